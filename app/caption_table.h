@@ -1,0 +1,95 @@
+#pragma once
+
+// Which control shows which interface text, in the order the captions are applied.
+
+#include <string_view>
+
+namespace brevio {
+
+struct CaptionEntry
+{
+    int id;
+    std::string_view control;
+};
+
+inline constexpr CaptionEntry kCaptionTable[] = {
+    {2, "FlatSpeedButton11"},
+    {3, "FlatSpeedButton12"},
+    {4, "FlatSpeedButton13"},
+    {5, "FlatSpeedButton14"},
+    {6, "FlatSpeedButton19"},
+    {7, "FlatSpeedButton20"},
+    {10, "FlatSpeedButton27"},
+    {11, "FlatSpeedButton15"},
+    {12, "FlatSpeedButton16"},
+    {13, "FlatSpeedButton17"},
+    {14, "FlatSpeedButton18"},
+    {15, "FlatCheckBox1"},
+    {16, "FlatCheckBox2"},
+    {17, "FlatCheckBox3"},
+    {18, "FlatCheckBox4"},
+    {19, "FlatCheckBox5"},
+    {20, "FlatCheckBox6"},
+    {21, "FlatCheckBox7"},
+    {22, "FlatButton1"},
+    {23, "FlatSpeedButton1"},
+    {24, "FlatSpeedButton2"},
+    {25, "FlatSpeedButton3"},
+    {26, "FlatSpeedButton4"},
+    {27, "FlatSpeedButton5"},
+    {28, "FlatSpeedButton6"},
+    {29, "FlatSpeedButton7"},
+    {30, "FlatSpeedButton8"},
+    {31, "FlatSpeedButton9"},
+    {32, "FlatSpeedButton31"},
+    {33, "FlatSpeedButton22"},
+    {34, "FlatSpeedButton23"},
+    {35, "FlatSpeedButton24"},
+    {36, "GroupBox1"},
+    {37, "Label4"},
+    {38, "Label5"},
+    {39, "Label6"},
+    {40, "Label7"},
+    {41, "CheckBox1"},
+    {42, "CheckBox2"},
+    {43, "CheckBox3"},
+    {44, "Label1"},
+    {48, "N1"},
+    {49, "N2"},
+    {50, "N3"},
+    {51, "N4"},
+    {52, "N5"},
+    {53, "N6"},
+    {54, "N7"},
+    {55, "N8"},
+    {56, "GroupBox2"},
+    {57, "RadioButton1"},
+    {58, "RadioButton2"},
+    {76, "N10"},
+    {77, "N11"},
+    {78, "N12"},
+    {79, "ICQ1"},
+    {80, "N13"},
+    {81, "N14"},
+    {83, "FlatSpeedButton29"},
+    {84, "FlatSpeedButton28"},
+    {85, "FlatSpeedButton32"},
+    {86, "FlatSpeedButton30"},
+    {87, "CheckBox4"},
+    {88, "Label16"},
+    {89, "Label17"},
+    {90, "FlatSpeedButton34"},
+    {91, "FlatSpeedButton33"},
+    {92, "Label15"},
+    {93, "FlatCheckBox8"},
+    {94, "Label8"},
+    {95, "Label14"},
+    {96, "Label13"},
+    {97, "Label9"},
+    {98, "Label10"},
+    {99, "Label11"},
+    {100, "Label12"},
+    {101, "FlatSpeedButton10"},
+};
+
+} // namespace brevio

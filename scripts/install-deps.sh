@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Brevio needs.
+# Idempotent: prints nothing and touches nothing when all packages are present.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake ninja-build pkg-config clang-format
+  qt6-base-dev qt6-base-dev-tools libcurl4-openssl-dev libjpeg62-turbo-dev
+  libcpp-httplib-dev libgtest-dev libgmock-dev libbenchmark-dev
+  # run: Qt's own Russian texts, fonts, a virtual display for headless machines
+  qt6-translations-l10n fonts-dejavu-core xvfb xauth dbus x11-utils
+  # look at the window and the printed pages; a real proxy for the network tests
+  imagemagick poppler-utils tinyproxy-bin
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

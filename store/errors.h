@@ -1,0 +1,59 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace brevio {
+
+// Every failure the core reports to the user. what() is UTF-8 text ready for a message box;
+// the wording is that of the runtime the program's users know.
+class Error : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A file could not be opened, read, written, renamed or deleted.
+class IoError : public Error
+{
+public:
+    // `code` is a Windows-style I/O error number; 2 reads "File not found".
+    explicit IoError(int code);
+    // Maps an errno value (ENOENT, EACCES, ...) to the matching error.
+    static IoError fromErrno(int err);
+    int code() const { return m_code; }
+
+private:
+    int m_code;
+};
+
+// Text that should hold a decimal integer does not. `text` is raw windows-1251 bytes.
+class ConvertError : public Error
+{
+public:
+    explicit ConvertError(std::string_view text);
+};
+
+// A time text that is no time of day (hours above 23 or minutes above 59).
+class InvalidTimeError : public Error
+{
+public:
+    explicit InvalidTimeError(std::string_view text);
+};
+
+// An index into a list that holds no such item (nothing selected, for instance).
+class ListIndexError : public Error
+{
+public:
+    explicit ListIndexError(long index);
+};
+
+// A name from a server or a file that would reach outside the working folder.
+class UnsafeNameError : public Error
+{
+public:
+    explicit UnsafeNameError(std::string_view name);
+};
+
+} // namespace brevio

@@ -1,0 +1,61 @@
+#include "app/string_table.h"
+#include "store/cp1251.h"
+#include "store/errors.h"
+
+#include <gtest/gtest.h>
+
+namespace brevio {
+
+TEST(Cp1251, RoundTripsEveryAssignedByte)
+{
+    for (int b = 1; b < 256; ++b) {
+        if (b == 0x98)
+            continue; // the one unassigned byte
+        const std::string byte(1, static_cast<char>(b));
+        EXPECT_EQ(utf8ToCp1251(cp1251ToUtf8(byte)), byte) << "byte " << b;
+    }
+}
+
+TEST(Cp1251, KnowsCyrillicAndPunctuation)
+{
+    EXPECT_EQ(cp1251ToUtf8("\xCF\xED"), "Пн");
+    EXPECT_EQ(cp1251ToUtf8("\xA8\xB8\xB9"), "Ёё№");
+    EXPECT_EQ(utf8ToCp1251("Сейчас: — «x»"), "\xD1\xE5\xE9\xF7\xE0\xF1: \x97 \xABx\xBB");
+}
+
+TEST(Cp1251, UnmappableAndMalformedInputBecomesQuestionMarks)
+{
+    EXPECT_EQ(utf8ToCp1251("a€b"), "a\x88"
+                                   "b");
+    EXPECT_EQ(utf8ToCp1251("漢"), "?");
+    EXPECT_EQ(utf8ToCp1251("x\xD0"), "x?"); // sequence cut short at the end
+    EXPECT_EQ(utf8ToCp1251("\xC3("), "?(");
+}
+
+TEST(Errors, CarryTheRuntimeWording)
+{
+    EXPECT_STREQ(IoError(2).what(), "File not found");
+    EXPECT_STREQ(IoError(5).what(), "I/O error 5");
+    EXPECT_STREQ(IoError::fromErrno(ENOENT).what(), "File not found");
+    EXPECT_STREQ(ConvertError("\xE0\xE1\xE2").what(), "'абв' is not a valid integer value");
+    EXPECT_STREQ(InvalidTimeError("25.70").what(), "'25.70' is not a valid time");
+    EXPECT_STREQ(ListIndexError(-1).what(), "List index out of bounds (-1)");
+}
+
+TEST(StringTable, HoldsBothLanguagesAtTheirOffsets)
+{
+    EXPECT_EQ(loadString(2), "View TV Programs");
+    EXPECT_EQ(loadString(2 + kRussianOffset), "Просмотр телепрограмм");
+    EXPECT_EQ(loadString(36 + kRussianOffset), "Параметры проски"); // the table's own spelling
+    EXPECT_EQ(loadString(64), "Mark The Channels You Want To Receive And Push The \"Recieve TV Programs\" Button.");
+    EXPECT_EQ(loadString(75 + kRussianOffset), "Connection Failed");
+    EXPECT_EQ(loadString(114 + kRussianOffset), "Канал успешно удален");
+}
+
+TEST(StringTable, MissingIdsGiveEmptyText)
+{
+    for (int id : {0, 1, 8, 9, 45, 82, 115, 201, 315, -5})
+        EXPECT_TRUE(loadString(id).empty()) << id;
+}
+
+} // namespace brevio
