@@ -1,0 +1,29 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Paths are std::filesystem::path; relative ones resolve in the current folder, which is the
+// program's working folder. Failures throw brevio::IoError.
+namespace brevio::store {
+
+bool fileExists(const std::filesystem::path& p); // a regular file
+std::string readFile(const std::filesystem::path& p); // IoError (2 = File not found)
+std::vector<std::string> readLines(const std::filesystem::path& p); // splitLines(readFile(p))
+
+// Safe whole-file rewrite: writes a file beside the target (same folder, unique temp name),
+// flushes it to disk, then renames it over the target; a crash never leaves half a file;
+// the temp file is removed on failure. Keeps the target's permission bits if it exists.
+void replaceFile(const std::filesystem::path& p, std::string_view bytes);
+
+void appendToFile(const std::filesystem::path& p, std::string_view bytes); // creates when missing
+void createEmptyIfMissing(const std::filesystem::path& p);
+bool removeFile(const std::filesystem::path& p) noexcept; // true when it is gone afterwards
+void createFolder(const std::filesystem::path& p); // no error if it exists; IoError otherwise
+
+// Deletes a folder and everything in it (read-only files too); true when all went.
+bool removeFolderTree(const std::filesystem::path& p) noexcept;
+
+} // namespace brevio::store
