@@ -38,6 +38,10 @@ IoError IoError::fromErrno(int err)
         return IoError(5);
     case ENOSPC:
         return IoError(112);
+    case EEXIST:
+        return IoError(183);
+    case ENAMETOOLONG:
+        return IoError(206);
     default:
         return IoError(err);
     }

@@ -16,6 +16,7 @@ std::vector<std::string> readLines(const std::filesystem::path& p); // splitLine
 // Safe whole-file rewrite: writes a file beside the target (same folder, unique temp name),
 // flushes it to disk, then renames it over the target; a crash never leaves half a file;
 // the temp file is removed on failure. Keeps the target's permission bits if it exists.
+// A symbolic link is written through: the file it names is replaced, the link stays.
 void replaceFile(const std::filesystem::path& p, std::string_view bytes);
 
 void appendToFile(const std::filesystem::path& p, std::string_view bytes); // creates when missing
@@ -23,7 +24,9 @@ void createEmptyIfMissing(const std::filesystem::path& p);
 bool removeFile(const std::filesystem::path& p) noexcept; // true when it is gone afterwards
 void createFolder(const std::filesystem::path& p); // no error if it exists; IoError otherwise
 
-// Deletes a folder and everything in it (read-only files too); true when all went.
+// Deletes a folder and everything in it (read-only files and folders too); true when all went.
+// False, and nothing deleted, when there is no such folder. Symbolic links inside are removed,
+// never followed; a link given as the folder itself is removed alone.
 bool removeFolderTree(const std::filesystem::path& p) noexcept;
 
 } // namespace brevio::store
