@@ -1,0 +1,71 @@
+#include "view/day_view.h"
+
+#include "store/channel_file.h"
+#include "store/channel_list.h"
+#include "store/errors.h"
+#include "store/file_io.h"
+#include "store/file_names.h"
+#include "store/week_folder.h"
+#include "view/time_text.h"
+
+#include <filesystem>
+
+namespace brevio::view {
+
+namespace {
+
+std::filesystem::path inFolder(std::string_view folder, std::string_view name)
+{
+    std::string path(folder);
+    path += name;
+    return path;
+}
+
+// times.dat is optional: without it no channel is shifted.
+store::TimeShift channelShift(std::string_view channelName)
+{
+    const std::filesystem::path timesFile(store::kTimeShiftFile);
+    if (!store::fileExists(timesFile))
+        return {};
+    return store::findTimeShift(store::readFile(timesFile), channelName);
+}
+
+} // namespace
+
+void appendChannelDays(DayPanes& panes, const std::vector<std::string>& fileLines,
+                       const store::TimeShift& shift)
+{
+    // Only shown lines are shifted, so a bad time in the header or after Sunday stays harmless.
+    auto blocks = store::dayBlocks(fileLines);
+    for (std::size_t day = 0; day < blocks.size(); ++day) {
+        auto& pane = panes[day];
+        pane.reserve(pane.size() + blocks[day].size());
+        for (auto& line : blocks[day])
+            pane.push_back(withShiftedTime(std::move(line), shift));
+    }
+}
+
+void loadChannelDays(std::string_view weekFolder, int index, ChannelDays& out)
+{
+    out = {};
+    const auto channels = store::readLines(inFolder(weekFolder, store::kChannelListFile));
+    if (index < 0 || static_cast<std::size_t>(index) >= channels.size())
+        return;
+
+    auto entry = store::splitChannelLine(channels[static_cast<std::size_t>(index)]);
+    out.found = true;
+    out.channelName = entry.name;
+    // A line without a file name names no file; "File not found" says so better than a
+    // complaint about an unsafe name.
+    if (entry.fileName.empty())
+        throw IoError(2);
+    store::checkBareFileName(entry.fileName);
+    const auto fileLines = store::readLines(inFolder(weekFolder, entry.fileName));
+
+    for (auto& pane : out.panes)
+        pane.push_back(entry.name);
+    const auto shift = channelShift(entry.name);
+    appendChannelDays(out.panes, fileLines, shift);
+}
+
+} // namespace brevio::view

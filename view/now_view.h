@@ -1,0 +1,69 @@
+#pragma once
+
+#include "store/time_shifts.h"
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What is on the air now and what starts within the next hours, across every channel of
+// the calendar week that holds today.
+namespace brevio::view {
+
+// Monday 00:00 of the calendar week that holds `now`.
+std::chrono::local_days weekMonday(std::chrono::local_seconds now);
+
+// The folder of that week, "ddmmyyyy/".
+std::string currentWeekFolder(std::chrono::local_seconds now);
+
+// A channel's shift as the "now" view counts it: hours modulo 24 keeping their sign, plus the
+// minutes, as one signed number of minutes.
+long long nowShiftMinutes(const store::TimeShift& shift);
+
+// Collects the lines of the "now" view channel by channel and keeps them ordered by time of
+// day alone: a new line goes above every line of an equal or later time, so for equal times
+// the channel added later stands higher.
+class NowViewBuilder
+{
+public:
+    // `lookAheadHours`: shows starting up to that many hours after `now` are listed too.
+    NowViewBuilder(std::chrono::local_seconds now, int lookAheadHours);
+
+    // Reads one channel file (its lines, week starting on weekMonday(now)): the show that began
+    // less than two hours before now and is still running, and the shows starting from now to
+    // the end of the look-ahead. Each listed line reads "hh:nn" (the shifted start), a blank,
+    // the schedule line, " - " and the channel name.
+    // Throws InvalidTimeError on a time that is no time of day; lines collected so far stay.
+    void addChannel(std::string_view channelName, const std::vector<std::string>& fileLines,
+                    const store::TimeShift& shift);
+
+    // The lines collected so far, in the order they are shown.
+    std::vector<std::string> lines() const;
+
+private:
+    struct Entry
+    {
+        int timeOfDay;
+        std::size_t order;
+        std::string text;
+    };
+
+    void add(const std::string& line, int timeOfDay, std::string_view channelName);
+
+    std::chrono::local_seconds m_now;
+    std::chrono::local_seconds m_onAirFrom;
+    std::chrono::local_seconds m_until;
+    std::chrono::local_days m_monday;
+    std::vector<Entry> m_entries;
+};
+
+// The whole view from the files: the current week's channel list and channel files, and
+// times.dat, all relative to the working folder. No channel list: no lines, no error. A
+// channel whose file is missing is left out. Fills `out` as it goes and throws where it
+// stops: ConvertError for an unreadable times.dat line of a channel, InvalidTimeError for a
+// time that is no time of day; `out` then holds the lines collected before.
+void buildNowView(std::chrono::local_seconds now, int lookAheadHours, std::vector<std::string>& out);
+
+} // namespace brevio::view
