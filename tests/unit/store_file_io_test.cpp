@@ -1,0 +1,241 @@
+#include "store/error_log.h"
+#include "store/errors.h"
+#include "store/file_io.h"
+#include "support/core/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+#include <set>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace brevio::store {
+
+namespace {
+
+using test::TempDir;
+
+std::set<std::string> entries(const fs::path& dir)
+{
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir))
+        names.insert(e.path().filename().string());
+    return names;
+}
+
+int ioCode(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const IoError& e) {
+        return e.code();
+    }
+    return 0;
+}
+
+// Runs `action` as an unprivileged user when we are root, so that permissions apply.
+// Returns the IoError code it raised (0 when none).
+int ioCodeWithoutPrivileges(const fs::path& reachable, const std::function<void()>& action)
+{
+    if (::geteuid() != 0)
+        return ioCode(action);
+    fs::permissions(reachable, fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(255);
+        ::_exit(ioCode(action) & 0xff);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+TEST(ReadFile, ReturnsTheBytesUnchanged)
+{
+    TempDir dir;
+    const std::string bytes("\xCA\xE0\0\r\n\x1a\xFF", 7);
+    dir.write("f", bytes);
+    EXPECT_EQ(readFile(dir / "f"), bytes);
+    EXPECT_EQ(readLines(dir / "f"), (std::vector<std::string>{std::string("\xCA\xE0\0", 3)}));
+    EXPECT_TRUE(fileExists(dir / "f"));
+    EXPECT_FALSE(fileExists(dir.path()));
+    EXPECT_FALSE(fileExists(dir / "missing"));
+}
+
+TEST(ReadFile, MissingFileIsFileNotFound)
+{
+    TempDir dir;
+    try {
+        readFile(dir / "missing");
+        FAIL() << "no error";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.code(), 2);
+        EXPECT_STREQ(e.what(), "File not found");
+    }
+    EXPECT_NE(ioCode([&] { readFile(dir.path()); }), 0);
+}
+
+TEST(ReplaceFile, WritesNewAndOldFilesAndLeavesNothingBeside)
+{
+    TempDir dir;
+    replaceFile(dir / "times.dat", "a\r\n");
+    EXPECT_EQ(dir.read("times.dat"), "a\r\n");
+    replaceFile(dir / "times.dat", "");
+    EXPECT_EQ(dir.read("times.dat"), "");
+    EXPECT_EQ(entries(dir.path()), (std::set<std::string>{"times.dat"}));
+
+    const test::ScopedCurrentDir here(dir.path());
+    replaceFile("dats.dat", "12.01.2004\r\n"); // relative to the working folder
+    EXPECT_EQ(dir.read("dats.dat"), "12.01.2004\r\n");
+}
+
+TEST(ReplaceFile, KeepsPermissionBitsAndWritesThroughALink)
+{
+    TempDir dir;
+    dir.write("real", "old");
+    fs::permissions(dir / "real", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("real", dir / "link");
+    replaceFile(dir / "link", "new");
+    EXPECT_TRUE(fs::is_symlink(dir / "link"));
+    EXPECT_EQ(dir.read("real"), "new");
+    EXPECT_EQ(fs::status(dir / "real").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(entries(dir.path()), (std::set<std::string>{"real", "link"}));
+}
+
+TEST(ReplaceFile, ReadOnlyFolderKeepsTheOldFile)
+{
+    TempDir dir;
+    dir.write("ro/aplp.dat", "Kanal:k.txt\r\n");
+    fs::permissions(dir / "ro",
+                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read
+                        | fs::perms::others_exec);
+    const int code = ioCodeWithoutPrivileges(dir.path(), [&] { replaceFile(dir / "ro/aplp.dat", "x"); });
+    fs::permissions(dir / "ro", fs::perms::owner_all);
+    EXPECT_EQ(code, 5);
+    EXPECT_EQ(dir.read("ro/aplp.dat"), "Kanal:k.txt\r\n");
+    EXPECT_EQ(entries(dir / "ro"), (std::set<std::string>{"aplp.dat"}));
+}
+
+TEST(ReplaceFile, FailedWriteRemovesTheHalfWrittenTempFile)
+{
+    TempDir dir;
+    dir.write("times.dat", "old\r\n");
+    // A file size limit makes the write fail part way, as a full disk would.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int code = ioCode([&] { replaceFile(dir / "times.dat", std::string(100000, 'x')); });
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_NE(code, 0);
+    EXPECT_EQ(dir.read("times.dat"), "old\r\n");
+    EXPECT_EQ(entries(dir.path()), (std::set<std::string>{"times.dat"}));
+}
+
+TEST(ReplaceFile, FailedRenameRemovesTheTempFile)
+{
+    TempDir dir;
+    fs::create_directory(dir / "dats.dat");
+    EXPECT_NE(ioCode([&] { replaceFile(dir / "dats.dat", "x"); }), 0);
+    EXPECT_TRUE(fs::is_directory(dir / "dats.dat"));
+    EXPECT_EQ(entries(dir.path()), (std::set<std::string>{"dats.dat"}));
+}
+
+TEST(SmallFileOps, AppendCreateAndRemove)
+{
+    TempDir dir;
+    appendToFile(dir / "a", "1");
+    appendToFile(dir / "a", "2");
+    EXPECT_EQ(dir.read("a"), "12");
+
+    createEmptyIfMissing(dir / "a");
+    EXPECT_EQ(dir.read("a"), "12");
+    createEmptyIfMissing(dir / "ag_news.dat");
+    EXPECT_TRUE(fileExists(dir / "ag_news.dat"));
+    EXPECT_EQ(dir.read("ag_news.dat"), "");
+    EXPECT_EQ(ioCode([&] { createEmptyIfMissing(dir.path()); }), 5);
+    EXPECT_EQ(ioCode([&] { appendToFile(dir / "no/such", "x"); }), 2);
+
+    EXPECT_TRUE(removeFile(dir / "a"));
+    EXPECT_FALSE(dir.exists("a"));
+    EXPECT_TRUE(removeFile(dir / "a"));
+    fs::create_directory(dir / "folder");
+    EXPECT_FALSE(removeFile(dir / "folder"));
+    EXPECT_TRUE(dir.exists("folder"));
+}
+
+TEST(Folders, CreateIsIdempotentButRefusesAFileInTheWay)
+{
+    TempDir dir;
+    createFolder(dir / "12012004");
+    createFolder(dir / "12012004");
+    EXPECT_TRUE(fs::is_directory(dir / "12012004"));
+    dir.write("file", "");
+    EXPECT_NE(ioCode([&] { createFolder(dir / "file"); }), 0);
+    EXPECT_NE(ioCode([&] { createFolder(dir / "missing/sub"); }), 0);
+}
+
+TEST(Folders, RemoveTreeTakesReadOnlyContentsButNeverFollowsLinks)
+{
+    TempDir dir;
+    dir.write("keep/outside.txt", "keep");
+    dir.write("week/aplp.dat", "x");
+    dir.write("week/sub/deep/k1.txt", "x");
+    fs::permissions(dir / "week/aplp.dat", fs::perms::owner_read);
+    fs::permissions(dir / "week/sub/deep", fs::perms::owner_read | fs::perms::owner_exec);
+    fs::create_directory_symlink(dir / "keep", dir / "week/linked");
+
+    EXPECT_TRUE(removeFolderTree(dir / "week"));
+    EXPECT_FALSE(dir.exists("week"));
+    EXPECT_EQ(dir.read("keep/outside.txt"), "keep");
+
+    EXPECT_FALSE(removeFolderTree(dir / "week")); // nothing there
+    EXPECT_FALSE(removeFolderTree(dir / "keep/outside.txt"));
+    EXPECT_TRUE(dir.exists("keep/outside.txt"));
+    EXPECT_FALSE(removeFolderTree(""));
+}
+
+TEST(Folders, RemoveTreeReportsWhatCouldNotGo)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to hand a folder to a user who may not delete it";
+    TempDir dir;
+    dir.write("week/locked/k1.txt", "x");
+    const fs::path week = dir / "week";
+    // Someone else's folder: its mode cannot be changed and nothing in it can go.
+    const int result = ioCodeWithoutPrivileges(dir.path(), [&] {
+        if (removeFolderTree(week))
+            throw IoError(99);
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(dir.exists("week/locked/k1.txt"));
+}
+
+TEST(ErrorLog, RecordBytesAndAppending)
+{
+    const std::string line(50, '=');
+    EXPECT_EQ(errorLogRecord("HTTP/1.0 404 Not Found\r\nServer: x\r\n", "gone"),
+              line + "\r\n\r\nHTTP/1.0 404 Not Found\r\nServer: x\r\n\r\n\r\ngone\r\n\r\n");
+    EXPECT_EQ(errorLogRecord("", ""), line + "\r\n\r\n\r\n\r\n\r\n\r\n");
+
+    TempDir dir;
+    const test::ScopedCurrentDir here(dir.path());
+    appendErrorLog("h1", "b1");
+    appendErrorLog("h2", "b2");
+    EXPECT_EQ(dir.read("error.dat"), errorLogRecord("h1", "b1") + errorLogRecord("h2", "b2"));
+}
+
+} // namespace brevio::store
