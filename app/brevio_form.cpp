@@ -1,0 +1,461 @@
+#include "app/brevio_form.h"
+
+#include "app/caption_table.h"
+#include "app/clock.h"
+#include "app/dialogs.h"
+#include "app/form_builder.h"
+#include "app/form_storage.h"
+#include "app/handler_guard.h"
+#include "app/qt_text.h"
+#include "app/settings.h"
+#include "app/settings_page.h"
+#include "app/string_table.h"
+#include "extras/links_menu.h"
+#include "net/retrieval_page.h"
+#include "news/news_page.h"
+#include "print/printing_page.h"
+#include "store/file_io.h"
+#include "store/file_names.h"
+#include "store/week_folder.h"
+#include "view/viewing_page.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDate>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QListWidget>
+#include <QLocale>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <QTranslator>
+
+namespace brevio {
+
+namespace {
+
+const QString kMain = QStringLiteral("Main");
+const QString kProxy = QStringLiteral("Proxy");
+const QString kFont = QStringLiteral("Font");
+constexpr QSize kDesignClientSize(708, 449);
+const QRect kPageRect(0, 88, 707, 359);
+
+QDate toQDate(std::chrono::local_days day)
+{
+    const std::chrono::year_month_day ymd(day);
+    return QDate(static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
+                 static_cast<int>(static_cast<unsigned>(ymd.day())));
+}
+
+// The user's date separator, as the short date format of the system locale shows it.
+QChar dateSeparator()
+{
+    for (const QChar c : QLocale::system().dateFormat(QLocale::ShortFormat)) {
+        if (!c.isLetterOrNumber() && !c.isSpace())
+            return c;
+    }
+    return QLatin1Char('/');
+}
+
+// Windows colour values are 0x00BBGGRR.
+QColor fromColorValue(int value)
+{
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+int toColorValue(const QColor& color)
+{
+    return color.red() | (color.green() << 8) | (color.blue() << 16);
+}
+
+} // namespace
+
+TBrevioForm::TBrevioForm(Dialogs& dialogs, Clock& clock, QWidget* parent)
+    : QMainWindow(parent)
+    , m_dialogs(dialogs)
+    , m_clock(clock)
+{
+    setObjectName(QStringLiteral("BrevioForm"));
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("ClientArea"));
+    central->resize(kDesignClientSize);
+    new Anchors(central, kDesignClientSize);
+    setCentralWidget(central);
+
+    buildHeader(central);
+    m_viewingPage = new ViewingPage(*this, central);
+    m_retrievalPage = new RetrievalPage(*this, central);
+    m_settingsPage = new SettingsPage(*this, central);
+    m_printingPage = new PrintingPage(*this, central);
+    m_newsPage = new NewsPage(*this, central);
+    for (QWidget* page : std::initializer_list<QWidget*>{m_viewingPage, m_retrievalPage, m_settingsPage,
+                                                         m_printingPage, m_newsPage}) {
+        Anchors::of(central)->place(page, kPageRect, AnchorAll);
+        page->hide();
+    }
+    m_viewingPage->show();
+    buildMenu();
+
+    FormCreate();
+
+    m_formStorage = std::make_unique<FormStorage>(this, *m_settings);
+    m_formStorage->setStoredControls(
+        {QStringLiteral("RxSpinEdit1"), QStringLiteral("RxSpinEdit2"), QStringLiteral("RxSpinEdit3"),
+         QStringLiteral("RxSpinEdit4"), QStringLiteral("RxSpinEdit5"), QStringLiteral("RxSpinEdit6"),
+         QStringLiteral("RxSpinEdit10"), QStringLiteral("CheckBox5"), QStringLiteral("FlatCheckBox12")});
+    m_formStorage->restore();
+}
+
+TBrevioForm::~TBrevioForm()
+{
+    if (m_qtTranslator)
+        QCoreApplication::removeTranslator(m_qtTranslator.get());
+}
+
+void TBrevioForm::buildHeader(QWidget* central)
+{
+    auto* clockPanel = makeControl<QFrame>(central, "Panel1", {2, 0, 117, 61});
+    clockPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto centred = [clockPanel](const char* name, int top) {
+        auto* label = new QLabel(clockPanel);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setGeometry(8, top, 101, 13);
+        label->setAlignment(Qt::AlignCenter);
+        return label;
+    };
+    setCaption(centred("Label1", 2), QStringLiteral("Сейчас:"));
+    m_dateLabel = centred("Label3", 13);
+    m_weekdayLabel = centred("Label2", 24);
+    m_runningClock = new QLabel(clockPanel);
+    m_runningClock->setObjectName(QStringLiteral("RxClock1"));
+    m_runningClock->setGeometry(13, 38, 90, 17);
+    m_runningClock->setAlignment(Qt::AlignCenter);
+    m_runningClock->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto* tick = new QTimer(this);
+    const auto showTime = [this] {
+        const auto now = m_clock.now();
+        const auto time = std::chrono::hh_mm_ss(now - std::chrono::floor<std::chrono::days>(now));
+        m_runningClock->setText(QTime(static_cast<int>(time.hours().count()),
+                                      static_cast<int>(time.minutes().count()),
+                                      static_cast<int>(time.seconds().count()))
+                                    .toString(QStringLiteral("HH:mm:ss")));
+    };
+    connect(tick, &QTimer::timeout, this, showTime);
+    tick->start(1000);
+    showTime();
+
+    m_weekSelector = makeControl<QComboBox>(central, "FlatComboBox1", {2, 62, 118, 21});
+    m_weekSelector->setAccessibleName(QStringLiteral("Неделя"));
+    connect(m_weekSelector, &QComboBox::activated, this,
+            [this] { guard([this] { m_viewingPage->FlatComboBox1Change(); }); });
+
+    m_pageGroup = new QButtonGroup(this);
+    const char* const names[] = {"FlatSpeedButton11", "FlatSpeedButton12", "FlatSpeedButton13",
+                                 "FlatSpeedButton14", "FlatSpeedButton36"};
+    const char* const captions[]
+        = {"Просмотр телепрограмм", "Получение телепрограмм", "Настройки", "Печать телепрограмм", "Новости"};
+    void (TBrevioForm::*handlers[])()
+        = {&TBrevioForm::FlatSpeedButton11Click, &TBrevioForm::FlatSpeedButton12Click,
+           &TBrevioForm::FlatSpeedButton13Click, &TBrevioForm::FlatSpeedButton14Click,
+           &TBrevioForm::FlatSpeedButton36Click};
+    for (int i = 0; i < 5; ++i) {
+        auto* button = makeSpeedButton(central, names[i], QString::fromUtf8(captions[i]),
+                                       {123, 1 + 16 * i, 156, 17}, m_pageGroup);
+        const auto handler = handlers[i];
+        connect(button, &QToolButton::clicked, this,
+                [this, handler] { guard([this, handler] { (this->*handler)(); }); });
+    }
+    m_pageGroup->buttons().first()->setChecked(true);
+    makeControl<QFrame>(central, "Panel3", {283, 0, 424, 84}, AnchorLeft | AnchorTop | AnchorRight);
+}
+
+void TBrevioForm::buildMenu()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("RxMainMenu1"));
+    auto addItem = [this](QMenu* menu, const char* name, const char* caption) {
+        QAction* action = menu->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        action->setParent(menu);
+        return action;
+    };
+    auto addMenu = [bar](const char* name, const char* caption) {
+        QMenu* menu = bar->addMenu(QString::fromUtf8(caption));
+        menu->setObjectName(QString::fromLatin1(name));
+        return menu;
+    };
+    QMenu* useful = addMenu("N1", "Полезные ссылки");
+    addItem(useful, "N2", "Домашняя страница Brevio");
+    useful->addSeparator()->setObjectName(QStringLiteral("N15"));
+    addItem(useful, "N3", "Анекдоты");
+    addItem(useful, "N4", "Психологические тесты");
+    addItem(useful, "N10", "Библиотеки");
+    addItem(useful, "N11", "Рок-сайт");
+    addItem(useful, "N12", "Безалкогольные напитки");
+    addItem(useful, "ICQ1", "ICQ лист");
+    addItem(useful, "N13", "Пикантные анекдоты");
+    m_linksMenu = addMenu("N14", "Интересные ссылки");
+    QMenu* help = addMenu("N6", "Помощь");
+    addItem(help, "N8", "Справка");
+    help->addSeparator()->setObjectName(QStringLiteral("N18"));
+    addItem(help, "N7", "О программе");
+    QAction* exit = bar->addAction(QStringLiteral("Выход"));
+    exit->setObjectName(QStringLiteral("N5"));
+    exit->setParent(bar);
+    connect(exit, &QAction::triggered, this, [this] { N5Click(); });
+}
+
+bool TBrevioForm::guard(const std::function<void()>& handler)
+{
+    return runGuarded(m_dialogs, handler);
+}
+
+QString TBrevioForm::text(int id) const
+{
+    return fromUtf8(loadString(id + m_languageOffset));
+}
+
+QList<QToolButton*> TBrevioForm::pageButtons() const
+{
+    QList<QToolButton*> buttons;
+    for (auto* button : m_pageGroup->buttons())
+        buttons << static_cast<QToolButton*>(button);
+    return buttons;
+}
+
+void TBrevioForm::FormCreate()
+{
+    resize(660, 487);
+    setWindowTitle(QStringLiteral("Brevio v.2.53"));
+    m_settings = std::make_unique<Settings>();
+    guard([this] {
+        const bool firstRun = !store::fileExists(std::string(store::kWeekListFile))
+            || !store::fileExists(std::string(store::kFirstRunMarker));
+        if (firstRun) {
+            writeFirstRunDefaults();
+            pageButtons()[2]->setChecked(true);
+            FlatSpeedButton13Click();
+        } else {
+            m_settingsPage->restoreProxy();
+        }
+        buildLinksMenu();
+        ApplyStoredFont();
+        applyLanguage(m_settings->readString(kMain, QStringLiteral("Lang"), QStringLiteral("eng"))
+                              == QLatin1String("rus")
+                          ? kRussianOffset
+                          : kEnglishOffset);
+        fillWeekSelector();
+        const std::string folder = currentWeekFolder();
+        const std::string channelList = folder + std::string(store::kChannelListFile);
+        if (store::fileExists(channelList))
+            m_viewingPage->LoadWeek();
+        else
+            m_viewingPage->loadSelectedLists(folder);
+        m_viewingPage->selectedButton()->setChecked(true);
+        m_viewingPage->setDayButtonDown(weekdayIndex(std::chrono::floor<std::chrono::days>(m_clock.now())));
+        m_viewingPage->FlatSpeedButton9Click();
+    });
+}
+
+void TBrevioForm::writeFirstRunDefaults()
+{
+    store::createEmptyIfMissing(std::string(store::kWeekListFile));
+    store::createEmptyIfMissing(std::string(store::kFirstRunMarker));
+    m_settings->writeString(kMain, QStringLiteral("Lang"),
+                            QLocale::system().language() == QLocale::Russian ? QStringLiteral("rus")
+                                                                             : QStringLiteral("eng"));
+    m_settings->writeBool(kProxy, QStringLiteral("proxy"), false);
+    m_settings->writeString(kProxy, QStringLiteral("host"), QString());
+    m_settings->writeInteger(kProxy, QStringLiteral("port"), 0);
+    m_settings->writeBool(kProxy, QStringLiteral("avt"), false);
+    m_settings->writeString(kProxy, QStringLiteral("login"), QString());
+    m_settings->writeString(kProxy, QStringLiteral("pasw"), QString());
+    m_settings->writeBool(kProxy, QStringLiteral("save"), false);
+    m_settings->writeString(kMain, QStringLiteral("lastdate"), QString());
+    m_settings->sync();
+}
+
+void TBrevioForm::buildLinksMenu()
+{
+    brevio::buildLinksMenu(m_linksMenu, *this);
+}
+
+void TBrevioForm::applyLanguage(int offset)
+{
+    // Checking a radio button runs the language switch, which also calls SetEnglish.
+    QRadioButton* radio = offset == kRussianOffset ? m_settingsPage->russian() : m_settingsPage->english();
+    if (radio->isChecked())
+        RadioButton1Click();
+    else
+        radio->setChecked(true);
+    SetEnglish();
+}
+
+void TBrevioForm::fillWeekSelector()
+{
+    m_weekSelector->clear();
+    for (const auto& line : store::readLines(std::string(store::kWeekListFile)))
+        m_weekSelector->addItem(fromData(line));
+    m_weekSelector->setCurrentIndex(m_weekSelector->count() - 1);
+}
+
+std::string TBrevioForm::currentWeekFolder() const
+{
+    return store::checkedWeekFolder(toData(m_weekSelector->currentText()), store::FolderUse::Read);
+}
+
+void TBrevioForm::setChannelNames(const QStringList& names)
+{
+    for (QListWidget* list :
+         {m_viewingPage->channelList(), m_printingPage->channelChecklist(), m_settingsPage->channelList()}) {
+        list->clear();
+        list->addItems(names);
+    }
+    for (int i = 0; i < m_printingPage->channelChecklist()->count(); ++i)
+        m_printingPage->channelChecklist()->item(i)->setCheckState(Qt::Unchecked);
+}
+
+void TBrevioForm::FormShow()
+{
+    updateClockPanel();
+    const bool converter = store::fileExists("txt2jtv.dll") && store::fileExists("txt2jtv.ini");
+    m_settingsPage->jtvExport()->setVisible(converter);
+}
+
+void TBrevioForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        guard([this] { FormShow(); });
+    }
+}
+
+void TBrevioForm::updateClockPanel()
+{
+    const auto today = std::chrono::floor<std::chrono::days>(m_clock.now());
+    const QChar sep = dateSeparator();
+    m_dateLabel->setText(toQDate(today).toString(QStringLiteral("dd'%1'MM'%1'yyyy").arg(sep)));
+    m_weekdayLabel->setText(text(15 + weekdayIndex(today)));
+}
+
+void TBrevioForm::showPage(QWidget* page)
+{
+    m_weekSelector->setEnabled(m_pageGroup->buttons().first()->isChecked());
+    for (QWidget* p : std::initializer_list<QWidget*>{m_viewingPage, m_retrievalPage, m_settingsPage,
+                                                      m_printingPage, m_newsPage})
+        p->setVisible(p == page);
+}
+
+void TBrevioForm::FlatSpeedButton11Click()
+{
+    showPage(m_viewingPage);
+}
+
+void TBrevioForm::FlatSpeedButton12Click()
+{
+    showPage(m_retrievalPage);
+    m_retrievalPage->pageOpened();
+}
+
+void TBrevioForm::FlatSpeedButton13Click()
+{
+    showPage(m_settingsPage);
+    m_settingsPage->reloadWeekList();
+}
+
+void TBrevioForm::FlatSpeedButton14Click()
+{
+    showPage(m_printingPage);
+}
+
+void TBrevioForm::FlatSpeedButton36Click()
+{
+    showPage(m_newsPage);
+    m_newsPage->pageOpened();
+}
+
+void TBrevioForm::SetEnglish()
+{
+    for (const CaptionEntry& entry : kCaptionTable) {
+        const QString name
+            = QString::fromLatin1(entry.control.data(), static_cast<qsizetype>(entry.control.size()));
+        for (QObject* control : findChildren<QObject*>(name))
+            setCaption(control, text(entry.id));
+    }
+    // The title bar shows the window's own caption, which is never translated.
+    setWindowTitle(windowTitle());
+}
+
+void TBrevioForm::RadioButton1Click()
+{
+    m_languageOffset = m_settingsPage->english()->isChecked() ? kEnglishOffset : kRussianOffset;
+    if (m_languageOffset == kRussianOffset && !m_qtTranslator) {
+        // Qt's own boxes (Yes/No, the font dialog, the print preview) speak the same language.
+        auto translator = std::make_unique<QTranslator>();
+        if (translator->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(translator.get());
+            m_qtTranslator = std::move(translator);
+        }
+    } else if (m_languageOffset == kEnglishOffset && m_qtTranslator) {
+        QCoreApplication::removeTranslator(m_qtTranslator.get());
+        m_qtTranslator.reset();
+    }
+    SetEnglish();
+    updateClockPanel();
+}
+
+void TBrevioForm::ApplyStoredFont()
+{
+    m_paneFont.setFamily(
+        m_settings->readString(kFont, QStringLiteral("Name"), QStringLiteral("MS Sans Serif")));
+    m_paneFont.setPointSize(std::max(1, m_settings->readInteger(kFont, QStringLiteral("Size"), 8)));
+    const QColor color = fromColorValue(m_settings->readInteger(kFont, QStringLiteral("Color"), 0));
+    for (QTextEdit* pane : m_viewingPage->schedulePanes()) {
+        pane->setFont(m_paneFont);
+        QPalette palette = pane->palette();
+        palette.setColor(QPalette::Text, color);
+        pane->setPalette(palette);
+    }
+    m_paneColor = color;
+}
+
+void TBrevioForm::StoreFont()
+{
+    m_settings->writeInteger(kFont, QStringLiteral("Color"), toColorValue(m_paneColor));
+    m_settings->writeString(kFont, QStringLiteral("Name"), m_paneFont.family());
+    m_settings->writeInteger(kFont, QStringLiteral("Size"), m_paneFont.pointSize());
+}
+
+bool TBrevioForm::FormClose()
+{
+    return guard([this] {
+        m_settingsPage->storeLanguage();
+        StoreFont();
+        m_settingsPage->storeProxy();
+    });
+}
+
+void TBrevioForm::closeEvent(QCloseEvent* event)
+{
+    m_formStorage->store();
+    if (!FormClose()) {
+        event->ignore();
+        return;
+    }
+    m_settings->sync();
+    QMainWindow::closeEvent(event);
+}
+
+void TBrevioForm::N5Click()
+{
+    close();
+}
+
+} // namespace brevio

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QMainWindow>
+#include <QStringList>
+
+#include <memory>
+
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QTextEdit;
+class QToolButton;
+class QTranslator;
+
+namespace brevio {
+
+class Clock;
+class Dialogs;
+class FormStorage;
+class NewsPage;
+class PrintingPage;
+class RetrievalPage;
+class Settings;
+class SettingsPage;
+class ViewingPage;
+
+// The main window. It owns the settings object, the language offset, the week selector and the
+// five pages, and is the one place where the pages reach each other.
+class TBrevioForm : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Runs FormCreate. `dialogs` and `clock` are the real ones in the program, scripted in tests.
+    TBrevioForm(Dialogs& dialogs, Clock& clock, QWidget* parent = nullptr);
+    ~TBrevioForm() override;
+
+    // Handlers of the window.
+    void FormCreate();
+    void FormShow();
+    // Stores the settings; false (and the window stays open) when a value cannot be stored.
+    bool FormClose();
+    void N5Click();
+    void FlatSpeedButton11Click();
+    void FlatSpeedButton12Click();
+    void FlatSpeedButton13Click();
+    void FlatSpeedButton14Click();
+    void FlatSpeedButton36Click();
+
+    // Language.
+    void SetEnglish();
+    void RadioButton1Click();
+    int languageOffset() const { return m_languageOffset; }
+    // The interface text of `id` in the current language.
+    QString text(int id) const;
+
+    // Font of the schedule panes.
+    void ApplyStoredFont();
+    void StoreFont();
+    QFont& paneFont() { return m_paneFont; }
+
+    // Runs a handler; an error is shown in a message box and the window carries on.
+    bool guard(const std::function<void()>& handler);
+
+    Dialogs& dialogs() { return m_dialogs; }
+    Clock& clock() { return m_clock; }
+    Settings& settings() { return *m_settings; }
+    QComboBox* weekSelector() const { return m_weekSelector; }
+    ViewingPage* viewingPage() const { return m_viewingPage; }
+    RetrievalPage* retrievalPage() const { return m_retrievalPage; }
+    SettingsPage* settingsPage() const { return m_settingsPage; }
+    PrintingPage* printingPage() const { return m_printingPage; }
+    NewsPage* newsPage() const { return m_newsPage; }
+    // The five page buttons, in the order of the header.
+    QList<QToolButton*> pageButtons() const;
+
+    // The channel names of the shown week go to three lists: viewing, printing and settings.
+    void setChannelNames(const QStringList& names);
+    // Reads the week list file into the selector and selects the newest week.
+    void fillWeekSelector();
+    // The week folder of the week shown in the selector ("" when none).
+    std::string currentWeekFolder() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildHeader(QWidget* central);
+    void buildMenu();
+    void buildLinksMenu();
+    void showPage(QWidget* page);
+    void writeFirstRunDefaults();
+    void restoreProxySettings();
+    void applyLanguage(int offset);
+    void updateClockPanel();
+    void storeProxyAndLanguage();
+
+    Dialogs& m_dialogs;
+    Clock& m_clock;
+    std::unique_ptr<Settings> m_settings;
+    std::unique_ptr<FormStorage> m_formStorage;
+    std::unique_ptr<QTranslator> m_qtTranslator;
+    int m_languageOffset = 0;
+    bool m_shown = false;
+    QFont m_paneFont;
+    QColor m_paneColor;
+
+    QLabel* m_dateLabel = nullptr;
+    QLabel* m_weekdayLabel = nullptr;
+    QLabel* m_runningClock = nullptr;
+    QComboBox* m_weekSelector = nullptr;
+    QButtonGroup* m_pageGroup = nullptr;
+    QMenu* m_linksMenu = nullptr;
+    ViewingPage* m_viewingPage = nullptr;
+    RetrievalPage* m_retrievalPage = nullptr;
+    SettingsPage* m_settingsPage = nullptr;
+    PrintingPage* m_printingPage = nullptr;
+    NewsPage* m_newsPage = nullptr;
+};
+
+} // namespace brevio

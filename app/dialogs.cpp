@@ -1,0 +1,30 @@
+#include "app/dialogs.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace brevio {
+
+void QtDialogs::message(const QString& text)
+{
+    QMessageBox::information(m_parent, QApplication::applicationDisplayName(), text);
+}
+
+bool QtDialogs::confirm(const QString& text)
+{
+    return QMessageBox::question(m_parent, QApplication::applicationDisplayName(), text,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+        == QMessageBox::Yes;
+}
+
+std::optional<QString> QtDialogs::input(const QString& title, const QString& prompt, const QString& value)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_parent, title, prompt, QLineEdit::Normal, value, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+} // namespace brevio

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace brevio {
+
+// Every box the program shows goes through here, so tests can answer them by script.
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+    // A plain message box with an OK button.
+    virtual void message(const QString& text) = 0;
+    // A confirmation box with Yes and No; true for Yes.
+    virtual bool confirm(const QString& text) = 0;
+    // A one-line input box; nullopt when cancelled.
+    virtual std::optional<QString> input(const QString& title, const QString& prompt, const QString& value)
+        = 0;
+};
+
+// The real boxes, modal to `parent`.
+class QtDialogs : public Dialogs
+{
+public:
+    void setParent(QWidget* parent) { m_parent = parent; }
+    void message(const QString& text) override;
+    bool confirm(const QString& text) override;
+    std::optional<QString> input(const QString& title, const QString& prompt, const QString& value) override;
+
+private:
+    QWidget* m_parent = nullptr;
+};
+
+} // namespace brevio

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/anchors.h"
+
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+class QAbstractButton;
+class QButtonGroup;
+class QCheckBox;
+class QSpinBox;
+class QTextEdit;
+class QToolButton;
+
+namespace brevio {
+
+// Creates a control of the designed window: its component name as objectName, its design
+// rectangle and anchoring inside a parent that has Anchors, and an accessible name.
+template <class W>
+W* makeControl(QWidget* parent, const char* name, QRect rect, unsigned anchors = AnchorTopLeft)
+{
+    auto* control = new W(parent);
+    control->setObjectName(QString::fromLatin1(name));
+    if (auto* anchorSet = Anchors::of(parent))
+        anchorSet->place(control, rect, anchors);
+    else
+        control->setGeometry(rect);
+    return control;
+}
+
+// A flat push button with a hand cursor; `group` (exclusive) makes it one of a set of which one
+// stays down.
+QToolButton* makeSpeedButton(QWidget* parent, const char* name, const QString& caption, QRect rect,
+                             QButtonGroup* group = nullptr, unsigned anchors = AnchorTopLeft);
+QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& caption, QRect rect);
+QSpinBox* makeSpinBox(QWidget* parent, const char* name, QRect rect, int minimum, int maximum, int value,
+                      int step = 1);
+// A read-only text pane of the viewing page.
+QTextEdit* makePane(QWidget* parent, const char* name, const QString& accessibleName, QRect rect,
+                    bool richText);
+// A panel that holds anchored controls of its own.
+QWidget* makePanel(QWidget* parent, const char* name, QRect rect, unsigned anchors = AnchorTopLeft);
+
+// Sets what a control shows as its caption (button, label, group box, action or menu) and
+// keeps its accessible name in step.
+void setCaption(QObject* control, const QString& caption);
+
+} // namespace brevio

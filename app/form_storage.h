@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QStringList>
+
+class QWidget;
+
+namespace brevio {
+
+class Settings;
+
+// Keeps the main window's placement and a few control values in section "fm" between runs.
+class FormStorage
+{
+public:
+    FormStorage(QWidget* window, Settings& settings);
+
+    // Controls whose value is kept: spin boxes (Value) and check boxes (Checked), by objectName.
+    void setStoredControls(const QStringList& names) { m_controls = names; }
+    void restore();
+    void store();
+
+    static constexpr int kMinimumWidth = 617;
+    static constexpr int kMinimumHeight = 418;
+
+private:
+    QWidget* m_window;
+    Settings& m_settings;
+    QStringList m_controls;
+};
+
+} // namespace brevio

@@ -1,0 +1,34 @@
+#include "app/brevio_form.h"
+#include "app/clock.h"
+#include "app/dialogs.h"
+#include "app/single_instance.h"
+#include "app/termination_watcher.h"
+
+#include <QApplication>
+#include <QFont>
+
+int main(int argc, char* argv[])
+{
+    // One copy per user; a second start ends at once, silently.
+    const auto instance = brevio::SingleInstanceLock::acquire("Brevio24");
+    if (!instance)
+        return 0;
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("brevio"));
+    QApplication::setOrganizationName(QStringLiteral("Morvane"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Brevio v.2.51"));
+    // The window was laid out for a small 8-point interface font.
+    QFont interfaceFont = QApplication::font();
+    interfaceFont.setPointSize(8);
+    QApplication::setFont(interfaceFont);
+
+    brevio::QtDialogs dialogs;
+    brevio::SystemClock clock;
+    brevio::TBrevioForm form(dialogs, clock);
+    dialogs.setParent(&form);
+    // A logout sends SIGTERM: close the window the ordinary way so no setting is lost.
+    brevio::TerminationWatcher watcher([&form] { form.close(); });
+    form.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace brevio {
+
+// The settings object: sections and values of the user's settings, every value stored as a
+// string (see setting_value.h for the encoding). On Linux it is an INI file under
+// $XDG_CONFIG_HOME/Morvane/, readable by its owner only: it can hold a proxy password.
+class Settings
+{
+public:
+    Settings();
+    ~Settings();
+
+    QString readString(const QString& section, const QString& name, const QString& fallback = {}) const;
+    int readInteger(const QString& section, const QString& name, int fallback) const;
+    bool readBool(const QString& section, const QString& name, bool fallback) const;
+
+    void writeString(const QString& section, const QString& name, const QString& value);
+    void writeInteger(const QString& section, const QString& name, int value);
+    void writeBool(const QString& section, const QString& name, bool value);
+
+    // Writes pending changes to disk now.
+    void sync();
+    QString fileName() const;
+
+private:
+    std::optional<std::string> raw(const QString& section, const QString& name) const;
+    void restrictToOwner();
+
+    std::unique_ptr<QSettings> m_store;
+};
+
+// Outside addresses, kept in the settings with built-in defaults.
+QString serverBaseUrl(const Settings& settings);
+QString sourceBaseUrl(const Settings& settings, const QString& sourceStem);
+
+} // namespace brevio

@@ -1,0 +1,256 @@
+#include "app/settings_page.h"
+
+#include "app/brevio_form.h"
+#include "app/form_builder.h"
+#include "app/qt_text.h"
+#include "app/settings.h"
+#include "store/file_io.h"
+#include "store/file_names.h"
+#include "store/int_text.h"
+
+#include <QCheckBox>
+#include <QFontDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QToolButton>
+
+namespace brevio {
+
+namespace {
+
+const QString kMain = QStringLiteral("Main");
+const QString kProxy = QStringLiteral("Proxy");
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect rect)
+{
+    auto* label = makeControl<QLabel>(parent, name, rect);
+    setCaption(label, caption);
+    return label;
+}
+
+} // namespace
+
+SettingsPage::SettingsPage(TBrevioForm& form, QWidget* parent)
+    : QFrame(parent)
+    , m_form(form)
+{
+    setObjectName(QStringLiteral("Panel4"));
+    new Anchors(this, QSize(707, 359));
+
+    buildProxyGroup();
+
+    makeLabel(this, "Label25", QStringLiteral("TimeOut, sec"), {38, 153, 70, 15});
+    m_timeout = makeSpinBox(this, "RxSpinEdit11", {110, 150, 49, 18}, 0, 900, 300, 10);
+    m_timeout->setAccessibleName(QStringLiteral("TimeOut, sec"));
+
+    auto* language = makeControl<QGroupBox>(this, "GroupBox2", {8, 170, 185, 45});
+    setCaption(language, QStringLiteral("Язык"));
+    m_russian = makeControl<QRadioButton>(language, "RadioButton1", {8, 18, 80, 20});
+    setCaption(m_russian, QStringLiteral("Русский"));
+    m_english = makeControl<QRadioButton>(language, "RadioButton2", {90, 18, 90, 20});
+    setCaption(m_english, QStringLiteral("Английский"));
+    m_english->setChecked(true);
+    // Only the button that becomes checked switches; clicking the checked one changes nothing.
+    for (auto* radio : {m_russian, m_english}) {
+        connect(radio, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                m_form.guard([this] { m_form.RadioButton1Click(); });
+        });
+    }
+
+    makeLabel(this, "Label20", QStringLiteral("\"Сейчас\" - на"), {8, 228, 78, 15});
+    m_nowHours = makeSpinBox(this, "RxSpinEdit10", {88, 225, 49, 18}, 0, 5, 0);
+    m_nowHours->setAccessibleName(QStringLiteral("\"Сейчас\" - на, часов"));
+    makeLabel(this, "Label22", QStringLiteral("часов"), {144, 228, 40, 15});
+    auto* save = makeSpeedButton(this, "FlatSpeedButton24", QStringLiteral("Сохранить изменения настроек"),
+                                 {8, 253, 185, 17});
+    connect(save, &QToolButton::clicked, this,
+            [this] { m_form.guard([this] { FlatSpeedButton24Click(); }); });
+
+    m_channels = makeControl<QListWidget>(this, "ListBox1", {200, 6, 225, 296},
+                                          AnchorLeft | AnchorTop | AnchorBottom);
+    m_channels->setAccessibleName(QStringLiteral("Каналы недели"));
+    makeSpeedButton(this, "FlatSpeedButton30", QStringLiteral("Удалить канал"), {200, 301, 225, 17});
+    makeSpeedButton(this, "FlatSpeedButton23", QStringLiteral("Сортировка каналов"), {200, 323, 225, 17})
+        ->setEnabled(false);
+
+    buildRightColumn();
+}
+
+void SettingsPage::buildProxyGroup()
+{
+    auto* group = makeControl<QGroupBox>(this, "GroupBox1", {8, 1, 185, 145});
+    setCaption(group, QStringLiteral("Параметры прокси"));
+    new Anchors(group, QSize(185, 145));
+    m_useProxy
+        = makeCheckBox(group, "CheckBox1", QStringLiteral("Использовать прокси сервер"), {8, 16, 172, 17});
+    makeLabel(group, "Label4", QStringLiteral("адрес"), {8, 38, 45, 15});
+    m_host = makeControl<QLineEdit>(group, "Edit1", {56, 35, 121, 19});
+    makeLabel(group, "Label5", QStringLiteral("порт"), {8, 60, 45, 15});
+    m_port = makeControl<QLineEdit>(group, "Edit2", {56, 57, 57, 19});
+    m_needsPassword
+        = makeCheckBox(group, "CheckBox2", QStringLiteral("Прокси требует пароль"), {8, 78, 172, 17});
+    makeLabel(group, "Label6", QStringLiteral("логин"), {8, 99, 45, 15});
+    m_login = makeControl<QLineEdit>(group, "Edit3", {56, 96, 121, 19});
+    makeLabel(group, "Label7", QStringLiteral("пароль"), {8, 121, 45, 15});
+    m_password = makeControl<QLineEdit>(group, "Edit4", {56, 118, 65, 19});
+    m_password->setEchoMode(QLineEdit::Password);
+    m_savePassword = makeCheckBox(group, "CheckBox3", QStringLiteral("Сохранить пароль"), {124, 120, 60, 17});
+    m_savePassword->setChecked(true);
+    m_host->setAccessibleName(QStringLiteral("адрес"));
+    m_port->setAccessibleName(QStringLiteral("порт"));
+    m_login->setAccessibleName(QStringLiteral("логин"));
+    m_password->setAccessibleName(QStringLiteral("пароль"));
+
+    // toggled, not clicked: checking the boxes from code at start-up runs the same rule.
+    connect(m_useProxy, &QCheckBox::toggled, this, [this] { CheckBox1Click(); });
+    connect(m_needsPassword, &QCheckBox::toggled, this, [this] { CheckBox2Click(); });
+    CheckBox1Click();
+}
+
+void SettingsPage::buildRightColumn()
+{
+    auto* weeks = makeControl<QGroupBox>(this, "GroupBox3", {432, 1, 167, 108});
+    setCaption(weeks, QStringLiteral("Недели"));
+    new Anchors(weeks, QSize(167, 108));
+    m_weeks = makeControl<QListWidget>(weeks, "ListBox2", {8, 16, 151, 66});
+    m_weeks->setAccessibleName(QStringLiteral("Загруженные недели"));
+    makeSpeedButton(weeks, "FlatSpeedButton29", QStringLiteral("Удалить"), {8, 85, 151, 17});
+
+    auto* font = makeSpeedButton(this, "FlatSpeedButton28", QStringLiteral("Шрифт"), {432, 114, 167, 17});
+    connect(font, &QToolButton::clicked, this,
+            [this] { m_form.guard([this] { FlatSpeedButton28Click(); }); });
+    makeSpeedButton(this, "FlatSpeedButton22", QStringLiteral("Установка сдвига времени"),
+                    {432, 135, 167, 17});
+    makeSpeedButton(this, "FlatSpeedButton32", QStringLiteral("Иконку на рабочий стол"), {432, 157, 167, 17});
+    makeSpeedButton(this, "FlatSpeedButton44", QStringLiteral("Настройки Chimeo"), {432, 179, 167, 17});
+    m_endTime
+        = makeCheckBox(this, "CheckBox5", QStringLiteral("время оконч. в Отобранных"), {432, 208, 167, 17});
+    m_jtvExport = makeSpeedButton(this, "FlatButton2", QStringLiteral("Экспорт в JTV"), {432, 231, 167, 17});
+    m_jtvExport->hide();
+    makeSpeedButton(this, "FlatButton3", QStringLiteral("Экспорт в ListTV"), {432, 253, 167, 17})->hide();
+    makeCheckBox(this, "CheckBox4", QStringLiteral("Автозапуск"), {432, 275, 167, 17})->hide();
+
+    // The time-shift panel covers the right column while it is open.
+    QWidget* shift = makePanel(this, "Panel9", {432, 2, 169, 269});
+    shift->setToolTip(QStringLiteral("Сдвиг времени канала"));
+    auto* hint = makeLabel(shift, "Label15", QString(), {6, 6, 157, 150});
+    hint->setWordWrap(true);
+    makeLabel(shift, "Label16", QStringLiteral("Часы"), {6, 166, 60, 15});
+    makeSpinBox(shift, "RxSpinEdit7", {80, 163, 60, 21}, -23, 23, 0)
+        ->setAccessibleName(QStringLiteral("Часы"));
+    makeLabel(shift, "Label17", QStringLiteral("Минуты"), {6, 192, 60, 15});
+    makeSpinBox(shift, "RxSpinEdit8", {80, 189, 60, 21}, -59, 59, 0)
+        ->setAccessibleName(QStringLiteral("Минуты"));
+    makeSpeedButton(shift, "FlatSpeedButton34", QStringLiteral("Сохранить"), {6, 220, 157, 17});
+    makeSpeedButton(shift, "FlatSpeedButton33", QStringLiteral("Скрыть"), {6, 242, 157, 17});
+    shift->hide();
+
+    // The companion alarm's settings cover the whole page while they are open.
+    auto* chimeo = makeControl<QGroupBox>(this, "GroupBox4", {8, 3, 692, 347});
+    setCaption(chimeo, QStringLiteral("Chimeo"));
+    new Anchors(chimeo, QSize(692, 347));
+    makeCheckBox(chimeo, "FlatCheckBox12", QStringLiteral("Запускать вместе с Windows"), {16, 24, 250, 17});
+    chimeo->hide();
+}
+
+void SettingsPage::CheckBox1Click()
+{
+    const bool on = m_useProxy->isChecked();
+    m_host->setEnabled(on);
+    m_port->setEnabled(on);
+    m_needsPassword->setEnabled(on);
+    const bool credentials = m_needsPassword->isEnabled() && m_needsPassword->isChecked();
+    m_login->setEnabled(credentials);
+    m_password->setEnabled(credentials);
+    m_savePassword->setEnabled(credentials);
+}
+
+void SettingsPage::CheckBox2Click()
+{
+    const bool on = m_needsPassword->isChecked();
+    m_login->setEnabled(on);
+    m_password->setEnabled(on);
+    m_savePassword->setEnabled(on);
+}
+
+void SettingsPage::storeLanguage()
+{
+    m_form.settings().writeString(kMain, QStringLiteral("Lang"),
+                                  m_russian->isChecked() ? QStringLiteral("rus") : QStringLiteral("eng"));
+}
+
+void SettingsPage::storeProxy()
+{
+    Settings& settings = m_form.settings();
+    if (m_useProxy->isChecked()) {
+        settings.writeBool(kProxy, QStringLiteral("proxy"), true);
+        settings.writeString(kProxy, QStringLiteral("host"), m_host->text());
+        settings.writeInteger(kProxy, QStringLiteral("port"), store::strToInt(toData(m_port->text())));
+        if (m_needsPassword->isChecked() && m_savePassword->isChecked()) {
+            settings.writeBool(kProxy, QStringLiteral("avt"), true);
+            settings.writeString(kProxy, QStringLiteral("login"), m_login->text());
+            settings.writeString(kProxy, QStringLiteral("pasw"), m_password->text());
+            settings.writeBool(kProxy, QStringLiteral("save"), true);
+            settings.sync();
+            return;
+        }
+    } else {
+        settings.writeBool(kProxy, QStringLiteral("proxy"), false);
+        settings.writeString(kProxy, QStringLiteral("host"), QString());
+        settings.writeInteger(kProxy, QStringLiteral("port"), 0);
+    }
+    settings.writeBool(kProxy, QStringLiteral("avt"), false);
+    settings.writeString(kProxy, QStringLiteral("login"), QString());
+    settings.writeString(kProxy, QStringLiteral("pasw"), QString());
+    settings.writeBool(kProxy, QStringLiteral("save"), false);
+    settings.sync();
+}
+
+void SettingsPage::FlatSpeedButton24Click()
+{
+    storeLanguage();
+    storeProxy();
+}
+
+void SettingsPage::restoreProxy()
+{
+    const Settings& settings = m_form.settings();
+    if (!settings.readBool(kProxy, QStringLiteral("proxy"), false))
+        return;
+    m_useProxy->setChecked(true);
+    m_host->setText(settings.readString(kProxy, QStringLiteral("host")));
+    m_port->setText(QString::number(settings.readInteger(kProxy, QStringLiteral("port"), 0)));
+    if (settings.readBool(kProxy, QStringLiteral("avt"), false)
+        && settings.readBool(kProxy, QStringLiteral("save"), false)) {
+        m_needsPassword->setChecked(true);
+        m_savePassword->setChecked(true);
+        m_login->setText(settings.readString(kProxy, QStringLiteral("login")));
+        m_password->setText(settings.readString(kProxy, QStringLiteral("pasw")));
+    }
+}
+
+void SettingsPage::FlatSpeedButton28Click()
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, m_form.paneFont(), this);
+    if (!ok)
+        return;
+    m_form.paneFont() = chosen;
+    m_form.StoreFont();
+    // The stored values come back on top of the chosen font, so a chosen style lasts until exit.
+    m_form.ApplyStoredFont();
+}
+
+void SettingsPage::reloadWeekList()
+{
+    m_weeks->clear();
+    for (const auto& line : store::readLines(std::string(store::kWeekListFile)))
+        m_weeks->addItem(fromData(line));
+}
+
+} // namespace brevio

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QFrame>
+
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QListWidget;
+class QRadioButton;
+class QSpinBox;
+class QToolButton;
+
+namespace brevio {
+
+class TBrevioForm;
+
+// The settings page: proxy, time-out, language, the "now" look-ahead, channel and week upkeep,
+// the font and the extras.
+class SettingsPage : public QFrame
+{
+    Q_OBJECT
+
+public:
+    SettingsPage(TBrevioForm& form, QWidget* parent);
+
+    // Proxy group enabling.
+    void CheckBox1Click();
+    void CheckBox2Click();
+    // "Сохранить изменения настроек": language and proxy, as at close. Throws ConvertError
+    // when the proxy is on and the port box holds no integer (nothing after the host is written).
+    void FlatSpeedButton24Click();
+    // "Шрифт".
+    void FlatSpeedButton28Click();
+    // The values that saving and closing both write.
+    void storeLanguage();
+    // Throws ConvertError when the proxy is on and the port box holds no integer; the values
+    // before the port are written by then, the ones after it are not.
+    void storeProxy();
+    // Fills the proxy controls from the settings (start-up, not on a first run).
+    void restoreProxy();
+    // Refills the week list from the week list file.
+    void reloadWeekList();
+
+    QCheckBox* useProxy() const { return m_useProxy; }
+    QCheckBox* proxyNeedsPassword() const { return m_needsPassword; }
+    QCheckBox* savePassword() const { return m_savePassword; }
+    QLineEdit* proxyHost() const { return m_host; }
+    QLineEdit* proxyPort() const { return m_port; }
+    QLineEdit* proxyLogin() const { return m_login; }
+    QLineEdit* proxyPassword() const { return m_password; }
+    QSpinBox* timeoutSeconds() const { return m_timeout; }
+    QSpinBox* nowHours() const { return m_nowHours; }
+    QRadioButton* russian() const { return m_russian; }
+    QRadioButton* english() const { return m_english; }
+    QListWidget* channelList() const { return m_channels; }
+    QListWidget* weekList() const { return m_weeks; }
+    QCheckBox* endTimeOption() const { return m_endTime; }
+    QToolButton* jtvExport() const { return m_jtvExport; }
+
+private:
+    void buildProxyGroup();
+    void buildRightColumn();
+
+    TBrevioForm& m_form;
+    QCheckBox* m_useProxy = nullptr;
+    QCheckBox* m_needsPassword = nullptr;
+    QCheckBox* m_savePassword = nullptr;
+    QLineEdit* m_host = nullptr;
+    QLineEdit* m_port = nullptr;
+    QLineEdit* m_login = nullptr;
+    QLineEdit* m_password = nullptr;
+    QSpinBox* m_timeout = nullptr;
+    QSpinBox* m_nowHours = nullptr;
+    QRadioButton* m_russian = nullptr;
+    QRadioButton* m_english = nullptr;
+    QListWidget* m_channels = nullptr;
+    QListWidget* m_weeks = nullptr;
+    QCheckBox* m_endTime = nullptr;
+    QToolButton* m_jtvExport = nullptr;
+};
+
+} // namespace brevio

@@ -1,0 +1,56 @@
+#include "extras/links_menu.h"
+
+#include "app/brevio_form.h"
+#include "app/dialogs.h"
+#include "app/qt_text.h"
+#include "store/file_io.h"
+#include "store/file_names.h"
+#include "store/links_file.h"
+
+#include <QDesktopServices>
+#include <QMenu>
+#include <QUrl>
+
+namespace brevio {
+
+namespace {
+
+// A click on a link item: the caption is shown, then the first "s" line with that caption
+// names the address to open.
+void openLink(TBrevioForm& form, const QString& caption)
+{
+    const std::string file(store::kLinksFile);
+    if (!store::fileExists(file)) {
+        form.dialogs().message(QStringLiteral("Кудато делся файл с линками..."));
+        return;
+    }
+    form.dialogs().message(caption);
+    if (const auto target = store::findLinkTarget(store::readFile(file), toData(caption)))
+        QDesktopServices::openUrl(QUrl::fromUserInput(fromData(*target)));
+}
+
+void addEntries(QMenu* menu, const std::vector<store::LinkEntry>& entries, TBrevioForm& form)
+{
+    for (const auto& entry : entries) {
+        const QString caption = fromData(entry.caption);
+        QAction* action = menu->addAction(caption);
+        QObject::connect(action, &QAction::triggered, &form,
+                         [&form, caption] { form.guard([&form, caption] { openLink(form, caption); }); });
+    }
+}
+
+} // namespace
+
+void buildLinksMenu(QMenu* menu, TBrevioForm& form)
+{
+    const std::string file(store::kLinksFile);
+    if (!store::fileExists(file))
+        return;
+    const store::LinksMenu links = store::parseLinks(store::readFile(file));
+    // Link lines above the first heading have no submenu: they stand directly in the menu.
+    addEntries(menu, links.beforeFirstHeading, form);
+    for (const auto& heading : links.headings)
+        addEntries(menu->addMenu(fromData(heading.caption)), heading.entries, form);
+}
+
+} // namespace brevio

@@ -1,0 +1,13 @@
+#pragma once
+
+class QMenu;
+
+namespace brevio {
+
+class TBrevioForm;
+
+// Fills "Интересные ссылки" from the links file: one submenu per heading line, one item per
+// link line. A missing file leaves the menu empty.
+void buildLinksMenu(QMenu* menu, TBrevioForm& form);
+
+} // namespace brevio
