@@ -72,6 +72,11 @@ std::optional<Selection> showBlockAt(const std::vector<std::string>& dayPane, in
     return Selection{start, end - start};
 }
 
+int targetListIndex(int day, TargetList target)
+{
+    return target == TargetList::NextDay ? day + 1 : day;
+}
+
 void addShowToList(const AddShowInput& input, AddShowResult& result)
 {
     result = {};

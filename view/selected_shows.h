@@ -29,6 +29,10 @@ enum class TargetList {
     NextDay, // for Sunday's pane the list of the Monday after the week
 };
 
+// The selected list a show from day pane `day` (0 Monday .. 6 Sunday) goes to: 0..6 the
+// weekdays' lists, 7 the list of the Monday after the week.
+int targetListIndex(int day, TargetList target);
+
 struct AddShowInput
 {
     const std::vector<std::string>& dayPane; // line 0 the channel name
