@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/dialogs.h"
+
+#include <QStringList>
+
+#include <deque>
+
+namespace brevio::test {
+
+// Answers the program's boxes from a script and remembers what they said.
+class ScriptedDialogs : public Dialogs
+{
+public:
+    void message(const QString& text) override;
+    bool confirm(const QString& text) override;
+    std::optional<QString> input(const QString& title, const QString& prompt, const QString& value) override;
+
+    // Answers for the next confirmation boxes (Yes = true) and input boxes (nullopt = Cancel).
+    std::deque<bool> confirmAnswers;
+    std::deque<std::optional<QString>> inputAnswers;
+
+    // What was shown, in order.
+    QStringList messages;
+    QStringList confirmations;
+    QStringList inputPrompts;
+
+    // A confirmation or input box that no answer was scripted for: counted, answered No/Cancel.
+    int unscripted = 0;
+};
+
+} // namespace brevio::test
