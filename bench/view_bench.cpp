@@ -1,0 +1,133 @@
+// Speed of the viewing page's heavy paths on a generated week store: a channel click (the
+// channel file cut into seven filled day texts) and the whole "now" view.
+//
+//   bench_view [--channels=N] [benchmark flags]
+//
+// N is the number of channels in the store (300 by default); the test run uses a few.
+
+#include "schedule_store.h"
+
+#include "view/day_view.h"
+#include "view/now_view.h"
+#include "view/pane_text.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono;
+namespace fs = std::filesystem;
+
+constexpr local_days kMonday{2004y / January / 12};
+
+brevio::bench::GeneratedStore g_store;
+
+// A store in a fresh temporary folder, made the current folder while it lives.
+class BenchFolder
+{
+public:
+    BenchFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "brevio-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot create a temporary folder");
+        m_path = pattern;
+        m_previous = fs::current_path();
+        fs::current_path(m_path);
+    }
+    ~BenchFolder()
+    {
+        std::error_code ec;
+        fs::current_path(m_previous, ec);
+        fs::remove_all(m_path, ec);
+    }
+    BenchFolder(const BenchFolder&) = delete;
+    BenchFolder& operator=(const BenchFolder&) = delete;
+
+    const fs::path& path() const { return m_path; }
+
+private:
+    fs::path m_path;
+    fs::path m_previous;
+};
+
+void channelClick(benchmark::State& state)
+{
+    int index = 0;
+    std::size_t shownBytes = 0;
+    brevio::view::ChannelDays days;
+    for (auto _ : state) {
+        brevio::view::loadChannelDays(g_store.weekFolder, index, days);
+        for (const auto& pane : days.panes) {
+            const std::string text = brevio::view::paneText(pane);
+            shownBytes += text.size();
+            benchmark::DoNotOptimize(text.data());
+        }
+        index = (index + 1) % g_store.channels;
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(shownBytes));
+    state.counters["avg_file_kb"] = static_cast<double>(g_store.channelBytes) / g_store.channels / 1024.0;
+}
+
+void nowView(benchmark::State& state)
+{
+    // Thursday evening with the longest look-ahead.
+    const local_seconds now = kMonday + days(3) + hours(20) + minutes(10);
+    std::vector<std::string> lines;
+    for (auto _ : state) {
+        brevio::view::buildNowView(now, 5, lines);
+        benchmark::DoNotOptimize(lines.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * g_store.channelBytes));
+    state.counters["lines"] = static_cast<double>(lines.size());
+    state.counters["channels"] = g_store.channels;
+}
+
+BENCHMARK(channelClick)->Unit(benchmark::kMicrosecond);
+BENCHMARK(nowView)->Unit(benchmark::kMillisecond);
+
+// Takes --channels=N out of the arguments; the rest belongs to the benchmark library.
+int takeChannelCount(int& argc, char** argv)
+{
+    int channels = 300;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        constexpr const char* flag = "--channels=";
+        if (std::strncmp(argv[i], flag, std::strlen(flag)) == 0)
+            channels = std::atoi(argv[i] + std::strlen(flag));
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    return channels;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int channels = takeChannelCount(argc, argv);
+    if (channels < 1) {
+        std::cerr << "--channels needs a number of at least 1\n";
+        return 2;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 2;
+
+    BenchFolder folder;
+    g_store = brevio::bench::writeStore(folder.path(), {channels, kMonday, 2004});
+    std::cerr << "store: " << g_store.channels << " channels, " << g_store.channelBytes / 1024
+              << " KB, files " << g_store.smallestFile / 1024 << "-" << g_store.largestFile / 1024 << " KB\n";
+
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
