@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace brevio::net {
+
+struct ProxySettings
+{
+    bool enabled = false;
+    std::string host;
+    long port = 0;
+    bool sendCredentials = false;
+    std::string login; // windows-1251 bytes, as typed
+    std::string password;
+};
+
+struct HttpClientConfig
+{
+    std::string userAgent;
+    long timeoutMs = 0; // longest wait without progress; 0: wait for ever
+    ProxySettings proxy;
+    std::size_t maxBodyBytes = 64u << 20;
+};
+
+// The header lines the program adds after the client's own, in order: "Pragma: no-cache",
+// "Cache-Control: no-cache,no-store", and "Proxy-Authorization: Basic <login:password>" when
+// the proxy is on and wants credentials (empty login and password are still sent).
+std::vector<std::string> programHeaderLines(const ProxySettings& proxy);
+
+} // namespace brevio::net
