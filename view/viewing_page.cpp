@@ -6,6 +6,7 @@
 #include "store/channel_list.h"
 #include "store/file_io.h"
 #include "store/file_names.h"
+#include "store/line_reader.h"
 #include "store/week_folder.h"
 
 #include <QButtonGroup>
@@ -24,6 +25,16 @@ const char* const kDayButtonNames[]
 const char* const kDayCaptions[] = {"Пн", "Вт", "Ср", "Чт", "Пт", "Сб", "Вс"};
 const char* const kDayNames[]
     = {"Понедельник", "Вторник", "Среда", "Четверг", "Пятница", "Суббота", "Воскресенье"};
+
+// Lines shown in a pane: one paragraph each.
+QString paneTextOf(const std::vector<std::string>& lines)
+{
+    QStringList shown;
+    shown.reserve(static_cast<qsizetype>(lines.size()));
+    for (const auto& line : lines)
+        shown << fromData(line);
+    return shown.join(QLatin1Char('\n'));
+}
 
 } // namespace
 
@@ -154,7 +165,7 @@ void ViewingPage::loadSelectedLists(const std::string& weekFolder)
     for (int l = 0; l < kLists; ++l) {
         const std::string path = weekFolder + std::string(store::selectedListFile(l));
         if (store::fileExists(path))
-            m_listPanes[l]->setPlainText(fromData(store::readFile(path)));
+            m_listPanes[l]->setPlainText(paneTextOf(store::splitPaneLines(store::readFile(path))));
         else
             m_listPanes[l]->clear();
     }
