@@ -1,0 +1,56 @@
+#include "tools/command_line.h"
+
+#include <charconv>
+#include <stdexcept>
+
+namespace brevio::tools {
+
+CommandLine::CommandLine(int argc, char** argv, std::set<std::string, std::less<>> valueOptions)
+{
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            m_help = true;
+            continue;
+        }
+        std::string value;
+        bool inlineValue = false;
+        if (const auto eq = arg.find('='); arg.starts_with("--") && eq != arg.npos) {
+            value = arg.substr(eq + 1);
+            arg.erase(eq);
+            inlineValue = true;
+        }
+        if (!valueOptions.contains(arg))
+            throw std::invalid_argument("unknown option '" + arg + "'");
+        if (!inlineValue) {
+            if (i + 1 >= argc)
+                throw std::invalid_argument("option '" + arg + "' needs a value");
+            value = argv[++i];
+        }
+        m_values[arg] = value;
+    }
+}
+
+std::optional<std::string> CommandLine::value(std::string_view name) const
+{
+    const auto it = m_values.find(name);
+    if (it == m_values.end())
+        return std::nullopt;
+    return it->second;
+}
+
+int CommandLine::number(std::string_view name, int low, int high, int fallback) const
+{
+    const auto text = value(name);
+    if (!text)
+        return fallback;
+    int result = 0;
+    const auto* end = text->data() + text->size();
+    const auto parsed = std::from_chars(text->data(), end, result);
+    if (parsed.ec != std::errc() || parsed.ptr != end || result < low || result > high)
+        throw std::invalid_argument(std::string(name) + " must be a whole number from " + std::to_string(low)
+                                    + " to " + std::to_string(high) + ", not '" + *text + "'");
+    return result;
+}
+
+} // namespace brevio::tools

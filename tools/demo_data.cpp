@@ -1,0 +1,99 @@
+#include "tools/demo_data.h"
+
+#include "store/cp1251.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
+
+namespace brevio::tools {
+
+namespace {
+
+void writeFile(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (out)
+        out.write(bytes.data(), std::streamsize(bytes.size()));
+    if (out)
+        out.close();
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string() + ": " + std::strerror(errno));
+}
+
+bool readNumber(std::string_view text, int& value)
+{
+    const auto* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    return result.ec == std::errc() && result.ptr == end;
+}
+
+} // namespace
+
+std::chrono::sys_days mondayOf(std::chrono::sys_days day)
+{
+    using namespace std::chrono;
+    return day - (weekday(day) - Monday);
+}
+
+std::string weekFolderName(std::chrono::sys_days monday)
+{
+    std::string name = weekDate(monday);
+    name.erase(5, 1);
+    name.erase(2, 1);
+    return name;
+}
+
+std::optional<std::chrono::sys_days> parseIsoDate(std::string_view text)
+{
+    using namespace std::chrono;
+    int y = 0, m = 0, d = 0;
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-' || !readNumber(text.substr(0, 4), y)
+        || !readNumber(text.substr(5, 2), m) || !readNumber(text.substr(8, 2), d))
+        return std::nullopt;
+    const year_month_day date{year(y), month(unsigned(m)), day(unsigned(d))};
+    if (!date.ok())
+        return std::nullopt;
+    return sys_days(date);
+}
+
+std::string catalogueOf(const std::vector<DemoChannel>& channels)
+{
+    std::string text;
+    for (const auto& channel : channels) {
+        if (!text.empty())
+            text += ':';
+        text += channel.name + ':' + channel.file;
+    }
+    return utf8ToCp1251(text);
+}
+
+std::vector<std::string> writeDemoTree(const std::filesystem::path& out, std::chrono::sys_days today,
+                                       int channelCount)
+{
+    const auto channels = demoChannels(channelCount);
+    const auto thisMonday = mondayOf(today);
+    const std::vector<std::chrono::sys_days> mondays{thisMonday, thisMonday + std::chrono::days(7)};
+
+    std::filesystem::create_directories(out);
+    std::vector<std::string> dates;
+    std::string weekList;
+    for (const auto monday : mondays) {
+        dates.push_back(weekDate(monday));
+        weekList += dates.back() + "\r\n";
+
+        const auto folder = out / weekFolderName(monday);
+        std::filesystem::create_directories(folder);
+        writeFile(folder / "data.dat", dates.back());
+        writeFile(folder / "files.dat", catalogueOf(channels));
+        for (const auto& channel : channels)
+            writeFile(folder / channel.file, channelWeekFile(channel, monday));
+    }
+    // Last, so that a reader who sees the week list finds the weeks complete.
+    writeFile(out / "datas.dat", weekList);
+    return dates;
+}
+
+} // namespace brevio::tools
