@@ -1,0 +1,150 @@
+// The built program: one copy per user, a clean stop on SIGTERM, the language of a first run.
+#include "support/core/temp_dir.h"
+
+#include <QProcess>
+#include <QSettings>
+#include <QTest>
+
+#include <csignal>
+
+using brevio::test::TempDir;
+
+namespace {
+
+QString program()
+{
+    return QString::fromLocal8Bit(qgetenv("BREVIO_BINARY_DIR")) + QStringLiteral("/brevio");
+}
+
+// A run of the program in its own working folder, settings location and lock folder.
+class Run
+{
+public:
+    explicit Run(const TempDir& home, const char* locale = "C.UTF-8")
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString((home / "config").string()));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString((home / "runtime").string()));
+        env.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
+        env.insert(QStringLiteral("LANG"), QString::fromLatin1(locale));
+        m_process.setProcessEnvironment(env);
+        m_process.setWorkingDirectory(QString::fromStdString((home / "work").string()));
+        m_process.setProgram(program());
+    }
+    ~Run()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+    QProcess& process() { return m_process; }
+
+private:
+    QProcess m_process;
+};
+
+QString settingsFile(const TempDir& home)
+{
+    return QString::fromStdString((home / "config" / "Morvane" / "brevio.conf").string());
+}
+
+// The program has finished its start-up once it wrote the first-run files.
+bool waitUntilStarted(const TempDir& home)
+{
+    for (int i = 0; i < 100; ++i) {
+        if (home.exists("work/ag_news.dat") && home.exists("config/Morvane/brevio.conf"))
+            return true;
+        QTest::qWait(100);
+    }
+    return false;
+}
+
+void prepare(const TempDir& home)
+{
+    home.write("work/.keep", "");
+    home.write("runtime/.keep", "");
+}
+
+} // namespace
+
+class AppInstanceTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void secondStartEndsAtOnceAndAKilledFirstDoesNotBlock()
+    {
+        TempDir home;
+        prepare(home);
+        Run first(home);
+        first.process().start();
+        QVERIFY(first.process().waitForStarted());
+        QVERIFY(waitUntilStarted(home));
+
+        Run second(home);
+        second.process().start();
+        QVERIFY(second.process().waitForFinished(5000));
+        QCOMPARE(second.process().exitCode(), 0);
+        QVERIFY(first.process().state() == QProcess::Running);
+
+        first.process().kill(); // SIGKILL: no chance to clean up
+        QVERIFY(first.process().waitForFinished(5000));
+
+        Run third(home);
+        third.process().start();
+        QVERIFY(third.process().waitForStarted());
+        QVERIFY(!third.process().waitForFinished(1500)); // still running: it owns the lock
+        ::kill(static_cast<pid_t>(third.process().processId()), SIGTERM);
+        QVERIFY(third.process().waitForFinished(5000));
+    }
+
+    void sigtermStoresTheSettingsLikeClosingTheWindow()
+    {
+        TempDir home;
+        prepare(home);
+        home.write("work/dats.dat", "");
+        home.write("work/ag_news.dat", "");
+        {
+            QSettings seed(settingsFile(home), QSettings::IniFormat);
+            seed.setValue("Main/Lang", "rus");
+            seed.setValue("Proxy/proxy", "1");
+            seed.setValue("Proxy/host", "gate.local");
+            seed.setValue("Proxy/port", "3128");
+        }
+        Run run(home);
+        run.process().start();
+        QVERIFY(run.process().waitForStarted());
+        QTest::qWait(1500);
+        ::kill(static_cast<pid_t>(run.process().processId()), SIGTERM);
+        QVERIFY(run.process().waitForFinished(5000));
+        QCOMPARE(run.process().exitStatus(), QProcess::NormalExit);
+
+        QSettings stored(settingsFile(home), QSettings::IniFormat);
+        QCOMPARE(stored.value("Main/Lang").toString(), QString("rus"));
+        QCOMPARE(stored.value("Font/Name").toString(), QString("MS Sans Serif"));
+        QCOMPARE(stored.value("Proxy/host").toString(), QString("gate.local"));
+        QCOMPARE(stored.value("Proxy/port").toString(), QString("3128"));
+        QCOMPARE(stored.value("Proxy/avt").toString(), QString("0"));
+        QVERIFY(stored.contains("fm/NormPos"));
+    }
+
+    void firstRunOfARussianUserStoresRus()
+    {
+        TempDir home;
+        prepare(home);
+        Run run(home, "ru_RU.UTF-8");
+        run.process().start();
+        QVERIFY(run.process().waitForStarted());
+        QVERIFY(waitUntilStarted(home));
+        QSettings stored(settingsFile(home), QSettings::IniFormat);
+        QCOMPARE(stored.value("Main/Lang").toString(), QString("rus"));
+        QCOMPARE(QFile::permissions(settingsFile(home)),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+                     | QFileDevice::WriteUser);
+    }
+};
+
+QTEST_GUILESS_MAIN(AppInstanceTest)
+#include "app_instance_test.moc"
