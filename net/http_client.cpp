@@ -1,10 +1,10 @@
 #include "net/http_client.h"
 
 #include "net/reply_assembler.h"
+#include "net/request_url.h"
 
 #include <curl/curl.h>
 
-#include <arpa/inet.h>
 #include <sys/socket.h>
 
 #include <chrono>
@@ -32,93 +32,6 @@ void ensureCurlGlobal()
         ~Global() { curl_global_cleanup(); }
     };
     static Global global;
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
-// Percent-escapes what may not stand raw in a URL (blanks, control and 8-bit bytes: channel
-// file names are windows-1251). Escapes already present are kept as they are.
-std::string escapedUrl(std::string_view url)
-{
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : url) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte >= 0x7F
-            || std::string_view("\"<>\\^`{|}").find(c) != std::string_view::npos) {
-            out += '%';
-            out += kHex[byte >> 4];
-            out += kHex[byte & 15];
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-// A URL parsed by libcurl, freed on scope exit.
-struct Url
-{
-    std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> handle{curl_url(), &curl_url_cleanup};
-
-    explicit Url(const std::string& text)
-    {
-        if (!handle || curl_url_set(handle.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK)
-            throw TransferError(Kind::Broken, "Not a valid address: " + text);
-    }
-    std::string part(CURLUPart which) const
-    {
-        char* value = nullptr;
-        if (curl_url_get(handle.get(), which, &value, 0) != CURLUE_OK)
-            return {};
-        std::string out = value;
-        curl_free(value);
-        return out;
-    }
-    bool set(CURLUPart which, const std::string& value)
-    {
-        return curl_url_set(handle.get(), which, value.c_str(), 0) == CURLUE_OK;
-    }
-};
-
-// The URL with its host (and, for "name:port", its port) replaced by what the user typed.
-std::string withHost(const std::string& url, std::string_view typed)
-{
-    std::string host(trimmed(typed));
-    std::string port;
-    const auto colon = host.rfind(':');
-    const bool bracketed = !host.empty() && host.front() == '[';
-    if (colon != std::string::npos && (bracketed ? host[colon - 1] == ']' : host.find(':') == colon)) {
-        port = host.substr(colon + 1);
-        host.resize(colon);
-    }
-    Url parsed(url);
-    if (!parsed.set(CURLUPART_HOST, host) || (!port.empty() && !parsed.set(CURLUPART_PORT, port)))
-        throw TransferError(Kind::HostNotFound, "Not a valid host: " + std::string(typed));
-    return parsed.part(CURLUPART_URL);
-}
-
-// Whether connecting to `host` needs a name lookup (a numeric address needs none).
-bool needsLookup(std::string_view host)
-{
-    if (const auto scheme = host.find("://"); scheme != std::string_view::npos)
-        host.remove_prefix(scheme + 3);
-    if (const auto at = host.rfind('@'); at != std::string_view::npos)
-        host.remove_prefix(at + 1);
-    std::string name;
-    if (!host.empty() && host.front() == '[')
-        name = host.substr(1, host.find(']') - 1);
-    else
-        name = host.substr(0, host.find_first_of(":/"));
-    unsigned char address[16];
-    return inet_pton(AF_INET, name.c_str(), address) != 1 && inet_pton(AF_INET6, name.c_str(), address) != 1;
 }
 
 std::string durationText(long ms)
@@ -154,7 +67,7 @@ public:
         if (!m_easy)
             throw TransferError(Kind::Broken, "The network library could not start a transfer");
         const ProxySettings& proxy = config.proxy;
-        m_lookupHost = proxy.enabled ? proxy.host : Url(url).part(CURLUPART_HOST);
+        m_lookupHost = proxy.enabled ? proxy.host : urlHost(url);
         for (const std::string& line : programHeaderLines(proxy))
             m_headers = curl_slist_append(m_headers, line.c_str());
         configure(config);
@@ -310,7 +223,7 @@ private:
     {
         auto* a = static_cast<Attempt*>(self);
         a->progressed();
-        if (!a->m_resolved && needsLookup(a->m_lookupHost))
+        if (!a->m_resolved && hostNeedsLookup(a->m_lookupHost))
             a->m_events.push_back({EventType::HostResolved});
         a->m_resolved = true;
         return socket(address->family, address->socktype, address->protocol);
@@ -365,7 +278,7 @@ HttpClient::HttpClient(HttpClientConfig config, HttpListener& listener, std::fun
     , m_multi(nullptr)
 {
     // A proxy switched on with no address would send the proxy password to the web server.
-    if (m_config.proxy.enabled && trimmed(m_config.proxy.host).empty())
+    if (m_config.proxy.enabled && trimmedBlanks(m_config.proxy.host).empty())
         m_config.proxy.enabled = false;
     ensureCurlGlobal();
     m_multi = curl_multi_init();
@@ -433,8 +346,8 @@ const HttpReply& HttpClient::get(const std::string& url)
                 const std::optional<std::string> host = m_listener.invalidHost();
                 if (m_abortRequested)
                     fail(attempt, Kind::Aborted, "The transfer was aborted");
-                if (host && !trimmed(*host).empty()) {
-                    target = withHost(target, *host);
+                if (host && !trimmedBlanks(*host).empty()) {
+                    target = urlWithHost(target, *host);
                     continue;
                 }
             }

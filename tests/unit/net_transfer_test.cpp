@@ -134,9 +134,10 @@ TEST(Reply, EachGetReplacesTheLastOne)
 TEST(Reply, PathBytesThatCannotStandRawAreEscaped)
 {
     FixtureServer server;
+    server.addRoute("/\xCD\xEE\xE2\xEE\xF1\xF2\xE8/a b.txt", FixtureReply::ok("found"));
     RecordingListener events;
     HttpClient client(config(), events, [] {});
-    client.get(server.url("/\xCD\xEE\xE2\xEE\xF1\xF2\xE8/a b.txt?x=%41"));
+    EXPECT_EQ(client.get(server.url("/\xCD\xEE\xE2\xEE\xF1\xF2\xE8/a b.txt?x=%41")).body, "found");
     ASSERT_EQ(server.requests().size(), 1u);
     EXPECT_EQ(server.requests()[0].target, "/%CD%EE%E2%EE%F1%F2%E8/a%20b.txt?x=%41");
 }

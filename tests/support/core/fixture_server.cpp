@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <stdexcept>
 
@@ -53,6 +54,23 @@ std::string reasonOf(int code)
     }
 }
 
+std::string percentDecoded(std::string_view text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        unsigned value = 0;
+        if (text[i] == '%' && i + 2 < text.size()
+            && std::from_chars(text.data() + i + 1, text.data() + i + 3, value, 16).ptr
+                == text.data() + i + 3) {
+            out += static_cast<char>(value);
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 // Splits the header block into the request line parts and the header lines.
 void parseRequest(FixtureRequest& request, std::string_view head)
 {
@@ -85,13 +103,19 @@ void parseRequest(FixtureRequest& request, std::string_view head)
         const auto slash = path.find('/', scheme + 3);
         path = slash == std::string_view::npos ? "/" : path.substr(slash);
     }
-    request.path = path.substr(0, path.find('?'));
+    request.path = percentDecoded(path.substr(0, path.find('?')));
 }
 
-bool sendAll(int fd, std::string_view bytes)
+// Sends everything unless the client goes away or `stopFd` becomes readable.
+bool sendAll(int fd, std::string_view bytes, int stopFd)
 {
     while (!bytes.empty()) {
-        const ssize_t n = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        pollfd fds[2] = {{stopFd, POLLIN, 0}, {fd, POLLOUT, 0}};
+        if (::poll(fds, 2, -1) <= 0 || fds[0].revents)
+            return false;
+        const ssize_t n = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            continue;
         if (n <= 0)
             return false;
         bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -234,9 +258,13 @@ void FixtureServer::run()
         const int client = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0)
             continue;
-        serve(client);
-        ::close(client);
+        m_connections.emplace_back([this, client] {
+            serve(client);
+            ::close(client);
+        });
     }
+    for (std::thread& connection : m_connections)
+        connection.join();
 }
 
 void FixtureServer::serve(int client)
@@ -286,7 +314,7 @@ void FixtureServer::serve(int client)
     const std::size_t chunk = reply.chunkSize ? reply.chunkSize : out.size();
     while (!out.empty()) {
         const std::size_t n = std::min(chunk, out.size());
-        if (!sendAll(client, out.substr(0, n)))
+        if (!sendAll(client, out.substr(0, n), m_stopPipe[0]))
             return;
         out.remove_prefix(n);
         if (!out.empty() && reply.chunkDelay.count() > 0

@@ -21,7 +21,7 @@ struct FixtureRequest
     std::string method;
     std::string target; // as in the request line: a path, or a whole URL when sent to a proxy
     std::string version; // "HTTP/1.0"
-    std::string path; // the target's path without query ("/a/b.txt" also for a whole URL)
+    std::string path; // the target's path, query cut off and %XX decoded ("/a/b.txt" also for a whole URL)
     std::vector<std::string> headerLines; // "Name: value" in order, without line ends
 
     // The value of the first header line called `name` (case ignored), without blanks around.
@@ -58,10 +58,10 @@ struct FixtureReply
     static FixtureReply rawBytes(std::string bytes);
 };
 
-// A tiny HTTP server on 127.0.0.1 with an ephemeral port, running on its own thread. It
-// records every request and answers by route (exact path) or else by the handler; unknown
-// paths get 404. Connections are served one after another, so a stalled reply holds back
-// the next connection until its client hangs up. Stops in its destructor.
+// A tiny HTTP server on 127.0.0.1 with an ephemeral port, running on its own threads (one
+// per connection, so a stalled reply holds back nobody else). It records every request and
+// answers by route (exact decoded path) or else by the handler; unknown paths get 404. One
+// request per connection. Stops in its destructor, cutting stalled connections.
 class FixtureServer
 {
 public:
@@ -76,7 +76,8 @@ public:
     std::string url(std::string_view path = "/") const; // "http://127.0.0.1:<port>" + path
 
     void addRoute(const std::string& path, FixtureReply reply);
-    // Called on the server thread for paths without a route.
+    // Called on a server thread for paths without a route; may run for several connections
+    // at once.
     void setHandler(Handler handler);
 
     std::vector<FixtureRequest> requests() const;
@@ -101,6 +102,7 @@ private:
     Handler m_handler;
     std::vector<FixtureRequest> m_requests;
     std::thread m_thread;
+    std::vector<std::thread> m_connections; // touched by the accepting thread only
 };
 
 } // namespace brevio::test
