@@ -1,0 +1,128 @@
+#include "net/update_catalogue.h"
+
+#include "store/cp1251.h"
+#include "store/errors.h"
+#include "store/file_io.h"
+#include "store/week_folder.h"
+
+namespace brevio::net {
+
+std::string weekPath(std::string_view chosenWeek)
+{
+    std::string path(chosenWeek);
+    if (path.size() >= 6)
+        path.erase(5, 1);
+    if (path.size() >= 3)
+        path.erase(2, 1);
+    return path + "/";
+}
+
+std::string serverWeekDate(std::string_view body)
+{
+    while (!body.empty() && (body.back() == '\r' || body.back() == '\n'))
+        body.remove_suffix(1);
+    return std::string(body);
+}
+
+std::string downloadWeekFolder(std::string_view weekDate)
+{
+    if (weekDate.empty())
+        throw Error("No week to store the channels in has been recorded; check for a new program first.");
+    try {
+        return store::checkedWeekFolder(weekDate, store::FolderUse::Write);
+    } catch (const UnsafeNameError&) {
+        throw Error("The week date '" + cp1251ToUtf8(weekDate)
+                    + "' cannot name a week folder; nothing was written.");
+    }
+}
+
+void checkServerWeekDate(std::string_view date)
+{
+    try {
+        downloadWeekFolder(date);
+    } catch (const Error&) {
+        throw Error("The server sent the week date '" + cp1251ToUtf8(date)
+                    + "', which cannot name a week folder; nothing was written.");
+    }
+}
+
+std::vector<store::ChannelEntry> parseCatalogue(std::string_view body)
+{
+    std::vector<store::ChannelEntry> pairs;
+    std::size_t at = 0;
+    // Takes the field up to the next ':' (or the end) and steps over that ':'.
+    const auto field = [&] {
+        const std::size_t colon = body.find(':', at);
+        const std::size_t end = colon == body.npos ? body.size() : colon;
+        std::string text(body.substr(at, end - at));
+        at = colon == body.npos ? body.size() : colon + 1;
+        return text;
+    };
+    while (at < body.size()) {
+        store::ChannelEntry entry;
+        entry.name = field();
+        entry.fileName = field();
+        pairs.push_back(std::move(entry));
+    }
+    return pairs;
+}
+
+std::string joinedChannelList(const std::filesystem::path& listFile)
+{
+    if (!store::fileExists(listFile))
+        return {};
+    std::string joined;
+    for (const std::string& line : store::readLines(listFile))
+        joined += line;
+    return joined;
+}
+
+ChannelOffer offerChannels(const std::vector<store::ChannelEntry>& catalogue, std::string_view loadedList,
+                           bool newWeek)
+{
+    ChannelOffer offer;
+    for (const store::ChannelEntry& entry : catalogue) {
+        try {
+            store::checkBareFileName(entry.fileName);
+        } catch (const UnsafeNameError&) {
+            offer.refused.push_back(entry.fileName);
+            continue;
+        }
+        const bool loaded = loadedList.find(entry.name + ":" + entry.fileName) != loadedList.npos;
+        if (newWeek)
+            offer.channels.push_back({entry, loaded});
+        else if (!loaded)
+            offer.channels.push_back({entry, false});
+    }
+    return offer;
+}
+
+std::string offerFileText(const std::vector<OfferedChannel>& channels)
+{
+    std::string text;
+    for (std::size_t i = 0; i < channels.size(); ++i) {
+        if (i > 0)
+            text += "\r\n";
+        text += channels[i].entry.name + ":" + channels[i].entry.fileName;
+    }
+    return text;
+}
+
+std::vector<PlannedChannel> plannedDownloads(const std::vector<std::string>& offerLines,
+                                             const std::vector<bool>& ticked, std::size_t offeredCount)
+{
+    std::vector<PlannedChannel> plan;
+    for (std::size_t i = 0; i < offeredCount && i < ticked.size(); ++i) {
+        if (!ticked[i])
+            continue;
+        if (i >= offerLines.size())
+            throw Error("The channel offer file files.dat has no line " + std::to_string(i + 1)
+                        + "; check for new programs again.");
+        store::ChannelEntry entry = store::splitChannelLine(offerLines[i]);
+        store::checkBareFileName(entry.fileName);
+        plan.push_back({i, offerLines[i], std::move(entry)});
+    }
+    return plan;
+}
+
+} // namespace brevio::net

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "store/channel_list.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The pieces of the update check and the channel download that need no window: how the
+// server's files are read, which channels are offered, and what the download may write.
+namespace brevio::net {
+
+// The server folder of a chosen week: the text without its 6th and then its 3rd character,
+// followed by "/" ("12.01.2004" -> "12012004/", "" -> "/").
+std::string weekPath(std::string_view chosenWeek);
+
+// The week date in the body of a week's data.dat. Trailing CR and LF are dropped, so that a
+// server that ends the file with a line break neither turns the same week into a new one nor
+// puts an empty line into the week list file.
+std::string serverWeekDate(std::string_view body);
+
+// Refuses (throws brevio::Error with a clear message) a server week date whose week folder
+// would be empty or lead outside the working folder.
+void checkServerWeekDate(std::string_view date);
+
+// The week folder a download writes into, for the week date recorded by the check. Throws
+// brevio::Error when no week was recorded (empty date) or the folder would lead outside the
+// working folder.
+std::string downloadWeekFolder(std::string_view weekDate);
+
+// The channel catalogue "name1:file1:name2:file2[:]". Line breaks are not separators; a name
+// at the very end of the body gives a pair with an empty file name.
+std::vector<store::ChannelEntry> parseCatalogue(std::string_view body);
+
+// The lines of a channel list file joined with nothing between them ("" when there is none).
+std::string joinedChannelList(const std::filesystem::path& listFile);
+
+struct OfferedChannel
+{
+    store::ChannelEntry entry;
+    bool checked = false;
+};
+
+struct ChannelOffer
+{
+    std::vector<OfferedChannel> channels; // in catalogue order
+    std::vector<std::string> refused; // file names that may not be written into a week folder
+};
+
+// What the check offers. A new week offers every channel, ticked when "name:file" occurs in
+// `loadedList` (the joined lines of the newest week's channel list); the same week offers only
+// the channels that do not occur there, unticked. Channels whose file name is empty, "..",
+// or holds a path separator are never offered: they go to `refused`.
+ChannelOffer offerChannels(const std::vector<store::ChannelEntry>& catalogue, std::string_view loadedList,
+                           bool newWeek);
+
+// The local files.dat: one "name:file" a line, CR LF between lines, none after the last.
+std::string offerFileText(const std::vector<OfferedChannel>& channels);
+
+struct PlannedChannel
+{
+    std::size_t position = 0; // checklist position and files.dat line
+    std::string line; // the files.dat line, as aplp.dat gets it
+    store::ChannelEntry entry;
+};
+
+// The channels to fetch: line i of `offerLines` for every ticked position i below
+// `offeredCount`. Throws before anything is fetched when a ticked position has no line or its
+// file name could lead outside the week folder.
+std::vector<PlannedChannel> plannedDownloads(const std::vector<std::string>& offerLines,
+                                             const std::vector<bool>& ticked, std::size_t offeredCount);
+
+} // namespace brevio::net

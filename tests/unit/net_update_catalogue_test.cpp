@@ -1,0 +1,154 @@
+#include "net/update_catalogue.h"
+
+#include "store/errors.h"
+#include "support/core/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace brevio::net {
+namespace {
+
+using store::ChannelEntry;
+
+std::vector<std::pair<std::string, std::string>> pairsOf(std::string_view body)
+{
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (const ChannelEntry& entry : parseCatalogue(body))
+        pairs.emplace_back(entry.name, entry.fileName);
+    return pairs;
+}
+
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+TEST(CatalogueParse, AlternatesNamesAndFileNames)
+{
+    EXPECT_EQ(pairsOf("Первый:k1.txt:Sport 2:s2.txt"), (Pairs{{"Первый", "k1.txt"}, {"Sport 2", "s2.txt"}}));
+    // One trailing ':' after the last file name adds nothing.
+    EXPECT_EQ(pairsOf("a:a.txt:b:b.txt:"), (Pairs{{"a", "a.txt"}, {"b", "b.txt"}}));
+    EXPECT_TRUE(parseCatalogue("").empty());
+}
+
+TEST(CatalogueParse, NameAtTheVeryEndGetsAnEmptyFileName)
+{
+    EXPECT_EQ(pairsOf("a:a.txt:lonely"), (Pairs{{"a", "a.txt"}, {"lonely", ""}}));
+    EXPECT_EQ(pairsOf("a:a.txt:lonely:"), (Pairs{{"a", "a.txt"}, {"lonely", ""}}));
+}
+
+TEST(CatalogueParse, LineBreaksBelongToTheFields)
+{
+    EXPECT_EQ(pairsOf("a:a.txt\r\nb:b.txt"), (Pairs{{"a", "a.txt\r\nb"}, {"b.txt", ""}}));
+    // Empty fields between doubled colons are kept as such.
+    EXPECT_EQ(pairsOf("::x:y"), (Pairs{{"", ""}, {"x", "y"}}));
+}
+
+TEST(WeekPath, DropsTheTwoSeparators)
+{
+    EXPECT_EQ(weekPath("12.01.2004"), "12012004/");
+    EXPECT_EQ(weekPath(""), "/");
+    // Three to five characters lose only the third one; shorter texts lose nothing.
+    EXPECT_EQ(weekPath("12.0"), "120/");
+    EXPECT_EQ(weekPath("12.01"), "1201/");
+    EXPECT_EQ(weekPath("123"), "12/");
+    EXPECT_EQ(weekPath("12"), "12/");
+    EXPECT_EQ(weekPath("12.01.2004 extra"), "12012004 extra/");
+}
+
+TEST(ServerWeekDate, LineEndsAreNotPartOfTheDate)
+{
+    EXPECT_EQ(serverWeekDate("12.01.2004\r\n"), "12.01.2004");
+    EXPECT_EQ(serverWeekDate("12.01.2004\n\n"), "12.01.2004");
+    EXPECT_EQ(serverWeekDate("12.01.2004"), "12.01.2004");
+    EXPECT_EQ(serverWeekDate(" 12.01.2004 "), " 12.01.2004 ");
+}
+
+TEST(ServerWeekDate, DatesThatCannotNameAWeekFolderAreRefused)
+{
+    EXPECT_NO_THROW(checkServerWeekDate("12.01.2004"));
+    for (const char* date : {"", "ab/cd/../..", "..", "12.0/.2004", "a.b\\c.d"})
+        EXPECT_THROW(checkServerWeekDate(date), Error) << date;
+    EXPECT_EQ(downloadWeekFolder("05.01.2004"), "05012004/");
+    EXPECT_THROW(downloadWeekFolder(""), Error);
+    EXPECT_THROW(downloadWeekFolder("ab/cd/../.."), Error);
+    // Only the separators at the 3rd and 6th places go; what is left here is a plain name.
+    EXPECT_EQ(downloadWeekFolder("../../etc"), "....etc/");
+}
+
+TEST(ChannelOffer, NewWeekOffersEveryChannelTickingTheLoadedOnes)
+{
+    const auto catalogue = parseCatalogue("One:1.txt:Two:2.txt:Three:3.txt");
+    const ChannelOffer offer = offerChannels(catalogue, "Two:2.txtOne:other.txt", true);
+    ASSERT_EQ(offer.channels.size(), 3u);
+    EXPECT_FALSE(offer.channels[0].checked); // same name, other file
+    EXPECT_TRUE(offer.channels[1].checked);
+    EXPECT_FALSE(offer.channels[2].checked);
+    EXPECT_EQ(offer.channels[2].entry.fileName, "3.txt");
+    EXPECT_TRUE(offer.refused.empty());
+}
+
+TEST(ChannelOffer, SameWeekOffersOnlyChannelsNotYetLoaded)
+{
+    const auto catalogue = parseCatalogue("One:1.txt:Two:2.txt:Three:3.txt");
+    const ChannelOffer offer = offerChannels(catalogue, "One:1.txtThree:3.txt", false);
+    ASSERT_EQ(offer.channels.size(), 1u);
+    EXPECT_EQ(offer.channels[0].entry.name, "Two");
+    EXPECT_FALSE(offer.channels[0].checked);
+    EXPECT_TRUE(offerChannels(catalogue, "One:1.txtTwo:2.txtThree:3.txt", false).channels.empty());
+}
+
+TEST(ChannelOffer, ContainmentWorksOnTheJoinedLines)
+{
+    // "Sport:1.txt" occurs inside a longer entry, "A:b" only across the join of two lines.
+    const auto catalogue = parseCatalogue("Sport:1.txt:A:b");
+    const ChannelOffer offer = offerChannels(catalogue, "Big Sport:1.txtX:yyA:bc", false);
+    EXPECT_TRUE(offer.channels.empty());
+}
+
+TEST(ChannelOffer, UnsafeFileNamesAreNeverOffered)
+{
+    const auto catalogue = parseCatalogue("Ok:ok.txt:Up:../x.txt:Deep:a/b.txt:Win:a\\b:Dot:..:Last");
+    const ChannelOffer offer = offerChannels(catalogue, "", true);
+    ASSERT_EQ(offer.channels.size(), 1u);
+    EXPECT_EQ(offer.channels[0].entry.fileName, "ok.txt");
+    EXPECT_EQ(offer.refused, (std::vector<std::string>{"../x.txt", "a/b.txt", "a\\b", "..", ""}));
+}
+
+TEST(OfferFile, LinesSeparatedByCrLfWithoutATrailingOne)
+{
+    const ChannelOffer offer = offerChannels(parseCatalogue("One:1.txt:Two:2.txt"), "", true);
+    EXPECT_EQ(offerFileText(offer.channels), "One:1.txt\r\nTwo:2.txt");
+    EXPECT_EQ(offerFileText({}), "");
+}
+
+TEST(JoinedChannelList, JoinsLinesOrIsEmptyWithoutAFile)
+{
+    test::TempDir dir;
+    EXPECT_EQ(joinedChannelList(dir / "aplp.dat"), "");
+    dir.write("aplp.dat", "One:1.txt\r\nTwo:2.txt\nThree:3.txt\r\n");
+    EXPECT_EQ(joinedChannelList(dir / "aplp.dat"), "One:1.txtTwo:2.txtThree:3.txt");
+}
+
+TEST(PlannedDownloads, TakesTickedPositionsBelowTheOfferedCount)
+{
+    const std::vector<std::string> lines{"One:1.txt", "Two:2.txt", "Three:3.txt"};
+    const auto plan = plannedDownloads(lines, {true, false, true}, 3);
+    ASSERT_EQ(plan.size(), 2u);
+    EXPECT_EQ(plan[0].position, 0u);
+    EXPECT_EQ(plan[1].line, "Three:3.txt");
+    EXPECT_EQ(plan[1].entry.name, "Three");
+    EXPECT_EQ(plan[1].entry.fileName, "3.txt");
+    // Positions past the offered count or past the checklist count as unticked.
+    EXPECT_EQ(plannedDownloads(lines, {true, true, true}, 1).size(), 1u);
+    EXPECT_EQ(plannedDownloads(lines, {false, true}, 3).size(), 1u);
+    EXPECT_TRUE(plannedDownloads({}, {false, false}, 2).empty());
+}
+
+TEST(PlannedDownloads, RefusesBeforeAnythingIsFetched)
+{
+    EXPECT_THROW(plannedDownloads({"One:1.txt", "Evil:../../x"}, {true, true}, 2), UnsafeNameError);
+    EXPECT_THROW(plannedDownloads({"One:1.txt", "NoFile"}, {false, true}, 2), UnsafeNameError);
+    // An edited files.dat shorter than the checklist.
+    EXPECT_THROW(plannedDownloads({"One:1.txt"}, {false, true}, 2), Error);
+}
+
+} // namespace
+} // namespace brevio::net
