@@ -7,30 +7,11 @@
 #include "store/file_names.h"
 #include "store/week_folder.h"
 #include "view/time_text.h"
+#include "view/week_lists.h"
 
 #include <filesystem>
 
 namespace brevio::view {
-
-namespace {
-
-std::filesystem::path inFolder(std::string_view folder, std::string_view name)
-{
-    std::string path(folder);
-    path += name;
-    return path;
-}
-
-// times.dat is optional: without it no channel is shifted.
-store::TimeShift channelShift(std::string_view channelName)
-{
-    const std::filesystem::path timesFile(store::kTimeShiftFile);
-    if (!store::fileExists(timesFile))
-        return {};
-    return store::findTimeShift(store::readFile(timesFile), channelName);
-}
-
-} // namespace
 
 void appendChannelDays(DayPanes& panes, const std::vector<std::string>& fileLines,
                        const store::TimeShift& shift)
@@ -48,7 +29,7 @@ void appendChannelDays(DayPanes& panes, const std::vector<std::string>& fileLine
 void loadChannelDays(std::string_view weekFolder, int index, ChannelDays& out)
 {
     out = {};
-    const auto channels = store::readLines(inFolder(weekFolder, store::kChannelListFile));
+    const auto channels = store::readLines(weekFile(weekFolder, store::kChannelListFile));
     if (index < 0 || static_cast<std::size_t>(index) >= channels.size())
         return;
 
@@ -60,11 +41,11 @@ void loadChannelDays(std::string_view weekFolder, int index, ChannelDays& out)
     if (entry.fileName.empty())
         throw IoError(2);
     store::checkBareFileName(entry.fileName);
-    const auto fileLines = store::readLines(inFolder(weekFolder, entry.fileName));
+    const auto fileLines = store::readLines(weekFile(weekFolder, entry.fileName));
 
     for (auto& pane : out.panes)
         pane.push_back(entry.name);
-    const auto shift = channelShift(entry.name);
+    const auto shift = readChannelShift(entry.name);
     appendChannelDays(out.panes, fileLines, shift);
 }
 

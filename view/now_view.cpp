@@ -5,6 +5,7 @@
 #include "store/file_names.h"
 #include "store/week_folder.h"
 #include "view/time_text.h"
+#include "view/week_lists.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -123,7 +124,7 @@ void buildNowView(local_seconds now, int lookAheadHours, std::vector<std::string
 {
     out.clear();
     const std::string folder = currentWeekFolder(now);
-    const std::filesystem::path channelList = folder + std::string(store::kChannelListFile);
+    const auto channelList = weekFile(folder, store::kChannelListFile);
     if (!store::fileExists(channelList))
         return;
 
@@ -137,7 +138,7 @@ void buildNowView(local_seconds now, int lookAheadHours, std::vector<std::string
             if (entry.fileName.empty())
                 continue; // names no file
             store::checkBareFileName(entry.fileName);
-            const std::filesystem::path file = folder + entry.fileName;
+            const auto file = weekFile(folder, entry.fileName);
             if (!store::fileExists(file))
                 continue;
             const auto shift = store::findTimeShift(timesDat, entry.name);

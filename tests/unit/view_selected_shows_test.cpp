@@ -95,6 +95,12 @@ TEST_F(AddShowTest, TheFirstShowGoesToTheSameDay)
     EXPECT_TRUE(result.markBold);
     EXPECT_EQ(result.target, TargetList::SameDay);
     EXPECT_EQ(result.targetLines, (Lines{"19.30 News - Kanal"}));
+
+    // The channel name on line 0 is no show, even when it looks like a late one.
+    const Lines pane{"21.00 TV", "", "06.00 Morning"};
+    AddShowResult early;
+    addShowToList({pane, {10, 13}, "21.00 TV", false, m_same, m_next}, early);
+    EXPECT_EQ(early.target, TargetList::SameDay);
 }
 
 TEST_F(AddShowTest, AShowAfterMidnightGoesToTheNextDay)

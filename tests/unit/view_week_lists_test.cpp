@@ -1,0 +1,66 @@
+#include "store/errors.h"
+#include "support/core/temp_dir.h"
+#include "view/week_lists.h"
+
+#include <gtest/gtest.h>
+
+namespace brevio::view {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class WeekListsTest : public ::testing::Test
+{
+protected:
+    WeekListsTest()
+        : m_cwd(m_dir.path())
+    {
+    }
+
+    test::TempDir m_dir;
+    test::ScopedCurrentDir m_cwd;
+};
+
+TEST_F(WeekListsTest, LoadsChannelNamesInOrderAndTheListsThatExist)
+{
+    m_dir.write("12012004/aplp.dat", "Kanal 1:k1.txt\r\nZwei:z.txt\nA:b:c\r\n");
+    m_dir.write("12012004/selvt", "19.45 Film\r\nabout - Kanal 1\r\n20.00 News - Zwei\r\n");
+    m_dir.write("12012004/selsledpn", "00.30 Night - A\rnext\n");
+    const auto week = loadWeek("12012004/");
+    EXPECT_EQ(week.channelNames, (Lines{"Kanal 1", "Zwei", "A"}));
+    EXPECT_TRUE(week.selectedLists[0].empty());
+    EXPECT_EQ(week.selectedLists[1], (Lines{"19.45 Film", "about - Kanal 1", "20.00 News - Zwei"}));
+    EXPECT_EQ(week.selectedLists[7], (Lines{"00.30 Night - A", "next"}));
+}
+
+TEST_F(WeekListsTest, AWeekWithoutChannelListIsFileNotFound)
+{
+    m_dir.write("12012004/selpn", "19.45 Film - Kanal\r\n");
+    EXPECT_THROW(loadWeek("12012004/"), IoError);
+}
+
+TEST_F(WeekListsTest, SavingWritesEveryLineWithCrLfAndCreatesTheFile)
+{
+    m_dir.write("12012004/aplp.dat", "");
+    saveSelectedList("12012004/", 6, {"19.45 Film", "about - Kanal", "21.00 Late - Zwei"});
+    EXPECT_EQ(m_dir.read("12012004/selvs"), "19.45 Film\r\nabout - Kanal\r\n21.00 Late - Zwei\r\n");
+    saveSelectedList("12012004/", 6, {});
+    EXPECT_TRUE(m_dir.exists("12012004/selvs"));
+    EXPECT_EQ(m_dir.read("12012004/selvs"), "");
+    EXPECT_TRUE(loadWeek("12012004/").selectedLists[6].empty());
+    EXPECT_THROW(saveSelectedList("19012004/", 0, {"x"}), IoError);
+}
+
+TEST_F(WeekListsTest, AChannelWithoutShiftLineOrTimesFileIsNotShifted)
+{
+    EXPECT_TRUE(readChannelShift("Kanal").isZero());
+    m_dir.write("times.dat", "Kanal|2|-15\r\nOther|x|y\r\n");
+    const auto shift = readChannelShift("Kanal");
+    EXPECT_EQ(shift.hours, 2);
+    EXPECT_EQ(shift.minutes, -15);
+    EXPECT_TRUE(readChannelShift("kanal").isZero());
+    EXPECT_THROW(readChannelShift("Other"), ConvertError);
+}
+
+} // namespace
+} // namespace brevio::view

@@ -1,0 +1,44 @@
+#include "view/week_lists.h"
+
+#include "store/channel_list.h"
+#include "store/file_io.h"
+#include "store/line_reader.h"
+
+#include <filesystem>
+
+namespace brevio::view {
+
+std::filesystem::path weekFile(std::string_view weekFolder, std::string_view name)
+{
+    std::string path(weekFolder);
+    path += name;
+    return path;
+}
+
+WeekContent loadWeek(std::string_view weekFolder)
+{
+    WeekContent week;
+    for (const auto& line : store::readLines(weekFile(weekFolder, store::kChannelListFile)))
+        week.channelNames.push_back(store::splitChannelLine(line).name);
+    for (int i = 0; i < store::kSelectedListCount; ++i) {
+        const auto path = weekFile(weekFolder, store::selectedListFile(i));
+        if (store::fileExists(path))
+            week.selectedLists[static_cast<std::size_t>(i)] = store::splitPaneLines(store::readFile(path));
+    }
+    return week;
+}
+
+void saveSelectedList(std::string_view weekFolder, int index, const std::vector<std::string>& lines)
+{
+    store::replaceFile(weekFile(weekFolder, store::selectedListFile(index)), store::joinLinesCrLf(lines));
+}
+
+store::TimeShift readChannelShift(std::string_view channelName)
+{
+    const std::filesystem::path timesFile(store::kTimeShiftFile);
+    if (!store::fileExists(timesFile))
+        return {};
+    return store::findTimeShift(store::readFile(timesFile), channelName);
+}
+
+} // namespace brevio::view

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "store/file_names.h"
+#include "store/time_shifts.h"
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A week's channel names and selected lists as the viewing page loads and saves them.
+namespace brevio::view {
+
+// A file of a week folder ("12012004/" + name; an empty folder is the working folder).
+std::filesystem::path weekFile(std::string_view weekFolder, std::string_view name);
+
+struct WeekContent
+{
+    std::vector<std::string> channelNames; // in channel list order
+    // 0 Monday .. 6 Sunday, 7 the Monday after the week; a missing file is an empty list.
+    std::array<std::vector<std::string>, store::kSelectedListCount> selectedLists;
+};
+
+// Reads the channel list and the eight selected lists of a week folder ("12012004/").
+// Throws IoError "File not found" when the channel list is missing, before reading anything
+// else, so the caller can keep what it showed.
+WeekContent loadWeek(std::string_view weekFolder);
+
+// Writes a selected list (index as in WeekContent) to its file, each line ended by CR LF,
+// replacing the file as a whole. Throws IoError when it cannot be written.
+void saveSelectedList(std::string_view weekFolder, int index, const std::vector<std::string>& lines);
+
+// The channel's shift from times.dat in the working folder; none when that file is missing.
+// Throws ConvertError when the channel's line holds no integers.
+store::TimeShift readChannelShift(std::string_view channelName);
+
+} // namespace brevio::view
