@@ -19,7 +19,9 @@ struct ProxySettings
 struct HttpClientConfig
 {
     std::string userAgent;
-    long timeoutMs = 0; // longest wait without progress; 0: wait for ever
+    // Longest wait without progress (a name found, a connection made, request bytes sent, a
+    // header line or body bytes received); 0: wait for ever.
+    long timeoutMs = 0;
     ProxySettings proxy;
     std::size_t maxBodyBytes = 64u << 20;
 };
