@@ -3,6 +3,7 @@
 #include "store/channel_list.h"
 #include "store/file_io.h"
 #include "store/file_names.h"
+#include "store/line_reader.h"
 #include "store/week_folder.h"
 #include "view/time_text.h"
 #include "view/week_lists.h"
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <optional>
+#include <unordered_map>
 
 namespace brevio::view {
 
@@ -31,6 +33,30 @@ std::string weekDate(local_days day)
     return twoDigits(static_cast<unsigned>(date.day())) + "." + twoDigits(static_cast<unsigned>(date.month()))
         + "." + twoDigits(static_cast<unsigned>(y / 100)) + twoDigits(static_cast<unsigned>(y % 100));
 }
+
+// The shift lines of times.dat by channel, so that every channel costs one look-up instead
+// of a pass over the whole file. The last line of a channel counts; store::findTimeShift
+// still reads that line, so the grammar stays in one place.
+class ShiftLines
+{
+public:
+    explicit ShiftLines(const std::string& timesDat)
+    {
+        for (auto& line : store::splitLines(timesDat)) {
+            std::string channel = line.substr(0, line.find('|'));
+            m_lastLine[std::move(channel)] = std::move(line);
+        }
+    }
+
+    store::TimeShift shiftOf(const std::string& channel) const
+    {
+        const auto it = m_lastLine.find(channel);
+        return it == m_lastLine.end() ? store::TimeShift() : store::findTimeShift(it->second, channel);
+    }
+
+private:
+    std::unordered_map<std::string, std::string> m_lastLine;
+};
 
 } // namespace
 
@@ -120,16 +146,16 @@ std::vector<std::string> NowViewBuilder::lines() const
     return result;
 }
 
-void buildNowView(local_seconds now, int lookAheadHours, std::vector<std::string>& out)
+bool buildNowView(local_seconds now, int lookAheadHours, std::vector<std::string>& out)
 {
     out.clear();
     const std::string folder = currentWeekFolder(now);
     const auto channelList = weekFile(folder, store::kChannelListFile);
     if (!store::fileExists(channelList))
-        return;
+        return false;
 
     const std::filesystem::path timesFile(store::kTimeShiftFile);
-    const std::string timesDat = store::fileExists(timesFile) ? store::readFile(timesFile) : std::string();
+    const ShiftLines shifts(store::fileExists(timesFile) ? store::readFile(timesFile) : std::string());
 
     NowViewBuilder builder(now, lookAheadHours);
     try {
@@ -141,14 +167,14 @@ void buildNowView(local_seconds now, int lookAheadHours, std::vector<std::string
             const auto file = weekFile(folder, entry.fileName);
             if (!store::fileExists(file))
                 continue;
-            const auto shift = store::findTimeShift(timesDat, entry.name);
-            builder.addChannel(entry.name, store::readLines(file), shift);
+            builder.addChannel(entry.name, store::readLines(file), shifts.shiftOf(entry.name));
         }
     } catch (...) {
         out = builder.lines();
         throw;
     }
     out = builder.lines();
+    return true;
 }
 
 } // namespace brevio::view

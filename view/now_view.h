@@ -60,10 +60,12 @@ private:
 };
 
 // The whole view from the files: the current week's channel list and channel files, and
-// times.dat, all relative to the working folder. No channel list: no lines, no error. A
-// channel whose file is missing is left out. Fills `out` as it goes and throws where it
-// stops: ConvertError for an unreadable times.dat line of a channel, InvalidTimeError for a
-// time that is no time of day; `out` then holds the lines collected before.
-void buildNowView(std::chrono::local_seconds now, int lookAheadHours, std::vector<std::string>& out);
+// times.dat, all relative to the working folder. Returns false, with no lines and no error,
+// when the current week has no channel list (it was not downloaded): the page then keeps
+// showing what it showed. A channel whose file is missing is left out. Fills `out` as it goes
+// and throws where it stops: ConvertError for an unreadable times.dat line of a channel,
+// InvalidTimeError for a time that is no time of day, UnsafeNameError for a file name that
+// would leave the week folder; `out` then holds the lines collected before.
+bool buildNowView(std::chrono::local_seconds now, int lookAheadHours, std::vector<std::string>& out);
 
 } // namespace brevio::view

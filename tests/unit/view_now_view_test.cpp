@@ -115,7 +115,7 @@ TEST_F(BuildNowViewTest, WithoutTheWeeksChannelListTheViewIsEmpty)
 {
     m_dir.write("05012004/aplp.dat", "Ch:ch.txt\r\n");
     m_dir.write("05012004/ch.txt", "\r\n20.00 Film\r\n");
-    buildNowView(at(0, 20, 0), 5, m_lines);
+    EXPECT_FALSE(buildNowView(at(0, 20, 0), 5, m_lines));
     EXPECT_TRUE(m_lines.empty());
 }
 
@@ -128,7 +128,7 @@ TEST_F(BuildNowViewTest, AtMondayMidnightOnlyTheNewWeekIsRead)
     m_dir.write("05012004/ch.txt", lastWeek);
     m_dir.write("12012004/aplp.dat", "Ch:ch.txt\r\n");
     m_dir.write("12012004/ch.txt", "Header\r\n\r\n01.00 First\r\n06.00 Morning\r\n");
-    buildNowView(at(0, 0, 10), 1, m_lines);
+    EXPECT_TRUE(buildNowView(at(0, 0, 10), 1, m_lines));
     EXPECT_EQ(m_lines, (Lines{"01:00 01.00 First - Ch"}));
 }
 
@@ -146,6 +146,15 @@ TEST_F(BuildNowViewTest, SkipsMissingFilesAndStopsAtABadShiftKeepingEarlierLines
         EXPECT_STREQ(e.what(), "'one' is not a valid integer value");
     }
     EXPECT_EQ(m_lines, (Lines{"20:00 20.00 A - One", "20:30 19.30 B - Two"}));
+}
+
+TEST_F(BuildNowViewTest, OnlyTheLastTimesLineOfTheChannelCounts)
+{
+    m_dir.write("12012004/aplp.dat", "Ch:ch.txt\r\n");
+    m_dir.write("12012004/ch.txt", "\r\n19.00 A\r\n21.00 B\r\n");
+    m_dir.write("times.dat", "Ch|bad|0\r\nCh|1|0\r\nch|3|0\r\nOther|x|y\r\nCh 2|5|0");
+    EXPECT_TRUE(buildNowView(at(0, 20, 0), 0, m_lines));
+    EXPECT_EQ(m_lines, (Lines{"20:00 19.00 A - Ch"}));
 }
 
 } // namespace
