@@ -3,10 +3,14 @@
 #include "store/channel_file.h"
 #include "store/cp1251.h"
 #include "store/line_reader.h"
+#include "store/links_file.h"
 #include "support/core/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <set>
 
 namespace brevio::tools {
@@ -284,6 +288,30 @@ TEST(DemoDates, ParsesOnlyRealIsoDates)
     for (const char* text :
          {"2023-02-29", "2004-13-01", "2004-1-14", "14.01.2004", "2004-01-14x", "", "20040114"})
         EXPECT_EQ(parseIsoDate(text), std::nullopt) << text;
+}
+
+TEST(DemoLinks, SampleLinksFileGivesTwoMenusOfWorkingLinks)
+{
+    const char* source = std::getenv("BREVIO_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    std::ifstream in(std::filesystem::path(source) / "tools/demo/links", std::ios::binary);
+    ASSERT_TRUE(in);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+
+    EXPECT_FALSE(isValidUtf8(bytes));
+    EXPECT_TRUE(bytes.ends_with("\r\n"));
+    EXPECT_TRUE(bytes.starts_with("i|")) << "the file begins with a heading";
+    const auto menu = store::parseLinks(bytes);
+    EXPECT_TRUE(menu.beforeFirstHeading.empty());
+    ASSERT_EQ(menu.headings.size(), 2u);
+    EXPECT_EQ(cp1251ToUtf8(menu.headings[0].caption), "Погода");
+    for (const auto& heading : menu.headings) {
+        ASSERT_EQ(heading.entries.size(), 2u);
+        for (const auto& entry : heading.entries) {
+            EXPECT_EQ(entry.tag, "s") << "only 's' entries open";
+            EXPECT_TRUE(entry.target.starts_with("https://example.org/")) << entry.target;
+        }
+    }
 }
 
 } // namespace

@@ -8,7 +8,7 @@ generator=$2
 work=$(mktemp -d)
 server_pid=
 cleanup() {
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
+  if [ -n "$server_pid" ]; then kill "$server_pid" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -17,14 +17,14 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # Generator: good and bad arguments.
 "$generator" --out "$work/tree" --today 2004-01-14 --channels 3 >/dev/null || fail "generator failed"
 [ "$(cat "$work/tree/datas.dat")" = $'12.01.2004\r\n19.01.2004\r' ] || fail "datas.dat"
-[ "$(ls "$work/tree/12012004" | wc -l)" -eq 5 ] || fail "3 channel files + data.dat + files.dat expected"
+[ "$(find "$work/tree/12012004" -type f | wc -l)" -eq 5 ] || fail "3 channel files + data.dat + files.dat expected"
 for bad in "--today 2004-13-01" "--channels 0" "--channels x" "--colour red" ""; do
   status=0
   # shellcheck disable=SC2086
   "$generator" --out "$work/bad" $bad >/dev/null 2>&1 || status=$?
   if [ -z "$bad" ]; then
     [ "$status" -eq 0 ] || fail "defaults refused"
-    [ "$(ls "$work/bad/"*/ -d | wc -l)" -eq 2 ] || fail "two weeks by default"
+    [ "$(find "$work/bad" -mindepth 1 -type d | wc -l)" -eq 2 ] || fail "two weeks by default"
   else
     [ "$status" -eq 2 ] || fail "'$bad' gave $status, want 2"
   fi
