@@ -3,8 +3,21 @@
 namespace brevio::store {
 
 namespace {
+
 constexpr char kEndOfText = 26; // Ctrl-Z
+
+// The first CR or LF at or after `pos`. A plain loop: find_first_of runs a search of the
+// two-character set for every byte, which made reading a week of files several times slower.
+std::size_t findLineEnd(std::string_view text, std::size_t pos)
+{
+    for (; pos < text.size(); ++pos) {
+        if (text[pos] == '\r' || text[pos] == '\n')
+            return pos;
+    }
+    return std::string_view::npos;
 }
+
+} // namespace
 
 std::vector<std::string> splitLines(std::string_view text)
 {
@@ -14,7 +27,7 @@ std::vector<std::string> splitLines(std::string_view text)
     std::vector<std::string> lines;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", pos);
+        const std::size_t end = findLineEnd(text, pos);
         if (end == text.npos) {
             lines.emplace_back(text.substr(pos));
             break;
@@ -32,7 +45,7 @@ std::vector<std::string> splitPaneLines(std::string_view text)
     std::vector<std::string> lines;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", pos);
+        const std::size_t end = findLineEnd(text, pos);
         if (end == text.npos) {
             lines.emplace_back(text.substr(pos));
             break;
