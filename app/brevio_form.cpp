@@ -11,6 +11,7 @@
 #include "app/settings_page.h"
 #include "app/string_table.h"
 #include "extras/links_menu.h"
+#include "net/http_session.h"
 #include "net/retrieval_page.h"
 #include "news/news_page.h"
 #include "print/printing_page.h"
@@ -99,6 +100,7 @@ TBrevioForm::TBrevioForm(Dialogs& dialogs, Clock& clock, QWidget* parent)
         page->hide();
     }
     m_viewingPage->show();
+    m_http = std::make_unique<HttpSession>(*this);
     buildMenu();
 
     FormCreate();
@@ -213,6 +215,11 @@ void TBrevioForm::buildMenu()
 bool TBrevioForm::guard(const std::function<void()>& handler)
 {
     return runGuarded(m_dialogs, handler);
+}
+
+net::HttpClient& TBrevioForm::CreateHttpClient()
+{
+    return m_http->CreateHttpClient();
 }
 
 QString TBrevioForm::text(int id) const

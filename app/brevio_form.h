@@ -20,12 +20,16 @@ namespace brevio {
 class Clock;
 class Dialogs;
 class FormStorage;
+class HttpSession;
 class NewsPage;
 class PrintingPage;
 class RetrievalPage;
 class Settings;
 class SettingsPage;
 class ViewingPage;
+namespace net {
+class HttpClient;
+}
 
 // The main window. It owns the settings object, the language offset, the week selector and the
 // five pages, and is the one place where the pages reach each other.
@@ -65,6 +69,11 @@ public:
     // Runs a handler; an error is shown in a message box and the window carries on.
     bool guard(const std::function<void()>& handler);
 
+    // Every transfer's client, progress texts, abort flag and error log.
+    HttpSession& http() { return *m_http; }
+    // A new current HTTP client set up from the settings page (see HttpSession).
+    net::HttpClient& CreateHttpClient();
+
     Dialogs& dialogs() { return m_dialogs; }
     Clock& clock() { return m_clock; }
     Settings& settings() { return *m_settings; }
@@ -103,6 +112,7 @@ private:
     Clock& m_clock;
     std::unique_ptr<Settings> m_settings;
     std::unique_ptr<FormStorage> m_formStorage;
+    std::unique_ptr<HttpSession> m_http;
     std::unique_ptr<QTranslator> m_qtTranslator;
     int m_languageOffset = 0;
     bool m_shown = false;

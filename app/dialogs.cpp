@@ -1,5 +1,7 @@
 #include "app/dialogs.h"
 
+#include "view/week_dialog.h"
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -25,6 +27,14 @@ std::optional<QString> QtDialogs::input(const QString& title, const QString& pro
     if (!ok)
         return std::nullopt;
     return text;
+}
+
+QString QtDialogs::chooseWeek(const QStringList& weeks)
+{
+    TForm7 dialog(m_parent);
+    dialog.setWeeks(weeks);
+    dialog.exec();
+    return dialog.chosenWeek();
 }
 
 } // namespace brevio

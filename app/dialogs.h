@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -20,6 +21,9 @@ public:
     // A one-line input box; nullopt when cancelled.
     virtual std::optional<QString> input(const QString& title, const QString& prompt, const QString& value)
         = 0;
+    // The week dialog "Выбор недели" with `weeks`, the first proposed; the text of its box
+    // when it closes.
+    virtual QString chooseWeek(const QStringList& weeks) = 0;
 };
 
 // The real boxes, modal to `parent`.
@@ -30,6 +34,7 @@ public:
     void message(const QString& text) override;
     bool confirm(const QString& text) override;
     std::optional<QString> input(const QString& title, const QString& prompt, const QString& value) override;
+    QString chooseWeek(const QStringList& weeks) override;
 
 private:
     QWidget* m_parent = nullptr;

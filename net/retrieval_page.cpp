@@ -1,18 +1,58 @@
 #include "net/retrieval_page.h"
 
 #include "app/brevio_form.h"
+#include "app/dialogs.h"
 #include "app/form_builder.h"
+#include "app/qt_text.h"
+#include "app/settings.h"
+#include "net/http_client.h"
+#include "net/http_reply.h"
+#include "net/http_session.h"
+#include "net/update_catalogue.h"
+#include "store/file_io.h"
+#include "store/file_names.h"
+#include "store/line_reader.h"
+#include "store/week_folder.h"
+#include "view/viewing_page.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QToolButton>
 
+#include <algorithm>
+#include <functional>
+
 namespace brevio {
 
 namespace {
+
 const QRect kButtonSpot(8, 8, 207, 17);
+const QString kMain = QStringLiteral("Main");
+
+// Runs the end of a step however the step ends.
+class AtExit
+{
+public:
+    explicit AtExit(std::function<void()> action)
+        : m_action(std::move(action))
+    {
+    }
+    ~AtExit() { m_action(); }
+    AtExit(const AtExit&) = delete;
+    AtExit& operator=(const AtExit&) = delete;
+
+private:
+    std::function<void()> m_action;
+};
+
+std::string channelListOf(const std::string& weekFolder)
+{
+    return weekFolder + std::string(store::kChannelListFile);
 }
+
+} // namespace
 
 RetrievalPage::RetrievalPage(TBrevioForm& form, QWidget* parent)
     : QFrame(parent)
@@ -28,6 +68,12 @@ RetrievalPage::RetrievalPage(TBrevioForm& form, QWidget* parent)
     m_abort = makeSpeedButton(this, "FlatSpeedButton27", QStringLiteral("Прервать сеанс связи"), kButtonSpot);
     m_download->hide();
     m_abort->hide();
+    connect(m_check, &QToolButton::clicked, this,
+            [this] { m_form.guard([this] { FlatSpeedButton19Click(); }); });
+    connect(m_download, &QToolButton::clicked, this,
+            [this] { m_form.guard([this] { FlatSpeedButton20Click(); }); });
+    connect(m_abort, &QToolButton::clicked, this,
+            [this] { m_form.guard([this] { m_form.http().FlatSpeedButton27Click(); }); });
 
     m_memo = makeControl<QPlainTextEdit>(this, "FlatMemo1", {8, 32, 207, 52});
     m_memo->setReadOnly(true);
@@ -52,6 +98,189 @@ void RetrievalPage::pageOpened()
     m_check->raise();
     m_download->raise();
     m_abort->raise();
+}
+
+void RetrievalPage::showProgress(const QString& text)
+{
+    m_memo->setPlainText(text);
+}
+
+void RetrievalPage::setStepControlsEnabled(bool enabled)
+{
+    for (QToolButton* button : m_form.pageButtons())
+        button->setEnabled(enabled);
+    m_checklist->setEnabled(enabled);
+}
+
+bool RetrievalPage::received(const net::HttpReply& reply)
+{
+    if (net::replySucceeded(reply.header))
+        return true;
+    m_form.dialogs().message(m_form.text(60));
+    HttpSession::LogHttpError(reply.header, reply.body);
+    return false;
+}
+
+void RetrievalPage::FlatSpeedButton19Click()
+{
+    HttpSession& http = m_form.http();
+    if (http.busy())
+        return;
+    http.clearAbortFlag();
+    m_check->setEnabled(false);
+    setStepControlsEnabled(false);
+    const AtExit end([this] {
+        m_check->setVisible(false);
+        m_download->setVisible(true);
+        m_download->setEnabled(true);
+        setStepControlsEnabled(true);
+    });
+    const ClientScope scope(m_form);
+    http.SetServerUrl();
+    runCheck(scope.client());
+}
+
+void RetrievalPage::runCheck(net::HttpClient& client)
+{
+    HttpSession& http = m_form.http();
+    Settings& settings = m_form.settings();
+    const std::string& base = http.serverUrl();
+    m_checklist->clear();
+    showProgress(m_form.text(59));
+
+    if (http.abortFlag())
+        return;
+    const net::HttpReply& weeks = client.get(base + "datas.dat");
+    if (!received(weeks))
+        return;
+    QStringList offered;
+    for (const std::string& line : store::splitLines(weeks.body))
+        offered << fromData(line);
+    m_weekPath = net::weekPath(toData(m_form.dialogs().chooseWeek(offered)));
+
+    const net::HttpReply& dateReply = client.get(base + m_weekPath + "data.dat");
+    if (!received(dateReply))
+        return;
+    const std::string serverDate = net::serverWeekDate(dateReply.body);
+    net::checkServerWeekDate(serverDate);
+    const std::string lastDate = toData(settings.readString(kMain, QStringLiteral("lastdate")));
+    const std::string oldFolder = store::checkedWeekFolder(lastDate, store::FolderUse::Read);
+    const bool newWeek = serverDate != lastDate;
+
+    const QString question = m_form.text(newWeek ? 61 : 63)
+        + QStringLiteral("На сервере дата понедельника - ") + fromData(serverDate);
+    if (m_form.dialogs().confirm(question)) {
+        settings.writeBool(kMain, QStringLiteral("new"), newWeek);
+        if (newWeek) {
+            settings.writeString(kMain, QStringLiteral("newdate"), fromData(serverDate));
+            showProgress(m_form.text(62));
+        }
+        settings.sync();
+
+        if (http.abortFlag())
+            return;
+        const net::HttpReply& catalogue = client.get(base + m_weekPath + "files.dat");
+        if (!received(catalogue))
+            return;
+        m_offeredCount = 0;
+        const net::ChannelOffer offer = net::offerChannels(
+            net::parseCatalogue(catalogue.body), net::joinedChannelList(channelListOf(oldFolder)), newWeek);
+        store::replaceFile(std::string(store::kChannelOfferFile), net::offerFileText(offer.channels));
+        for (const net::OfferedChannel& channel : offer.channels) {
+            auto* item = new QListWidgetItem(fromData(channel.entry.name), m_checklist);
+            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+            item->setCheckState(channel.checked ? Qt::Checked : Qt::Unchecked);
+        }
+        m_offeredCount = offer.channels.size();
+        if (!offer.refused.empty()) {
+            QStringList names;
+            for (const std::string& name : offer.refused)
+                names << QStringLiteral("'%1'").arg(fromData(name));
+            m_form.dialogs().message(
+                QStringLiteral("The server offers channels whose file names could lead outside the week "
+                               "folder; they are not offered: %1")
+                    .arg(names.join(QStringLiteral(", "))));
+        }
+    }
+    showProgress(m_form.text(64));
+}
+
+void RetrievalPage::FlatSpeedButton20Click()
+{
+    HttpSession& http = m_form.http();
+    if (http.busy())
+        return;
+    http.clearAbortFlag();
+    m_download->setEnabled(false);
+    setStepControlsEnabled(false);
+    {
+        const AtExit end([this] {
+            m_check->setVisible(true);
+            m_download->setVisible(false);
+            setStepControlsEnabled(true);
+        });
+        const ClientScope scope(m_form);
+        http.SetServerUrl();
+        runDownload(scope.client());
+    }
+    // Reached when no error ended the step: also after a stop at the abort flag or a failed reply.
+    showNewestWeek();
+}
+
+void RetrievalPage::runDownload(net::HttpClient& client)
+{
+    HttpSession& http = m_form.http();
+    Settings& settings = m_form.settings();
+    const bool newWeek = settings.readBool(kMain, QStringLiteral("new"), true);
+    const std::string newDate = toData(settings.readString(kMain, QStringLiteral("newdate")));
+    const std::string folder = net::downloadWeekFolder(
+        newWeek ? newDate : toData(settings.readString(kMain, QStringLiteral("lastdate"))));
+    const std::string channelList = channelListOf(folder);
+
+    // Every name is checked before anything is written or fetched.
+    std::vector<bool> ticked;
+    for (int i = 0; i < m_checklist->count(); ++i)
+        ticked.push_back(m_checklist->item(i)->checkState() == Qt::Checked);
+    const bool anyTicked = std::find(ticked.begin(), ticked.end(), true) != ticked.end();
+    const std::vector<net::PlannedChannel> plan = net::plannedDownloads(
+        anyTicked ? store::readLines(std::string(store::kChannelOfferFile)) : std::vector<std::string>{},
+        ticked, m_offeredCount);
+
+    if (newWeek) {
+        store::createFolder(folder);
+        store::replaceFile(channelList, "");
+    }
+    for (const net::PlannedChannel& channel : plan) {
+        if (http.abortFlag())
+            return;
+        showProgress(m_form.text(67) + fromData(channel.entry.name));
+        const net::HttpReply& reply = client.get(http.serverUrl() + m_weekPath + channel.entry.fileName);
+        if (!received(reply))
+            return;
+        store::replaceFile(folder + channel.entry.fileName, reply.body);
+        store::appendToFile(channelList, channel.line + "\r\n");
+    }
+
+    if (newWeek) {
+        settings.writeString(kMain, QStringLiteral("lastdate"), fromData(newDate));
+        settings.writeBool(kMain, QStringLiteral("new"), false);
+        settings.sync();
+        m_form.weekSelector()->addItem(fromData(newDate));
+        store::appendToFile(std::string(store::kWeekListFile), newDate + "\r\n");
+    }
+    showProgress(m_form.text(68));
+    m_checklist->clear();
+    store::removeFile(std::string(store::kChannelOfferFile));
+}
+
+void RetrievalPage::showNewestWeek()
+{
+    QComboBox* selector = m_form.weekSelector();
+    // With no week at all there is nothing to show (and no week list to complain about).
+    if (selector->count() == 0)
+        return;
+    selector->setCurrentIndex(selector->count() - 1);
+    m_form.viewingPage()->FlatComboBox1Change();
 }
 
 } // namespace brevio

@@ -2,6 +2,9 @@
 
 #include <QFrame>
 
+#include <cstddef>
+#include <string>
+
 class QLabel;
 class QListWidget;
 class QPlainTextEdit;
@@ -9,10 +12,15 @@ class QToolButton;
 
 namespace brevio {
 
+namespace net {
+class HttpClient;
+struct HttpReply;
+} // namespace net
 class TBrevioForm;
 
 // The retrieval page: check and download buttons (with the abort button on the same spot),
-// the progress memo, the channel checklist and the status line.
+// the progress memo, the channel checklist and the status line. Its two steps fetch the
+// server's week and channel catalogue, then the ticked channels.
 class RetrievalPage : public QFrame
 {
     Q_OBJECT
@@ -23,6 +31,11 @@ public:
     // Opening the page shows the check button, enabled, with the other two on its spot.
     void pageOpened();
 
+    // "Проверить наличие новой программки": which week the server offers and which channels.
+    void FlatSpeedButton19Click();
+    // "Получить отмеченые телепрограммы": the ticked channels into the week folder.
+    void FlatSpeedButton20Click();
+
     QToolButton* checkButton() const { return m_check; }
     QToolButton* downloadButton() const { return m_download; }
     QToolButton* abortButton() const { return m_abort; }
@@ -30,7 +43,20 @@ public:
     QListWidget* channelChecklist() const { return m_checklist; }
     QLabel* statusLine() const { return m_status; }
 
+    // What the last check left for the download.
+    const std::string& weekPath() const { return m_weekPath; }
+    std::size_t offeredCount() const { return m_offeredCount; }
+
 private:
+    void runCheck(net::HttpClient& client);
+    void runDownload(net::HttpClient& client);
+    // The reply passed the success test; otherwise its error message is shown and it is logged.
+    bool received(const net::HttpReply& reply);
+    void showProgress(const QString& text);
+    // The page buttons and the checklist, while a step runs.
+    void setStepControlsEnabled(bool enabled);
+    void showNewestWeek();
+
     TBrevioForm& m_form;
     QToolButton* m_check = nullptr;
     QToolButton* m_download = nullptr;
@@ -38,6 +64,8 @@ private:
     QPlainTextEdit* m_memo = nullptr;
     QListWidget* m_checklist = nullptr;
     QLabel* m_status = nullptr;
+    std::string m_weekPath;
+    std::size_t m_offeredCount = 0;
 };
 
 } // namespace brevio

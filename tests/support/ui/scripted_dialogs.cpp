@@ -31,4 +31,14 @@ std::optional<QString> ScriptedDialogs::input(const QString& title, const QStrin
     return answer;
 }
 
+QString ScriptedDialogs::chooseWeek(const QStringList& weeks)
+{
+    weekChoices << weeks;
+    if (weekAnswers.empty())
+        return weeks.value(0);
+    QString answer = weekAnswers.front();
+    weekAnswers.pop_front();
+    return answer;
+}
+
 } // namespace brevio::test

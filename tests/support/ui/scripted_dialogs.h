@@ -15,15 +15,19 @@ public:
     void message(const QString& text) override;
     bool confirm(const QString& text) override;
     std::optional<QString> input(const QString& title, const QString& prompt, const QString& value) override;
+    QString chooseWeek(const QStringList& weeks) override;
 
     // Answers for the next confirmation boxes (Yes = true) and input boxes (nullopt = Cancel).
     std::deque<bool> confirmAnswers;
     std::deque<std::optional<QString>> inputAnswers;
+    // Texts typed into the week dialog's box; without one the first offered week is taken.
+    std::deque<QString> weekAnswers;
 
     // What was shown, in order.
     QStringList messages;
     QStringList confirmations;
     QStringList inputPrompts;
+    QList<QStringList> weekChoices; // the weeks each week dialog offered
 
     // A confirmation or input box that no answer was scripted for: counted, answered No/Cancel.
     int unscripted = 0;
