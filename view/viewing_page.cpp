@@ -1,17 +1,28 @@
 #include "view/viewing_page.h"
 
 #include "app/brevio_form.h"
+#include "app/clock.h"
+#include "app/dialogs.h"
 #include "app/form_builder.h"
 #include "app/qt_text.h"
-#include "store/channel_list.h"
+#include "app/settings_page.h"
 #include "store/file_io.h"
 #include "store/file_names.h"
 #include "store/line_reader.h"
 #include "store/week_folder.h"
+#include "view/day_view.h"
+#include "view/now_view.h"
+#include "view/pane_clicks.h"
+#include "view/pane_lines.h"
+#include "view/selected_shows.h"
+#include "view/week_lists.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QListWidget>
+#include <QSpinBox>
 #include <QTextEdit>
 #include <QToolButton>
 
@@ -26,14 +37,18 @@ const char* const kDayCaptions[] = {"Пн", "Вт", "Ср", "Чт", "Пт", "С�
 const char* const kDayNames[]
     = {"Понедельник", "Вторник", "Среда", "Четверг", "Пятница", "Суббота", "Воскресенье"};
 
-// Lines shown in a pane: one paragraph each.
-QString paneTextOf(const std::vector<std::string>& lines)
+// Shows what a handler produced even when it stopped half-way, then lets the error go on to
+// the window's error box.
+template <class Fill, class Show>
+void fillThenShow(Fill fill, Show show)
 {
-    QStringList shown;
-    shown.reserve(static_cast<qsizetype>(lines.size()));
-    for (const auto& line : lines)
-        shown << fromData(line);
-    return shown.join(QLatin1Char('\n'));
+    try {
+        fill();
+    } catch (...) {
+        show();
+        throw;
+    }
+    show();
 }
 
 } // namespace
@@ -89,7 +104,40 @@ ViewingPage::ViewingPage(TBrevioForm& form, QWidget* parent)
         m_listPanes[l] = makePane(this, name.constData(), accessible, paneRect, false);
     }
     m_nowPane = makePane(this, "RichEdit17", QStringLiteral("Сейчас в эфире"), paneRect, true);
+    connectHandlers();
     ButtonsDaysClick();
+}
+
+void ViewingPage::connectHandlers()
+{
+    connect(m_now, &QToolButton::clicked, this,
+            [this] { m_form.guard([this] { FlatSpeedButton31Click(); }); });
+
+    // A keyboard choice changes the selection alone; a mouse press changes it and then reports
+    // the press, and a press on the chosen channel fills the panes again (clearing bold marks).
+    connect(m_channelList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (m_channelList->selectedItems().isEmpty())
+            return;
+        m_channelJustChosen = QGuiApplication::mouseButtons() != Qt::NoButton;
+        m_form.guard([this] { TextListBox1Click(); });
+    });
+    connect(m_channelList, &QListWidget::itemPressed, this, [this] {
+        if (!m_channelJustChosen)
+            m_form.guard([this] { TextListBox1Click(); });
+        m_channelJustChosen = false;
+    });
+
+    for (int d = 0; d < kDays; ++d) {
+        new view::PaneClicks(m_dayPanes[d], [this, d](Qt::MouseButton button) {
+            m_form.guard(
+                [&] { AddShowToSelected(button, m_dayPanes[d], m_listPanes[d], m_listPanes[d + 1]); });
+        });
+    }
+    for (auto* list : m_listPanes) {
+        new view::PaneClicks(
+            list, [this, list](Qt::MouseButton) { m_form.guard([&] { RemoveSelectedEntry(list); }); });
+    }
+    new view::PaneClicks(m_nowPane, [](Qt::MouseButton) {});
 }
 
 QList<QTextEdit*> ViewingPage::schedulePanes() const
@@ -108,7 +156,7 @@ void ViewingPage::setDayButtonDown(int day)
 void ViewingPage::clearDayPanes()
 {
     for (auto* pane : m_dayPanes)
-        pane->clear();
+        view::clearToPlain(pane);
 }
 
 void ViewingPage::ButtonsDaysClick()
@@ -152,12 +200,15 @@ void ViewingPage::FlatComboBox1Change()
 void ViewingPage::LoadWeek()
 {
     m_form.setChannelNames({});
-    const std::string folder = m_form.currentWeekFolder();
+    // A week without its channel list stops here, and the list panes keep what they showed.
+    const auto week = view::loadWeek(m_form.currentWeekFolder());
     QStringList names;
-    for (const auto& line : store::readLines(folder + std::string(store::kChannelListFile)))
-        names << fromData(store::splitChannelLine(line).name);
+    names.reserve(static_cast<qsizetype>(week.channelNames.size()));
+    for (const auto& name : week.channelNames)
+        names << fromData(name);
     m_form.setChannelNames(names);
-    loadSelectedLists(folder);
+    for (int l = 0; l < kLists; ++l)
+        view::showLines(m_listPanes[l], week.selectedLists[static_cast<std::size_t>(l)]);
 }
 
 void ViewingPage::loadSelectedLists(const std::string& weekFolder)
@@ -165,10 +216,103 @@ void ViewingPage::loadSelectedLists(const std::string& weekFolder)
     for (int l = 0; l < kLists; ++l) {
         const std::string path = weekFolder + std::string(store::selectedListFile(l));
         if (store::fileExists(path))
-            m_listPanes[l]->setPlainText(paneTextOf(store::splitPaneLines(store::readFile(path))));
+            view::showLines(m_listPanes[l], store::splitPaneLines(store::readFile(path)));
         else
             m_listPanes[l]->clear();
     }
+}
+
+void ViewingPage::TextListBox1Click()
+{
+    clearDayPanes();
+    view::ChannelDays days;
+    fillThenShow(
+        [&] { view::loadChannelDays(m_form.currentWeekFolder(), m_channelList->currentRow(), days); },
+        [&] {
+            for (int d = 0; d < kDays; ++d)
+                view::showLines(m_dayPanes[d], days.panes[static_cast<std::size_t>(d)]);
+        });
+    m_all->setChecked(true);
+    FlatSpeedButton8Click();
+}
+
+int ViewingPage::listIndexOf(const QTextEdit* pane) const
+{
+    for (int l = 0; l < kLists; ++l) {
+        if (m_listPanes[l] == pane)
+            return l;
+    }
+    return -1;
+}
+
+void ViewingPage::writeSelectedList(int list, const std::vector<std::string>& lines)
+{
+    view::saveSelectedList(
+        store::checkedWeekFolder(toData(m_form.weekSelector()->currentText()), store::FolderUse::Write), list,
+        lines);
+}
+
+void ViewingPage::AddShowToSelected(Qt::MouseButton button, QTextEdit* dayPane, QTextEdit* sameDayList,
+                                    QTextEdit* nextDayList)
+{
+    const auto paneLines = view::linesOf(dayPane);
+    if (button == Qt::LeftButton) {
+        if (const auto show = view::showBlockAt(paneLines, view::selectionOf(dayPane).start))
+            view::select(dayPane, *show);
+        return;
+    }
+
+    const QListWidgetItem* channel = m_channelList->currentItem();
+    const std::string channelName = channel ? toData(channel->text()) : std::string();
+    const auto sameDayLines = view::linesOf(sameDayList);
+    const auto nextDayLines = nextDayList ? view::linesOf(nextDayList) : std::vector<std::string>();
+    const view::AddShowInput input{paneLines,    view::selectionOf(dayPane),
+                                   channelName,  m_form.settingsPage()->endTimeOption()->isChecked(),
+                                   sameDayLines, nextDayLines};
+    view::AddShowResult result;
+    fillThenShow([&] { view::addShowToList(input, result); },
+                 [&] {
+                     if (result.markBold)
+                         view::markSelectionBold(dayPane);
+                 });
+    if (result.outcome != view::AddOutcome::Added) {
+        m_form.dialogs().message(fromUtf8(view::addShowMessage(result.outcome, m_form.languageOffset())));
+        return;
+    }
+    QTextEdit* target = result.target == view::TargetList::SameDay ? sameDayList : nextDayList;
+    // The pane shows the new list even if its file cannot be written.
+    view::showLines(target, result.targetLines);
+    writeSelectedList(listIndexOf(target), result.targetLines);
+}
+
+void ViewingPage::RemoveSelectedEntry(QTextEdit* listPane)
+{
+    auto lines = view::linesOf(listPane);
+    const auto entry = view::entryAt(lines, view::selectionOf(listPane).start);
+    if (m_form.dialogs().confirm(fromUtf8(view::removalQuestion(entry.text, m_form.languageOffset())))) {
+        lines = view::withoutLine(std::move(lines), entry.line);
+        view::showLines(listPane, lines);
+    }
+    writeSelectedList(listIndexOf(listPane), lines);
+}
+
+void ViewingPage::FlatSpeedButton31Click()
+{
+    view::clearToPlain(m_nowPane);
+    std::vector<std::string> lines;
+    bool weekFound = false;
+    fillThenShow(
+        [&] {
+            weekFound
+                = view::buildNowView(m_form.clock().now(), m_form.settingsPage()->nowHours()->value(), lines);
+        },
+        [&] { view::showLines(m_nowPane, lines); });
+    // Today's week was not downloaded: the panes shown before stay shown.
+    if (!weekFound)
+        return;
+    for (auto* button : m_dayButtons)
+        button->setEnabled(false);
+    ButtonsDaysClick();
 }
 
 } // namespace brevio

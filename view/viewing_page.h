@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 class QButtonGroup;
 class QListWidget;
@@ -38,6 +39,19 @@ public:
     // Fills the list panes from the selected-list files of `weekFolder` (missing file: empty).
     void loadSelectedLists(const std::string& weekFolder);
 
+    // A channel chosen in the channel list: its week in the seven day panes, then "Все".
+    void TextListBox1Click();
+
+    // A click in a day pane: the left button highlights the show under the caret, any other
+    // button puts the highlighted show into its day's list (or the next day's, after midnight).
+    void AddShowToSelected(Qt::MouseButton button, QTextEdit* dayPane, QTextEdit* sameDayList,
+                           QTextEdit* nextDayList);
+    // A click in a list pane: offers to remove the entry line under the caret.
+    void RemoveSelectedEntry(QTextEdit* listPane);
+
+    // "Сейчас": what is on the air now and in the next hours, across the current week.
+    void FlatSpeedButton31Click();
+
     QListWidget* channelList() const { return m_channelList; }
     QToolButton* dayButton(int day) const { return m_dayButtons[day]; }
     QToolButton* nextMondayButton() const { return m_nextMonday; }
@@ -54,6 +68,12 @@ public:
     void clearDayPanes();
 
 private:
+    void connectHandlers();
+    // Writes list pane `list` (0 Monday .. 7 the Monday after the week) to its file in the
+    // week folder of the week selector.
+    void writeSelectedList(int list, const std::vector<std::string>& lines);
+    int listIndexOf(const QTextEdit* pane) const;
+
     TBrevioForm& m_form;
     QListWidget* m_channelList = nullptr;
     QButtonGroup* m_modeGroup = nullptr;
@@ -66,6 +86,8 @@ private:
     std::array<QTextEdit*, kDays> m_dayPanes{};
     std::array<QTextEdit*, kLists> m_listPanes{};
     QTextEdit* m_nowPane = nullptr;
+    // The channel list's selection just changed: the press that changed it has filled the panes.
+    bool m_channelJustChosen = false;
 };
 
 } // namespace brevio

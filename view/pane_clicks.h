@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QTextEdit;
+
+namespace brevio::view {
+
+// Reports mouse clicks in a text pane the way the viewing page wants them: a left click after
+// the pane has moved its caret to the clicked point (so the caret names the clicked line), any
+// other button at once, leaving caret and highlight where they were. The pane shows no context
+// menu: the right button picks shows.
+class PaneClicks : public QObject
+{
+public:
+    using Handler = std::function<void(Qt::MouseButton)>;
+
+    // Watches `pane` (it becomes the parent).
+    PaneClicks(QTextEdit* pane, Handler handler);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Handler m_handler;
+    bool m_delivering = false;
+};
+
+} // namespace brevio::view
