@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -264,6 +265,45 @@ private Q_SLOTS:
         QVERIFY(r.pageButtonsEnabled());
         QCOMPARE(r.page().statusLine()->text(), form.text(72));
         QCOMPARE(r.fixture.dialogs.messages.size(), 1);
+    }
+
+    void progressTextsCountTheBytesOnBothStatusLines()
+    {
+        RetrievalFixture r;
+        FixtureReply slow = FixtureReply::ok("12.01.2004\r\n" + std::string(4000, 'x'));
+        slow.contentLength = false; // no length: the total shows as 0
+        slow.chunkSize = 1000;
+        slow.chunkDelay = std::chrono::milliseconds(60);
+        r.serve("datas.dat", slow);
+        r.serve("12012004/data.dat", "12.01.2004");
+        TBrevioForm& form = r.start();
+        QStringList seen;
+        QStringList seenOnNews;
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, &r.page(), [&] {
+            seen << r.page().statusLine()->text();
+            seenOnNews << form.newsPage()->statusLine()->text();
+        });
+        watcher.start(10);
+        r.fixture.dialogs.confirmAnswers = {false};
+        QVERIFY(r.check());
+        watcher.stop();
+        // The received bytes are counted, "N From 0 Is Executed", on both lines.
+        const QRegularExpression received(QStringLiteral("^[1-9][0-9]* From 0 Is Executed$"));
+        QVERIFY2(!seen.filter(received).isEmpty(), qPrintable(seen.join(QLatin1Char('|'))));
+        QVERIFY(!seenOnNews.filter(received).isEmpty());
+    }
+
+    void successAndFailureShowOnTheRetrievalLineOnly()
+    {
+        RetrievalFixture r;
+        TBrevioForm& form = r.start();
+        form.newsPage()->statusLine()->setText(QStringLiteral("news"));
+        form.http().NMHTTP1Success();
+        QCOMPARE(r.page().statusLine()->text(), QStringLiteral("Get Succeeded"));
+        form.http().NMHTTP1Failure();
+        QCOMPARE(r.page().statusLine()->text(), QStringLiteral("Get Failed"));
+        QCOMPARE(form.newsPage()->statusLine()->text(), QStringLiteral("news"));
     }
 
     void onlyOneTransferAtATime()
