@@ -12,6 +12,8 @@ packages=(
   qt6-translations-l10n fonts-dejavu-core xvfb xauth dbus x11-utils
   # look at the window and the printed pages; a real proxy for the network tests
   imagemagick poppler-utils tinyproxy-bin
+  # drive the real window by hand or from scripts (clicks and keys on the virtual display)
+  xdotool
 )
 
 missing=()
