@@ -451,6 +451,12 @@ bool TBrevioForm::FormClose()
 
 void TBrevioForm::closeEvent(QCloseEvent* event)
 {
+    // A running transfer is aborted first; the window closes once its step has ended.
+    if (m_http->busy()) {
+        m_http->closeWhenDone();
+        event->ignore();
+        return;
+    }
     m_formStorage->store();
     if (!FormClose()) {
         event->ignore();

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QTimer>
 #include <QToolButton>
 
 namespace brevio {
@@ -63,6 +64,17 @@ net::HttpClient& HttpSession::CreateHttpClient()
 void HttpSession::releaseClient()
 {
     m_client.reset();
+    if (m_closePending) {
+        m_closePending = false;
+        // After the step's handler has returned, not from inside it.
+        QTimer::singleShot(0, &m_form, [form = &m_form] { form->close(); });
+    }
+}
+
+void HttpSession::closeWhenDone()
+{
+    m_closePending = true;
+    FlatSpeedButton27Click();
 }
 
 void HttpSession::SetServerUrl()

@@ -33,6 +33,8 @@ public:
     net::HttpClient& CreateHttpClient();
     void releaseClient();
     bool busy() const { return m_client != nullptr; }
+    // Closing the window during a transfer: abort it and close the window when it is released.
+    void closeWhenDone();
 
     // Makes the schedule server's base URL from the settings the current one.
     void SetServerUrl();
@@ -82,6 +84,7 @@ private:
     std::unique_ptr<net::HttpClient> m_client;
     std::string m_serverUrl;
     bool m_abortFlag = false;
+    bool m_closePending = false;
 };
 
 // The current client of one operation, released when the operation ends however it ends.

@@ -306,6 +306,31 @@ private Q_SLOTS:
         QCOMPARE(form.newsPage()->statusLine()->text(), QStringLiteral("news"));
     }
 
+    void closingDuringATransferAbortsItThenCloses()
+    {
+        RetrievalFixture r;
+        r.serve("datas.dat", FixtureReply::stall());
+        r.fixture.start(true);
+        TBrevioForm& form = r.fixture.form();
+        form.settingsPage()->timeoutSeconds()->setValue(60);
+        bool refused = false;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, &r.page(), [&] {
+            if (!refused && form.http().busy())
+                refused = !form.close();
+        });
+        closer.start(20);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!r.check());
+        closer.stop();
+        QVERIFY(refused);
+        QVERIFY(clock.elapsed() < 10000);
+        QVERIFY(form.http().abortFlag());
+        QVERIFY(form.isVisible()); // the step's own end first
+        QTRY_VERIFY(!form.isVisible());
+    }
+
     void onlyOneTransferAtATime()
     {
         RetrievalFixture r;
