@@ -8,15 +8,25 @@
 
 namespace brevio {
 
+namespace {
+
+// Boxes carry the application's title, as the task bar shows it.
+QString applicationTitle()
+{
+    return QStringLiteral("Brevio v.2.51");
+}
+
+} // namespace
+
 void QtDialogs::message(const QString& text)
 {
-    QMessageBox::information(m_parent, QApplication::applicationDisplayName(), text);
+    QMessageBox::information(m_parent, applicationTitle(), text);
 }
 
 bool QtDialogs::confirm(const QString& text)
 {
-    return QMessageBox::question(m_parent, QApplication::applicationDisplayName(), text,
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+    return QMessageBox::question(m_parent, applicationTitle(), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::Yes)
         == QMessageBox::Yes;
 }
 

@@ -17,7 +17,6 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("brevio"));
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Brevio v.2.51"));
     // The window was laid out for a small 8-point interface font.
     QFont interfaceFont = QApplication::font();
     interfaceFont.setPointSize(8);
