@@ -167,7 +167,8 @@ void RetrievalPage::runCheck(net::HttpClient& client)
     const std::string oldFolder = store::checkedWeekFolder(lastDate, store::FolderUse::Read);
     const bool newWeek = serverDate != lastDate;
 
-    const QString question = m_form.text(newWeek ? 61 : 63)
+    // The date goes on a line of its own under the question.
+    const QString question = m_form.text(newWeek ? 61 : 63) + QLatin1Char('\n')
         + QStringLiteral("На сервере дата понедельника - ") + fromData(serverDate);
     if (m_form.dialogs().confirm(question)) {
         settings.writeBool(kMain, QStringLiteral("new"), newWeek);

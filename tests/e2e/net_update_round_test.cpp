@@ -16,7 +16,7 @@ using namespace brevio::test;
 
 namespace {
 
-const QString kAsk = QStringLiteral("На сервере дата понедельника - ");
+const QString kAsk = QStringLiteral("\nНа сервере дата понедельника - ");
 
 QStringList listItems(QListWidget* list)
 {

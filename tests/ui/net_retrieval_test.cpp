@@ -83,7 +83,7 @@ private Q_SLOTS:
 
         // Answering No: the checklist stays empty and the memo still asks for ticks.
         QCOMPARE(r.fixture.dialogs.confirmations,
-                 QStringList{form.text(61) + QStringLiteral("На сервере дата понедельника - 12.01.2004")});
+                 QStringList{form.text(61) + QStringLiteral("\nНа сервере дата понедельника - 12.01.2004")});
         QCOMPARE(r.page().channelChecklist()->count(), 0);
         QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(64));
         // Both status lines end on "Disconnected".
