@@ -63,9 +63,22 @@ ListIndexError::ListIndexError(long index)
 }
 
 UnsafeNameError::UnsafeNameError(std::string_view name)
-    : Error("The name '" + cp1251ToUtf8(name)
-            + "' would lead outside the working folder; nothing was written or deleted.")
+    : Error(name.empty()
+                ? std::string("An empty name cannot name a file or a folder; nothing was written or deleted.")
+                : "The name '" + cp1251ToUtf8(name)
+                    + "' would lead outside the working folder; nothing was written or deleted.")
 {
+}
+
+UnsafeNameError::UnsafeNameError(std::string message, bool)
+    : Error(std::move(message))
+{
+}
+
+UnsafeNameError UnsafeNameError::noWeekFolder()
+{
+    return UnsafeNameError(
+        "No week is chosen, so there is no week folder to write to; nothing was written or deleted.", true);
 }
 
 } // namespace brevio

@@ -54,6 +54,11 @@ class UnsafeNameError : public Error
 {
 public:
     explicit UnsafeNameError(std::string_view name);
+    // An empty week date where a week folder is about to be written or deleted.
+    static UnsafeNameError noWeekFolder();
+
+private:
+    UnsafeNameError(std::string message, bool);
 };
 
 } // namespace brevio

@@ -40,9 +40,10 @@ std::string checkedWeekFolder(std::string_view weekDate, FolderUse use)
 {
     std::string name = strippedWeekDate(weekDate);
     // A NUL would silently cut the path short at the system call, so it is refused as well.
-    if (name.find_first_of(std::string_view("/\\\0", 3)) != std::string::npos || isDotName(name)
-        || (use == FolderUse::Write && name.empty()))
+    if (name.find_first_of(std::string_view("/\\\0", 3)) != std::string::npos || isDotName(name))
         throw UnsafeNameError(weekDate);
+    if (use == FolderUse::Write && name.empty())
+        throw UnsafeNameError::noWeekFolder();
     return withSeparator(std::move(name));
 }
 
