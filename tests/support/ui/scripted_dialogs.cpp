@@ -26,9 +26,11 @@ std::optional<QString> ScriptedDialogs::input(const QString& title, const QStrin
         ++unscripted;
         return std::nullopt;
     }
-    auto answer = inputAnswers.front();
+    // Taken apart rather than copied whole: GCC 12 at -O2 warns falsely about a copied optional.
+    const bool entered = inputAnswers.front().has_value();
+    const QString text = inputAnswers.front().value_or(QString());
     inputAnswers.pop_front();
-    return answer;
+    return entered ? std::optional<QString>(text) : std::nullopt;
 }
 
 QString ScriptedDialogs::chooseWeek(const QStringList& weeks)
