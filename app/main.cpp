@@ -17,9 +17,9 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("brevio"));
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
-    // The window was laid out for a small 8-point interface font.
-    QFont interfaceFont = QApplication::font();
-    interfaceFont.setPointSize(8);
+    // The window was laid out for a small 8-point interface font of Arial's widths.
+    QFont interfaceFont(QStringLiteral("Liberation Sans"), 8);
+    interfaceFont.setStyleHint(QFont::SansSerif);
     QApplication::setFont(interfaceFont);
 
     brevio::QtDialogs dialogs;

@@ -43,7 +43,7 @@ SettingsPage::SettingsPage(TBrevioForm& form, QWidget* parent)
 
     buildProxyGroup();
 
-    makeLabel(this, "Label25", QStringLiteral("TimeOut, sec"), {38, 153, 70, 15});
+    makeLabel(this, "Label25", QStringLiteral("TimeOut, sec"), {38, 153, 72, 15});
     m_timeout = makeSpinBox(this, "RxSpinEdit11", {110, 150, 49, 18}, 0, 900, 300, 10);
     m_timeout->setAccessibleName(QStringLiteral("TimeOut, sec"));
 
@@ -86,20 +86,21 @@ void SettingsPage::buildProxyGroup()
     auto* group = makeControl<QGroupBox>(this, "GroupBox1", {8, 1, 185, 145});
     setCaption(group, QStringLiteral("Параметры прокси"));
     new Anchors(group, QSize(185, 145));
+    // Seven rows: the box, host, port, the password box, login, password, saving the password.
     m_useProxy
         = makeCheckBox(group, "CheckBox1", QStringLiteral("Использовать прокси сервер"), {8, 16, 172, 17});
-    makeLabel(group, "Label4", QStringLiteral("адрес"), {8, 38, 45, 15});
-    m_host = makeControl<QLineEdit>(group, "Edit1", {56, 35, 121, 19});
-    makeLabel(group, "Label5", QStringLiteral("порт"), {8, 60, 45, 15});
-    m_port = makeControl<QLineEdit>(group, "Edit2", {56, 57, 57, 19});
+    makeLabel(group, "Label4", QStringLiteral("адрес"), {8, 36, 52, 15});
+    m_host = makeControl<QLineEdit>(group, "Edit1", {62, 34, 115, 18});
+    makeLabel(group, "Label5", QStringLiteral("порт"), {8, 55, 52, 15});
+    m_port = makeControl<QLineEdit>(group, "Edit2", {62, 53, 57, 18});
     m_needsPassword
-        = makeCheckBox(group, "CheckBox2", QStringLiteral("Прокси требует пароль"), {8, 78, 172, 17});
-    makeLabel(group, "Label6", QStringLiteral("логин"), {8, 99, 45, 15});
-    m_login = makeControl<QLineEdit>(group, "Edit3", {56, 96, 121, 19});
-    makeLabel(group, "Label7", QStringLiteral("пароль"), {8, 121, 45, 15});
-    m_password = makeControl<QLineEdit>(group, "Edit4", {56, 118, 65, 19});
+        = makeCheckBox(group, "CheckBox2", QStringLiteral("Прокси требует пароль"), {8, 73, 172, 17});
+    makeLabel(group, "Label6", QStringLiteral("логин"), {8, 93, 52, 15});
+    m_login = makeControl<QLineEdit>(group, "Edit3", {62, 91, 115, 18});
+    makeLabel(group, "Label7", QStringLiteral("пароль"), {8, 112, 52, 15});
+    m_password = makeControl<QLineEdit>(group, "Edit4", {62, 110, 115, 18});
     m_password->setEchoMode(QLineEdit::Password);
-    m_savePassword = makeCheckBox(group, "CheckBox3", QStringLiteral("Сохранить пароль"), {124, 120, 60, 17});
+    m_savePassword = makeCheckBox(group, "CheckBox3", QStringLiteral("Сохранить пароль"), {48, 127, 132, 16});
     m_savePassword->setChecked(true);
     m_host->setAccessibleName(QStringLiteral("адрес"));
     m_port->setAccessibleName(QStringLiteral("порт"));

@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libcurl4-openssl-dev libjpeg62-turbo-dev
   libcpp-httplib-dev libgtest-dev libgmock-dev libbenchmark-dev
   # run: Qt's own Russian texts, fonts, a virtual display for headless machines
-  qt6-translations-l10n fonts-dejavu-core xvfb xauth dbus x11-utils
+  qt6-translations-l10n fonts-dejavu-core fonts-liberation2 xvfb xauth dbus x11-utils
   # look at the window and the printed pages; a real proxy for the network tests
   imagemagick poppler-utils tinyproxy-bin
   # drive the real window by hand or from scripts (clicks and keys on the virtual display)
