@@ -10,6 +10,8 @@ namespace {
 
 const std::unordered_map<int, std::string_view>& table()
 {
+    // One text a line, as the translators keep them.
+    // clang-format off
     static const std::unordered_map<int, std::string_view> texts = {
         {2, "View TV Programs"},
         {202, "Просмотр телепрограмм"},
@@ -222,6 +224,7 @@ const std::unordered_map<int, std::string_view>& table()
         {114, "The Channel Is Successfully Deleted"},
         {314, "Канал успешно удален"},
     };
+    // clang-format on
     return texts;
 }
 
@@ -231,7 +234,7 @@ std::string_view loadString(int id)
 {
     const auto& texts = table();
     const auto it = texts.find(id);
-    return it == texts.end() ? std::string_view {} : it->second;
+    return it == texts.end() ? std::string_view{} : it->second;
 }
 
 } // namespace brevio
