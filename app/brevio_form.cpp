@@ -18,6 +18,7 @@
 #include "store/file_io.h"
 #include "store/file_names.h"
 #include "store/week_folder.h"
+#include "view/maintenance_controls.h"
 #include "view/viewing_page.h"
 
 #include <QApplication>
@@ -102,6 +103,7 @@ TBrevioForm::TBrevioForm(Dialogs& dialogs, Clock& clock, QWidget* parent)
     m_viewingPage->show();
     m_http = std::make_unique<HttpSession>(*this);
     buildMenu();
+    new MaintenanceControls(*this);
 
     FormCreate();
 
