@@ -10,6 +10,7 @@
 #include "app/settings.h"
 #include "app/settings_page.h"
 #include "app/string_table.h"
+#include "extras/extras.h"
 #include "extras/links_menu.h"
 #include "net/http_session.h"
 #include "net/retrieval_page.h"
@@ -104,6 +105,7 @@ TBrevioForm::TBrevioForm(Dialogs& dialogs, Clock& clock, QWidget* parent)
     m_http = std::make_unique<HttpSession>(*this);
     buildMenu();
     new MaintenanceControls(*this);
+    new Extras(*this);
 
     FormCreate();
 

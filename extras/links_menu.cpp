@@ -3,13 +3,12 @@
 #include "app/brevio_form.h"
 #include "app/dialogs.h"
 #include "app/qt_text.h"
+#include "extras/link_addresses.h"
 #include "store/file_io.h"
 #include "store/file_names.h"
 #include "store/links_file.h"
 
-#include <QDesktopServices>
 #include <QMenu>
-#include <QUrl>
 
 namespace brevio {
 
@@ -26,7 +25,7 @@ void openLink(TBrevioForm& form, const QString& caption)
     }
     form.dialogs().message(caption);
     if (const auto target = store::findLinkTarget(store::readFile(file), toData(caption)))
-        QDesktopServices::openUrl(QUrl::fromUserInput(fromData(*target)));
+        openAddress(linkUrl(fromData(*target)));
 }
 
 void addEntries(QMenu* menu, const std::vector<store::LinkEntry>& entries, TBrevioForm& form)

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDialog>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace brevio {
+
+class CreditsPanel;
+class Settings;
+
+// "О программе": the program's picture, name and version, the feedback and home page lines
+// (links that light up under the pointer) and the running credits.
+class TAboutBox : public QDialog
+{
+    Q_OBJECT
+
+public:
+    TAboutBox(const Settings& settings, QWidget* parent = nullptr);
+
+    // Pointer and click handlers of the link lines and the picture.
+    void ProgramIconClick();
+    void Label1Click();
+    void Label2Click();
+    void Label1MouseMove();
+    void Label2MouseMove();
+    void Panel1MouseMove();
+
+    QLabel* programIcon() const { return m_icon; }
+    QLabel* feedbackLine() const { return m_feedback; }
+    QLabel* homePageLine() const { return m_homePage; }
+    CreditsPanel* credits() const { return m_credits; }
+
+    // The credits' lines, as they run.
+    static QStringList creditLines();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    static void paint(QLabel* label, const QColor& color);
+
+    QString m_homePageAddress;
+    QString m_mail;
+    QFrame* m_panel = nullptr;
+    QLabel* m_icon = nullptr;
+    QLabel* m_feedback = nullptr;
+    QLabel* m_homePage = nullptr;
+    QPushButton* m_ok = nullptr;
+    CreditsPanel* m_credits = nullptr;
+};
+
+} // namespace brevio

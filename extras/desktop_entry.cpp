@@ -1,0 +1,123 @@
+#include "extras/desktop_entry.h"
+
+#include "store/errors.h"
+#include "store/file_io.h"
+
+#include <system_error>
+
+namespace brevio {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool isFolder(const fs::path& folder)
+{
+    std::error_code ec;
+    return !folder.empty() && fs::is_directory(folder, ec);
+}
+
+std::string withFinalSeparator(std::string folder)
+{
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+// Writes through a file beside the target, so a half-written launcher never shows up.
+bool writeEntry(const fs::path& file, const Launcher& launcher)
+{
+    try {
+        store::replaceFile(file, desktopEntryText(launcher));
+        return true;
+    } catch (const Error&) {
+        return false;
+    }
+}
+
+} // namespace
+
+std::string escapeEntryValue(std::string_view value)
+{
+    std::string out;
+    out.reserve(value.size());
+    for (const char c : value) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string quoteExecArgument(std::string_view argument)
+{
+    std::string out = "\"";
+    for (const char c : argument) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\')
+            out += '\\';
+        if (c == '%')
+            out += '%';
+        out += c;
+    }
+    out += '"';
+    return out;
+}
+
+std::string desktopEntryText(const Launcher& launcher)
+{
+    std::string text = "[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Version=1.0\n";
+    text += "Name=" + escapeEntryValue(launcher.name) + "\n";
+    if (!launcher.comment.empty())
+        text += "Comment=" + escapeEntryValue(launcher.comment) + "\n";
+    text += "Exec=" + escapeEntryValue(quoteExecArgument(launcher.executable)) + "\n";
+    if (!launcher.workingFolder.empty())
+        text += "Path=" + escapeEntryValue(launcher.workingFolder) + "\n";
+    text += "Terminal=false\n";
+    return text;
+}
+
+bool setCompanionAutostart(const fs::path& autostartFolder, bool on, const std::string& programFolder)
+{
+    if (!isFolder(autostartFolder))
+        return false;
+    const fs::path entry = autostartFolder / kCompanionEntryFile;
+    if (!on)
+        return store::removeFile(entry);
+    const std::string folder = withFinalSeparator(programFolder);
+    return writeEntry(entry, {"Chimeo", "", folder + std::string(kCompanionProgram), folder});
+}
+
+bool writeDesktopShortcut(const fs::path& desktopFolder, const std::string& executable,
+                          const std::string& programFolder)
+{
+    if (!isFolder(desktopFolder))
+        return false;
+    const bool written
+        = writeEntry(desktopFolder / kShortcutFile,
+                     {"Brevio", "Телепрограмма", executable, withFinalSeparator(programFolder)});
+    if (written) {
+        // Desktops start only launchers that are marked executable.
+        std::error_code ec;
+        fs::permissions(desktopFolder / kShortcutFile,
+                        fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                        fs::perm_options::add, ec);
+    }
+    return written;
+}
+
+} // namespace brevio

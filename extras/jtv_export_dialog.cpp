@@ -1,0 +1,45 @@
+#include "extras/jtv_export_dialog.h"
+
+#include "app/form_builder.h"
+
+#include <QListWidget>
+#include <QToolButton>
+
+namespace brevio {
+
+TForm3::TForm3(const QListWidget* channels, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Экспорт"));
+    setFixedSize(297, 304);
+    move(281, 151);
+    m_list = makeControl<QListWidget>(this, "CheckListBox1", {8, 8, 281, 265});
+    m_list->setAccessibleName(QStringLiteral("Каналы для экспорта"));
+    auto* exportButton
+        = makeSpeedButton(this, "FlatSpeedButton1", QStringLiteral("Экспорт"), {8, 280, 137, 17});
+    auto* closeButton
+        = makeSpeedButton(this, "FlatSpeedButton2", QStringLiteral("Закрыть"), {152, 280, 137, 17});
+    connect(exportButton, &QToolButton::clicked, this, [this] { FlatSpeedButton1Click(); });
+    connect(closeButton, &QToolButton::clicked, this, [this] { FlatSpeedButton2Click(); });
+    FormCreate(channels);
+}
+
+void TForm3::FormCreate(const QListWidget* channels)
+{
+    for (int i = 0; channels && i < channels->count(); ++i) {
+        auto* item = new QListWidgetItem(channels->item(i)->text(), m_list);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    setWindowTitle(QStringLiteral("Экспорт в JTV"));
+}
+
+void TForm3::FlatSpeedButton1Click() { }
+
+void TForm3::FlatSpeedButton2Click()
+{
+    close();
+}
+
+} // namespace brevio
