@@ -17,6 +17,7 @@
 #include <QDrag>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -49,6 +50,11 @@ MaintenanceControls::MaintenanceControls(TBrevioForm& form)
     m_hours = control<QSpinBox>(page, "RxSpinEdit7");
     m_minutes = control<QSpinBox>(page, "RxSpinEdit8");
     m_deleteChannel = control<QToolButton>(page, "FlatSpeedButton30");
+    // The panel lies over the right column, so it paints its own background and a frame.
+    if (auto* frame = qobject_cast<QFrame*>(m_shiftPanel))
+        frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_shiftPanel->setAutoFillBackground(true);
+    control<QLabel>(page, "Label15")->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_channels->setSelectionMode(QAbstractItemView::SingleSelection);
     m_channels->viewport()->setAcceptDrops(true);
     m_channels->viewport()->installEventFilter(this);
@@ -223,14 +229,16 @@ bool MaintenanceControls::eventFilter(QObject* watched, QEvent* event)
         break;
     case QEvent::MouseMove: {
         const auto* move = static_cast<QMouseEvent*>(event);
-        if (m_pressed && !m_shiftMode && (move->buttons() & Qt::LeftButton)
-            && (move->position().toPoint() - m_pressPos).manhattanLength()
-                >= QApplication::startDragDistance()) {
+        if (!m_pressed || m_shiftMode || !(move->buttons() & Qt::LeftButton))
+            break;
+        if ((move->position().toPoint() - m_pressPos).manhattanLength()
+            >= QApplication::startDragDistance()) {
             m_pressed = false;
             startDrag();
-            return true;
         }
-        break;
+        // The list would otherwise select whatever passes under the mouse, and the drag moves
+        // the selected channel: it must stay the one pressed.
+        return true;
     }
     case QEvent::DragEnter:
     case QEvent::DragMove: {
