@@ -83,6 +83,10 @@ TAboutBox::TAboutBox(const Settings& settings, QWidget* parent)
     teal.setColor(QPalette::Window, kTeal);
     setPalette(teal);
     setAutoFillBackground(true);
+    // Laid out for a small dialog font: the lines and credits are as wide as the box allows.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
 
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -111,10 +115,12 @@ TAboutBox::TAboutBox(const Settings& settings, QWidget* parent)
     makeLabel(m_panel, "Copyright", QStringLiteral("© Morvane"), {88, 54, 200, 16});
 
     m_feedback
-        = makeLabel(m_panel, "Label1", QStringLiteral("Отзывы и пожелания - ") + m_mail, {8, 76, 281, 16});
+        = makeLabel(m_panel, "Label1", QStringLiteral("Отзывы и пожелания - ") + m_mail, {8, 72, 281, 16});
     makeLink(m_feedback, QStringLiteral("Отправить письмо создателю программы"));
     m_homePage = makeLabel(m_panel, "Label2", QStringLiteral("Домашняя страница - ") + m_homePageAddress,
-                           {8, 96, 281, 16});
+                           {8, 88, 281, 28});
+    // A long configured address wraps onto a second line rather than being cut off.
+    m_homePage->setWordWrap(true);
     m_homePage->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     makeLink(m_homePage, QString());
     for (QLabel* link : {m_icon, m_feedback, m_homePage})

@@ -75,23 +75,25 @@ QLineEdit* ChimeoBox::makeFileBox(const char* name, QRect rect, const QString& f
 
 void ChimeoBox::build()
 {
-    makeLabel(m_box, "Label18", QStringLiteral("Сигнализировать за"), {16, 24, 120, 17});
-    m_minutes = makeSpinBox(m_box, "RxSpinEdit9", {140, 21, 49, 21}, 0, 30, 0);
+    // The box covers the page while it is open: nothing of the page may show through.
+    m_box->setAutoFillBackground(true);
+    makeLabel(m_box, "Label18", QStringLiteral("Сигнализировать за"), {16, 24, 130, 17});
+    m_minutes = makeSpinBox(m_box, "RxSpinEdit9", {150, 21, 49, 21}, 0, 30, 0);
     m_minutes->setAccessibleName(QStringLiteral("Сигнализировать за, минут"));
-    makeLabel(m_box, "Label19", QStringLiteral("минут до начала"), {196, 24, 120, 17});
+    makeLabel(m_box, "Label19", QStringLiteral("минут до начала"), {206, 24, 150, 17});
 
     m_startProgram
-        = makeCheckBox(m_box, "FlatCheckBox9", QStringLiteral("Запустить приложение:"), {16, 56, 250, 17});
-    m_programPath = makeFileBox("FilenameEdit2", {270, 54, 400, 21}, QString());
+        = makeCheckBox(m_box, "FlatCheckBox9", QStringLiteral("Запустить приложение:"), {16, 56, 262, 17});
+    m_programPath = makeFileBox("FilenameEdit2", {280, 54, 396, 21}, QString());
     m_programPath->setAccessibleName(QStringLiteral("Приложение"));
     makeLabel(m_box, "Label20", QStringLiteral("с параметрами:"), {34, 80, 200, 17});
     m_programParams
-        = makeControl<QLineEdit>(m_box, "Edit5", {270, 78, 400, 21}, AnchorLeft | AnchorTop | AnchorRight);
+        = makeControl<QLineEdit>(m_box, "Edit5", {280, 78, 396, 21}, AnchorLeft | AnchorTop | AnchorRight);
     m_programParams->setAccessibleName(QStringLiteral("с параметрами:"));
 
     m_ownSound = makeCheckBox(m_box, "FlatCheckBox10", QStringLiteral("Воспроизвести нестандартный звук:"),
-                              {16, 108, 250, 17});
-    m_soundPath = makeFileBox("FilenameEdit1", {270, 106, 400, 21}, QStringLiteral("Файлы wav (*.wav)"));
+                              {16, 108, 262, 17});
+    m_soundPath = makeFileBox("FilenameEdit1", {280, 106, 396, 21}, QStringLiteral("Файлы wav (*.wav)"));
     m_soundPath->setAccessibleName(QStringLiteral("Звуковой файл"));
 
     m_soundOnly = makeCheckBox(m_box, "FlatCheckBox11",
