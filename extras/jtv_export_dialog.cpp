@@ -35,6 +35,7 @@ void TForm3::FormCreate(const QListWidget* channels)
     setWindowTitle(QStringLiteral("Экспорт в JTV"));
 }
 
+// The converter library is not ours to drive: ticking channels is as far as export goes here.
 void TForm3::FlatSpeedButton1Click() { }
 
 void TForm3::FlatSpeedButton2Click()
