@@ -3,15 +3,20 @@
 #include <QFrame>
 
 #include <array>
+#include <functional>
+#include <string>
+#include <vector>
 
 class QCheckBox;
 class QListWidget;
 class QSpinBox;
 class QToolButton;
+class QWidget;
 
 namespace brevio {
 
 class TBrevioForm;
+class TTVPrintForm;
 
 // The printing page: print mode, weekdays, channels and the page layout values.
 class PrintingPage : public QFrame
@@ -21,13 +26,36 @@ class PrintingPage : public QFrame
 public:
     PrintingPage(TBrevioForm& form, QWidget* parent);
 
+    // "Отобранные" and "Все телеканалы": switch the print mode.
+    void FlatSpeedButton15Click();
+    void FlatSpeedButton16Click();
+    // "Все дни": shows the weekday boxes when unchecked, then sets all of them to its state.
+    void FlatCheckBox8Click();
+    // "Печатать": builds the document and shows it in the print preview.
+    void FlatButton1Click();
+
+    // What "Печатать" does with the finished print form; the print preview unless replaced
+    // (tests write a PDF instead of blocking in the preview window).
+    using Preview = std::function<void(const TTVPrintForm&)>;
+    void setPreview(Preview preview) { m_preview = std::move(preview); }
+
     QListWidget* channelChecklist() const { return m_channels; }
     QSpinBox* columns() const { return m_spins[0]; }
 
 private:
+    std::vector<std::string> buildDocument() const;
+    std::array<std::string, 7> dayCaptions() const;
+
     TBrevioForm& m_form;
+    QToolButton* m_selectedMode = nullptr;
+    QToolButton* m_allChannelsMode = nullptr;
+    QCheckBox* m_allDays = nullptr;
+    QWidget* m_dayPanel = nullptr;
+    std::array<QCheckBox*, 7> m_days{};
+    std::array<QToolButton*, 2> m_layoutButtons{};
     QListWidget* m_channels = nullptr;
     std::array<QSpinBox*, 6> m_spins{};
+    Preview m_preview;
 };
 
 } // namespace brevio
