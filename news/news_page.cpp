@@ -1,15 +1,58 @@
 #include "news/news_page.h"
 
 #include "app/brevio_form.h"
+#include "app/clock.h"
+#include "app/dialogs.h"
 #include "app/form_builder.h"
+#include "app/qt_text.h"
+#include "app/settings.h"
+#include "net/http_client.h"
+#include "net/http_reply.h"
+#include "net/http_session.h"
+#include "news/browser_view.h"
+#include "news/news_pane.h"
+#include "news/news_sources.h"
+#include "news/rates_cbr.h"
+#include "news/rtf.h"
+#include "news/web_address.h"
+#include "store/file_io.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QLabel>
+#include <QLocale>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <chrono>
+#include <optional>
 
 namespace brevio {
+
+namespace {
+
+const news::NewsSource* sourceOf(std::string_view stem)
+{
+    for (const news::NewsSource& source : news::newsSources())
+        if (source.stem == stem)
+            return &source;
+    return nullptr;
+}
+
+// The separator of the system's short date style ("." for Russian); a style without one of
+// the usual separators (blanks, month names) falls back to ".", which the bank accepts.
+char dateSeparator()
+{
+    for (const QChar c : QLocale::system().dateFormat(QLocale::ShortFormat))
+        if (c == QLatin1Char('.') || c == QLatin1Char('/') || c == QLatin1Char('-'))
+            return static_cast<char>(c.unicode());
+    return '.';
+}
+
+} // namespace
 
 NewsPage::NewsPage(TBrevioForm& form, QWidget* parent)
     : QFrame(parent)
@@ -23,7 +66,8 @@ NewsPage::NewsPage(TBrevioForm& form, QWidget* parent)
     auto* modes = new QButtonGroup(this);
     makeSpeedButton(this, "FlatSpeedButton37", QStringLiteral("Просмотр"), {8, 32, 92, 17}, modes)
         ->setChecked(true);
-    makeSpeedButton(this, "FlatSpeedButton38", QStringLiteral("Загрузка"), {102, 32, 91, 17}, modes);
+    m_loadMode
+        = makeSpeedButton(this, "FlatSpeedButton38", QStringLiteral("Загрузка"), {102, 32, 91, 17}, modes);
 
     setCaption(makeControl<QLabel>(this, "Label24", {11, 62, 80, 15}), QStringLiteral("Курсы валют:"));
     auto* sources = new QButtonGroup(this);
@@ -44,9 +88,8 @@ NewsPage::NewsPage(TBrevioForm& form, QWidget* parent)
     city->setEditText(QStringLiteral("выбрать город"));
     city->setAccessibleName(QStringLiteral("Город"));
     makeSpeedButton(this, "FlatSpeedButton54", QStringLiteral("Погода"), {144, 224, 49, 21}, sources);
-    auto* dummy
-        = makeSpeedButton(this, "FlatSpeedButton41", QStringLiteral("пустышка"), {0, 0, 0, 0}, sources);
-    dummy->hide();
+    m_dummy = makeSpeedButton(this, "FlatSpeedButton41", QStringLiteral("пустышка"), {0, 0, 0, 0}, sources);
+    m_dummy->hide();
     sources->setExclusive(true);
 
     m_status = makeControl<QLabel>(this, "Panel11", {8, 320, 185, 19});
@@ -59,6 +102,22 @@ NewsPage::NewsPage(TBrevioForm& form, QWidget* parent)
     m_pane->setLineWrapMode(QTextEdit::WidgetWidth);
     m_browserPanel = makePanel(this, "Panel13", paneRect, AnchorAll);
     m_browserPanel->hide();
+    m_openUrl = [](const QString& address) { QDesktopServices::openUrl(QUrl(address)); };
+    m_browser
+        = new BrowserView(m_browserPanel, [this](const QString& address) { RxRichEdit2URLClick(address); });
+    m_browser->setObjectName(QStringLiteral("WebBrowser3"));
+    m_browser->setAccessibleName(QStringLiteral("Страница источника"));
+    auto* browserLayout = new QVBoxLayout(m_browserPanel);
+    browserLayout->setContentsMargins(0, 0, 0, 0);
+    browserLayout->addWidget(m_browser);
+    new LinkClicks(m_pane, [this](const QString& address) { RxRichEdit2URLClick(address); });
+
+    for (const news::NewsSource& source : news::newsSources()) {
+        auto* button = findChild<QToolButton*>(QString::fromLatin1(source.button));
+        setCaption(button, fromUtf8(source.caption));
+        connect(button, &QToolButton::clicked, this,
+                [this, &source] { m_form.guard([this, &source] { runSource(source); }); });
+    }
 }
 
 void NewsPage::pageOpened()
@@ -70,6 +129,82 @@ void NewsPage::pageOpened()
     Anchors::of(this)->replace(m_browserPanel, design);
     Q_ASSERT(m_pane->geometry() == fitted);
     m_browserPanel->hide();
+}
+
+void NewsPage::sourceClicked(std::string_view stem)
+{
+    if (const news::NewsSource* source = sourceOf(stem))
+        runSource(*source);
+}
+
+void NewsPage::runSource(const news::NewsSource& source)
+{
+    // One transfer at a time: a click while any fetch runs is ignored.
+    if (m_form.http().busy()) {
+        if (source.inGroup)
+            m_dummy->setChecked(true);
+        return;
+    }
+    const bool browser = source.surface == news::Surface::Browser;
+    m_pane->setVisible(!browser);
+    m_browserPanel->setVisible(browser);
+    if (m_loadMode->isChecked())
+        fetch(source);
+    else
+        view(source);
+    if (source.inGroup)
+        m_dummy->setChecked(true);
+}
+
+void NewsPage::fetch(const news::NewsSource& source)
+{
+    const news::SourceContext context{
+        toData(sourceBaseUrl(m_form.settings(), QString::fromLatin1(source.stem))), requestDate()};
+    const std::string address = source.address(context);
+    std::optional<std::string> body;
+    {
+        const ClientScope scope(m_form);
+        try {
+            const net::HttpReply& reply = scope.client().get(address);
+            if (net::replySucceeded(reply.header))
+                body = reply.body;
+        } catch (const net::TransferError&) {
+            // The client's events have already told the user; the pane and the file stay.
+        }
+    }
+    if (!body)
+        return;
+    if (!source.rawCopy.empty())
+        store::replaceFile(std::string(source.rawCopy), *body);
+    const std::vector<std::string> lines = source.lines(*body, context);
+    if (source.surface == news::Surface::Browser)
+        m_browser->showPage(fromData(address), fromData(*body));
+    showNewsLines(m_pane, lines);
+    store::replaceFile(source.savedFile(), news::linesToRtf(lines));
+}
+
+void NewsPage::view(const news::NewsSource& source)
+{
+    const std::string file = source.savedFile();
+    if (!store::fileExists(file)) {
+        m_form.dialogs().message(fromUtf8(source.missingMessage));
+        return;
+    }
+    showNewsLines(m_pane, news::readNewsText(store::readFile(file)));
+}
+
+std::string NewsPage::requestDate() const
+{
+    const std::chrono::year_month_day day{std::chrono::floor<std::chrono::days>(m_form.clock().now())};
+    return news::cbrRequestDate(static_cast<int>(day.year()), static_cast<unsigned>(day.month()),
+                                static_cast<unsigned>(day.day()), dateSeparator());
+}
+
+void NewsPage::RxRichEdit2URLClick(const QString& address)
+{
+    const std::string openable = news::openableAddress(toData(address));
+    if (!openable.empty())
+        m_openUrl(fromData(openable));
 }
 
 } // namespace brevio

@@ -1,0 +1,255 @@
+// The news page's source frame on a real main window against a loopback server: a fetch that
+// succeeds is shown and saved, a failed one changes nothing, view mode reads the saved copy,
+// one transfer at a time, browser sources, and which clicked links are opened.
+#include "app/brevio_form.h"
+#include "net/http_session.h"
+#include "news/browser_view.h"
+#include "news/news_page.h"
+#include "news/news_pane.h"
+#include "news/parse_text.h"
+#include "news/rtf.h"
+#include "support/core/fixture_server.h"
+#include "support/ui/form_fixture.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QLabel>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace brevio;
+using namespace brevio::test;
+
+namespace {
+
+const QString kGeneral
+    = QStringLiteral("Сохраненных новостей нет. Надо получить последние новости из Интернет.");
+
+const std::string kCbrReply = "<ValCurs><Valute><NumCode>840</NumCode><CharCode>USD</CharCode>"
+                              "<Nominal>1</Nominal><Name>"
+    + news::data("Доллар США") + "</Name><Value>79,1234</Value></Valute></ValCurs>";
+
+// A window whose sources all point at one loopback server.
+struct NewsFixture
+{
+    NewsFixture()
+    {
+        for (const char* stem : {"kurs_nbu", "kurs_cbr", "kurs_nbk", "oreanda", "ezhe", "kornet", "uasport",
+                                 "podrobn", "unl", "rusdisn"})
+            fixture.setSetting(QStringLiteral("Sources"), QString::fromLatin1(stem),
+                               QString::fromStdString(server.url("/")));
+    }
+
+    NewsPage& start()
+    {
+        fixture.start();
+        fixture.form().FlatSpeedButton36Click();
+        return *fixture.form().newsPage();
+    }
+    void setLoadMode(bool load)
+    {
+        fixture.find<QToolButton>(load ? "FlatSpeedButton38" : "FlatSpeedButton37")->click();
+    }
+    void click(const char* button) { fixture.find<QToolButton>(button)->click(); }
+    std::vector<std::string> pane() { return newsPaneLines(fixture.form().newsPage()->newsPane()); }
+    bool anySourcePressed()
+    {
+        for (const char* name :
+             {"FlatSpeedButton39", "FlatSpeedButton40", "FlatSpeedButton43", "FlatSpeedButton25",
+              "FlatSpeedButton47", "FlatSpeedButton26", "FlatSpeedButton51", "FlatSpeedButton52",
+              "FlatSpeedButton53", "FlatSpeedButton54", "FlatSpeedButton48"})
+            if (fixture.find<QToolButton>(name)->isChecked())
+                return true;
+        return false;
+    }
+
+    FixtureServer server;
+    FormFixture fixture;
+};
+
+} // namespace
+
+class NewsPageTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void successShowsAndSavesAndViewModeShowsTheSameLines()
+    {
+        NewsFixture n;
+        // The header holds "200" only in a length: that counts as received.
+        FixtureReply reply = FixtureReply::status("HTTP/1.1 302 Found", kCbrReply);
+        reply.statusLine = "HTTP/1.0 203 Partial";
+        reply.headers = {"X-Length: 1200"};
+        n.server.addRoute("/scripts/XML_daily.asp", reply);
+        NewsPage& page = n.start();
+        n.setLoadMode(true);
+        n.click("FlatSpeedButton40");
+
+        const auto requests = n.server.requests();
+        QCOMPARE(requests.size(), size_t(1));
+        // The request date is the window clock's day (2026-12-09) in the system's date style.
+        QVERIFY(QRegularExpression(QStringLiteral("^/scripts/XML_daily\\.asp\\?date_req=09([./-])12\\g{1}"
+                                                  "2026$"))
+                    .match(QString::fromStdString(requests[0].target))
+                    .hasMatch());
+        const auto shown = n.pane();
+        QCOMPARE(shown.size(), size_t(12));
+        QCOMPARE(shown[6], "840\tUSD\t1\t" + news::data("Доллар США") + "\t79,1234");
+        // The heading names the date that was asked for.
+        const std::string date = requests[0].target.substr(requests[0].target.find('=') + 1);
+        QVERIFY(shown[3].find(" " + date + " ") != std::string::npos);
+        QCOMPARE(news::readNewsText(n.fixture.read("kurs_cbr.nws")), shown);
+        QVERIFY(!n.anySourcePressed());
+        QVERIFY(!n.fixture.form().http().busy());
+
+        // View mode: another source without a file shows the message and leaves the pane.
+        n.setLoadMode(false);
+        n.click("FlatSpeedButton53");
+        QCOMPARE(n.fixture.dialogs.messages, QStringList{kGeneral});
+        QVERIFY(page.browserPanel()->isVisibleTo(&page));
+        n.click("FlatSpeedButton39");
+        QCOMPARE(n.fixture.dialogs.messages.size(), 2);
+        QCOMPARE(n.pane(), shown);
+        QVERIFY(page.newsPane()->isVisibleTo(&page));
+
+        page.newsPane()->clear();
+        n.click("FlatSpeedButton40");
+        QCOMPARE(n.pane(), shown);
+        QCOMPARE(n.server.requests().size(), size_t(1));
+        QVERIFY(!n.anySourcePressed());
+        // Opening the page again keeps the pane.
+        n.fixture.form().FlatSpeedButton36Click();
+        QCOMPARE(n.pane(), shown);
+    }
+
+    void aFailedFetchChangesNeitherPaneNorFile()
+    {
+        NewsFixture n;
+        n.server.addRoute("/KURS/last_kurs.htm",
+                          FixtureReply::status("HTTP/1.1 404 Not Found", "<h5>gone</h5>"));
+        n.server.addRoute("/newstopic/oreandaru.ini", FixtureReply::status("HTTP/1.1 500 Oops", "head=x"));
+        const std::string saved = news::linesToRtf({"old", news::data("курсы")});
+        n.fixture.write("kurs_nbu.nws", saved);
+        n.fixture.write("oreanda.tmp", "previous");
+        NewsPage& page = n.start();
+        showNewsLines(page.newsPane(), {"on screen"});
+        n.setLoadMode(true);
+        n.click("FlatSpeedButton39");
+        n.click("FlatSpeedButton43");
+        QCOMPARE(n.server.requests().size(), size_t(2));
+        QCOMPARE(n.fixture.read("kurs_nbu.nws"), saved);
+        QCOMPARE(n.fixture.read("oreanda.tmp"), std::string("previous"));
+        QVERIFY(!n.fixture.exists("oreanda.nws"));
+        QCOMPARE(n.pane(), std::vector<std::string>{"on screen"});
+        QVERIFY(n.fixture.dialogs.messages.isEmpty());
+        QVERIFY(!n.anySourcePressed());
+        QCOMPARE(page.statusLine()->text(), n.fixture.form().text(72));
+
+        // Nothing listening: the transfer error is caught, nothing changes.
+        n.fixture.setSetting(QStringLiteral("Sources"), QStringLiteral("kurs_nbu"),
+                             QStringLiteral("http://127.0.0.1:1"));
+        n.click("FlatSpeedButton39");
+        QCOMPARE(n.fixture.read("kurs_nbu.nws"), saved);
+        QVERIFY(!n.fixture.form().http().busy());
+    }
+
+    void theAgencyKeepsItsRawReplyAndViewModeShowsTheLotteryMessage()
+    {
+        NewsFixture n;
+        const std::string ini = "[a]\r\nhead=H\r\nbody=B\r\ndate=D\r\nurl=U\r\ntopic=T\r\n";
+        n.server.addRoute("/newstopic/oreandaru.ini", FixtureReply::ok(ini));
+        n.start();
+        n.setLoadMode(true);
+        n.click("FlatSpeedButton43");
+        QCOMPARE(n.fixture.read("oreanda.tmp"), ini);
+        QCOMPARE(news::readNewsText(n.fixture.read("oreanda.nws")), n.pane());
+        QCOMPARE(n.pane()[3], std::string("====="));
+
+        n.setLoadMode(false);
+        n.click("FlatSpeedButton52");
+        QCOMPARE(
+            n.fixture.dialogs.messages,
+            QStringList{QStringLiteral(
+                "Сохраненного файла с результатами тиражей нет. Необходимо получить его из Интернета.")});
+    }
+
+    void aBrowserSourceShowsThePageAndAFailureKeepsIt()
+    {
+        NewsFixture n;
+        n.server.addRoute(
+            "/news/newstv.php",
+            FixtureReply::ok("<html><body><p>TV news</p><img src=\"/etc/passwd\"></body></html>"));
+        n.server.addRoute("/pages/express.shtml", FixtureReply::status("HTTP/1.0 404 Not Found"));
+        NewsPage& page = n.start();
+        n.setLoadMode(true);
+        n.click("FlatSpeedButton53");
+        QVERIFY(page.browserPanel()->isVisibleTo(&page));
+        QVERIFY(!page.newsPane()->isVisibleTo(&page));
+        QVERIFY(page.browser()->toPlainText().contains(QStringLiteral("TV news")));
+        QCOMPARE(
+            news::readNewsText(n.fixture.read("rusdisn.nws")),
+            std::vector<std::string>{"<html><body><p>TV news</p><img src=\"/etc/passwd\"></body></html>"});
+
+        n.click("FlatSpeedButton52");
+        QVERIFY(page.browser()->toPlainText().contains(QStringLiteral("TV news")));
+        QVERIFY(!n.fixture.exists("unl.nws"));
+        // Opening the page hides the browser panel.
+        n.fixture.form().FlatSpeedButton36Click();
+        QVERIFY(!page.browserPanel()->isVisibleTo(&page));
+    }
+
+    void aSourceClickDuringAFetchStartsNoSecondTransfer()
+    {
+        NewsFixture n;
+        FixtureReply slow = FixtureReply::ok(kCbrReply);
+        slow.delay = std::chrono::milliseconds(600);
+        n.server.addRoute("/scripts/XML_daily.asp", slow);
+        n.server.addRoute("/KURS/last_kurs.htm", FixtureReply::ok("<h5 align=center>x<br>y"));
+        n.start();
+        n.setLoadMode(true);
+        bool clickedDuringFetch = false;
+        QTimer::singleShot(150, [&] {
+            clickedDuringFetch = n.fixture.form().http().busy();
+            n.click("FlatSpeedButton39");
+            n.click("FlatSpeedButton48");
+        });
+        n.click("FlatSpeedButton40");
+        QVERIFY(clickedDuringFetch);
+        QCOMPARE(n.server.requests().size(), size_t(1));
+        QVERIFY(n.fixture.exists("kurs_cbr.nws"));
+        QVERIFY(!n.fixture.exists("kurs_nbu.nws"));
+        QVERIFY(!n.anySourcePressed());
+    }
+
+    void onlyWebAndMailLinksAreOpened()
+    {
+        NewsFixture n;
+        NewsPage& page = n.start();
+        QStringList opened;
+        page.setUrlOpener([&](const QString& address) { opened << address; });
+        page.RxRichEdit2URLClick(QStringLiteral("file:///etc/passwd"));
+        page.RxRichEdit2URLClick(QStringLiteral("javascript:alert(1)"));
+        page.RxRichEdit2URLClick(QStringLiteral("www.site.example/a"));
+        QCOMPARE(opened, QStringList{QStringLiteral("http://www.site.example/a")});
+
+        // A real click on a link of the pane, with the right button too.
+        n.fixture.form().show();
+        QTextEdit* pane = page.newsPane();
+        showNewsLines(pane, {"title", "see http://kornet.example/jsclick.php?arid=7 now"});
+        QTextCursor cursor(pane->document()->findBlockByNumber(1));
+        cursor.setPosition(cursor.position() + 10);
+        const QPoint onLink = pane->cursorRect(cursor).center();
+        QTest::mouseClick(pane->viewport(), Qt::RightButton, {}, onLink);
+        QTest::mouseClick(pane->viewport(), Qt::LeftButton, {},
+                          pane->cursorRect(QTextCursor(pane->document())).center());
+        QCOMPARE(opened.size(), 2);
+        QCOMPARE(opened.last(), QStringLiteral("http://kornet.example/jsclick.php?arid=7"));
+    }
+};
+
+QTEST_MAIN(NewsPageTest)
+#include "news_page_test.moc"
