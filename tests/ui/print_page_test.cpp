@@ -4,12 +4,16 @@
 #include "print/printing_page.h"
 #include "ui/view_week_data.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace brevio;
@@ -229,6 +233,51 @@ private Q_SLOTS:
             });
             QVERIFY2(numbered, qPrintable(QString::number(p)));
         }
+    }
+
+    void thePreviewWindowShowsThePagesUnderItsTitle()
+    {
+        FormFixture f;
+        layOutWeek(f, "Kanal 1:k1.txt\r\n");
+        f.setSetting(QStringLiteral("Main"), QStringLiteral("Lang"), QStringLiteral("rus"));
+        TBrevioForm& form = f.start(true);
+        QString title;
+        int pages = -1;
+        // The preview is modal: look at it from inside its own event loop, then close it.
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            title = dialog->windowTitle();
+            pages = dialog->findChild<QPrintPreviewWidget*>()->pageCount();
+            dialog->reject();
+        });
+        form.printingPage()->FlatButton1Click();
+        QCOMPARE(title, QStringLiteral("Brevio 2.5 - просмотр перед печатью"));
+        QCOMPARE(pages, 1);
+    }
+
+    void aTinyColumnStillGetsItsText()
+    {
+        // Five columns with 50 mm gaps do not fit between wide margins: the gaps give way.
+        QTemporaryDir dir;
+        TTVPrintForm printForm;
+        printForm.report().setLayout({5, 50, 100, 100, 100, 100});
+        QStringList lines;
+        for (int i = 0; i < 40; ++i)
+            lines << QStringLiteral("W%1 long line that has to wrap in a narrow column").arg(i);
+        printForm.report().setLines(lines);
+        const QString path = dir.filePath(QStringLiteral("tiny.pdf"));
+        const int pages = printForm.writePdf(path);
+        QVERIFY(pages >= 1);
+        int found = 0;
+        for (const Word& w : pdfWords(path)) {
+            if (!w.text.startsWith(QLatin1Char('W')))
+                continue;
+            ++found;
+            QVERIFY2(w.x >= 100 * kPointsPerMm - 1 && w.x <= 110 * kPointsPerMm, qPrintable(w.text));
+        }
+        QCOMPARE(found, 40);
     }
 
     void aMissingChannelFileStopsThePrint()
