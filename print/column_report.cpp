@@ -28,9 +28,9 @@ QFont headerFont(bool bold)
 
 } // namespace
 
-QString ColumnReport::headerText()
+QString ColumnReport::headerText(const QString& homePage)
 {
-    return QStringLiteral("Brevio - все телепрограммы бесплатно (www.brevio.example)");
+    return QStringLiteral("Brevio - все телепрограммы бесплатно (%1)").arg(homePage);
 }
 
 void ColumnReport::applyPageSetup(QPagedPaintDevice& device) const
@@ -44,7 +44,7 @@ void ColumnReport::paintHeader(QPainter& painter, double width, double mm, int p
 {
     const QRectF band(0, 0, width, kHeaderTextHeight * mm);
     painter.setFont(headerFont(true));
-    painter.drawText(band, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, headerText());
+    painter.drawText(band, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_headerText);
     painter.setFont(headerFont(false));
     painter.drawText(band, Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine, QString::number(page));
     painter.setPen(QPen(Qt::black, kRuleWidth * mm));

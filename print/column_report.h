@@ -36,13 +36,15 @@ public:
     // (0 when the device cannot be painted on).
     int render(QPagedPaintDevice& device) const;
 
-    // The bold text at the left of every page header.
-    static QString headerText();
+    // The bold text at the left of every page header: the product's slogan and its home page.
+    static QString headerText(const QString& homePage);
+    void setHeaderText(QString text) { m_headerText = std::move(text); }
 
 private:
     void paintHeader(QPainter& painter, double width, double mm, int page) const;
 
     QStringList m_lines;
+    QString m_headerText = headerText(QStringLiteral("http://www.morvane.example/tv/brevio.html"));
     QFont m_textFont;
     ReportLayout m_layout;
 };

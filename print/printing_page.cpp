@@ -3,6 +3,7 @@
 #include "app/brevio_form.h"
 #include "app/form_builder.h"
 #include "app/qt_text.h"
+#include "extras/link_addresses.h"
 #include "print/print_document.h"
 #include "print/print_form.h"
 #include "view/pane_lines.h"
@@ -178,6 +179,7 @@ void PrintingPage::FlatButton1Click()
     layout.columnGap = m_spins[1]->value();
     printForm.report().setLayout(layout);
     printForm.report().setTextFont(m_form.paneFont());
+    printForm.report().setHeaderText(ColumnReport::headerText(homePageAddress(m_form.settings())));
 
     // The day panes once served as the document's buffers, so a print leaves them empty, and
     // a print that stops half-way leaves no mixture of channels in them either.
