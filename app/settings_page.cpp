@@ -152,7 +152,7 @@ void SettingsPage::buildRightColumn()
     shift->hide();
 
     // The companion alarm's settings cover the whole page while they are open.
-    auto* chimeo = makeControl<QGroupBox>(this, "GroupBox4", {8, 3, 692, 347});
+    auto* chimeo = makeControl<QGroupBox>(this, "GroupBox4", {8, 3, 692, 347}, AnchorAll);
     setCaption(chimeo, QStringLiteral("Chimeo"));
     new Anchors(chimeo, QSize(692, 347));
     makeCheckBox(chimeo, "FlatCheckBox12", QStringLiteral("Запускать вместе с Windows"), {16, 24, 250, 17});
