@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors and runs every test.
+# Installs what is missing, builds with warnings as errors and runs every test; then runs the
+# Qt-free core's tests again under AddressSanitizer and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+jobs=$(nproc)
 cmake --preset ci >/dev/null
-cmake --build --preset ci -j "$(nproc)"
-ctest --preset ci -j "$(nproc)" "$@"
+cmake --build --preset ci -j "$jobs"
+ctest --preset ci -j "$jobs" "$@"
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j "$jobs"
+ctest --preset asan -j "$jobs" -E '^format$'
