@@ -8,20 +8,9 @@ namespace brevio::news {
 
 namespace {
 
-unsigned char lowered(unsigned char c)
-{
-    if (c >= 'A' && c <= 'Z')
-        return static_cast<unsigned char>(c + 32);
-    if (c >= 0xC0 && c <= 0xDF) // А..Я
-        return static_cast<unsigned char>(c + 32);
-    if (c == 0xA8) // Ё
-        return 0xB8;
-    return c;
-}
-
 bool sameIgnoringCase(char a, char b)
 {
-    return lowered(static_cast<unsigned char>(a)) == lowered(static_cast<unsigned char>(b));
+    return foldCase1251(a) == foldCase1251(b);
 }
 
 } // namespace

@@ -31,6 +31,11 @@ TEST(Cp1251, UnmappableAndMalformedInputBecomesQuestionMarks)
     EXPECT_EQ(utf8ToCp1251("\xC3("), "?(");
 }
 
+TEST(Cp1251, FoldsLatinAndCyrillicCapitalsOnly)
+{
+    EXPECT_EQ(foldCase1251(utf8ToCp1251("АЯ ЁЇІҐЎ Zz №1")), utf8ToCp1251("ая ёїіґў zz №1"));
+}
+
 TEST(Errors, CarryTheRuntimeWording)
 {
     EXPECT_STREQ(IoError(2).what(), "File not found");
