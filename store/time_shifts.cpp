@@ -14,6 +14,20 @@ std::string_view channelPart(std::string_view line)
     return line.substr(0, line.find('|'));
 }
 
+// Hours between the first and second '|', minutes after the second.
+TimeShift shiftOfLine(std::string_view line)
+{
+    const auto first = line.find('|');
+    const auto second = first == line.npos ? line.npos : line.find('|', first + 1);
+    const std::string_view hours
+        = first == line.npos ? std::string_view() : line.substr(first + 1, second - first - 1);
+    const std::string_view minutes = second == line.npos ? std::string_view() : line.substr(second + 1);
+    TimeShift shift;
+    shift.hours = strToInt(hours);
+    shift.minutes = strToInt(minutes);
+    return shift;
+}
+
 } // namespace
 
 bool TimeShift::isZero() const
@@ -26,20 +40,25 @@ TimeShift findTimeShift(std::string_view timesDat, std::string_view channel)
     const std::vector<std::string> lines = splitLines(timesDat);
     for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
         const std::string_view line = *it;
-        if (channelPart(line) != channel)
-            continue;
         // Only the last matching line counts, so an older broken line cannot block a newer one.
-        const auto first = line.find('|');
-        const auto second = first == line.npos ? line.npos : line.find('|', first + 1);
-        const std::string_view hours
-            = first == line.npos ? std::string_view() : line.substr(first + 1, second - first - 1);
-        const std::string_view minutes = second == line.npos ? std::string_view() : line.substr(second + 1);
-        TimeShift shift;
-        shift.hours = strToInt(hours);
-        shift.minutes = strToInt(minutes);
-        return shift;
+        if (channelPart(line) == channel)
+            return shiftOfLine(line);
     }
     return {};
+}
+
+TimeShiftTable::TimeShiftTable(std::string_view timesDat)
+{
+    for (auto& line : splitLines(timesDat)) {
+        std::string channel(channelPart(line));
+        m_lastLine[std::move(channel)] = std::move(line);
+    }
+}
+
+TimeShift TimeShiftTable::shiftOf(std::string_view channel) const
+{
+    const auto it = m_lastLine.find(std::string(channel));
+    return it == m_lastLine.end() ? TimeShift() : shiftOfLine(it->second);
 }
 
 std::string withTimeShift(std::string_view timesDat, std::string_view channel, TimeShift shift)

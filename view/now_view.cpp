@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <optional>
-#include <unordered_map>
 
 namespace brevio::view {
 
@@ -33,30 +32,6 @@ std::string weekDate(local_days day)
     return twoDigits(static_cast<unsigned>(date.day())) + "." + twoDigits(static_cast<unsigned>(date.month()))
         + "." + twoDigits(static_cast<unsigned>(y / 100)) + twoDigits(static_cast<unsigned>(y % 100));
 }
-
-// The shift lines of times.dat by channel, so that every channel costs one look-up instead
-// of a pass over the whole file. The last line of a channel counts; store::findTimeShift
-// still reads that line, so the grammar stays in one place.
-class ShiftLines
-{
-public:
-    explicit ShiftLines(const std::string& timesDat)
-    {
-        for (auto& line : store::splitLines(timesDat)) {
-            std::string channel = line.substr(0, line.find('|'));
-            m_lastLine[std::move(channel)] = std::move(line);
-        }
-    }
-
-    store::TimeShift shiftOf(const std::string& channel) const
-    {
-        const auto it = m_lastLine.find(channel);
-        return it == m_lastLine.end() ? store::TimeShift() : store::findTimeShift(it->second, channel);
-    }
-
-private:
-    std::unordered_map<std::string, std::string> m_lastLine;
-};
 
 } // namespace
 
@@ -155,7 +130,8 @@ bool buildNowView(local_seconds now, int lookAheadHours, std::vector<std::string
         return false;
 
     const std::filesystem::path timesFile(store::kTimeShiftFile);
-    const ShiftLines shifts(store::fileExists(timesFile) ? store::readFile(timesFile) : std::string());
+    const store::TimeShiftTable shifts(store::fileExists(timesFile) ? store::readFile(timesFile)
+                                                                    : std::string());
 
     NowViewBuilder builder(now, lookAheadHours);
     try {
