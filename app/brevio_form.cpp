@@ -10,6 +10,7 @@
 #include "app/settings.h"
 #include "app/settings_page.h"
 #include "app/string_table.h"
+#include "app/system_locale.h"
 #include "extras/extras.h"
 #include "extras/links_menu.h"
 #include "net/http_session.h"
@@ -53,16 +54,6 @@ QDate toQDate(std::chrono::local_days day)
     const std::chrono::year_month_day ymd(day);
     return QDate(static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
                  static_cast<int>(static_cast<unsigned>(ymd.day())));
-}
-
-// The user's date separator, as the short date format of the system locale shows it.
-QChar dateSeparator()
-{
-    for (const QChar c : QLocale::system().dateFormat(QLocale::ShortFormat)) {
-        if (!c.isLetterOrNumber() && !c.isSpace())
-            return c;
-    }
-    return QLatin1Char('/');
 }
 
 // Windows colour values are 0x00BBGGRR.
@@ -350,7 +341,7 @@ void TBrevioForm::showEvent(QShowEvent* event)
 void TBrevioForm::updateClockPanel()
 {
     const auto today = std::chrono::floor<std::chrono::days>(m_clock.now());
-    const QChar sep = dateSeparator();
+    const QChar sep = systemDateSeparator(QLatin1Char('/'));
     m_dateLabel->setText(toQDate(today).toString(QStringLiteral("dd'%1'MM'%1'yyyy").arg(sep)));
     m_weekdayLabel->setText(text(15 + weekdayIndex(today)));
 }

@@ -6,6 +6,7 @@
 #include "app/form_builder.h"
 #include "app/qt_text.h"
 #include "app/settings.h"
+#include "app/system_locale.h"
 #include "net/http_client.h"
 #include "net/http_reply.h"
 #include "net/http_session.h"
@@ -21,7 +22,6 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QLabel>
-#include <QLocale>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QUrl>
@@ -40,16 +40,6 @@ const news::NewsSource* sourceOf(std::string_view stem)
         if (source.stem == stem)
             return &source;
     return nullptr;
-}
-
-// The separator of the system's short date style ("." for Russian); a style without one of
-// the usual separators (blanks, month names) falls back to ".", which the bank accepts.
-char dateSeparator()
-{
-    for (const QChar c : QLocale::system().dateFormat(QLocale::ShortFormat))
-        if (c == QLatin1Char('.') || c == QLatin1Char('/') || c == QLatin1Char('-'))
-            return static_cast<char>(c.unicode());
-    return '.';
 }
 
 } // namespace
@@ -197,7 +187,8 @@ std::string NewsPage::requestDate() const
 {
     const std::chrono::year_month_day day{std::chrono::floor<std::chrono::days>(m_form.clock().now())};
     return news::cbrRequestDate(static_cast<int>(day.year()), static_cast<unsigned>(day.month()),
-                                static_cast<unsigned>(day.day()), dateSeparator());
+                                static_cast<unsigned>(day.day()),
+                                static_cast<char>(systemDateSeparator(QLatin1Char('.')).unicode()));
 }
 
 void NewsPage::RxRichEdit2URLClick(const QString& address)
