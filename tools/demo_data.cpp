@@ -1,27 +1,14 @@
 #include "tools/demo_data.h"
 
 #include "store/cp1251.h"
+#include "store/file_io.h"
 
-#include <cerrno>
 #include <charconv>
-#include <cstring>
-#include <fstream>
 #include <stdexcept>
 
 namespace brevio::tools {
 
 namespace {
-
-void writeFile(const std::filesystem::path& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out)
-        out.write(bytes.data(), std::streamsize(bytes.size()));
-    if (out)
-        out.close();
-    if (!out)
-        throw std::runtime_error("cannot write " + path.string() + ": " + std::strerror(errno));
-}
 
 bool readNumber(std::string_view text, int& value)
 {
@@ -86,13 +73,13 @@ std::vector<std::string> writeDemoTree(const std::filesystem::path& out, std::ch
 
         const auto folder = out / weekFolderName(monday);
         std::filesystem::create_directories(folder);
-        writeFile(folder / "data.dat", dates.back());
-        writeFile(folder / "files.dat", catalogueOf(channels));
+        store::replaceFile(folder / "data.dat", dates.back());
+        store::replaceFile(folder / "files.dat", catalogueOf(channels));
         for (const auto& channel : channels)
-            writeFile(folder / channel.file, channelWeekFile(channel, monday));
+            store::replaceFile(folder / channel.file, channelWeekFile(channel, monday));
     }
     // Last, so that a reader who sees the week list finds the weeks complete.
-    writeFile(out / "datas.dat", weekList);
+    store::replaceFile(out / "datas.dat", weekList);
     return dates;
 }
 
