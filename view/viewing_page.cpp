@@ -207,19 +207,18 @@ void ViewingPage::LoadWeek()
     for (const auto& name : week.channelNames)
         names << fromData(name);
     m_form.setChannelNames(names);
-    for (int l = 0; l < kLists; ++l)
-        view::showLines(m_listPanes[l], week.selectedLists[static_cast<std::size_t>(l)]);
+    showSelectedLists(week.selectedLists);
 }
 
 void ViewingPage::loadSelectedLists(const std::string& weekFolder)
 {
-    for (int l = 0; l < kLists; ++l) {
-        const std::string path = weekFolder + std::string(store::selectedListFile(l));
-        if (store::fileExists(path))
-            view::showLines(m_listPanes[l], store::splitPaneLines(store::readFile(path)));
-        else
-            m_listPanes[l]->clear();
-    }
+    showSelectedLists(view::loadSelectedLists(weekFolder));
+}
+
+void ViewingPage::showSelectedLists(const view::SelectedLists& lists)
+{
+    for (int l = 0; l < kLists; ++l)
+        view::showLines(m_listPanes[l], lists[static_cast<std::size_t>(l)]);
 }
 
 void ViewingPage::TextListBox1Click()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "view/week_lists.h"
+
 #include <QFrame>
 
 #include <array>
@@ -68,6 +70,7 @@ public:
     void clearDayPanes();
 
 private:
+    void showSelectedLists(const view::SelectedLists& lists);
     void connectHandlers();
     // Writes list pane `list` (0 Monday .. 7 the Monday after the week) to its file in the
     // week folder of the week selector.

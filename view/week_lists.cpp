@@ -15,16 +15,23 @@ std::filesystem::path weekFile(std::string_view weekFolder, std::string_view nam
     return path;
 }
 
+SelectedLists loadSelectedLists(std::string_view weekFolder)
+{
+    SelectedLists lists;
+    for (int i = 0; i < store::kSelectedListCount; ++i) {
+        const auto path = weekFile(weekFolder, store::selectedListFile(i));
+        if (store::fileExists(path))
+            lists[static_cast<std::size_t>(i)] = store::splitPaneLines(store::readFile(path));
+    }
+    return lists;
+}
+
 WeekContent loadWeek(std::string_view weekFolder)
 {
     WeekContent week;
     for (const auto& line : store::readLines(weekFile(weekFolder, store::kChannelListFile)))
         week.channelNames.push_back(store::splitChannelLine(line).name);
-    for (int i = 0; i < store::kSelectedListCount; ++i) {
-        const auto path = weekFile(weekFolder, store::selectedListFile(i));
-        if (store::fileExists(path))
-            week.selectedLists[static_cast<std::size_t>(i)] = store::splitPaneLines(store::readFile(path));
-    }
+    week.selectedLists = loadSelectedLists(weekFolder);
     return week;
 }
 

@@ -15,12 +15,17 @@ namespace brevio::view {
 // A file of a week folder ("12012004/" + name; an empty folder is the working folder).
 std::filesystem::path weekFile(std::string_view weekFolder, std::string_view name);
 
+// 0 Monday .. 6 Sunday, 7 the Monday after the week; a missing file is an empty list.
+using SelectedLists = std::array<std::vector<std::string>, store::kSelectedListCount>;
+
 struct WeekContent
 {
     std::vector<std::string> channelNames; // in channel list order
-    // 0 Monday .. 6 Sunday, 7 the Monday after the week; a missing file is an empty list.
-    std::array<std::vector<std::string>, store::kSelectedListCount> selectedLists;
+    SelectedLists selectedLists;
 };
+
+// The eight selected lists of a week folder.
+SelectedLists loadSelectedLists(std::string_view weekFolder);
 
 // Reads the channel list and the eight selected lists of a week folder ("12012004/").
 // Throws IoError "File not found" when the channel list is missing, before reading anything
