@@ -44,7 +44,6 @@ namespace brevio {
 namespace {
 
 const QString kMain = QStringLiteral("Main");
-const QString kProxy = QStringLiteral("Proxy");
 const QString kFont = QStringLiteral("Font");
 constexpr QSize kDesignClientSize(708, 449);
 const QRect kPageRect(0, 88, 707, 359);
@@ -271,13 +270,7 @@ void TBrevioForm::writeFirstRunDefaults()
     m_settings->writeString(kMain, QStringLiteral("Lang"),
                             QLocale::system().language() == QLocale::Russian ? QStringLiteral("rus")
                                                                              : QStringLiteral("eng"));
-    m_settings->writeBool(kProxy, QStringLiteral("proxy"), false);
-    m_settings->writeString(kProxy, QStringLiteral("host"), QString());
-    m_settings->writeInteger(kProxy, QStringLiteral("port"), 0);
-    m_settings->writeBool(kProxy, QStringLiteral("avt"), false);
-    m_settings->writeString(kProxy, QStringLiteral("login"), QString());
-    m_settings->writeString(kProxy, QStringLiteral("pasw"), QString());
-    m_settings->writeBool(kProxy, QStringLiteral("save"), false);
+    writeProxyOff(*m_settings);
     m_settings->writeString(kMain, QStringLiteral("lastdate"), QString());
     m_settings->sync();
 }

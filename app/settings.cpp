@@ -94,6 +94,24 @@ void Settings::restrictToOwner()
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
+void writeProxyLogin(Settings& settings, const std::optional<std::pair<QString, QString>>& savedLogin)
+{
+    const QString section = QStringLiteral("Proxy");
+    settings.writeBool(section, QStringLiteral("avt"), savedLogin.has_value());
+    settings.writeString(section, QStringLiteral("login"), savedLogin ? savedLogin->first : QString());
+    settings.writeString(section, QStringLiteral("pasw"), savedLogin ? savedLogin->second : QString());
+    settings.writeBool(section, QStringLiteral("save"), savedLogin.has_value());
+}
+
+void writeProxyOff(Settings& settings)
+{
+    const QString section = QStringLiteral("Proxy");
+    settings.writeBool(section, QStringLiteral("proxy"), false);
+    settings.writeString(section, QStringLiteral("host"), QString());
+    settings.writeInteger(section, QStringLiteral("port"), 0);
+    writeProxyLogin(settings, std::nullopt);
+}
+
 QString serverBaseUrl(const Settings& settings)
 {
     QString url = settings.readString(QStringLiteral("Server"), QStringLiteral("url"),

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace brevio {
 
@@ -36,6 +37,12 @@ private:
 
     std::unique_ptr<QSettings> m_store;
 };
+
+// Section Proxy. The login values are written only when the password is saved (login and
+// password given); otherwise avt and save are false and login and pasw empty.
+void writeProxyLogin(Settings& settings, const std::optional<std::pair<QString, QString>>& savedLogin);
+// No proxy: all seven values at their first-run defaults.
+void writeProxyOff(Settings& settings);
 
 // Outside addresses, kept in the settings with built-in defaults.
 QString serverBaseUrl(const Settings& settings);

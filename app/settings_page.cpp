@@ -189,26 +189,17 @@ void SettingsPage::storeProxy()
 {
     Settings& settings = m_form.settings();
     if (m_useProxy->isChecked()) {
+        // The host is written before the port is converted: a bad port stops after the host.
         settings.writeBool(kProxy, QStringLiteral("proxy"), true);
         settings.writeString(kProxy, QStringLiteral("host"), m_host->text());
         settings.writeInteger(kProxy, QStringLiteral("port"), store::strToInt(toData(m_port->text())));
-        if (m_needsPassword->isChecked() && m_savePassword->isChecked()) {
-            settings.writeBool(kProxy, QStringLiteral("avt"), true);
-            settings.writeString(kProxy, QStringLiteral("login"), m_login->text());
-            settings.writeString(kProxy, QStringLiteral("pasw"), m_password->text());
-            settings.writeBool(kProxy, QStringLiteral("save"), true);
-            settings.sync();
-            return;
-        }
+        std::optional<std::pair<QString, QString>> savedLogin;
+        if (m_needsPassword->isChecked() && m_savePassword->isChecked())
+            savedLogin.emplace(m_login->text(), m_password->text());
+        writeProxyLogin(settings, savedLogin);
     } else {
-        settings.writeBool(kProxy, QStringLiteral("proxy"), false);
-        settings.writeString(kProxy, QStringLiteral("host"), QString());
-        settings.writeInteger(kProxy, QStringLiteral("port"), 0);
+        writeProxyOff(settings);
     }
-    settings.writeBool(kProxy, QStringLiteral("avt"), false);
-    settings.writeString(kProxy, QStringLiteral("login"), QString());
-    settings.writeString(kProxy, QStringLiteral("pasw"), QString());
-    settings.writeBool(kProxy, QStringLiteral("save"), false);
     settings.sync();
 }
 
