@@ -28,6 +28,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
+#include <QDir>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QListWidget>
@@ -211,6 +212,14 @@ bool TBrevioForm::guard(const std::function<void()>& handler)
     return runGuarded(m_dialogs, handler);
 }
 
+bool TBrevioForm::storeSettings()
+{
+    if (m_settings->sync())
+        return true;
+    m_dialogs.message(text(120).arg(QDir::toNativeSeparators(m_settings->fileName())));
+    return false;
+}
+
 net::HttpClient& TBrevioForm::CreateHttpClient()
 {
     return m_http->CreateHttpClient();
@@ -231,7 +240,10 @@ QList<QToolButton*> TBrevioForm::pageButtons() const
 
 void TBrevioForm::FormCreate()
 {
-    resize(660, 487);
+    // The form was laid out with 487 pixels counting the title and menu bars (38) above its
+    // client area of 449; here the window's height counts only the menu bar, so the area below
+    // it gets the design height and every page its design size.
+    resize(660, kDesignClientSize.height() + menuBar()->heightForWidth(660));
     setWindowTitle(QStringLiteral("Brevio v.2.53"));
     m_settings = std::make_unique<Settings>();
     guard([this] {
@@ -256,7 +268,7 @@ void TBrevioForm::FormCreate()
         if (store::fileExists(channelList))
             m_viewingPage->LoadWeek();
         else
-            m_viewingPage->loadSelectedLists(folder);
+            m_viewingPage->loadSelectedLists();
         m_viewingPage->selectedButton()->setChecked(true);
         m_viewingPage->setDayButtonDown(weekdayIndex(std::chrono::floor<std::chrono::days>(m_clock.now())));
         m_viewingPage->FlatSpeedButton9Click();
@@ -272,7 +284,7 @@ void TBrevioForm::writeFirstRunDefaults()
                                                                              : QStringLiteral("eng"));
     writeProxyOff(*m_settings);
     m_settings->writeString(kMain, QStringLiteral("lastdate"), QString());
-    m_settings->sync();
+    storeSettings();
 }
 
 void TBrevioForm::buildLinksMenu()
@@ -450,8 +462,38 @@ void TBrevioForm::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    m_settings->sync();
+    // Settings that cannot be written are reported, and the window closes all the same.
+    storeSettings();
     QMainWindow::closeEvent(event);
+}
+
+void TBrevioForm::endSession()
+{
+    if (m_ending)
+        return;
+    m_ending = true;
+    // A transfer in progress ends at once; its handler unwinds as the program ends.
+    m_http->FlatSpeedButton27Click();
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"window placement", [this] { m_formStorage->store(); }},
+        {"language", [this] { m_settingsPage->storeLanguage(); }},
+        {"font", [this] { StoreFont(); }},
+        {"proxy settings", [this] { m_settingsPage->storeProxy(); }},
+    };
+    // Nobody is left to answer a box: each step stores what it can and the log tells the rest.
+    for (const auto& [what, step] : steps) {
+        try {
+            step();
+        } catch (const std::exception& e) {
+            qWarning("brevio: the %s could not be saved as the session ended: %s", what, e.what());
+        }
+    }
+    if (!m_settings->sync())
+        qWarning("brevio: the settings could not be written to %s as the session ended",
+                 qUtf8Printable(QDir::toNativeSeparators(m_settings->fileName())));
+    // Leaves every event loop, also those of boxes that are open, and the ones a handler would
+    // start after them.
+    QCoreApplication::exit(0);
 }
 
 void TBrevioForm::N5Click()

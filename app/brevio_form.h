@@ -47,6 +47,9 @@ public:
     void FormShow();
     // Stores the settings; false (and the window stays open) when a value cannot be stored.
     bool FormClose();
+    // The desktop session ends (SIGTERM at logout): stores what can be stored without asking
+    // anyone, writes what could not be stored to the log, and ends the program, boxes open or not.
+    void endSession();
     void N5Click();
     void FlatSpeedButton11Click();
     void FlatSpeedButton12Click();
@@ -68,6 +71,9 @@ public:
 
     // Runs a handler; an error is shown in a message box and the window carries on.
     bool guard(const std::function<void()>& handler);
+    // Writes the settings to disk; when they cannot be written, says so and where (the window
+    // carries on, the changes stay pending) and returns false.
+    bool storeSettings();
 
     // Every transfer's client, progress texts, abort flag and error log.
     HttpSession& http() { return *m_http; }
@@ -116,6 +122,7 @@ private:
     std::unique_ptr<QTranslator> m_qtTranslator;
     int m_languageOffset = 0;
     bool m_shown = false;
+    bool m_ending = false;
     QFont m_paneFont;
     QColor m_paneColor;
 

@@ -1,8 +1,11 @@
 #include "app/form_storage.h"
 
+#include "app/placement.h"
 #include "app/settings.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSpinBox>
 #include <QWidget>
 
@@ -12,27 +15,23 @@ namespace {
 
 const QString kSection = QStringLiteral("fm");
 
-QString rectText(const QRect& r)
+Placement toPlacement(const QRect& r)
 {
-    return QStringLiteral("%1,%2,%3,%4").arg(r.left()).arg(r.top()).arg(r.right()).arg(r.bottom());
+    return {r.x(), r.y(), r.width(), r.height()};
 }
 
-std::optional<QRect> rectFromText(const QString& text)
+QRect toRect(const Placement& p)
 {
-    const QStringList parts = text.split(QLatin1Char(','));
-    if (parts.size() != 4)
-        return std::nullopt;
-    int v[4];
-    for (int i = 0; i < 4; ++i) {
-        bool ok = false;
-        v[i] = parts[i].trimmed().toInt(&ok);
-        if (!ok)
-            return std::nullopt;
-    }
-    const QRect r(QPoint(v[0], v[1]), QPoint(v[2], v[3]));
-    if (!r.isValid())
-        return std::nullopt;
-    return r;
+    return {p.left, p.top, p.width, p.height};
+}
+
+// The areas of the screens that windows may take (without panels and docks).
+std::vector<Placement> screenAreas()
+{
+    std::vector<Placement> areas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas.push_back(toPlacement(screen->availableGeometry()));
+    return areas;
 }
 
 } // namespace
@@ -46,9 +45,13 @@ FormStorage::FormStorage(QWidget* window, Settings& settings)
 
 void FormStorage::restore()
 {
-    if (const auto placement = rectFromText(m_settings.readString(kSection, QStringLiteral("NormPos")))) {
-        m_window->resize(placement->size().expandedTo(m_window->minimumSize()));
-        m_window->move(placement->topLeft());
+    // The window's own area is stored and set, never the frame's: the frame is the desktop's
+    // and may differ from one start to the next.
+    if (auto placement
+        = placementFromText(m_settings.readString(kSection, QStringLiteral("NormPos")).toStdString())) {
+        placement->width = std::max(placement->width, m_window->minimumWidth());
+        placement->height = std::max(placement->height, m_window->minimumHeight());
+        m_window->setGeometry(toRect(placeOnScreens(*placement, screenAreas())));
     }
     if (m_settings.readInteger(kSection, QStringLiteral("ShowCmd"), 1) == 3)
         m_window->setWindowState(m_window->windowState() | Qt::WindowMaximized);
@@ -70,7 +73,8 @@ void FormStorage::store()
     m_settings.writeInteger(kSection, QStringLiteral("ShowCmd"), maximized ? 3 : 1);
     m_settings.writeInteger(kSection, QStringLiteral("PixelsPerInch"), m_window->logicalDpiY());
     m_settings.writeString(kSection, QStringLiteral("MinMaxPos"), QStringLiteral("-1,-1,-1,-1"));
-    m_settings.writeString(kSection, QStringLiteral("NormPos"), rectText(normal));
+    m_settings.writeString(kSection, QStringLiteral("NormPos"),
+                           QString::fromStdString(placementText(toPlacement(normal))));
 
     for (const QString& name : m_controls) {
         if (auto* spin = m_window->findChild<QSpinBox*>(name))
@@ -78,7 +82,6 @@ void FormStorage::store()
         else if (auto* box = m_window->findChild<QCheckBox*>(name))
             m_settings.writeBool(kSection, name + QStringLiteral("_Checked"), box->isChecked());
     }
-    m_settings.sync();
 }
 
 } // namespace brevio

@@ -17,6 +17,7 @@ public:
     // Controls whose value is kept: spin boxes (Value) and check boxes (Checked), by objectName.
     void setStoredControls(const QStringList& names) { m_controls = names; }
     void restore();
+    // Puts the values into the settings; the caller writes them to disk.
     void store();
 
     static constexpr int kMinimumWidth = 617;

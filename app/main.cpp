@@ -26,8 +26,8 @@ int main(int argc, char* argv[])
     brevio::SystemClock clock;
     brevio::TBrevioForm form(dialogs, clock);
     dialogs.setParent(&form);
-    // A logout sends SIGTERM: close the window the ordinary way so no setting is lost.
-    brevio::TerminationWatcher watcher([&form] { form.close(); });
+    // A logout sends SIGTERM: store what can be stored and end, whatever is open.
+    brevio::TerminationWatcher watcher([&form] { form.endSession(); });
     form.show();
     return QApplication::exec();
 }

@@ -16,11 +16,16 @@ QString key(const QString& section, const QString& name)
     return section + QLatin1Char('/') + name;
 }
 
+std::unique_ptr<QSettings> openStore()
+{
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("Morvane"), QStringLiteral("brevio"));
+}
+
 } // namespace
 
 Settings::Settings()
-    : m_store(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                          QStringLiteral("Morvane"), QStringLiteral("brevio")))
+    : m_store(openStore())
 {
     restrictToOwner();
 }
@@ -69,10 +74,18 @@ void Settings::writeBool(const QString& section, const QString& name, bool value
     writeString(section, name, QString::fromStdString(boolToSetting(value)));
 }
 
-void Settings::sync()
+bool Settings::sync()
 {
+    if (m_lastSyncFailed) {
+        // A store keeps its first error for good: a fresh one tells about this write. It is made
+        // while the old one lives, so the changes not yet written pass over to it.
+        auto fresh = openStore();
+        m_store.swap(fresh);
+    }
     m_store->sync();
     restrictToOwner();
+    m_lastSyncFailed = m_store->status() != QSettings::NoError;
+    return !m_lastSyncFailed;
 }
 
 QString Settings::fileName() const

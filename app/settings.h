@@ -27,8 +27,9 @@ public:
     void writeInteger(const QString& section, const QString& name, int value);
     void writeBool(const QString& section, const QString& name, bool value);
 
-    // Writes pending changes to disk now.
-    void sync();
+    // Writes pending changes to disk now; false when they could not be written (a folder or
+    // file that may not be written, a full disk). The changes stay pending for the next try.
+    bool sync();
     QString fileName() const;
 
 private:
@@ -36,6 +37,7 @@ private:
     void restrictToOwner();
 
     std::unique_ptr<QSettings> m_store;
+    bool m_lastSyncFailed = false;
 };
 
 // Section Proxy. The login values are written only when the password is saved (login and

@@ -200,13 +200,13 @@ void SettingsPage::storeProxy()
     } else {
         writeProxyOff(settings);
     }
-    settings.sync();
 }
 
 void SettingsPage::FlatSpeedButton24Click()
 {
     storeLanguage();
     storeProxy();
+    m_form.storeSettings();
 }
 
 void SettingsPage::restoreProxy()
@@ -236,6 +236,7 @@ void SettingsPage::FlatSpeedButton28Click()
     m_form.StoreFont();
     // The stored values come back on top of the chosen font, so a chosen style lasts until exit.
     m_form.ApplyStoredFont();
+    m_form.storeSettings();
 }
 
 void SettingsPage::reloadWeekList()

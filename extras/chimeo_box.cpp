@@ -136,7 +136,7 @@ void ChimeoBox::FlatSpeedButton35Click()
     }
     s.writeBool(kSection, QStringLiteral("OnlyZvuk"), m_soundOnly->isChecked());
     // The companion reads the section while it runs: let it see the change now.
-    s.sync();
+    m_form.storeSettings();
     m_box->hide();
     m_box->lower();
 }

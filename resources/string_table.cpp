@@ -223,6 +223,8 @@ const std::unordered_map<int, std::string_view>& table()
         {313, "Не выбран канал, для которого устанавливаем коррекцию времени"},
         {114, "The Channel Is Successfully Deleted"},
         {314, "Канал успешно удален"},
+        {120, "The Settings Could Not Be Saved To %1"},
+        {320, "Не удалось сохранить настройки в %1"},
     };
     // clang-format on
     return texts;

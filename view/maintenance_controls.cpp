@@ -2,6 +2,7 @@
 
 #include "app/brevio_form.h"
 #include "app/dialogs.h"
+#include "app/list_views.h"
 #include "app/qt_text.h"
 #include "app/settings.h"
 #include "app/settings_page.h"
@@ -108,7 +109,7 @@ void MaintenanceControls::ListBox1Click()
 {
     m_hours->setValue(0);
     m_minutes->setValue(0);
-    const QListWidgetItem* channel = m_channels->currentItem();
+    const QListWidgetItem* channel = selectedItem(m_channels);
     if (!channel)
         return;
     const store::TimeShift shift = view::readChannelShift(toData(channel->text()));
@@ -118,12 +119,12 @@ void MaintenanceControls::ListBox1Click()
 
 void MaintenanceControls::FlatSpeedButton34Click()
 {
-    const QList<QListWidgetItem*> selected = m_channels->selectedItems();
-    if (selected.isEmpty()) {
+    const QListWidgetItem* channel = selectedItem(m_channels);
+    if (!channel) {
         m_form.dialogs().message(m_form.text(113));
         return;
     }
-    view::storeChannelShift(toData(selected.first()->text()), {m_hours->value(), m_minutes->value()});
+    view::storeChannelShift(toData(channel->text()), {m_hours->value(), m_minutes->value()});
     m_form.dialogs().message(m_form.text(112));
 }
 
@@ -134,7 +135,7 @@ bool MaintenanceControls::ListBox1DragOver(const QObject* source) const
 
 void MaintenanceControls::ListBox1DragDrop(QPoint pos)
 {
-    const int from = m_channels->currentRow();
+    const int from = selectedRow(m_channels);
     if (from < 0)
         return;
     // Only a point on an item names a place; anywhere below the last item means the end.
@@ -160,10 +161,10 @@ void MaintenanceControls::removeChannelItems(const QString& name)
 
 void MaintenanceControls::FlatSpeedButton30Click()
 {
-    const QList<QListWidgetItem*> selected = m_channels->selectedItems();
-    if (selected.isEmpty())
+    const QListWidgetItem* channel = selectedItem(m_channels);
+    if (!channel)
         throw ListIndexError(-1);
-    const QString name = selected.first()->text();
+    const QString name = channel->text();
     const std::string folder
         = store::checkedWeekFolder(toData(m_form.weekSelector()->currentText()), store::FolderUse::Write);
     // The file goes first: the channel lists find a channel by its line, so they may only lose
@@ -175,11 +176,10 @@ void MaintenanceControls::FlatSpeedButton30Click()
 
 void MaintenanceControls::FlatSpeedButton29Click()
 {
-    const QList<QListWidgetItem*> selected = m_weeks->selectedItems();
-    if (selected.isEmpty())
+    const int row = selectedRow(m_weeks);
+    if (row < 0)
         throw ListIndexError(-1);
-    const int row = m_weeks->row(selected.first());
-    const QString week = selected.first()->text();
+    const QString week = m_weeks->item(row)->text();
     if (week == m_form.settings().readString(QStringLiteral("Main"), QStringLiteral("lastdate"))) {
         m_form.dialogs().message(m_form.text(109));
         return;
@@ -202,6 +202,9 @@ void MaintenanceControls::FlatSpeedButton29Click()
     selector->setCurrentIndex(selector->count() - 1);
 
     m_form.dialogs().message(m_form.text(view::deleteWeekFolder(weekDate) ? 110 : 111));
+    // The selector may now show another week than the viewing page: the page follows it, so
+    // nothing is written into the deleted week's or another week's lists.
+    m_form.viewingPage()->followWeekSelector();
 }
 
 void MaintenanceControls::startDrag()

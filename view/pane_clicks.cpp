@@ -1,6 +1,6 @@
 #include "view/pane_clicks.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QMouseEvent>
 #include <QTextEdit>
 
@@ -21,22 +21,29 @@ bool PaneClicks::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
-        const auto button = static_cast<QMouseEvent*>(event)->button();
-        if (button == Qt::LeftButton)
+        const auto* press = static_cast<QMouseEvent*>(event);
+        const auto button = press->button();
+        if (button == Qt::LeftButton) {
+            m_pressAt = press->position().toPoint();
             return false; // the pane places the caret; the click is reported on release
+        }
         event->accept();
         m_handler(button);
         return true;
     }
     case QEvent::MouseButtonRelease: {
-        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+        const auto* release = static_cast<QMouseEvent*>(event);
+        if (release->button() != Qt::LeftButton)
             return true;
+        const bool dragged = (release->position().toPoint() - m_pressAt).manhattanLength()
+            >= QApplication::startDragDistance();
         // Let the pane finish the click first: a click inside a highlight only moves the caret
         // on release.
         m_delivering = true;
-        QCoreApplication::sendEvent(watched, event);
+        QApplication::sendEvent(watched, event);
         m_delivering = false;
-        m_handler(Qt::LeftButton);
+        if (!dragged)
+            m_handler(Qt::LeftButton);
         return true;
     }
     case QEvent::ContextMenu:

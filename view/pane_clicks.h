@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 
 #include <functional>
 
@@ -10,8 +11,9 @@ namespace brevio::view {
 
 // Reports mouse clicks in a text pane the way the viewing page wants them: a left click after
 // the pane has moved its caret to the clicked point (so the caret names the clicked line), any
-// other button at once, leaving caret and highlight where they were. The pane shows no context
-// menu: the right button picks shows.
+// other button at once, leaving caret and highlight where they were. A left-button drag is no
+// click: it leaves the highlight the user dragged. The pane shows no context menu: the right
+// button picks shows.
 class PaneClicks : public QObject
 {
 public:
@@ -26,6 +28,7 @@ protected:
 private:
     Handler m_handler;
     bool m_delivering = false;
+    QPoint m_pressAt; // where the left button went down, in viewport coordinates
 };
 
 } // namespace brevio::view

@@ -4,8 +4,10 @@
 #include "app/clock.h"
 #include "app/dialogs.h"
 #include "app/form_builder.h"
+#include "app/list_views.h"
 #include "app/qt_text.h"
 #include "app/settings_page.h"
+#include "store/errors.h"
 #include "store/file_io.h"
 #include "store/file_names.h"
 #include "store/line_reader.h"
@@ -200,19 +202,27 @@ void ViewingPage::FlatComboBox1Change()
 void ViewingPage::LoadWeek()
 {
     m_form.setChannelNames({});
-    // A week without its channel list stops here, and the list panes keep what they showed.
-    const auto week = view::loadWeek(m_form.currentWeekFolder());
+    loadSelectedLists();
     QStringList names;
-    names.reserve(static_cast<qsizetype>(week.channelNames.size()));
-    for (const auto& name : week.channelNames)
+    for (const auto& name : view::loadChannelNames(m_form.currentWeekFolder()))
         names << fromData(name);
     m_form.setChannelNames(names);
-    showSelectedLists(week.selectedLists);
 }
 
-void ViewingPage::loadSelectedLists(const std::string& weekFolder)
+void ViewingPage::loadSelectedLists()
 {
-    showSelectedLists(view::loadSelectedLists(weekFolder));
+    // Until the new week's lists are in, the panes belong to no week and take no writes.
+    m_listsWeek.reset();
+    showSelectedLists({});
+    const std::string week = toData(m_form.weekSelector()->currentText());
+    showSelectedLists(view::loadSelectedLists(m_form.currentWeekFolder()));
+    m_listsWeek = week;
+}
+
+void ViewingPage::followWeekSelector()
+{
+    if (m_listsWeek != toData(m_form.weekSelector()->currentText()))
+        FlatComboBox1Change();
 }
 
 void ViewingPage::showSelectedLists(const view::SelectedLists& lists)
@@ -225,12 +235,11 @@ void ViewingPage::TextListBox1Click()
 {
     clearDayPanes();
     view::ChannelDays days;
-    fillThenShow(
-        [&] { view::loadChannelDays(m_form.currentWeekFolder(), m_channelList->currentRow(), days); },
-        [&] {
-            for (int d = 0; d < kDays; ++d)
-                view::showLines(m_dayPanes[d], days.panes[static_cast<std::size_t>(d)]);
-        });
+    fillThenShow([&] { view::loadChannelDays(m_form.currentWeekFolder(), selectedRow(m_channelList), days); },
+                 [&] {
+                     for (int d = 0; d < kDays; ++d)
+                         view::showLines(m_dayPanes[d], days.panes[static_cast<std::size_t>(d)]);
+                 });
     m_all->setChecked(true);
     FlatSpeedButton8Click();
 }
@@ -246,9 +255,9 @@ int ViewingPage::listIndexOf(const QTextEdit* pane) const
 
 void ViewingPage::writeSelectedList(int list, const std::vector<std::string>& lines)
 {
-    view::saveSelectedList(
-        store::checkedWeekFolder(toData(m_form.weekSelector()->currentText()), store::FolderUse::Write), list,
-        lines);
+    if (!m_listsWeek)
+        throw UnsafeNameError::noWeekFolder();
+    view::saveSelectedList(store::checkedWeekFolder(*m_listsWeek, store::FolderUse::Write), list, lines);
 }
 
 void ViewingPage::AddShowToSelected(Qt::MouseButton button, QTextEdit* dayPane, QTextEdit* sameDayList,
@@ -261,7 +270,7 @@ void ViewingPage::AddShowToSelected(Qt::MouseButton button, QTextEdit* dayPane, 
         return;
     }
 
-    const QListWidgetItem* channel = m_channelList->currentItem();
+    const QListWidgetItem* channel = selectedItem(m_channelList);
     const std::string channelName = channel ? toData(channel->text()) : std::string();
     const auto sameDayLines = view::linesOf(sameDayList);
     const auto nextDayLines = nextDayList ? view::linesOf(nextDayList) : std::vector<std::string>();
@@ -288,10 +297,11 @@ void ViewingPage::RemoveSelectedEntry(QTextEdit* listPane)
 {
     auto lines = view::linesOf(listPane);
     const auto entry = view::entryAt(lines, view::selectionOf(listPane).start);
-    if (m_form.dialogs().confirm(fromUtf8(view::removalQuestion(entry.text, m_form.languageOffset())))) {
-        lines = view::withoutLine(std::move(lines), entry.line);
-        view::showLines(listPane, lines);
-    }
+    // Answered No, the list and its file stay as they are.
+    if (!m_form.dialogs().confirm(fromUtf8(view::removalQuestion(entry.text, m_form.languageOffset()))))
+        return;
+    lines = view::withoutLine(std::move(lines), entry.line);
+    view::showLines(listPane, lines);
     writeSelectedList(listIndexOf(listPane), lines);
 }
 

@@ -5,6 +5,7 @@
 #include <QFrame>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,10 +37,15 @@ public:
     void FlatSpeedButton10Click();
 
     // Week loading: the channel lists and the eight list panes of the week in the selector.
+    // The list panes follow the week even when it has no channel list.
     void LoadWeek();
     void FlatComboBox1Change();
-    // Fills the list panes from the selected-list files of `weekFolder` (missing file: empty).
-    void loadSelectedLists(const std::string& weekFolder);
+    // Fills the list panes from the selected-list files of the week in the selector (missing
+    // file: empty). Those files are then the only ones the panes are written to.
+    void loadSelectedLists();
+    // Loads the week in the selector unless the panes show it already (the selector moved
+    // under them, as when a week is deleted).
+    void followWeekSelector();
 
     // A channel chosen in the channel list: its week in the seven day panes, then "Все".
     void TextListBox1Click();
@@ -73,7 +79,7 @@ private:
     void showSelectedLists(const view::SelectedLists& lists);
     void connectHandlers();
     // Writes list pane `list` (0 Monday .. 7 the Monday after the week) to its file in the
-    // week folder of the week selector.
+    // week folder the list panes were loaded from.
     void writeSelectedList(int list, const std::vector<std::string>& lines);
     int listIndexOf(const QTextEdit* pane) const;
 
@@ -89,6 +95,8 @@ private:
     std::array<QTextEdit*, kDays> m_dayPanes{};
     std::array<QTextEdit*, kLists> m_listPanes{};
     QTextEdit* m_nowPane = nullptr;
+    // The week date whose lists the list panes show; none while no week could be loaded.
+    std::optional<std::string> m_listsWeek;
     // The channel list's selection just changed: the press that changed it has filled the panes.
     bool m_channelJustChosen = false;
 };

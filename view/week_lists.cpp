@@ -26,13 +26,12 @@ SelectedLists loadSelectedLists(std::string_view weekFolder)
     return lists;
 }
 
-WeekContent loadWeek(std::string_view weekFolder)
+std::vector<std::string> loadChannelNames(std::string_view weekFolder)
 {
-    WeekContent week;
+    std::vector<std::string> names;
     for (const auto& line : store::readLines(weekFile(weekFolder, store::kChannelListFile)))
-        week.channelNames.push_back(store::splitChannelLine(line).name);
-    week.selectedLists = loadSelectedLists(weekFolder);
-    return week;
+        names.push_back(store::splitChannelLine(line).name);
+    return names;
 }
 
 void saveSelectedList(std::string_view weekFolder, int index, const std::vector<std::string>& lines)

@@ -60,6 +60,23 @@ bool isBold(const QTextEdit* pane, int line)
     return at.charFormat().fontWeight() > QFont::Normal;
 }
 
+// The point of a pane at (line, column); column -1 is the line's end.
+QPoint pointAt(const QTextEdit* pane, std::pair<int, int> at)
+{
+    const QTextBlock block = pane->document()->findBlockByNumber(at.first);
+    QTextCursor cursor(block);
+    cursor.setPosition(block.position() + (at.second < 0 ? block.length() - 1 : at.second));
+    return pane->cursorRect(cursor).center();
+}
+
+// Presses the left button at `from`, moves to `to` and lets go there.
+void drag(QTextEdit* pane, std::pair<int, int> from, std::pair<int, int> to)
+{
+    QTest::mousePress(pane->viewport(), Qt::LeftButton, {}, pointAt(pane, from));
+    QTest::mouseMove(pane->viewport(), pointAt(pane, to));
+    QTest::mouseRelease(pane->viewport(), Qt::LeftButton, {}, pointAt(pane, to));
+}
+
 // Start and end of the highlight as (line, column) pairs.
 QList<int> highlight(const QTextEdit* pane)
 {
@@ -190,6 +207,26 @@ private Q_SLOTS:
         QCOMPARE(p.f.dialogs.messages.size(), 2);
     }
 
+    void aDragKeepsTheHighlightTheUserMade()
+    {
+        PickFixture p;
+        QTextEdit* pane = p.monday();
+        // Across two shows: both go into the list as one entry.
+        drag(pane, {3, 0}, {5, -1});
+        QCOMPARE(highlight(pane),
+                 QList<int>({3, 0, 5, static_cast<int>(QString::fromUtf8("Фильм, часть первая").size())}));
+        clickLine(pane, 5, Qt::RightButton);
+        QCOMPARE(p.list("selpn"), cp("19.30 News\r\n19.45 Film\r\nФильм, часть первая - Kanal 1\r\n"));
+        // Part of a line, from after its time: the mouse reaches the refusal.
+        drag(pane, {7, 3}, {7, -1});
+        QCOMPARE(highlight(pane), QList<int>({7, 3, 7, 10}));
+        clickLine(pane, 7, Qt::RightButton);
+        QCOMPARE(p.f.dialogs.messages, QStringList{"Cannot Put It In The Selected List"});
+        // A click still takes the whole show.
+        clickLine(pane, 7);
+        QCOMPARE(highlight(pane), QList<int>({7, 0, 7, 10}));
+    }
+
     void anInvalidListTimeLeavesTheListAlone()
     {
         PickFixture p({{"selpn", "25.00 Broken - X\r\n"}});
@@ -209,15 +246,14 @@ private Q_SLOTS:
         QTextEdit* list = p.page->listPane(0);
         QVERIFY(!list->isHidden());
 
-        // No: the list stays, and its file is written again (line ends made CR LF).
+        // No: the list and its file stay as they are.
         p.f.dialogs.confirmAnswers = {false};
         clickLine(list, 1);
         QCOMPARE(p.f.dialogs.confirmations,
                  QStringList{"Delete\r\n\"19.45 B\"\r\nFrom The List Of Selected Channels?"});
-        QCOMPARE(p.list("selpn"),
-                 std::string("19.30 A - X\r\n19.45 B\r\nB description - Y\r\n21.00 C - Z\r\n"));
+        QCOMPARE(p.list("selpn"), std::string("19.30 A - X\n19.45 B\nB description - Y\n21.00 C - Z"));
 
-        // Yes: only the clicked line of a two-line entry goes.
+        // Yes: only the clicked line of a two-line entry goes (line ends made CR LF).
         p.f.dialogs.confirmAnswers = {true};
         clickLine(list, 2);
         QCOMPARE(p.f.dialogs.confirmations.last(),

@@ -26,17 +26,18 @@ TEST_F(WeekListsTest, LoadsChannelNamesInOrderAndTheListsThatExist)
     m_dir.write("12012004/aplp.dat", "Kanal 1:k1.txt\r\nZwei:z.txt\nA:b:c\r\n");
     m_dir.write("12012004/selvt", "19.45 Film\r\nabout - Kanal 1\r\n20.00 News - Zwei\r\n");
     m_dir.write("12012004/selsledpn", "00.30 Night - A\rnext\n");
-    const auto week = loadWeek("12012004/");
-    EXPECT_EQ(week.channelNames, (Lines{"Kanal 1", "Zwei", "A"}));
-    EXPECT_TRUE(week.selectedLists[0].empty());
-    EXPECT_EQ(week.selectedLists[1], (Lines{"19.45 Film", "about - Kanal 1", "20.00 News - Zwei"}));
-    EXPECT_EQ(week.selectedLists[7], (Lines{"00.30 Night - A", "next"}));
+    EXPECT_EQ(loadChannelNames("12012004/"), (Lines{"Kanal 1", "Zwei", "A"}));
+    const auto lists = loadSelectedLists("12012004/");
+    EXPECT_TRUE(lists[0].empty());
+    EXPECT_EQ(lists[1], (Lines{"19.45 Film", "about - Kanal 1", "20.00 News - Zwei"}));
+    EXPECT_EQ(lists[7], (Lines{"00.30 Night - A", "next"}));
 }
 
-TEST_F(WeekListsTest, AWeekWithoutChannelListIsFileNotFound)
+TEST_F(WeekListsTest, AWeekWithoutChannelListIsFileNotFoundButKeepsItsLists)
 {
     m_dir.write("12012004/selpn", "19.45 Film - Kanal\r\n");
-    EXPECT_THROW(loadWeek("12012004/"), IoError);
+    EXPECT_THROW(loadChannelNames("12012004/"), IoError);
+    EXPECT_EQ(loadSelectedLists("12012004/")[0], (Lines{"19.45 Film - Kanal"}));
 }
 
 TEST_F(WeekListsTest, SavingWritesEveryLineWithCrLfAndCreatesTheFile)
@@ -47,7 +48,7 @@ TEST_F(WeekListsTest, SavingWritesEveryLineWithCrLfAndCreatesTheFile)
     saveSelectedList("12012004/", 6, {});
     EXPECT_TRUE(m_dir.exists("12012004/selvs"));
     EXPECT_EQ(m_dir.read("12012004/selvs"), "");
-    EXPECT_TRUE(loadWeek("12012004/").selectedLists[6].empty());
+    EXPECT_TRUE(loadSelectedLists("12012004/")[6].empty());
     EXPECT_THROW(saveSelectedList("19012004/", 0, {"x"}), IoError);
 }
 
