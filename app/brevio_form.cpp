@@ -35,6 +35,7 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -469,6 +470,9 @@ void TBrevioForm::closeEvent(QCloseEvent* event)
 
 void TBrevioForm::endSession()
 {
+    // Leaves every event loop, also those of boxes that are open, and the ones a handler would
+    // start after them; the settings are stored once, however often the signal comes.
+    const auto end = qScopeGuard([] { QCoreApplication::exit(0); });
     if (m_ending)
         return;
     m_ending = true;
@@ -491,9 +495,6 @@ void TBrevioForm::endSession()
     if (!m_settings->sync())
         qWarning("brevio: the settings could not be written to %s as the session ended",
                  qUtf8Printable(QDir::toNativeSeparators(m_settings->fileName())));
-    // Leaves every event loop, also those of boxes that are open, and the ones a handler would
-    // start after them.
-    QCoreApplication::exit(0);
 }
 
 void TBrevioForm::N5Click()

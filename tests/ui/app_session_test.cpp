@@ -1,0 +1,227 @@
+// The window between sessions on a real main window (offscreen, whose windows have a frame):
+// settings that cannot be written, the place and size it comes back with, and the end of the
+// desktop session (SIGTERM).
+#include "app/brevio_form.h"
+#include "app/settings_page.h"
+#include "app/termination_watcher.h"
+#include "net/retrieval_page.h"
+#include "news/news_page.h"
+#include "print/printing_page.h"
+#include "support/ui/form_fixture.h"
+#include "view/viewing_page.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <unistd.h>
+
+using namespace brevio;
+using namespace brevio::test;
+
+namespace {
+
+void layOutWeek(FormFixture& f)
+{
+    f.write("dats.dat", "07.12.2026\r\n");
+    f.write("ag_news.dat", "");
+    f.write("07122026/aplp.dat", "Kanal 1:k1.txt\r\n");
+}
+
+std::filesystem::path settingsFolder(const FormFixture& f)
+{
+    return std::filesystem::path(f.settingsFile().toStdString()).parent_path();
+}
+
+// Ways a settings folder refuses writes. Root may write into a read-only folder, so one way
+// works for every user: the folder replaced by a file.
+using Blocker = std::function<void(const std::filesystem::path& folder)>;
+
+void replaceByFile(const std::filesystem::path& folder)
+{
+    std::filesystem::remove_all(folder);
+    std::ofstream(folder) << "not a folder";
+}
+
+void makeReadOnly(const std::filesystem::path& folder)
+{
+    std::filesystem::permissions(folder,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+}
+
+void unblock(const std::filesystem::path& folder)
+{
+    if (std::filesystem::is_regular_file(folder))
+        std::filesystem::remove(folder);
+    std::filesystem::create_directories(folder);
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+}
+
+// Runs the event loop until the program is told to end; false when it was not within 5 s.
+bool endsWithin5s(const std::function<void()>& meanwhile)
+{
+    bool late = false;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [&late] {
+        late = true;
+        QCoreApplication::exit(1);
+    });
+    deadline.start(5000);
+    QTimer::singleShot(0, meanwhile);
+    const int code = QApplication::exec();
+    return code == 0 && !late;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Blocker)
+
+class AppSessionTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void settingsThatCannotBeWrittenAreReported_data()
+    {
+        QTest::addColumn<Blocker>("block");
+        QTest::addColumn<bool>("needsNonRoot");
+        QTest::newRow("folder replaced by a file") << Blocker(replaceByFile) << false;
+        QTest::newRow("read-only folder") << Blocker(makeReadOnly) << true;
+    }
+
+    void settingsThatCannotBeWrittenAreReported()
+    {
+        QFETCH(Blocker, block);
+        QFETCH(bool, needsNonRoot);
+        if (needsNonRoot && ::geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        FormFixture f;
+        layOutWeek(f);
+        f.setSetting("Main", "Lang", "eng");
+        TBrevioForm& form = f.start(true);
+        const std::filesystem::path folder = settingsFolder(f);
+        block(folder);
+        const QString failed
+            = "The Settings Could Not Be Saved To " + QDir::toNativeSeparators(f.settingsFile());
+
+        QTest::mouseClick(f.find<QToolButton>("FlatSpeedButton24"), Qt::LeftButton);
+        QCOMPARE(f.dialogs.messages, QStringList{failed});
+
+        // Once the folder takes writes again, saving succeeds and says nothing.
+        QTest::mouseClick(form.settingsPage()->russian(), Qt::LeftButton);
+        unblock(folder);
+        QTest::mouseClick(f.find<QToolButton>("FlatSpeedButton24"), Qt::LeftButton);
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.setting("Main", "Lang"), QString("rus"));
+
+        // Closing reports it too, and closes all the same.
+        block(folder);
+        QVERIFY(f.stop());
+        QCOMPARE(f.dialogs.messages.size(), 2);
+        QCOMPARE(f.dialogs.messages.last(),
+                 QString::fromUtf8("Не удалось сохранить настройки в ")
+                     + QDir::toNativeSeparators(f.settingsFile()));
+        unblock(folder);
+    }
+
+    void theWindowComesBackWhereItWasLeft()
+    {
+        FormFixture f;
+        layOutWeek(f);
+        TBrevioForm& form = f.start(true);
+        const QRect left(100, 100, 700, 500);
+        form.setGeometry(left);
+        QTRY_COMPARE(form.geometry(), left);
+        QVERIFY(form.frameGeometry() != form.geometry()); // the platform draws a frame
+        QVERIFY(f.stop());
+        for (int start = 0; start < 3; ++start) {
+            TBrevioForm& again = f.start(true);
+            QTRY_COMPARE(again.geometry(), left);
+            QVERIFY(f.stop());
+        }
+        QCOMPARE(f.setting("fm", "NormPos"), QString("100,100,799,599"));
+    }
+
+    void aPlaceOffEveryScreenComesBackOntoOne()
+    {
+        FormFixture f;
+        layOutWeek(f);
+        f.setSetting("fm", "NormPos", "6000,-4000,6699,-3501");
+        TBrevioForm& form = f.start(true);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QTRY_VERIFY(screen.contains(form.geometry()));
+        QCOMPARE(form.size(), QSize(700, 500));
+    }
+
+    void everyPageHasItsDesignSizeAtTheCreatedSize()
+    {
+        FormFixture f;
+        layOutWeek(f);
+        TBrevioForm& form = f.start(true);
+        QTRY_COMPARE(form.centralWidget()->height(), 449);
+        const QList<QWidget*> pages{form.viewingPage(), form.retrievalPage(), form.settingsPage(),
+                                    form.printingPage(), form.newsPage()};
+        for (int i = 0; i < pages.size(); ++i) {
+            QTest::mouseClick(form.pageButtons()[i], Qt::LeftButton);
+            QCOMPARE(pages[i]->geometry(), QRect(0, 88, form.centralWidget()->width() - 1, 359));
+        }
+        QTest::mouseClick(form.pageButtons()[2], Qt::LeftButton);
+        // The settings channel list ends where "Удалить канал" begins.
+        QCOMPARE(form.settingsPage()->channelList()->geometry().bottom(),
+                 f.find<QToolButton>("FlatSpeedButton30")->geometry().top());
+    }
+
+    void theEndOfTheSessionStoresWhatItCanAndEnds()
+    {
+        FormFixture f;
+        layOutWeek(f);
+        TBrevioForm& form = f.start(true);
+        TerminationWatcher watcher([&form] { form.endSession(); });
+        SettingsPage* page = form.settingsPage();
+        QTest::mouseClick(form.pageButtons()[2], Qt::LeftButton);
+        QTest::mouseClick(page->russian(), Qt::LeftButton);
+        QTest::mouseClick(page->useProxy(), Qt::LeftButton);
+        QTest::keyClicks(page->proxyHost(), "gate");
+        QTest::keyClicks(page->proxyPort(), "80x");
+
+        // A port that is no number keeps the window open at a close by the user...
+        QVERIFY(!form.close());
+        QCOMPARE(f.dialogs.messages, QStringList{QString::fromUtf8("'80x' is not a valid integer value")});
+
+        // ...but the end of the session ends the program, a box open or not, and only the log
+        // tells what was not stored.
+        QTest::ignoreMessage(
+            QtWarningMsg,
+            QRegularExpression("proxy settings could not be saved.*'80x' is not a valid integer"));
+        QVERIFY(endsWithin5s([&form] {
+            QTimer::singleShot(50, [] { ::raise(SIGTERM); });
+            QMessageBox::information(&form, "Brevio", "open while the session ends");
+        }));
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.setting("Main", "Lang"), QString("rus"));
+        QCOMPARE(f.setting("Proxy", "host"), QString("gate"));
+        QCOMPARE(f.setting("Font", "Name"), QString("MS Sans Serif"));
+        QVERIFY(f.setting("fm", "NormPos").has_value());
+        QVERIFY(!f.setting("Proxy", "port").has_value());
+
+        // A signal that comes again is answered the same way.
+        QVERIFY(endsWithin5s([] { ::raise(SIGTERM); }));
+    }
+};
+
+QTEST_MAIN(AppSessionTest)
+#include "app_session_test.moc"
