@@ -68,6 +68,7 @@ public:
     void ApplyStoredFont();
     void StoreFont();
     QFont& paneFont() { return m_paneFont; }
+    QColor& paneColor() { return m_paneColor; }
 
     // Runs a handler; an error is shown in a message box and the window carries on.
     bool guard(const std::function<void()>& handler);

@@ -1,6 +1,7 @@
 #include "app/settings_page.h"
 
 #include "app/brevio_form.h"
+#include "app/font_dialog.h"
 #include "app/form_builder.h"
 #include "app/qt_text.h"
 #include "app/settings.h"
@@ -9,7 +10,6 @@
 #include "store/int_text.h"
 
 #include <QCheckBox>
-#include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -228,11 +228,11 @@ void SettingsPage::restoreProxy()
 
 void SettingsPage::FlatSpeedButton28Click()
 {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, m_form.paneFont(), this);
-    if (!ok)
+    FontColorDialog dialog(m_form.paneFont(), m_form.paneColor(), m_form.text(121), this);
+    if (dialog.exec() != QDialog::Accepted)
         return;
-    m_form.paneFont() = chosen;
+    m_form.paneFont() = dialog.chosenFont();
+    m_form.paneColor() = dialog.chosenColor();
     m_form.StoreFont();
     // The stored values come back on top of the chosen font, so a chosen style lasts until exit.
     m_form.ApplyStoredFont();

@@ -225,6 +225,8 @@ const std::unordered_map<int, std::string_view>& table()
         {314, "Канал успешно удален"},
         {120, "The Settings Could Not Be Saved To %1"},
         {320, "Не удалось сохранить настройки в %1"},
+        {121, "Color:"},
+        {321, "Цвет:"},
     };
     // clang-format on
     return texts;

@@ -2,6 +2,7 @@
 // settings that cannot be written, the place and size it comes back with, and the end of the
 // desktop session (SIGTERM).
 #include "app/brevio_form.h"
+#include "app/font_dialog.h"
 #include "app/settings_page.h"
 #include "app/termination_watcher.h"
 #include "net/retrieval_page.h"
@@ -12,14 +13,18 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 
@@ -84,6 +89,24 @@ bool endsWithin5s(const std::function<void()>& meanwhile)
     QTimer::singleShot(0, meanwhile);
     const int code = QApplication::exec();
     return code == 0 && !late;
+}
+
+// Opens "Шрифт" on the settings page, lets `use` work in the dialog, then presses its OK.
+void inFontDialog(TBrevioForm& form, const std::function<void(FontColorDialog*)>& use)
+{
+    QTest::mouseClick(form.pageButtons()[2], Qt::LeftButton);
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<FontColorDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        seen = true;
+        use(dialog);
+        QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                          Qt::LeftButton);
+    });
+    QTest::mouseClick(form.findChild<QToolButton*>("FlatSpeedButton28"), Qt::LeftButton);
+    QVERIFY(seen);
 }
 
 } // namespace
@@ -183,6 +206,36 @@ private Q_SLOTS:
         // The settings channel list ends where "Удалить канал" begins.
         QCOMPARE(form.settingsPage()->channelList()->geometry().bottom(),
                  f.find<QToolButton>("FlatSpeedButton30")->geometry().top());
+    }
+
+    void theFontComesBackAsItWasChosenWithItsColour()
+    {
+        FormFixture f;
+        layOutWeek(f);
+        f.setSetting("Font", "Name", "DejaVu Serif");
+        f.setSetting("Font", "Size", "11");
+        TBrevioForm& form = f.start(true);
+        QTextEdit* pane = form.viewingPage()->listPane(2);
+        const QFont before = pane->font();
+        QCOMPARE(before.family(), QString("DejaVu Serif"));
+
+        // OK without a change keeps the font as it was; a colour picked is stored and shown.
+        inFontDialog(form, [](FontColorDialog*) {});
+        QCOMPARE(pane->font(), before);
+        QCOMPARE(f.setting("Font", "Name"), QString("DejaVu Serif"));
+        inFontDialog(form, [](FontColorDialog* dialog) {
+            auto* colors = dialog->findChild<QComboBox*>("FontColor");
+            colors->setFocus();
+            QTest::keyClicks(colors, "#ff0000");
+        });
+        QCOMPARE(f.setting("Font", "Color"), QString("255")); // 0x00BBGGRR
+        QCOMPARE(pane->palette().color(QPalette::Text), QColor(Qt::red));
+        QCOMPARE(pane->font(), before);
+
+        QVERIFY(f.stop());
+        TBrevioForm& again = f.start(true);
+        QCOMPARE(again.viewingPage()->dayPane(0)->palette().color(QPalette::Text), QColor(Qt::red));
+        QCOMPARE(again.viewingPage()->dayPane(0)->font().family(), QString("DejaVu Serif"));
     }
 
     void theEndOfTheSessionStoresWhatItCanAndEnds()

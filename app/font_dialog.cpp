@@ -1,0 +1,77 @@
+#include "app/font_dialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QVBoxLayout>
+
+namespace brevio {
+
+namespace {
+
+// The colours a font could take in the font dialog the program was designed with.
+const QRgb kBasicColors[] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0x808080,
+                             0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+
+void addColor(QComboBox* box, const QColor& color)
+{
+    QPixmap swatch(24, 12);
+    swatch.fill(color);
+    box->addItem(QIcon(swatch), color.name(), color);
+}
+
+} // namespace
+
+FontColorDialog::FontColorDialog(const QFont& font, const QColor& color, const QString& colorCaption,
+                                 QWidget* parent)
+    : QDialog(parent)
+    , m_initialFont(font)
+{
+    setObjectName(QStringLiteral("FontDialog1"));
+    m_fonts = new QFontDialog(font, this);
+    m_fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    m_fonts->setWindowFlags(Qt::Widget);
+    setWindowTitle(m_fonts->windowTitle());
+    // The style list may not hold the font's own style and would offer another one in its place:
+    // only what the user picks counts as a change.
+    connect(m_fonts, &QFontDialog::currentFontChanged, this, [this] { m_fontChanged = true; });
+
+    m_colors = new QComboBox(this);
+    m_colors->setObjectName(QStringLiteral("FontColor"));
+    m_colors->setAccessibleName(colorCaption);
+    for (const QRgb basic : kBasicColors)
+        addColor(m_colors, QColor(basic));
+    if (m_colors->findData(color) < 0)
+        addColor(m_colors, color);
+    m_colors->setCurrentIndex(m_colors->findData(color));
+    auto* colorLabel = new QLabel(colorCaption, this);
+    colorLabel->setBuddy(m_colors);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* colorRow = new QHBoxLayout;
+    colorRow->addWidget(colorLabel);
+    colorRow->addWidget(m_colors);
+    colorRow->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_fonts);
+    layout->addLayout(colorRow);
+    layout->addWidget(buttons);
+}
+
+QFont FontColorDialog::chosenFont() const
+{
+    return m_fontChanged ? m_fonts->currentFont() : m_initialFont;
+}
+
+QColor FontColorDialog::chosenColor() const
+{
+    return m_colors->currentData().value<QColor>();
+}
+
+} // namespace brevio
