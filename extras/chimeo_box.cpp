@@ -145,7 +145,7 @@ void ChimeoBox::FlatCheckBox12Click()
 {
     const QString autostart = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
         + QStringLiteral("/autostart");
-    // Nothing is reported: without an autostart folder the desktop has no log-on start to join.
+    // Nothing is reported, as for the desktop shortcut.
     setCompanionAutostart(autostart.toStdString(), m_autostart->isChecked(),
                           QCoreApplication::applicationDirPath().toStdString());
 }

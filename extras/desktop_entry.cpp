@@ -93,11 +93,15 @@ std::string desktopEntryText(const Launcher& launcher)
 
 bool setCompanionAutostart(const fs::path& autostartFolder, bool on, const std::string& programFolder)
 {
-    if (!isFolder(autostartFolder))
-        return false;
     const fs::path entry = autostartFolder / kCompanionEntryFile;
     if (!on)
-        return store::removeFile(entry);
+        return !isFolder(autostartFolder) || store::removeFile(entry);
+    // A fresh desktop often has no autostart folder yet: the first log-on start makes it.
+    std::error_code ec;
+    if (!autostartFolder.empty())
+        fs::create_directories(autostartFolder, ec);
+    if (!isFolder(autostartFolder))
+        return false;
     const std::string folder = withFinalSeparator(programFolder);
     return writeEntry(entry, {"Chimeo", "", folder + std::string(kCompanionProgram), folder});
 }

@@ -31,9 +31,9 @@ inline constexpr std::string_view kCompanionEntryFile = "chimeo.desktop";
 // The desktop shortcut's file name.
 inline constexpr std::string_view kShortcutFile = "brevio.desktop";
 
-// Puts the companion's entry into `autostartFolder` (on) or takes it out (off). The folder is
-// never created: without it nothing happens and false is returned, as when the entry cannot be
-// written or removed.
+// Puts the companion's entry into `autostartFolder` (on), making the folder where it is missing,
+// or takes it out (off). False when the folder cannot be made or the entry cannot be written or
+// removed.
 bool setCompanionAutostart(const std::filesystem::path& autostartFolder, bool on,
                            const std::string& programFolder);
 

@@ -28,11 +28,19 @@ void openLink(TBrevioForm& form, const QString& caption)
         openAddress(linkUrl(fromData(*target)));
 }
 
+// A caption shown as written: a menu takes '&' for the mark of a shortcut letter and a tab for
+// the start of a shortcut's text.
+QString menuText(QString caption)
+{
+    return caption.replace(QLatin1Char('&'), QStringLiteral("&&"))
+        .replace(QLatin1Char('\t'), QLatin1Char(' '));
+}
+
 void addEntries(QMenu* menu, const std::vector<store::LinkEntry>& entries, TBrevioForm& form)
 {
     for (const auto& entry : entries) {
         const QString caption = fromData(entry.caption);
-        QAction* action = menu->addAction(caption);
+        QAction* action = menu->addAction(menuText(caption));
         QObject::connect(action, &QAction::triggered, &form,
                          [&form, caption] { form.guard([&form, caption] { openLink(form, caption); }); });
     }
@@ -49,7 +57,7 @@ void buildLinksMenu(QMenu* menu, TBrevioForm& form)
     // Link lines above the first heading have no submenu: they stand directly in the menu.
     addEntries(menu, links.beforeFirstHeading, form);
     for (const auto& heading : links.headings)
-        addEntries(menu->addMenu(fromData(heading.caption)), heading.entries, form);
+        addEntries(menu->addMenu(menuText(fromData(heading.caption))), heading.entries, form);
 }
 
 } // namespace brevio

@@ -34,6 +34,10 @@ namespace brevio {
 
 namespace {
 
+// Names are configuration like the addresses: a source's name by its stem, and the daily
+// column's editor, with the built-in texts as defaults.
+const QString kNames = QStringLiteral("SourceNames");
+
 const news::NewsSource* sourceOf(std::string_view stem)
 {
     for (const news::NewsSource& source : news::newsSources())
@@ -110,8 +114,15 @@ NewsPage::NewsPage(TBrevioForm& form, QWidget* parent)
     }
 }
 
+QString NewsPage::sourceName(const news::NewsSource& source) const
+{
+    return m_form.settings().readString(kNames, QString::fromLatin1(source.stem), fromUtf8(source.caption));
+}
+
 void NewsPage::pageOpened()
 {
+    for (const news::NewsSource& source : news::newsSources())
+        setCaption(findChild<QToolButton*>(QString::fromLatin1(source.button)), sourceName(source));
     const QRect fitted(208, 8, width() - 213, height() - 13);
     // Design coordinates: the anchoring keeps the 5-pixel margins as the window changes size.
     const QRect design(208, 8, 707 - 213, 359 - 13);
@@ -148,8 +159,12 @@ void NewsPage::runSource(const news::NewsSource& source)
 
 void NewsPage::fetch(const news::NewsSource& source)
 {
+    const Settings& settings = m_form.settings();
     const news::SourceContext context{
-        toData(sourceBaseUrl(m_form.settings(), QString::fromLatin1(source.stem))), requestDate()};
+        toData(sourceBaseUrl(settings, QString::fromLatin1(source.stem))), requestDate(),
+        toData(sourceName(source)),
+        toData(settings.readString(kNames, QStringLiteral("ezhe_editor"), fromUtf8(news::kColumnEditor))),
+        toData(settings.readString(kNames, QStringLiteral("ezhe_mail"), fromUtf8(news::kColumnEditorMail)))};
     const std::string address = source.address(context);
     std::optional<std::string> body;
     {

@@ -28,8 +28,8 @@ class NewsPage : public QFrame
 public:
     NewsPage(TBrevioForm& form, QWidget* parent);
 
-    // Opening the page: the pane and the browser panel end 5 pixels before the page's edges,
-    // and the browser panel is hidden.
+    // Opening the page: the source buttons take their configured names, the pane and the
+    // browser panel end 5 pixels before the page's edges, and the browser panel is hidden.
     void pageOpened();
 
     // The source buttons' handlers.
@@ -59,6 +59,8 @@ private:
     void runSource(const news::NewsSource& source);
     void fetch(const news::NewsSource& source);
     void view(const news::NewsSource& source);
+    // The source's name as the settings give it (its built-in caption by default).
+    QString sourceName(const news::NewsSource& source) const;
     // The rate request's date from the window's clock, in the system's date style.
     std::string requestDate() const;
 

@@ -15,18 +15,14 @@ constexpr std::string_view kGeneralMessage
 constexpr std::string_view kLotteryMessage
     = "Сохраненного файла с результатами тиражей нет. Необходимо получить его из Интернета.";
 
-// The daily column's editor, named in its closing line.
-constexpr std::string_view kEzheEditor = "Ведущий колонки";
-constexpr std::string_view kEzheEditorMail = "pravda@ezhe.example";
-
 std::string homePage(const SourceContext& context)
 {
     return homePageOf(context.baseUrl);
 }
 
-FeedSite site(std::string_view caption, const SourceContext& context)
+FeedSite site(const SourceContext& context)
 {
-    return {data(caption), homePage(context)};
+    return {context.siteName, homePage(context)};
 }
 
 } // namespace
@@ -69,26 +65,21 @@ const std::vector<NewsSource>& newsSources()
         {"FlatSpeedButton47", "ezhe", "EZHEpravda", Surface::Pane, true, kGeneralMessage,
          [](const SourceContext& c) { return addressOf(c.baseUrl, "/data/pravda/topost.txt"); },
          [](std::string_view body, const SourceContext& c) {
-             return ezheLines(body, addressOf(c.baseUrl, "/pravda/"), data(kEzheEditor),
-                              data(kEzheEditorMail));
+             return ezheLines(body, addressOf(c.baseUrl, "/pravda/"), c.editor, c.editorMail);
          }},
         {"FlatSpeedButton51", "kornet", "Корреспондент", Surface::Pane, true, kGeneralMessage,
          [](const SourceContext& c) { return addressOf(c.baseUrl, "/data/newscolumn.js"); },
          [](std::string_view body, const SourceContext& c) {
-             return kornetLines(body, site("Корреспондент", c), addressOf(c.baseUrl, "/jsclick.php?arid="));
+             return kornetLines(body, site(c), addressOf(c.baseUrl, "/jsclick.php?arid="));
          }},
         {"FlatSpeedButton26", "uasport", "uaSport", Surface::Pane, true, kGeneralMessage,
          [](const SourceContext& c) { return addressOf(c.baseUrl, "/newscolumn/newscolumn.js"); },
-         [](std::string_view body, const SourceContext& c) {
-             return uasportLines(body, site("uaSport", c));
-         }},
+         [](std::string_view body, const SourceContext& c) { return uasportLines(body, site(c)); }},
         {"FlatSpeedButton25", "podrobn", "Подробности", Surface::Browser, true, kGeneralMessage,
          [](const SourceContext& c) {
              return addressOf(c.baseUrl, "/export/javascript/710/0/20/koi8/0/0/0/");
          },
-         [](std::string_view body, const SourceContext& c) {
-             return podrobnLines(body, site("Подробности", c));
-         }},
+         [](std::string_view body, const SourceContext& c) { return podrobnLines(body, site(c)); }},
         {"FlatSpeedButton52", "unl", "УНЛ результаты тиражей", Surface::Browser, true, kLotteryMessage,
          [](const SourceContext& c) { return addressOf(c.baseUrl, "/pages/express.shtml"); },
          [](std::string_view body, const SourceContext&) { return pageLines(body); }},

@@ -10,12 +10,19 @@ namespace brevio::news {
 // still receives the lines that are saved).
 enum class Surface { Pane, Browser };
 
-// What a fetch knows besides the reply.
+// What a fetch knows besides the reply. Names are windows-1251 bytes.
 struct SourceContext
 {
     std::string baseUrl; // the source's configured base address
     std::string requestDate; // the exchange-rate request's date (one bank asks by date)
+    std::string siteName; // the source's configured name (its button's caption unless set)
+    std::string editor; // the daily column's editor and mail address, as configured
+    std::string editorMail;
 };
+
+// The daily column's editor named in its closing lines unless the settings name another (UTF-8).
+inline constexpr std::string_view kColumnEditor = "Ведущий колонки";
+inline constexpr std::string_view kColumnEditorMail = "pravda@ezhe.example";
 
 // One source button of the news page.
 struct NewsSource

@@ -10,6 +10,8 @@
 #include "support/core/temp_dir.h"
 #include "support/ui/form_fixture.h"
 
+#include <QAccessible>
+#include <QAccessibleInterface>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -156,6 +158,32 @@ private Q_SLOTS:
         QCOMPARE(opened.urls[1].toString(QUrl::FullyEncoded), QStringLiteral("http://three.test/x%20y%20"));
         QCOMPARE(f.dialogs.messages,
                  QStringList({QStringLiteral("Прогноз"), QStringLiteral("Пробел"), QStringLiteral("Чужой")}));
+    }
+
+    void linkCaptionsShowAsWritten()
+    {
+        FormFixture f;
+        f.write("links",
+                utf8ToCp1251("i|Кино & мульты\r\ns|Tom & Jerry|http://one.test/\r\n"
+                             "s|Tab\there|http://two.test/\r\n"));
+        f.start();
+        OpenedUrls opened;
+        QMenu* links = f.find<QMenu>("N14");
+        QMenu* heading = links->findChildren<QMenu*>().value(0);
+        QVERIFY(heading);
+        // What the menu shows, as a screen reader reads it.
+        const auto shown = [](QMenu* menu, int item) {
+            return QAccessible::queryAccessibleInterface(menu)->child(item)->text(QAccessible::Name);
+        };
+        QCOMPARE(shown(links, 0), QStringLiteral("Кино & мульты"));
+        QCOMPARE(shown(heading, 0), QStringLiteral("Tom & Jerry"));
+        QCOMPARE(shown(heading, 1), QStringLiteral("Tab here"));
+        // The caption as written still finds its line.
+        for (QAction* item : heading->actions())
+            item->trigger();
+        QCOMPARE(f.dialogs.messages,
+                 QStringList({QStringLiteral("Tom & Jerry"), QStringLiteral("Tab\there")}));
+        QCOMPARE(opened.urls, QList<QUrl>({QUrl("http://one.test/"), QUrl("http://two.test/")}));
     }
 
     void aboutBoxShowsPictureVersionLinksAndRunningCredits()
@@ -324,19 +352,18 @@ private Q_SLOTS:
         QCOMPARE(program->text(), QStringLiteral("tool"));
     }
 
-    void autostartEntryFollowsTheBoxOnlyWhereTheFolderExists()
+    void autostartEntryFollowsTheBoxAndMakesItsFolder()
     {
         XdgHome xdg;
         const auto entry = xdg.autostart() / "chimeo.desktop";
         {
             FormFixture f;
-            f.start();
+            f.start(true);
+            f.find<QToolButton>("FlatSpeedButton13")->click();
+            f.find<QToolButton>("FlatSpeedButton44")->click();
             auto* autostart = f.find<QCheckBox>("FlatCheckBox12");
-            autostart->setChecked(true); // no autostart folder: nothing is made
-            QVERIFY(!std::filesystem::exists(xdg.autostart()));
-            autostart->setChecked(false);
-            std::filesystem::create_directories(xdg.autostart());
-            autostart->setChecked(true);
+            QVERIFY(!std::filesystem::exists(xdg.autostart())); // a fresh desktop
+            QTest::mouseClick(autostart, Qt::LeftButton, {}, QPoint(8, autostart->height() / 2));
             QVERIFY(std::filesystem::exists(entry));
             autostart->setChecked(false);
             QVERIFY(!std::filesystem::exists(entry));

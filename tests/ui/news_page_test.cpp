@@ -126,6 +126,25 @@ private Q_SLOTS:
         QCOMPARE(n.pane(), shown);
     }
 
+    void siteNamesAndTheColumnEditorComeFromTheSettings()
+    {
+        NewsFixture n;
+        n.fixture.setSetting("SourceNames", "kornet", QStringLiteral("Мой сайт"));
+        n.fixture.setSetting("SourceNames", "ezhe_editor", QStringLiteral("Иван Петров"));
+        n.fixture.setSetting("SourceNames", "ezhe_mail", "ivan@e.test");
+        n.server.addRoute("/data/newscolumn.js", FixtureReply::ok("var __kp_ids = new Array (1);"));
+        n.server.addRoute("/data/pravda/topost.txt", FixtureReply::ok("column"));
+        n.start();
+        QCOMPARE(n.fixture.find<QToolButton>("FlatSpeedButton51")->text(), QStringLiteral("Мой сайт"));
+        QCOMPARE(n.fixture.find<QToolButton>("FlatSpeedButton26")->text(), QStringLiteral("uaSport"));
+        n.setLoadMode(true);
+        n.click("FlatSpeedButton51");
+        QCOMPARE(n.pane().front(), news::data("Мой сайт"));
+        QCOMPARE(n.pane().back().substr(0, news::data("Мой сайт").size()), news::data("Мой сайт"));
+        n.click("FlatSpeedButton47");
+        QCOMPARE(n.pane().back(), news::data("Ответственный редактор - Иван Петров ( ivan@e.test )"));
+    }
+
     void aFailedFetchChangesNeitherPaneNorFile()
     {
         NewsFixture n;

@@ -60,14 +60,16 @@ TEST(ExtrasDesktopEntry, ShortcutNeedsAnExistingDesktopFolder)
     EXPECT_FALSE(writeDesktopShortcut({}, "/opt/brevio/brevio", "/opt/brevio"));
 }
 
-TEST(ExtrasDesktopEntry, CompanionAutostartOnlyInAnExistingFolderAndGoneWhenOff)
+TEST(ExtrasDesktopEntry, CompanionAutostartMakesItsFolderAndIsGoneWhenOff)
 {
     TempDir config;
     const auto autostart = config / "autostart";
-    EXPECT_FALSE(setCompanionAutostart(autostart, true, "/opt/brevio"));
+    // Off without a folder: nothing to take out, and no folder made for it.
+    EXPECT_TRUE(setCompanionAutostart(autostart, false, "/opt/brevio"));
     EXPECT_FALSE(std::filesystem::exists(autostart));
-
-    std::filesystem::create_directory(autostart);
+    // On a fresh desktop the folder is made (a file in its place cannot be).
+    config.write("blocked", "");
+    EXPECT_FALSE(setCompanionAutostart(config / "blocked" / "autostart", true, "/opt/brevio"));
     ASSERT_TRUE(setCompanionAutostart(autostart, true, "/opt/brevio"));
     const std::string entry = config.read("autostart/chimeo.desktop");
     EXPECT_NE(entry.find("\nExec=\"/opt/brevio/chimeo\"\n"), std::string::npos) << entry;
