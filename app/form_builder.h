@@ -1,10 +1,15 @@
 #pragma once
 
 #include "app/anchors.h"
+#include "app/list_views.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QRect>
 #include <QString>
 #include <QWidget>
+
+#include <type_traits>
 
 class QAbstractButton;
 class QButtonGroup;
@@ -16,7 +21,8 @@ class QToolButton;
 namespace brevio {
 
 // Creates a control of the designed window: its component name as objectName, its design
-// rectangle and anchoring inside a parent that has Anchors, and an accessible name.
+// rectangle and anchoring inside a parent that has Anchors, and an accessible name. Lists and
+// drop-down lists show their lines cut short (see showShortTexts).
 template <class W>
 W* makeControl(QWidget* parent, const char* name, QRect rect, unsigned anchors = AnchorTopLeft)
 {
@@ -26,6 +32,10 @@ W* makeControl(QWidget* parent, const char* name, QRect rect, unsigned anchors =
         anchorSet->place(control, rect, anchors);
     else
         control->setGeometry(rect);
+    if constexpr (std::is_base_of_v<QAbstractItemView, W>)
+        showShortTexts(control);
+    if constexpr (std::is_base_of_v<QComboBox, W>)
+        showShortTexts(control->view());
     return control;
 }
 

@@ -6,6 +6,7 @@
 #include "view/maintenance_controls.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QSpinBox>
 #include <QToolButton>
@@ -200,6 +201,28 @@ private Q_SLOTS:
                  QStringList{"Attempt To Delete The Directory With Files Of The Week Failed"});
         QCOMPARE(u.f.read("dats.dat"), std::string("07.12.2026\r\n"));
         QCOMPARE(u.f.form().weekSelector()->count(), 1);
+    }
+
+    void aLineOfMegabytesIsShownCutAndKeptWhole()
+    {
+        UpkeepFixture u;
+        const std::string huge(2'000'000, 'x');
+        u.f.write("dats.dat", "30.11.2026\r\n" + huge + "\r\n07.12.2026\r\n");
+        u.f.setSetting("Main", "lastdate", "07.12.2026");
+        u.start();
+        QListWidget* weeks = u.page->weekList();
+        QCOMPARE(weeks->item(1)->text().size(), qsizetype(huge.size()));
+        // Laid out and painted is only its beginning: the page answers at once.
+        QVERIFY(weeks->sizeHintForColumn(0) < 5000);
+        QElapsedTimer painting;
+        painting.start();
+        weeks->repaint();
+        u.f.form().weekSelector()->repaint();
+        QVERIFY2(painting.elapsed() < 2000, QByteArray::number(painting.elapsed()));
+        // Deleting another week writes the long line back as it was.
+        clickChannel(weeks, 0);
+        u.button("FlatSpeedButton29")->click();
+        QCOMPARE(u.f.read("dats.dat"), huge + "\r\n07.12.2026\r\n");
     }
 
     void aDropMovesTheSelectedChannelToTheItemOrTheEnd()
