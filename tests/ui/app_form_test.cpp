@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -150,12 +151,18 @@ private Q_SLOTS:
 
     void unsafeWeekDateIsRefusedWithAMessage()
     {
-        FormFixture f;
-        f.write("dats.dat", "12.0/.2026\r\n"); // the folder name would hold a separator
-        f.write("ag_news.dat", "");
-        f.start();
-        QCOMPARE(f.dialogs.messages.size(), 1);
-        QVERIFY(f.dialogs.messages.first().contains("outside the working folder"));
+        // Not a week date: the folder name would hold a separator, or be ".ssh".
+        for (const char* line : {"12.0/.2026\r\n", ".s.sh.\r\n"}) {
+            FormFixture f;
+            f.write("dats.dat", line);
+            f.write("ag_news.dat", "");
+            f.start();
+            QCOMPARE(f.dialogs.messages.size(), 1);
+            QVERIFY(f.dialogs.messages.first().contains("cannot name a week folder"));
+            QCOMPARE(QDir(QString::fromStdString(f.workDir().string()))
+                         .entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                     QStringList());
+        }
     }
 
     void storedValuesReadWithTheirDefaults()
