@@ -98,6 +98,20 @@ TEST(ReplaceFile, WritesNewAndOldFilesAndLeavesNothingBeside)
     EXPECT_EQ(dir.read("dats.dat"), "12.01.2004\r\n");
 }
 
+TEST(ReplaceFile, NamesUpToTheSystemsLongestFit)
+{
+    TempDir dir;
+    for (const std::size_t length : {200u, 231u, 254u, 255u}) {
+        const std::string name(length, 'n');
+        replaceFile(dir / name, "body");
+        EXPECT_EQ(dir.read(name), "body") << length;
+        replaceFile(dir / name, "again");
+        EXPECT_EQ(dir.read(name), "again") << length;
+        fs::remove(dir / name);
+    }
+    EXPECT_TRUE(entries(dir.path()).empty());
+}
+
 TEST(ReplaceFile, KeepsPermissionBitsAndWritesThroughALink)
 {
     TempDir dir;
@@ -236,6 +250,18 @@ TEST(ErrorLog, RecordBytesAndAppending)
     appendErrorLog("h1", "b1");
     appendErrorLog("h2", "b2");
     EXPECT_EQ(dir.read("error.dat"), errorLogRecord("h1", "b1") + errorLogRecord("h2", "b2"));
+}
+
+TEST(ErrorRecord, KeepsSmallBodiesWholeAndCutsHugeOnesAtTheLimit)
+{
+    const std::string head = std::string(50, '=') + "\r\n\r\nHTTP/1.0 404 Not Found\r\n\r\n\r\n\r\n";
+    const std::string small(kErrorLogBodyLimit, 'x');
+    EXPECT_EQ(errorLogRecord("HTTP/1.0 404 Not Found\r\n\r\n", small), head + small + "\r\n\r\n");
+    const std::string huge(3 * kErrorLogBodyLimit + 5, 'y');
+    EXPECT_EQ(errorLogRecord("HTTP/1.0 404 Not Found\r\n\r\n", huge),
+              head + std::string(kErrorLogBodyLimit, 'y')
+                  + "\r\n[cut: " + std::to_string(2 * kErrorLogBodyLimit + 5)
+                  + " more bytes of the reply are not recorded]\r\n\r\n");
 }
 
 } // namespace brevio::store
