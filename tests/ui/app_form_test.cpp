@@ -1,5 +1,6 @@
 // The main window's start, settings, language and close, on a real window (offscreen).
 #include "app/brevio_form.h"
+#include "app/dialogs.h"
 #include "app/settings_page.h"
 #include "net/retrieval_page.h"
 #include "news/news_page.h"
@@ -8,6 +9,7 @@
 #include "support/ui/form_fixture.h"
 #include "view/viewing_page.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -17,10 +19,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace brevio;
@@ -59,6 +63,33 @@ class AppFormTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void boxesShowServerTextAsPlainTextWithControlsVisible()
+    {
+        // Markup from a server draws nothing; a NUL cuts nothing short; line feeds stay.
+        const QString server = QStringLiteral("<b>Warning</b><br><font color=red>Pay</font>") + QChar(0)
+            + QStringLiteral("tail\r\nnext\x1b");
+        const QString expected = QStringLiteral("<b>Warning</b><br><font color=red>Pay</font>")
+            + QChar(0x2400) + QStringLiteral("tail") + QChar(0x240D) + QStringLiteral("\nnext")
+            + QChar(0x241B);
+        QtDialogs dialogs;
+        QStringList shown;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            QCOMPARE(box->textFormat(), Qt::PlainText);
+            shown << box->text();
+            box->button(box->buttons().contains(box->button(QMessageBox::No)) ? QMessageBox::No
+                                                                              : QMessageBox::Ok)
+                ->click();
+        });
+        answer.start(20);
+        dialogs.message(server);
+        QVERIFY(!dialogs.confirm(server));
+        QCOMPARE(shown, (QStringList{expected, expected}));
+    }
+
     void firstRunWritesDefaultsAndOpensSettings()
     {
         FormFixture f;
