@@ -223,6 +223,10 @@ const std::unordered_map<int, std::string_view>& table()
         {313, "Не выбран канал, для которого устанавливаем коррекцию времени"},
         {114, "The Channel Is Successfully Deleted"},
         {314, "Канал успешно удален"},
+        {115, "Reply Too Large"},
+        {315, "Ответ слишком велик"},
+        {116, "No News In The Reply"},
+        {316, "В ответе нет новостей"},
     };
     // clang-format on
     return texts;

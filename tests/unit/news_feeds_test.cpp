@@ -1,10 +1,12 @@
 // The news feeds turned into the news pane's lines.
 #include "news/feeds.h"
+#include "news/news_sources.h"
 #include "news/parse_text.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 using namespace brevio::news;
 
@@ -43,7 +45,7 @@ TEST(NewsFeedsColumn, TwentyItemsTheLastIdTakesTheRestAndLinksBecomeHostAndCapti
     const std::string subs
         = "'<A target=_blank href=\"http://site.example/politics/\">Politics</a>', " + quoted("sub", 19);
     const std::string script = arrays(numbers(21), quoted("title", 20), quoted("date", 20), subs);
-    const auto lines = kornetLines(script, kSite, "http://site.example/jsclick.php?arid=");
+    const auto lines = kornetLines(script, kSite, "http://site.example/jsclick.php?arid=").lines;
 
     ASSERT_EQ(lines.size(), 4u + 20u * 4u + 2u);
     EXPECT_EQ(lines[0], "Site");
@@ -64,7 +66,7 @@ TEST(NewsFeedsColumn, TwentyItemsTheLastIdTakesTheRestAndLinksBecomeHostAndCapti
 
 TEST(NewsFeedsColumn, ShortArraysStillGiveTwentyItemsWithEmptyFields)
 {
-    const auto lines = kornetLines(arrays("7", "'only'", "'d'", "'s'"), kSite, "x?arid=");
+    const auto lines = kornetLines(arrays("7", "'only'", "'d'", "'s'"), kSite, "x?arid=").lines;
     ASSERT_EQ(lines.size(), 86u);
     EXPECT_EQ(lines[4], "(d) only");
     // Without a comma the lone id is the rest that the twentieth item takes.
@@ -79,7 +81,7 @@ TEST(NewsFeedsSports, QuotedIdsLoseTheirQuotesAndTheSubLeads)
     for (int i = 1; i <= 20; ++i)
         ids += (i > 1 ? ", '" : "'") + std::string("http://sport.example/n/") + std::to_string(i) + "'";
     const auto lines
-        = uasportLines(arrays(ids, quoted("t", 20), quoted("d", 20), quoted("football", 20)), kSite);
+        = uasportLines(arrays(ids, quoted("t", 20), quoted("d", 20), quoted("football", 20)), kSite).lines;
     ASSERT_EQ(lines.size(), 86u);
     EXPECT_EQ(lines[2], data("(двадцать последних новостей спорта)"));
     EXPECT_EQ(lines[4], "(football1) t1");
@@ -96,7 +98,7 @@ TEST(NewsFeedsAgency, EverySectionIsAnItemAndTheLastHasNoTopic)
         ini += "[item" + std::to_string(i) + "]\r\nhead=Head " + std::to_string(i)
             + "\r\nbody=Body&nbsp;<p>more<BR>end\r\ndate=01.01.2026\r\nurl=http://o.example/"
             + std::to_string(i) + "\r\ntopic=Topic " + std::to_string(i) + "\r\n";
-    const auto lines = oreandaLines(ini, "http://o.example/");
+    const auto lines = oreandaLines(ini, "http://o.example/").lines;
     EXPECT_EQ(lines[0], data("РИА \"Ореанда\" - десять последних новостей"));
     EXPECT_EQ(lines[1], "http://o.example/");
     EXPECT_EQ(lines[2], "");
@@ -116,7 +118,8 @@ TEST(NewsFeedsAgency, EverySectionIsAnItemAndTheLastHasNoTopic)
 
 TEST(NewsFeedsColumnAndPages, TheReplyStandsAsReceivedBetweenTheFixedLines)
 {
-    const auto ezhe = ezheLines("first\r\nsecond", "http://e.example/pravda/", "Editor", "ed@e.example");
+    const auto ezhe
+        = ezheLines("first\r\nsecond", "http://e.example/pravda/", "Editor", "ed@e.example").lines;
     EXPECT_EQ(ezhe,
               (std::vector<std::string>{"EZHEpravda", "http://e.example/pravda/",
                                         data("(информация добавляется в течение суток)"), "", "", "first",
@@ -125,10 +128,44 @@ TEST(NewsFeedsColumnAndPages, TheReplyStandsAsReceivedBetweenTheFixedLines)
                                         data("Ответственный редактор - Editor ( ed@e.example )")}));
 
     const std::string koi8 = "document.write('\xF0\xD2\xC9');";
-    const auto podrobn = podrobnLines(koi8, kSite);
+    const auto podrobn = podrobnLines(koi8, kSite).lines;
     ASSERT_EQ(podrobn.size(), 7u);
     EXPECT_EQ(podrobn[4], koi8);
     EXPECT_EQ(podrobn[6], "Site ( http://site.example/ )");
-    EXPECT_EQ(pageLines("<html>\n<b>x</b>\n</html>"),
+    EXPECT_EQ(pageLines("<html>\n<b>x</b>\n</html>").lines,
               (std::vector<std::string>{"<html>", "<b>x</b>", "</html>"}));
+}
+
+TEST(NewsItems, RepliesWithoutTheSourcesMarkersHoldNoItems)
+{
+    const SourceContext context{"http://src.example/", "09.12.2026"};
+    // One reply per source that its parser finds news in.
+    const std::map<std::string_view, std::string> good{
+        {"kurs_nbu",
+         "<h5 align=center>H<br>h</h5><td width=\"15%\" align=center> <b>C<td width=\"20%\" "
+         "align=center> <b>U<td width=\"45%\" align=center> <b>N<td width=\"20%\" align=center> "
+         "<b>R<td align=center>840<td align=center>1<td align=left>USD<td align=right>41</table>"},
+        {"kurs_cbr", "<NumCode>840</NumCode><Value>79</Value>"},
+        {"kurs_nbk",
+         "<!--CONTENT--><TD BGCOLOR=#487A5D colSpan=\"2\"><center><font color=\"#FFFFFF\">T<TD "
+         "BGCOLOR=\"#B9CEB0\" NOWRAP>USD</TD><!--/CONTENT-->"},
+        {"oreanda", "[1]\r\nhead=H\r\nbody=B\r\ndate=D\r\nurl=U\r\ntopic=T\r\n"},
+        {"ezhe", "news"},
+        {"kornet", arrays(numbers(20), quoted("t", 20), quoted("d", 20), quoted("s", 20))},
+        {"uasport", arrays(numbers(20), quoted("t", 20), quoted("d", 20), quoted("s", 20))},
+        {"podrobn", "document.write('x');"},
+        {"unl", "<html>results</html>"},
+        {"rusdisn", "<html>tv</html>"},
+    };
+    const std::string random(5000, 'z');
+    for (const NewsSource& source : newsSources()) {
+        EXPECT_GT(source.lines(good.at(source.stem), context).items, 0u) << source.stem;
+        for (const std::string& reply : {std::string(), std::string("\r\n \t"), random}) {
+            if (reply == random && source.surface == Surface::Browser)
+                continue; // a page is shown as it is
+            if (reply == random && source.stem == "ezhe")
+                continue; // the column is plain text
+            EXPECT_EQ(source.lines(reply, context).items, 0u) << source.stem << " " << reply.size();
+        }
+    }
 }
