@@ -11,7 +11,6 @@
 #include "net/update_catalogue.h"
 #include "store/file_io.h"
 #include "store/file_names.h"
-#include "store/line_reader.h"
 #include "store/week_folder.h"
 #include "view/viewing_page.h"
 
@@ -154,7 +153,7 @@ void RetrievalPage::runCheck(net::HttpClient& client)
     if (!received(weeks))
         return;
     QStringList offered;
-    for (const std::string& line : store::splitLines(weeks.body))
+    for (const std::string& line : net::offeredWeeks(weeks.body))
         offered << fromData(line);
     m_weekPath = net::weekPath(toData(m_form.dialogs().chooseWeek(offered)));
 

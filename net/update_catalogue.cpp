@@ -11,6 +11,14 @@
 
 namespace brevio::net {
 
+std::vector<std::string> offeredWeeks(std::string_view body)
+{
+    std::vector<std::string> weeks = store::splitLines(body);
+    if (weeks.size() > kMaxOfferedWeeks)
+        weeks.resize(kMaxOfferedWeeks);
+    return weeks;
+}
+
 std::string weekPath(std::string_view chosenWeek)
 {
     std::string path(chosenWeek);

@@ -12,6 +12,11 @@
 // server's files are read, which channels are offered, and what the download may write.
 namespace brevio::net {
 
+// The weeks the server's datas.dat offers, for the week dialog: its lines, the first
+// kMaxOfferedWeeks of them (twenty years of weeks; a longer list would only freeze the dialog).
+inline constexpr std::size_t kMaxOfferedWeeks = 1040;
+std::vector<std::string> offeredWeeks(std::string_view body);
+
 // The server folder of a chosen week: the text without its 6th and then its 3rd character,
 // followed by "/" ("12.01.2004" -> "12012004/", "" -> "/").
 std::string weekPath(std::string_view chosenWeek);

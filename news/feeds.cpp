@@ -138,7 +138,8 @@ NewsText oreandaLines(std::string_view ini, std::string_view homePage)
                  {"</FONT>", ""},
                  {"</P>", "\r\n"},
                  {"<BR>", "\r\n"}})
-            item = replaceAll(item, from, to);
+            if (item.find(from) != std::string::npos)
+                item = replaceAll(item, from, to);
         pane.add(item);
         if (!topicFound)
             break;

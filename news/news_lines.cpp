@@ -7,16 +7,32 @@ namespace brevio::news {
 void NewsLines::add(std::string_view text)
 {
     std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    for (std::size_t i = 0; i < text.size() && !m_full; ++i) {
         const char c = text[i];
         if (c != '\r' && c != '\n')
             continue;
-        m_lines.emplace_back(text.substr(start, i - start));
+        addLine(text.substr(start, i - start));
         if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
             ++i;
         start = i + 1;
     }
-    m_lines.emplace_back(text.substr(start));
+    addLine(text.substr(std::min(start, text.size())));
+}
+
+void NewsLines::addLine(std::string_view line)
+{
+    if (m_full)
+        return;
+    if (m_lines.size() == kPaneMaxLines || m_bytes >= kPaneMaxBytes) {
+        m_full = true;
+        return;
+    }
+    if (line.size() > kPaneMaxBytes - m_bytes) {
+        line = line.substr(0, kPaneMaxBytes - m_bytes);
+        m_full = true;
+    }
+    m_bytes += line.size();
+    m_lines.emplace_back(line);
 }
 
 void NewsLines::addText(std::string_view utf8)
@@ -24,28 +40,40 @@ void NewsLines::addText(std::string_view utf8)
     add(data(utf8));
 }
 
-std::vector<std::string> paneLines(std::vector<std::string> lines)
+namespace {
+
+std::string closingLine()
 {
-    std::size_t bytes = 0;
-    std::size_t kept = 0;
-    bool cut = false;
-    for (; kept < lines.size() && !cut; ++kept) {
-        if (kept == kPaneMaxLines || bytes >= kPaneMaxBytes) {
-            cut = true;
-            break;
-        }
-        std::string& line = lines[kept];
-        if (line.size() > kPaneMaxBytes - bytes) {
-            line.resize(kPaneMaxBytes - bytes);
-            cut = true;
-        }
-        bytes += line.size();
-    }
-    if (!cut)
-        return lines;
-    lines.resize(kept);
-    lines.push_back(data("[Ответ длиннее, чем показывает окно: остальное не показано]"));
-    return lines;
+    return data("[Ответ длиннее, чем показывает окно: остальное не показано]");
+}
+
+} // namespace
+
+std::vector<std::string> NewsLines::take()
+{
+    if (m_full)
+        m_lines.push_back(closingLine());
+    m_full = false;
+    m_bytes = 0;
+    return std::move(m_lines);
+}
+
+std::vector<std::string> paneLines(const std::vector<std::string>& lines)
+{
+    NewsLines pane;
+    for (const std::string& line : lines)
+        pane.add(line);
+    return pane.take();
+}
+
+std::string browserPage(std::string_view html)
+{
+    if (html.size() <= kBrowserMaxBytes)
+        return std::string(html);
+    // Cut where a tag starts, so that no half tag swallows the closing line.
+    const std::size_t tag = html.rfind('<', kBrowserMaxBytes);
+    const std::size_t cut = tag == std::string_view::npos || tag == 0 ? kBrowserMaxBytes : tag;
+    return std::string(html.substr(0, cut)) + "<p>" + closingLine() + "</p>";
 }
 
 } // namespace brevio::news

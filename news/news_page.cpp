@@ -180,11 +180,10 @@ void NewsPage::fetch(const news::NewsSource& source)
     }
     if (!source.rawCopy.empty())
         store::replaceFile(std::string(source.rawCopy), *body);
-    const std::vector<std::string> lines = news::paneLines(text.lines);
     if (source.surface == news::Surface::Browser)
-        m_browser->showPage(fromData(address), fromData(*body));
-    showNewsLines(m_pane, lines);
-    store::replaceFile(source.savedFile(), news::linesToRtf(lines));
+        m_browser->showPage(fromData(address), fromData(news::browserPage(*body)));
+    showNewsLines(m_pane, text.lines);
+    store::replaceFile(source.savedFile(), news::linesToRtf(text.lines));
 }
 
 void NewsPage::view(const news::NewsSource& source)
@@ -194,6 +193,7 @@ void NewsPage::view(const news::NewsSource& source)
         m_form.dialogs().message(fromUtf8(source.missingMessage));
         return;
     }
+    // A copy saved before panes were capped may be longer than a pane shows.
     showNewsLines(m_pane, news::paneLines(news::readNewsText(store::readFile(file))));
 }
 

@@ -3,12 +3,40 @@
 #include "store/cp1251.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace brevio::news {
 
 namespace {
 
 constexpr auto npos = std::string_view::npos;
+
+// Whether `folded` (a folded byte) is the only byte that folds to itself: then a plain byte
+// search finds every place where it may start a match.
+bool hasOneCase(char folded)
+{
+    static const std::array<bool, 256> single = [] {
+        std::array<int, 256> preimages{};
+        for (int b = 0; b < 256; ++b)
+            ++preimages[static_cast<unsigned char>(foldCase1251(static_cast<char>(b)))];
+        std::array<bool, 256> one{};
+        for (std::size_t b = 0; b < one.size(); ++b)
+            one[b] = preimages[b] == 1;
+        return one;
+    }();
+    return single[static_cast<unsigned char>(folded)];
+}
+
+// Whether `marker` (already folded) stands at `at`, letters compared folded.
+bool foldedMatchAt(std::string_view text, std::size_t at, std::string_view marker)
+{
+    for (std::size_t k = 0; k < marker.size(); ++k) {
+        if (foldCase1251(text[at + k]) != marker[k])
+            return false;
+    }
+    return true;
+}
 
 std::size_t findIgnoringCase(std::string_view text, std::string_view marker)
 {
@@ -17,15 +45,20 @@ std::size_t findIgnoringCase(std::string_view text, std::string_view marker)
     if (marker.size() > text.size())
         return npos;
     const std::string folded = foldCase1251(marker);
-    const char first = folded.front();
     const std::size_t last = text.size() - marker.size();
+    // Most markers open with a sign that has no other case: the fast byte search finds them.
+    const char first = folded.front();
+    const bool caseless = hasOneCase(first);
     for (std::size_t i = 0; i <= last; ++i) {
-        if (foldCase1251(text[i]) != first)
+        if (caseless) {
+            const void* hit = std::memchr(text.data() + i, first, last + 1 - i);
+            if (!hit)
+                return npos;
+            i = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+        } else if (foldCase1251(text[i]) != first) {
             continue;
-        std::size_t k = 1;
-        while (k < folded.size() && foldCase1251(text[i + k]) == folded[k])
-            ++k;
-        if (k == folded.size())
+        }
+        if (foldedMatchAt(text, i, folded))
             return i;
     }
     return npos;

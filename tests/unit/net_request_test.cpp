@@ -2,6 +2,7 @@
 #include "net/http_client.h"
 #include "support/core/fixture_server.h"
 #include "support/core/recording_listener.h"
+#include "support/core/temp_dir.h"
 #include "support/core/tinyproxy_runner.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@ using test::FixtureReply;
 using test::FixtureRequest;
 using test::FixtureServer;
 using test::RecordingListener;
+using test::ScopedEnv;
 
 const std::string kAgent = "Brevio (tv.brevio.test)";
 
@@ -31,30 +33,6 @@ ProxySettings proxyAt(long port, bool sendCredentials, std::string login = {}, s
 {
     return {true, "127.0.0.1", port, sendCredentials, std::move(login), std::move(password)};
 }
-
-// Sets an environment variable for the scope of one test.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char* name, const std::string& value)
-        : m_name(name)
-    {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (m_old)
-            ::setenv(m_name, m_old->c_str(), 1);
-        else
-            ::unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
 
 FixtureRequest fetchOne(FixtureServer& server, const HttpClientConfig& config, const std::string& url)
 {

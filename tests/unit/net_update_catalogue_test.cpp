@@ -41,6 +41,16 @@ TEST(CatalogueParse, LineBreaksBelongToTheFields)
     EXPECT_EQ(pairsOf("::x:y"), (Pairs{{"", ""}, {"x", "y"}}));
 }
 
+TEST(OfferedWeeks, TheLinesOfTheListUpToTwentyYearsOfWeeks)
+{
+    EXPECT_EQ(offeredWeeks("12.01.2004\r\n05.01.2004\n"),
+              (std::vector<std::string>{"12.01.2004", "05.01.2004"}));
+    std::string many;
+    for (int i = 0; i < 100000; ++i)
+        many += "01.01.2004\r\n";
+    EXPECT_EQ(offeredWeeks(many).size(), kMaxOfferedWeeks);
+}
+
 TEST(WeekPath, DropsTheTwoSeparators)
 {
     EXPECT_EQ(weekPath("12.01.2004"), "12012004/");
