@@ -71,73 +71,14 @@ TEST(ServerWeekDate, LineEndsAreNotPartOfTheDate)
     EXPECT_EQ(serverWeekDate(" 12.01.2004 "), " 12.01.2004 ");
 }
 
-TEST(ServerWeekDate, OnlyWeekDatesAreAccepted)
+TEST(ServerWeekDate, DatesThatAreNoWeekDatesAreRefused)
 {
-    for (const char* date : {"12.01.2004", "31-12-2099", "01 02 2003", "01.02-2003", "01:02;2003"})
-        EXPECT_NO_THROW(checkServerWeekDate(date)) << date;
-    // Path separators, control bytes (CR LF, Ctrl-Z, TAB, NUL), letters, 8-bit signs and any
-    // other shape are refused, so that no such date becomes a folder or a line of the store.
-    using namespace std::string_literals;
-    for (const std::string& date :
-         std::vector<std::string>{"", "ab/cd/../..", "..", ".s.sh.", "05/01/2004", "12\\01\\2004",
-                                  "14.12\r\n2026", "12.01.2004\x1a", "12.01.2004 ", "12.01.04", "1x.01.2004",
-                                  "12a01a2004", "12\t01.2004", "12.01.200\0"s,
-                                  "12\xB7"
-                                  "01\xB7"
-                                  "2004",
-                                  "../../etc"})
+    EXPECT_NO_THROW(checkServerWeekDate("12.01.2004"));
+    for (const char* date : {"", "ab/cd/../..", "..", "12.0/.2004", "a.b\\c.d", ".s.sh.", "14.12\r\n2026"})
         EXPECT_THROW(checkServerWeekDate(date), Error) << date;
     EXPECT_EQ(downloadWeekFolder("05.01.2004"), "05012004/");
     EXPECT_THROW(downloadWeekFolder(""), Error);
-}
-
-TEST(DownloadTarget, AnOlderWeekPickedAgainGrowsItsListAndIsNotRecordedTwice)
-{
-    const std::vector<std::string> weeks{"05.01.2004", "12.01.2004"};
-    struct Case
-    {
-        bool newWeek;
-        const char* newDate;
-        std::string folder;
-        bool fresh;
-    };
-    for (const Case& c :
-         {Case{true, "19.01.2004", "19012004/", true}, Case{true, "05.01.2004", "05012004/", false},
-          Case{false, "19.01.2004", "12012004/", false}}) {
-        const DownloadTarget target = downloadTarget(c.newWeek, c.newDate, "12.01.2004", weeks);
-        EXPECT_EQ(target.folder, c.folder) << c.newDate;
-        EXPECT_EQ(target.freshList, c.fresh) << c.newDate;
-        EXPECT_EQ(target.recordWeek, c.fresh) << c.newDate;
-    }
-    EXPECT_THROW(downloadTarget(true, "", "12.01.2004", weeks), Error);
-}
-
-TEST(ChannelListWriterTest, KeepsOneLinePerChannel)
-{
-    test::TempDir dir;
-    dir.write("aplp.dat", "One:1.txt\r\nTwo:2.txt\r\n");
-    {
-        ChannelListWriter list(dir / "aplp.dat", false);
-        list.add("Two:2.txt");
-        list.add("Three:3.txt");
-        list.add("Three:3.txt");
-    }
-    EXPECT_EQ(dir.read("aplp.dat"), "One:1.txt\r\nTwo:2.txt\r\nThree:3.txt\r\n");
-    ChannelListWriter fresh(dir / "aplp.dat", true);
-    EXPECT_EQ(dir.read("aplp.dat"), "");
-    fresh.add("One:1.txt");
-    EXPECT_EQ(dir.read("aplp.dat"), "One:1.txt\r\n");
-    ChannelListWriter missing(dir / "new.dat", false);
-    EXPECT_TRUE(dir.exists("new.dat"));
-}
-
-TEST(ServerFileUrl, NamesReachTheServerAsTheyAre)
-{
-    EXPECT_EQ(serverFileUrl("http://h/tv/", "12012004/", "first.txt"), "http://h/tv/12012004/first.txt");
-    EXPECT_EQ(serverFileUrl("http://h/", "12012004/", "a#b?c%d e+f.txt"),
-              "http://h/12012004/a%23b%3Fc%25d%20e+f.txt");
-    EXPECT_EQ(serverFileUrl("http://h/", "/", "data.dat"), "http://h//data.dat");
-    EXPECT_EQ(serverFileUrl("http://h/", "12#0/", "\xCA.txt"), "http://h/12%230/%CA.txt");
+    EXPECT_THROW(downloadWeekFolder("../../etc"), Error);
 }
 
 TEST(ChannelOffer, NewWeekOffersEveryChannelTickingTheLoadedOnes)
@@ -170,35 +111,18 @@ TEST(ChannelOffer, ContainmentWorksOnTheJoinedLines)
     EXPECT_TRUE(offer.channels.empty());
 }
 
-TEST(ChannelOffer, ChannelsThatCannotBeStoredSafelyAreNeverOffered)
+TEST(ChannelOffer, UnsafeFileNamesAreNeverOffered)
 {
-    using namespace std::string_literals;
-    // Each refusal names its reason; the offer keeps exactly one files.dat line per channel.
-    const std::string catalogue
-        = "Ok:ok.txt:Up:../x.txt:Deep:a/b.txt:Win:a\\b:Dot:..:List:APLP.dat:Temp:aplp.tmp:"
-          "Sel:SelPn:Next:selsledpn:\r\nB:b.txt:Nul:n\0.txt:Z:z\x1a:Ctl\x7f:c.txt:Last"s;
-    const ChannelOffer offer = offerChannels(parseCatalogue(catalogue), "", true);
+    const auto catalogue = parseCatalogue("Ok:ok.txt:Up:../x.txt:Deep:a/b.txt:Win:a\\b:Dot:..:Last");
+    const ChannelOffer offer = offerChannels(catalogue, "", true);
     ASSERT_EQ(offer.channels.size(), 1u);
-    EXPECT_EQ(offerFileText(offer.channels), "Ok:ok.txt");
-    const std::vector<std::pair<std::string, std::string>> expected{{"../x.txt", "would lead outside"},
-                                                                    {"a/b.txt", "would lead outside"},
-                                                                    {"a\\b", "would lead outside"},
-                                                                    {"..", "would lead outside"},
-                                                                    {"APLP.dat", "week's own files"},
-                                                                    {"aplp.tmp", "week's own files"},
-                                                                    {"SelPn", "week's own files"},
-                                                                    {"selsledpn", "week's own files"},
-                                                                    {"b.txt", "control character"},
-                                                                    {"n\0.txt"s, "control character"},
-                                                                    {"z\x1a", "control character"},
-                                                                    {"c.txt", "control character"},
-                                                                    {"", "An empty name"}};
-    ASSERT_EQ(offer.refused.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(offer.refused[i].entry.fileName, expected[i].first);
-        EXPECT_NE(offer.refused[i].reason.find(expected[i].second), std::string::npos)
-            << offer.refused[i].reason;
-    }
+    EXPECT_EQ(offer.channels[0].entry.fileName, "ok.txt");
+    std::vector<std::string> refused;
+    for (const RefusedChannel& channel : offer.refused)
+        refused.push_back(channel.entry.fileName);
+    EXPECT_EQ(refused, (std::vector<std::string>{"../x.txt", "a/b.txt", "a\\b", "..", ""}));
+    // The empty name reads as such.
+    EXPECT_NE(offer.refused.back().reason.find("An empty name"), std::string::npos);
 }
 
 TEST(OfferFile, LinesSeparatedByCrLfWithoutATrailingOne)

@@ -59,39 +59,6 @@ TEST(NewsParseText, RememberedPlacesAgreeWithAFreshSearchAtEveryStep)
     }
 }
 
-TEST(NewsParseText, KeepFirstEndsTheTextAndForgetsWhatLayBeyond)
-{
-    ParseText text("head<a>middle<b>tail<a>");
-    EXPECT_EQ(text.find("<b>"), 13u);
-    text.cutAfter("<a>");
-    text.keepFirst(6);
-    EXPECT_EQ(text.rest(), "middle");
-    EXPECT_FALSE(text.contains("<b>"));
-    EXPECT_EQ(text.takeUpTo("<"), "");
-    text.skip(100);
-    EXPECT_TRUE(text.empty());
-}
-
-TEST(NewsPaneLines, ALongTextIsCutWithAClosingLine)
-{
-    const std::string closing = data("[Ответ длиннее, чем показывает окно: остальное не показано]");
-    const std::vector<std::string> few{"a", "", "b"};
-    EXPECT_EQ(paneLines(few), few);
-
-    const std::vector<std::string> many(kPaneMaxLines + 5, "line");
-    const auto shownMany = paneLines(many);
-    ASSERT_EQ(shownMany.size(), kPaneMaxLines + 1);
-    EXPECT_EQ(shownMany[kPaneMaxLines - 1], "line");
-    EXPECT_EQ(shownMany.back(), closing);
-    EXPECT_EQ(paneLines(std::vector<std::string>(kPaneMaxLines, "x")).size(), kPaneMaxLines);
-
-    // One huge line is cut at the byte limit.
-    const auto shownHuge = paneLines({"head", std::string(kPaneMaxBytes * 2, 'x'), "never"});
-    ASSERT_EQ(shownHuge.size(), 3u);
-    EXPECT_EQ(shownHuge[1].size(), kPaneMaxBytes - 4);
-    EXPECT_EQ(shownHuge[2], closing);
-}
-
 TEST(NewsParseText, TakeReplaceAndTrim)
 {
     ParseText text("USD<td>x);y");

@@ -98,20 +98,6 @@ TEST(ReplaceFile, WritesNewAndOldFilesAndLeavesNothingBeside)
     EXPECT_EQ(dir.read("dats.dat"), "12.01.2004\r\n");
 }
 
-TEST(ReplaceFile, NamesUpToTheSystemsLongestFit)
-{
-    TempDir dir;
-    for (const std::size_t length : {200u, 231u, 254u, 255u}) {
-        const std::string name(length, 'n');
-        replaceFile(dir / name, "body");
-        EXPECT_EQ(dir.read(name), "body") << length;
-        replaceFile(dir / name, "again");
-        EXPECT_EQ(dir.read(name), "again") << length;
-        fs::remove(dir / name);
-    }
-    EXPECT_TRUE(entries(dir.path()).empty());
-}
-
 TEST(ReplaceFile, KeepsPermissionBitsAndWritesThroughALink)
 {
     TempDir dir;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <optional>
 
 namespace brevio::store {
@@ -77,24 +78,14 @@ TEST(BareFileName, RefusesWhatWouldLeaveOrOverwriteTheWeek)
     EXPECT_NO_THROW(checkBareFileName("aplp.dat.txt"));
     EXPECT_NO_THROW(checkBareFileName("\xCA\xE0\xED\xE0\xEB 1.txt"));
     EXPECT_NO_THROW(checkBareFileName(std::string(255, 'n')));
-    const std::vector<std::pair<std::string, Reason>> refused{
-        {"", Reason::Empty},
-        {".", Reason::LeadsOutside},
-        {"..", Reason::LeadsOutside},
-        {"../dats.dat", Reason::LeadsOutside},
-        {"sub/k1.txt", Reason::LeadsOutside},
-        {"..\\k1", Reason::LeadsOutside},
-        {"k1\0.txt"s, Reason::ControlCharacter},
-        {"k1\r\n.txt", Reason::ControlCharacter},
-        {"k1\x1a", Reason::ControlCharacter},
-        {"k1\x7f", Reason::ControlCharacter},
-        {"aplp.dat", Reason::WeekOwnFile},
-        {"APLP.TMP", Reason::WeekOwnFile},
-        {"SelCht", Reason::WeekOwnFile},
-        {"selsledpn", Reason::WeekOwnFile},
-    };
-    for (const auto& [name, reason] : refused)
-        EXPECT_EQ(refusalOf([&] { checkBareFileName(name); }), reason) << name;
+    const std::map<Reason, std::vector<std::string>> refused{
+        {Reason::Empty, {""}},
+        {Reason::LeadsOutside, {".", "..", "../dats.dat", "sub/k1.txt", "..\\k1"}},
+        {Reason::ControlCharacter, {"k1\0.txt"s, "k1\r\n.txt", "k1\x1a", "k1\x7f"}},
+        {Reason::WeekOwnFile, {"aplp.dat", "APLP.TMP", "SelCht", "selsledpn"}}};
+    for (const auto& [reason, names] : refused)
+        for (const std::string& name : names)
+            EXPECT_EQ(refusalOf([&] { checkBareFileName(name); }), reason) << name;
 }
 
 TEST(SelectedLists, OneFilePerDayAndTheMondayAfter)

@@ -1,7 +1,6 @@
 #include "support/core/file_tree.h"
 
 #include <fstream>
-#include <functional>
 #include <iterator>
 
 namespace fs = std::filesystem;
@@ -12,19 +11,14 @@ FileTree fileTree(const fs::path& root)
 {
     FileTree tree;
     for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
-        const fs::path& path = it->path();
-        std::string what;
+        std::optional<std::string> content;
         if (it->is_symlink()) {
-            what = "link to " + fs::read_symlink(path).string();
-        } else if (it->is_directory()) {
-            what = "folder";
-        } else {
-            std::ifstream in(path, std::ios::binary);
-            const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-            what = "file of " + std::to_string(bytes.size()) + " bytes, "
-                + std::to_string(std::hash<std::string>{}(bytes));
+            content = "-> " + fs::read_symlink(it->path()).string();
+        } else if (!it->is_directory()) {
+            std::ifstream in(it->path(), std::ios::binary);
+            content.emplace(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         }
-        tree[fs::relative(path, root).string()] = what;
+        tree[fs::relative(it->path(), root).string()] = std::move(content);
     }
     return tree;
 }
@@ -32,9 +26,8 @@ FileTree fileTree(const fs::path& root)
 std::set<std::string> changedPaths(const FileTree& before, const FileTree& after)
 {
     std::set<std::string> changed;
-    for (const auto& [path, what] : after) {
-        const auto old = before.find(path);
-        if (old == before.end() || old->second != what)
+    for (const auto& [path, content] : after) {
+        if (const auto old = before.find(path); old == before.end() || old->second != content)
             changed.insert(path);
     }
     for (const auto& entry : before) {

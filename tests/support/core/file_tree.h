@@ -2,14 +2,15 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
 namespace brevio::test {
 
-// Every entry below a folder (files, folders, links; links are not followed), by its path
-// relative to the folder, with what it is and a digest of its content.
-using FileTree = std::map<std::string, std::string>;
+// Every entry below a folder by its path relative to the folder: a file's content, nothing for
+// a folder, the target for a link (links are not followed).
+using FileTree = std::map<std::string, std::optional<std::string>>;
 FileTree fileTree(const std::filesystem::path& root);
 
 // The paths created, changed or removed between two trees.
