@@ -27,9 +27,9 @@ public:
 };
 
 // A text as a box shows it (with Qt::PlainText, never as markup, so that a server's words
-// cannot draw their own box): line feeds and tabs keep their place, every other control
-// character (a NUL, a CR, an escape) shows as its visible symbol instead of cutting or hiding
-// text.
+// cannot draw their own box): line breaks and tabs keep their place, every other control
+// character (a NUL, a lone CR, an escape) shows as its visible symbol instead of cutting or
+// hiding text.
 QString plainBoxText(const QString& text);
 
 // The real boxes, modal to `parent`; every text through plainBoxText.

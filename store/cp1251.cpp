@@ -134,10 +134,13 @@ std::string withVisibleControls(std::string_view utf8, bool keepLineBreaks)
 {
     std::string out;
     out.reserve(utf8.size());
-    for (const char c : utf8) {
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
         // Bytes below 0x20 and 0x7F never occur inside a UTF-8 sequence.
+        const char c = utf8[i];
         const auto b = static_cast<unsigned char>(c);
         const bool control = b < 0x20 || b == 0x7F;
+        if (keepLineBreaks && c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')
+            continue; // CR LF is one line break
         if (!control || (keepLineBreaks && (c == '\n' || c == '\t')))
             out += c;
         else

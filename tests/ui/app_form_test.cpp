@@ -64,11 +64,11 @@ class AppFormTest : public QObject
 private Q_SLOTS:
     void boxesShowServerTextAsPlainTextWithControlsVisible()
     {
-        // Markup from a server draws nothing; a NUL cuts nothing short; line feeds stay.
+        // Markup from a server draws nothing; a NUL cuts nothing short; line breaks stay.
         const QString server = QStringLiteral("<b>Warning</b><br><font color=red>Pay</font>") + QChar(0)
-            + QStringLiteral("tail\r\nnext\x1b");
+            + QStringLiteral("tail\r\nnext\rend\x1b");
         const QString expected = QStringLiteral("<b>Warning</b><br><font color=red>Pay</font>")
-            + QChar(0x2400) + QStringLiteral("tail") + QChar(0x240D) + QStringLiteral("\nnext")
+            + QChar(0x2400) + QStringLiteral("tail\nnext") + QChar(0x240D) + QStringLiteral("end")
             + QChar(0x241B);
         QtDialogs dialogs;
         QStringList shown;
