@@ -1,5 +1,7 @@
 #include "app/dialogs.h"
 
+#include "app/qt_text.h"
+#include "store/cp1251.h"
 #include "view/week_dialog.h"
 
 #include <QApplication>
@@ -16,17 +18,33 @@ QString applicationTitle()
     return QStringLiteral("Brevio v.2.51");
 }
 
+int showBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+            QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, applicationTitle(), plainBoxText(text), buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(defaultButton);
+    return box.exec();
+}
+
 } // namespace
+
+QString plainBoxText(const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    return fromUtf8(
+        withVisibleControls(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), true));
+}
 
 void QtDialogs::message(const QString& text)
 {
-    QMessageBox::information(m_parent, applicationTitle(), text);
+    showBox(m_parent, QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool QtDialogs::confirm(const QString& text)
 {
-    return QMessageBox::question(m_parent, applicationTitle(), text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::Yes)
+    return showBox(m_parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No,
+                   QMessageBox::Yes)
         == QMessageBox::Yes;
 }
 

@@ -26,7 +26,13 @@ public:
     virtual QString chooseWeek(const QStringList& weeks) = 0;
 };
 
-// The real boxes, modal to `parent`.
+// A text as a box shows it (with Qt::PlainText, never as markup, so that a server's words
+// cannot draw their own box): line breaks and tabs keep their place, every other control
+// character (a NUL, a lone CR, an escape) shows as its visible symbol instead of cutting or
+// hiding text.
+QString plainBoxText(const QString& text);
+
+// The real boxes, modal to `parent`; every text through plainBoxText.
 class QtDialogs : public Dialogs
 {
 public:

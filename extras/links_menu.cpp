@@ -4,6 +4,7 @@
 #include "app/dialogs.h"
 #include "app/qt_text.h"
 #include "extras/link_addresses.h"
+#include "news/web_address.h"
 #include "store/file_io.h"
 #include "store/file_names.h"
 #include "store/links_file.h"
@@ -24,8 +25,11 @@ void openLink(TBrevioForm& form, const QString& caption)
         return;
     }
     form.dialogs().message(caption);
-    if (const auto target = store::findLinkTarget(store::readFile(file), toData(caption)))
-        openAddress(linkUrl(fromData(*target)));
+    const auto target = store::findLinkTarget(store::readFile(file), toData(caption));
+    // The same addresses as the news pane opens: web and mail, never files or programs.
+    const std::string openable = target ? news::openableAddress(*target) : std::string();
+    if (!openable.empty())
+        openAddress(QUrl(fromData(openable)));
 }
 
 // A caption shown as written: a menu takes '&' for the mark of a shortcut letter and a tab for

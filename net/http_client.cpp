@@ -68,8 +68,10 @@ public:
             throw TransferError(Kind::Broken, "The network library could not start a transfer");
         const ProxySettings& proxy = config.proxy;
         m_lookupHost = proxy.enabled ? proxy.host : urlHost(url);
-        for (const std::string& line : programHeaderLines(proxy))
+        for (const std::string& line : programHeaderLines())
             m_headers = curl_slist_append(m_headers, line.c_str());
+        for (const std::string& line : proxyHeaderLines(proxy))
+            m_proxyHeaders = curl_slist_append(m_proxyHeaders, line.c_str());
         configure(config);
     }
 
@@ -79,6 +81,7 @@ public:
             curl_multi_remove_handle(m_multi, m_easy);
         curl_easy_cleanup(m_easy);
         curl_slist_free_all(m_headers);
+        curl_slist_free_all(m_proxyHeaders);
     }
 
     Attempt(const Attempt&) = delete;
@@ -170,7 +173,11 @@ private:
         curl_easy_setopt(m_easy, CURLOPT_ERRORBUFFER, m_errorBuffer);
         if (!config.userAgent.empty())
             curl_easy_setopt(m_easy, CURLOPT_USERAGENT, config.userAgent.c_str());
+        // Separate lists: the server's lines never go to a CONNECT, the proxy's never into a
+        // tunnel; a plain request through the proxy gets the server's, then the proxy's.
+        curl_easy_setopt(m_easy, CURLOPT_HEADEROPT, static_cast<long>(CURLHEADER_SEPARATE));
         curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headers);
+        curl_easy_setopt(m_easy, CURLOPT_PROXYHEADER, m_proxyHeaders);
 
         // Only the program's proxy setting counts: no http_proxy or no_proxy from the
         // environment, and no credentials of libcurl's own (the program sends its line).
@@ -255,6 +262,7 @@ private:
     CURLM* m_multi;
     CURL* m_easy;
     curl_slist* m_headers = nullptr;
+    curl_slist* m_proxyHeaders = nullptr;
     ReplyAssembler m_assembler;
     std::string m_url;
     std::string m_lookupHost;

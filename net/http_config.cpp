@@ -4,12 +4,16 @@
 
 namespace brevio::net {
 
-std::vector<std::string> programHeaderLines(const ProxySettings& proxy)
+std::vector<std::string> programHeaderLines()
 {
-    std::vector<std::string> lines{"Pragma: no-cache", "Cache-Control: no-cache,no-store"};
-    if (proxy.enabled && proxy.sendCredentials)
-        lines.push_back("Proxy-Authorization: Basic " + encodeBase64(proxy.login + ":" + proxy.password));
-    return lines;
+    return {"Pragma: no-cache", "Cache-Control: no-cache,no-store"};
+}
+
+std::vector<std::string> proxyHeaderLines(const ProxySettings& proxy)
+{
+    if (!proxy.enabled || !proxy.sendCredentials)
+        return {};
+    return {"Proxy-Authorization: Basic " + encodeBase64(proxy.login + ":" + proxy.password)};
 }
 
 } // namespace brevio::net

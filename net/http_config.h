@@ -26,9 +26,15 @@ struct HttpClientConfig
     std::size_t maxBodyBytes = 64u << 20;
 };
 
-// The header lines the program adds after the client's own, in order: "Pragma: no-cache",
-// "Cache-Control: no-cache,no-store", and "Proxy-Authorization: Basic <login:password>" when
-// the proxy is on and wants credentials (empty login and password are still sent).
-std::vector<std::string> programHeaderLines(const ProxySettings& proxy);
+// The header lines the program adds after the client's own, in order, for every request:
+// "Pragma: no-cache", "Cache-Control: no-cache,no-store".
+std::vector<std::string> programHeaderLines();
+
+// The lines for the proxy alone: "Proxy-Authorization: Basic <login:password>" when the proxy
+// is on and wants credentials (empty login and password are still sent). A plain request
+// through the proxy carries them after the program's lines, a CONNECT (a tunnel to an https
+// server) carries them alone, and a request inside a tunnel never does: the password goes to
+// the proxy and to no web server.
+std::vector<std::string> proxyHeaderLines(const ProxySettings& proxy);
 
 } // namespace brevio::net

@@ -13,8 +13,9 @@ struct HttpReply
     std::string body = "Default.htm"; // raw bytes, no character-set conversion
 };
 
-// The one test every caller applies to a reply: the header text contains "200" anywhere. The
-// status code is deliberately not parsed (a 404 whose header mentions 200 passes).
+// The one test every caller applies to a reply: the status code of the final reply, on the
+// first line of its header text, is 200. "200" elsewhere in the header (a length, a date)
+// does not count, so a 404 page is never taken for the file asked for.
 bool replySucceeded(std::string_view headerText);
 
 } // namespace brevio::net

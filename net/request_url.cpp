@@ -40,6 +40,25 @@ struct Url
     }
 };
 
+// `text` with every byte that `keep` refuses written as %XX.
+template <class Keep>
+std::string escaped(std::string_view text, Keep keep)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : text) {
+        if (keep(c)) {
+            out += c;
+            continue;
+        }
+        const auto byte = static_cast<unsigned char>(c);
+        out += '%';
+        out += kHex[byte >> 4];
+        out += kHex[byte & 15];
+    }
+    return out;
+}
+
 } // namespace
 
 std::string_view trimmedBlanks(std::string_view text)
@@ -53,20 +72,19 @@ std::string_view trimmedBlanks(std::string_view text)
 
 std::string escapedUrl(std::string_view url)
 {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : url) {
+    return escaped(url, [](char c) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte >= 0x7F
-            || std::string_view("\"<>\\^`{|}").find(c) != std::string_view::npos) {
-            out += '%';
-            out += kHex[byte >> 4];
-            out += kHex[byte & 15];
-        } else {
-            out += c;
-        }
-    }
-    return out;
+        return byte > 0x20 && byte < 0x7F
+            && std::string_view("\"<>\\^`{|}").find(c) == std::string_view::npos;
+    });
+}
+
+std::string escapedPathSegment(std::string_view name)
+{
+    return escaped(name, [](char c) {
+        const bool alphanumeric = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        return alphanumeric || std::string_view("-._~!$&'()*+,;=:@").find(c) != std::string_view::npos;
+    });
 }
 
 std::string urlHost(const std::string& url)

@@ -12,6 +12,11 @@ std::string_view trimmedBlanks(std::string_view text);
 // file names are windows-1251) and the few unsafe signs. Escapes already present are kept.
 std::string escapedUrl(std::string_view url);
 
+// One path segment (a file or folder name as it stands on the server) for a URL: everything but
+// letters, digits and the signs "-._~!$&'()*+,;=:@" is percent-escaped, '%', '#', '?' and blanks
+// included, so that the server receives the name unchanged.
+std::string escapedPathSegment(std::string_view name);
+
 // The host of an absolute URL. Throws TransferError when the URL does not parse.
 std::string urlHost(const std::string& url);
 

@@ -11,7 +11,6 @@
 #include "net/update_catalogue.h"
 #include "store/file_io.h"
 #include "store/file_names.h"
-#include "store/line_reader.h"
 #include "store/week_folder.h"
 #include "view/viewing_page.h"
 
@@ -154,11 +153,11 @@ void RetrievalPage::runCheck(net::HttpClient& client)
     if (!received(weeks))
         return;
     QStringList offered;
-    for (const std::string& line : store::splitLines(weeks.body))
+    for (const std::string& line : net::offeredWeeks(weeks.body))
         offered << fromData(line);
     m_weekPath = net::weekPath(toData(m_form.dialogs().chooseWeek(offered)));
 
-    const net::HttpReply& dateReply = client.get(base + m_weekPath + "data.dat");
+    const net::HttpReply& dateReply = client.get(net::serverFileUrl(base, m_weekPath, "data.dat"));
     if (!received(dateReply))
         return;
     const std::string serverDate = net::serverWeekDate(dateReply.body);
@@ -180,7 +179,7 @@ void RetrievalPage::runCheck(net::HttpClient& client)
 
         if (http.abortFlag())
             return;
-        const net::HttpReply& catalogue = client.get(base + m_weekPath + "files.dat");
+        const net::HttpReply& catalogue = client.get(net::serverFileUrl(base, m_weekPath, "files.dat"));
         if (!received(catalogue))
             return;
         m_offeredCount = 0;
@@ -194,13 +193,13 @@ void RetrievalPage::runCheck(net::HttpClient& client)
         }
         m_offeredCount = offer.channels.size();
         if (!offer.refused.empty()) {
-            QStringList names;
-            for (const std::string& name : offer.refused)
-                names << QStringLiteral("'%1'").arg(fromData(name));
+            QStringList reasons;
+            for (const net::RefusedChannel& channel : offer.refused)
+                reasons << fromUtf8(channel.reason);
             m_form.dialogs().message(
-                QStringLiteral("The server offers channels whose file names could lead outside the week "
-                               "folder; they are not offered: %1")
-                    .arg(names.join(QStringLiteral(", "))));
+                QStringLiteral(
+                    "The server offers channels that cannot be stored safely; they are not offered:\n")
+                + reasons.join(QLatin1Char('\n')));
         }
     }
     showProgress(m_form.text(64));
@@ -232,11 +231,12 @@ void RetrievalPage::runDownload(net::HttpClient& client)
 {
     HttpSession& http = m_form.http();
     Settings& settings = m_form.settings();
+    const std::string weekList(store::kWeekListFile);
     const bool newWeek = settings.readBool(kMain, QStringLiteral("new"), true);
-    const std::string newDate = toData(settings.readString(kMain, QStringLiteral("newdate")));
-    const std::string folder = net::downloadWeekFolder(
-        newWeek ? newDate : toData(settings.readString(kMain, QStringLiteral("lastdate"))));
-    const std::string channelList = channelListOf(folder);
+    const net::DownloadTarget target = net::downloadTarget(
+        newWeek, toData(settings.readString(kMain, QStringLiteral("newdate"))),
+        toData(settings.readString(kMain, QStringLiteral("lastdate"))),
+        store::fileExists(weekList) ? store::readLines(weekList) : std::vector<std::string>{});
 
     // Every name is checked before anything is written or fetched.
     std::vector<bool> ticked;
@@ -247,27 +247,30 @@ void RetrievalPage::runDownload(net::HttpClient& client)
         anyTicked ? store::readLines(std::string(store::kChannelOfferFile)) : std::vector<std::string>{},
         ticked, m_offeredCount);
 
-    if (newWeek) {
-        store::createFolder(folder);
-        store::replaceFile(channelList, "");
-    }
+    store::createFolder(target.folder);
+    net::ChannelListWriter channelList(channelListOf(target.folder), target.freshList);
     for (const net::PlannedChannel& channel : plan) {
         if (http.abortFlag())
             return;
         showProgress(m_form.text(67) + fromData(channel.entry.name));
-        const net::HttpReply& reply = client.get(http.serverUrl() + m_weekPath + channel.entry.fileName);
+        const net::HttpReply& reply
+            = client.get(net::serverFileUrl(http.serverUrl(), m_weekPath, channel.entry.fileName));
         if (!received(reply))
             return;
-        store::replaceFile(folder + channel.entry.fileName, reply.body);
-        store::appendToFile(channelList, channel.line + "\r\n");
+        store::replaceFile(target.folder + channel.entry.fileName, reply.body);
+        channelList.add(channel.line);
     }
 
     if (newWeek) {
-        settings.writeString(kMain, QStringLiteral("lastdate"), fromData(newDate));
+        // A week already in the week list (an older one picked again) is not recorded twice.
+        if (target.recordWeek)
+            settings.writeString(kMain, QStringLiteral("lastdate"), fromData(target.weekDate));
         settings.writeBool(kMain, QStringLiteral("new"), false);
         settings.sync();
-        m_form.weekSelector()->addItem(fromData(newDate));
-        store::appendToFile(std::string(store::kWeekListFile), newDate + "\r\n");
+    }
+    if (target.recordWeek) {
+        m_form.weekSelector()->addItem(fromData(target.weekDate));
+        store::appendToFile(weekList, target.weekDate + "\r\n");
     }
     showProgress(m_form.text(68));
     m_checklist->clear();

@@ -1,11 +1,23 @@
 #include "net/update_catalogue.h"
 
+#include "net/request_url.h"
 #include "store/cp1251.h"
 #include "store/errors.h"
 #include "store/file_io.h"
+#include "store/line_reader.h"
 #include "store/week_folder.h"
 
+#include <algorithm>
+
 namespace brevio::net {
+
+std::vector<std::string> offeredWeeks(std::string_view body)
+{
+    std::vector<std::string> weeks = store::splitLines(body);
+    if (weeks.size() > kMaxOfferedWeeks)
+        weeks.resize(kMaxOfferedWeeks);
+    return weeks;
+}
 
 std::string weekPath(std::string_view chosenWeek)
 {
@@ -24,6 +36,13 @@ std::string serverWeekDate(std::string_view body)
     return std::string(body);
 }
 
+std::string serverFileUrl(std::string_view base, std::string_view weekPath, std::string_view fileName)
+{
+    if (weekPath.ends_with('/'))
+        weekPath.remove_suffix(1);
+    return std::string(base) + escapedPathSegment(weekPath) + "/" + escapedPathSegment(fileName);
+}
+
 std::string downloadWeekFolder(std::string_view weekDate)
 {
     if (weekDate.empty())
@@ -31,9 +50,40 @@ std::string downloadWeekFolder(std::string_view weekDate)
     try {
         return store::checkedWeekFolder(weekDate, store::FolderUse::Write);
     } catch (const UnsafeNameError&) {
-        throw Error("The week date '" + cp1251ToUtf8(weekDate)
+        throw Error("The week date '" + quotedData(weekDate)
                     + "' cannot name a week folder; nothing was written.");
     }
+}
+
+DownloadTarget downloadTarget(bool newWeek, std::string_view newDate, std::string_view lastDate,
+                              const std::vector<std::string>& weekList)
+{
+    DownloadTarget target;
+    target.weekDate = newWeek ? newDate : lastDate;
+    target.folder = downloadWeekFolder(target.weekDate);
+    const bool listed = std::find(weekList.begin(), weekList.end(), target.weekDate) != weekList.end();
+    target.freshList = newWeek && !listed;
+    target.recordWeek = newWeek && !listed;
+    return target;
+}
+
+ChannelListWriter::ChannelListWriter(std::filesystem::path file, bool fresh)
+    : m_file(std::move(file))
+{
+    if (fresh) {
+        store::replaceFile(m_file, "");
+        return;
+    }
+    store::createEmptyIfMissing(m_file);
+    m_lines = store::readLines(m_file);
+}
+
+void ChannelListWriter::add(const std::string& line)
+{
+    if (std::find(m_lines.begin(), m_lines.end(), line) != m_lines.end())
+        return;
+    store::appendToFile(m_file, line + "\r\n");
+    m_lines.push_back(line);
 }
 
 void checkServerWeekDate(std::string_view date)
@@ -41,7 +91,7 @@ void checkServerWeekDate(std::string_view date)
     try {
         downloadWeekFolder(date);
     } catch (const Error&) {
-        throw Error("The server sent the week date '" + cp1251ToUtf8(date)
+        throw Error("The server sent the week date '" + quotedData(date)
                     + "', which cannot name a week folder; nothing was written.");
     }
 }
@@ -83,9 +133,10 @@ ChannelOffer offerChannels(const std::vector<store::ChannelEntry>& catalogue, st
     ChannelOffer offer;
     for (const store::ChannelEntry& entry : catalogue) {
         try {
+            store::checkNoControlCharacters(entry.name);
             store::checkBareFileName(entry.fileName);
-        } catch (const UnsafeNameError&) {
-            offer.refused.push_back(entry.fileName);
+        } catch (const UnsafeNameError& refusal) {
+            offer.refused.push_back({entry, refusal.what()});
             continue;
         }
         const bool loaded = loadedList.find(entry.name + ":" + entry.fileName) != loadedList.npos;

@@ -12,6 +12,11 @@
 // server's files are read, which channels are offered, and what the download may write.
 namespace brevio::net {
 
+// The weeks the server's datas.dat offers, for the week dialog: its lines, the first
+// kMaxOfferedWeeks of them (twenty years of weeks; a longer list would only freeze the dialog).
+inline constexpr std::size_t kMaxOfferedWeeks = 1040;
+std::vector<std::string> offeredWeeks(std::string_view body);
+
 // The server folder of a chosen week: the text without its 6th and then its 3rd character,
 // followed by "/" ("12.01.2004" -> "12012004/", "" -> "/").
 std::string weekPath(std::string_view chosenWeek);
@@ -21,14 +26,45 @@ std::string weekPath(std::string_view chosenWeek);
 // puts an empty line into the week list file.
 std::string serverWeekDate(std::string_view body);
 
-// Refuses (throws brevio::Error with a clear message) a server week date whose week folder
-// would be empty or lead outside the working folder.
+// The address of a file in the server folder of a week: `base` + `weekPath` + `fileName`, the
+// week folder and the file name escaped so that the server sees them as they are.
+std::string serverFileUrl(std::string_view base, std::string_view weekPath, std::string_view fileName);
+
+// Refuses (throws brevio::Error with a clear message) a server week date that is not a week
+// date, so that it never names a folder or a line of the store.
 void checkServerWeekDate(std::string_view date);
 
 // The week folder a download writes into, for the week date recorded by the check. Throws
-// brevio::Error when no week was recorded (empty date) or the folder would lead outside the
-// working folder.
+// brevio::Error when no week was recorded (empty date) or the date is not a week date.
 std::string downloadWeekFolder(std::string_view weekDate);
+
+// Where a download stores its channels.
+struct DownloadTarget
+{
+    std::string weekDate;
+    std::string folder; // "12012004/"
+    bool freshList = false; // the week's channel list starts empty
+    bool recordWeek = false; // on completion the week joins the week list and becomes the newest
+};
+
+// A new week (`newWeek`, the date recorded by the check) gets a fresh channel list and is
+// recorded when it completes, unless it is already in `weekList` (an older week picked again):
+// then, like the newest week, its channel list grows. Throws like downloadWeekFolder.
+DownloadTarget downloadTarget(bool newWeek, std::string_view newDate, std::string_view lastDate,
+                              const std::vector<std::string>& weekList);
+
+// Appends lines to a week's channel list file, each line once.
+class ChannelListWriter
+{
+public:
+    // `fresh`: the file is made empty now; otherwise it is created when missing and kept.
+    ChannelListWriter(std::filesystem::path file, bool fresh);
+    void add(const std::string& line);
+
+private:
+    std::filesystem::path m_file;
+    std::vector<std::string> m_lines;
+};
 
 // The channel catalogue "name1:file1:name2:file2[:]". Line breaks are not separators; a name
 // at the very end of the body gives a pair with an empty file name.
@@ -43,16 +79,23 @@ struct OfferedChannel
     bool checked = false;
 };
 
+struct RefusedChannel
+{
+    store::ChannelEntry entry;
+    std::string reason; // UTF-8, ready for a message box
+};
+
 struct ChannelOffer
 {
     std::vector<OfferedChannel> channels; // in catalogue order
-    std::vector<std::string> refused; // file names that may not be written into a week folder
+    std::vector<RefusedChannel> refused;
 };
 
 // What the check offers. A new week offers every channel, ticked when "name:file" occurs in
 // `loadedList` (the joined lines of the newest week's channel list); the same week offers only
-// the channels that do not occur there, unticked. Channels whose file name is empty, "..",
-// or holds a path separator are never offered: they go to `refused`.
+// the channels that do not occur there, unticked. A channel whose name holds a control
+// character or whose file name fails store::checkBareFileName is never offered: it goes to
+// `refused`, so every offered channel is one line of files.dat.
 ChannelOffer offerChannels(const std::vector<store::ChannelEntry>& catalogue, std::string_view loadedList,
                            bool newWeek);
 

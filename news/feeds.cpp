@@ -24,7 +24,7 @@ struct Column
     std::string ids, titles, dates, subs;
 };
 
-Column readColumn(std::string text)
+Column readColumn(std::string_view script)
 {
     Column column;
     const std::array<std::pair<std::string_view, std::string*>, 4> arrays = {{
@@ -33,39 +33,70 @@ Column readColumn(std::string text)
         {"var __kp_dates = new Array (", &column.dates},
         {"var __kp_subs = new Array (", &column.subs},
     }};
+    ParseText text(script);
     for (const auto& [opening, content] : arrays) {
-        cutAfter(text, opening);
-        *content = cleanField(takeUpTo(text, ");"));
-        const std::size_t end = text.find(");");
-        if (end != std::string::npos)
-            text.erase(0, end + 1);
+        text.cutAfter(opening);
+        *content = cleanField(text.takeUpTo(");"));
+        const std::size_t end = text.find(");", Match::Exact);
+        if (end != std::string_view::npos)
+            text.skip(end + 1);
     }
     return column;
 }
 
 // The next id of the list; the last item takes whatever is left.
-std::string nextId(std::string& ids, int item)
+std::string nextId(ParseText& ids, int item)
 {
     if (item == kColumnItems)
-        return cleanField(ids);
-    const std::size_t comma = ids.find(',');
-    std::string id = cleanField(takeUpTo(ids, ","));
-    if (comma != std::string::npos)
-        ids.erase(0, comma + 1);
+        return cleanField(ids.rest());
+    const std::size_t comma = ids.find(",", Match::Exact);
+    std::string id = cleanField(ids.takeUpTo(","));
+    if (comma != std::string_view::npos)
+        ids.skip(comma + 1);
     return id;
 }
 
-// The next text between single quotes; an apostrophe inside a text cuts it there.
-std::string nextQuoted(std::string& content)
+// The next text between single quotes; an apostrophe inside a text cuts it there. False when
+// there was no opening quote: the list has no more items.
+bool nextQuoted(ParseText& content, std::string& text)
 {
-    const std::size_t open = content.find('\'');
-    if (open != std::string::npos)
-        content.erase(0, open + 1);
-    const std::size_t close = content.find('\'');
-    std::string text = cleanField(takeUpTo(content, "'"));
-    if (close != std::string::npos)
-        content.erase(0, close + 1);
-    return text;
+    const std::size_t open = content.find("'", Match::Exact);
+    if (open != std::string_view::npos)
+        content.skip(open + 1);
+    const std::size_t close = content.find("'", Match::Exact);
+    text = cleanField(content.takeUpTo("'"));
+    if (close != std::string_view::npos)
+        content.skip(close + 1);
+    return open != std::string_view::npos;
+}
+
+// One item of a news column.
+struct ColumnItem
+{
+    std::string id, title, date, sub;
+};
+
+// The twenty items of a column, and how many of them have a title (none: no column at all).
+std::size_t columnItems(Column& column, std::vector<ColumnItem>& items)
+{
+    ParseText ids(column.ids), titles(column.titles), dates(column.dates), subs(column.subs);
+    std::size_t found = 0;
+    for (int i = 1; i <= kColumnItems; ++i) {
+        ColumnItem item;
+        item.id = nextId(ids, i);
+        if (nextQuoted(titles, item.title))
+            ++found;
+        nextQuoted(dates, item.date);
+        nextQuoted(subs, item.sub);
+        items.push_back(std::move(item));
+    }
+    return found;
+}
+
+// A source shown whole has one item unless its reply is empty (or blanks and line breaks only).
+std::size_t wholeReplyItems(std::string_view reply)
+{
+    return trim(reply).empty() ? 0 : 1;
 }
 
 void addClosing(NewsLines& pane, const FeedSite& site)
@@ -76,27 +107,30 @@ void addClosing(NewsLines& pane, const FeedSite& site)
 
 } // namespace
 
-std::vector<std::string> oreandaLines(std::string_view ini, std::string_view homePage)
+NewsText oreandaLines(std::string_view ini, std::string_view homePage)
 {
     NewsLines pane;
     pane.addText("РИА \"Ореанда\" - десять последних новостей");
     pane.add(homePage);
     pane.addEmpty();
 
-    std::string text = replaceAll(ini, "<p>", "\r\n");
+    const std::string replaced = replaceAll(ini, "<p>", "\r\n");
+    ParseText text(replaced);
     constexpr Match exact = Match::Exact;
-    while (contains(text, "head=", exact)) {
-        cutAfter(text, "head=", exact);
-        std::string item = takeUpTo(text, "body=") + "\r\n";
-        cutAfter(text, "body=", exact);
-        item += takeUpTo(text, "date=") + "\r\n";
-        cutAfter(text, "date=", exact);
-        item += takeUpTo(text, "url=");
-        cutAfter(text, "url=", exact);
-        item += takeUpTo(text, "topic=");
-        const bool topicFound = cutAfter(text, "topic=", exact);
-        item = "=====\r\n" + takeUpTo(text, "[") + item;
-        cutAfter(text, "[", exact);
+    std::size_t items = 0;
+    while (text.contains("head=", exact)) {
+        text.cutAfter("head=", exact);
+        std::string item = text.takeUpTo("body=") + "\r\n";
+        text.cutAfter("body=", exact);
+        item += text.takeUpTo("date=") + "\r\n";
+        text.cutAfter("date=", exact);
+        item += text.takeUpTo("url=");
+        text.cutAfter("url=", exact);
+        item += text.takeUpTo("topic=");
+        const bool topicFound = text.cutAfter("topic=", exact);
+        item = "=====\r\n" + text.takeUpTo("[") + item;
+        text.cutAfter("[", exact);
+        ++items;
         for (const auto& [from, to] : std::initializer_list<std::pair<std::string_view, std::string_view>>{
                  {"&nbsp;", ""},
                  {"<P>", ""},
@@ -104,16 +138,17 @@ std::vector<std::string> oreandaLines(std::string_view ini, std::string_view hom
                  {"</FONT>", ""},
                  {"</P>", "\r\n"},
                  {"<BR>", "\r\n"}})
-            item = replaceAll(item, from, to);
+            if (item.find(from) != std::string::npos)
+                item = replaceAll(item, from, to);
         pane.add(item);
         if (!topicFound)
             break;
     }
-    return pane.take();
+    return {pane.take(), items};
 }
 
-std::vector<std::string> ezheLines(std::string_view text, std::string_view columnPage,
-                                   std::string_view editor, std::string_view editorMail)
+NewsText ezheLines(std::string_view text, std::string_view columnPage, std::string_view editor,
+                   std::string_view editorMail)
 {
     NewsLines pane;
     pane.addText("EZHEpravda");
@@ -126,11 +161,10 @@ std::vector<std::string> ezheLines(std::string_view text, std::string_view colum
     pane.add(data("ЕЖЕправду ( ") + std::string(columnPage) + " )");
     pane.add(data("Ответственный редактор - ") + std::string(editor) + " ( " + std::string(editorMail)
              + " )");
-    return pane.take();
+    return {pane.take(), wholeReplyItems(text)};
 }
 
-std::vector<std::string> kornetLines(std::string_view script, const FeedSite& site,
-                                     std::string_view clickThrough)
+NewsText kornetLines(std::string_view script, const FeedSite& site, std::string_view clickThrough)
 {
     NewsLines pane;
     pane.add(site.name);
@@ -138,24 +172,22 @@ std::vector<std::string> kornetLines(std::string_view script, const FeedSite& si
     pane.addText(kTwentyItems);
     pane.addEmpty();
 
-    Column column = readColumn(std::string(script));
+    Column column = readColumn(script);
     // A subsection link becomes "(host/path)caption".
     column.subs = replaceAll(column.subs, R"(<A target=_blank href="http://)", "(");
     column.subs = replaceAll(column.subs, R"(/">)", ")");
     column.subs = replaceAll(column.subs, R"(">)", ")");
     column.subs = replaceAll(column.subs, "</a>", "");
-    for (int item = 1; item <= kColumnItems; ++item) {
-        const std::string id = nextId(column.ids, item);
-        const std::string title = nextQuoted(column.titles);
-        const std::string date = nextQuoted(column.dates);
-        const std::string sub = nextQuoted(column.subs);
-        pane.add("(" + date + ") " + title + "\r\n" + std::string(clickThrough) + id + "\r\n" + sub + "\r\n");
-    }
+    std::vector<ColumnItem> items;
+    const std::size_t found = columnItems(column, items);
+    for (const ColumnItem& item : items)
+        pane.add("(" + item.date + ") " + item.title + "\r\n" + std::string(clickThrough) + item.id + "\r\n"
+                 + item.sub + "\r\n");
     addClosing(pane, site);
-    return pane.take();
+    return {pane.take(), found};
 }
 
-std::vector<std::string> uasportLines(std::string_view script, const FeedSite& site)
+NewsText uasportLines(std::string_view script, const FeedSite& site)
 {
     NewsLines pane;
     pane.add(site.name);
@@ -163,19 +195,17 @@ std::vector<std::string> uasportLines(std::string_view script, const FeedSite& s
     pane.addText("(двадцать последних новостей спорта)");
     pane.addEmpty();
 
-    Column column = readColumn(std::string(script));
-    for (int item = 1; item <= kColumnItems; ++item) {
-        const std::string id = replaceAll(nextId(column.ids, item), "'", "");
-        const std::string title = nextQuoted(column.titles);
-        const std::string date = nextQuoted(column.dates);
-        const std::string sub = nextQuoted(column.subs);
-        pane.add("(" + sub + ") " + title + "\r\n" + id + "\r\n" + date + "\r\n");
-    }
+    Column column = readColumn(script);
+    std::vector<ColumnItem> items;
+    const std::size_t found = columnItems(column, items);
+    for (const ColumnItem& item : items)
+        pane.add("(" + item.sub + ") " + item.title + "\r\n" + replaceAll(item.id, "'", "") + "\r\n"
+                 + item.date + "\r\n");
     addClosing(pane, site);
-    return pane.take();
+    return {pane.take(), found};
 }
 
-std::vector<std::string> podrobnLines(std::string_view script, const FeedSite& site)
+NewsText podrobnLines(std::string_view script, const FeedSite& site)
 {
     NewsLines pane;
     pane.add(site.name);
@@ -184,14 +214,14 @@ std::vector<std::string> podrobnLines(std::string_view script, const FeedSite& s
     pane.addEmpty();
     pane.add(script);
     addClosing(pane, site);
-    return pane.take();
+    return {pane.take(), wholeReplyItems(script)};
 }
 
-std::vector<std::string> pageLines(std::string_view page)
+NewsText pageLines(std::string_view page)
 {
     NewsLines pane;
     pane.add(page);
-    return pane.take();
+    return {pane.take(), wholeReplyItems(page)};
 }
 
 } // namespace brevio::news

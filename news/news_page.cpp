@@ -167,25 +167,38 @@ void NewsPage::fetch(const news::NewsSource& source)
         toData(settings.readString(kNames, QStringLiteral("ezhe_mail"), fromUtf8(news::kColumnEditorMail)))};
     const std::string address = source.address(context);
     std::optional<std::string> body;
+    bool tooLarge = false;
     {
         const ClientScope scope(m_form);
         try {
-            const net::HttpReply& reply = scope.client().get(address);
+            net::HttpReply reply = scope.client().get(address);
             if (net::replySucceeded(reply.header))
-                body = reply.body;
-        } catch (const net::TransferError&) {
+                body = std::move(reply.body);
+        } catch (const net::TransferError& error) {
             // The client's events have already told the user; the pane and the file stay.
+            tooLarge = error.kind() == net::TransferError::Kind::TooLarge;
         }
     }
+    // After the client's last event, which would cover the text.
+    if (tooLarge)
+        m_status->setText(m_form.text(115));
     if (!body)
         return;
+    const news::NewsText text = source.lines(*body, context);
+    if (text.items == 0) {
+        // A reply without the source's markers (an error page, an empty or random reply) is no
+        // news: the last good copy stays and is shown.
+        m_status->setText(m_form.text(116));
+        if (store::fileExists(source.savedFile()))
+            view(source);
+        return;
+    }
     if (!source.rawCopy.empty())
         store::replaceFile(std::string(source.rawCopy), *body);
-    const std::vector<std::string> lines = source.lines(*body, context);
     if (source.surface == news::Surface::Browser)
-        m_browser->showPage(fromData(address), fromData(*body));
-    showNewsLines(m_pane, lines);
-    store::replaceFile(source.savedFile(), news::linesToRtf(lines));
+        m_browser->showPage(fromData(address), fromData(news::browserPage(*body)));
+    showNewsLines(m_pane, text.lines);
+    store::replaceFile(source.savedFile(), news::linesToRtf(text.lines));
 }
 
 void NewsPage::view(const news::NewsSource& source)
@@ -195,7 +208,8 @@ void NewsPage::view(const news::NewsSource& source)
         m_form.dialogs().message(fromUtf8(source.missingMessage));
         return;
     }
-    showNewsLines(m_pane, news::readNewsText(store::readFile(file)));
+    // A copy saved before panes were capped may be longer than a pane shows.
+    showNewsLines(m_pane, news::paneLines(news::readNewsText(store::readFile(file))));
 }
 
 std::string NewsPage::requestDate() const

@@ -3,6 +3,7 @@
 #include "app/qt_text.h"
 #include "news/web_address.h"
 
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -67,6 +68,11 @@ bool LinkClicks::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseMove) {
         const QString link = m_pane->anchorAt(static_cast<QMouseEvent*>(event)->position().toPoint());
         m_pane->viewport()->setCursor(link.isEmpty() ? Qt::IBeamCursor : Qt::PointingHandCursor);
+    } else if (event->type() == QEvent::ContextMenu) {
+        // A right press on a link is the first half of a click, not a call for the pane's menu
+        // (whose modal loop would swallow the release).
+        const auto* menu = static_cast<QContextMenuEvent*>(event);
+        return menu->reason() == QContextMenuEvent::Mouse && !m_pane->anchorAt(menu->pos()).isEmpty();
     } else if (event->type() == QEvent::MouseButtonPress) {
         m_pressedLink = m_pane->anchorAt(static_cast<QMouseEvent*>(event)->position().toPoint());
     } else if (event->type() == QEvent::MouseButtonRelease) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "news/news_lines.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,7 +36,7 @@ struct NewsSource
     bool inGroup; // presses the hidden group button at the end (all but one bank)
     std::string_view missingMessage; // UTF-8, shown in view mode when there is no saved file
     std::string (*address)(const SourceContext&);
-    std::vector<std::string> (*lines)(std::string_view body, const SourceContext&);
+    NewsText (*lines)(std::string_view body, const SourceContext&);
     std::string_view rawCopy = {}; // a file that keeps the reply body as received, if any
 
     std::string savedFile() const { return std::string(stem) + ".nws"; }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The small vocabulary every news and rate parser is written in. Replies are windows-1251
 // bytes; positions are byte positions.
@@ -14,12 +16,57 @@ enum class Match {
 
 // Position of the first occurrence of `marker`, or npos.
 std::size_t findText(std::string_view text, std::string_view marker, Match match = Match::IgnoreCase);
-bool contains(std::string_view text, std::string_view marker, Match match = Match::IgnoreCase);
 
-// Keeps only the text after the first `marker`; true when it was there. An absent marker
-// counts as found "before the start": the text loses its first (length of marker) - 1
-// characters, so later fields shift rather than the parse stopping.
-bool cutAfter(std::string& text, std::string_view marker, Match match = Match::IgnoreCase);
+// The working text of a parse: a reply read from front to back. "Keeping the text after" a
+// place moves a position instead of copying the rest, and each marker remembers where it was
+// found last (or that it is absent from here on), so a whole parse takes time in proportion to
+// the reply however many steps it makes. Views into it stay valid while `text` lives.
+class ParseText
+{
+public:
+    explicit ParseText(std::string_view text)
+        : m_text(text)
+    {
+    }
+
+    // What is left of the working text.
+    std::string_view rest() const { return m_text.substr(m_at); }
+    bool empty() const { return m_at >= m_text.size(); }
+
+    // Position of the first `marker` in rest(), or npos.
+    std::size_t find(std::string_view marker, Match match = Match::IgnoreCase);
+    bool contains(std::string_view marker, Match match = Match::IgnoreCase)
+    {
+        return find(marker, match) != std::string_view::npos;
+    }
+
+    // Keeps only the text after the first `marker`; true when it was there. An absent marker
+    // counts as found "before the start": the text loses its first (length of marker) - 1
+    // characters, so later fields shift rather than the parse stopping.
+    bool cutAfter(std::string_view marker, Match match = Match::IgnoreCase);
+
+    // The text up to, not including, the first exact `stop`; empty when `stop` is absent.
+    std::string takeUpTo(std::string_view stop = "<");
+
+    // Drops the first `count` characters (all when fewer are left).
+    void skip(std::size_t count);
+    // Keeps only the first `count` characters of rest().
+    void keepFirst(std::size_t count);
+
+private:
+    // Where a marker was looked for last: from `from` (absolute) the first one is at `at`.
+    struct Found
+    {
+        std::string marker;
+        Match match;
+        std::size_t from;
+        std::size_t at;
+    };
+
+    std::string_view m_text;
+    std::size_t m_at = 0;
+    std::vector<Found> m_found;
+};
 
 // The text up to, not including, the first exact `stop`; empty when `stop` is absent.
 std::string takeUpTo(std::string_view text, std::string_view stop = "<");

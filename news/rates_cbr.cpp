@@ -22,7 +22,7 @@ std::string cbrRequestDate(int year, unsigned month, unsigned day, char separato
     return text;
 }
 
-std::vector<std::string> cbrRateLines(std::string_view xml, std::string_view homePage, std::string_view date)
+NewsText cbrRateLines(std::string_view xml, std::string_view homePage, std::string_view date)
 {
     NewsLines pane;
     pane.addText(kFromBank);
@@ -34,17 +34,19 @@ std::vector<std::string> cbrRateLines(std::string_view xml, std::string_view hom
     pane.addText("Цифр. Код\tБукв. Код\tЕдиниц\tВалюта\tКурс");
 
     // Tag names are matched exactly, as the service writes them.
-    std::string text(xml);
-    while (contains(text, "<NumCode>", Match::Exact)) {
-        cutAfter(text, "<NumCode>", Match::Exact);
-        std::string line = takeUpTo(text) + "\t";
+    ParseText text(xml);
+    std::size_t rows = 0;
+    while (text.contains("<NumCode>", Match::Exact)) {
+        text.cutAfter("<NumCode>", Match::Exact);
+        std::string line = text.takeUpTo() + "\t";
         for (std::string_view tag : {"<CharCode>", "<Nominal>", "<Name>"}) {
-            cutAfter(text, tag, Match::Exact);
-            line += takeUpTo(text) + "\t";
+            text.cutAfter(tag, Match::Exact);
+            line += text.takeUpTo() + "\t";
         }
-        const bool valueFound = cutAfter(text, "<Value>", Match::Exact);
-        line += takeUpTo(text);
+        const bool valueFound = text.cutAfter("<Value>", Match::Exact);
+        line += text.takeUpTo();
         pane.add(line);
+        ++rows;
         if (!valueFound)
             break;
     }
@@ -55,7 +57,7 @@ std::vector<std::string> cbrRateLines(std::string_view xml, std::string_view hom
     pane.addEmpty();
     pane.addText(kFromBank);
     pane.add(homePage);
-    return pane.take();
+    return {pane.take(), rows};
 }
 
 } // namespace brevio::news

@@ -13,43 +13,45 @@ constexpr std::string_view kNameCell = R"(<TD BGCOLOR="#B9CEB0" NOWRAP>)";
 
 } // namespace
 
-std::vector<std::string> nbkRateLines(std::string_view page, std::string_view homePage)
+NewsText nbkRateLines(std::string_view page, std::string_view homePage)
 {
     NewsLines pane;
     pane.addText(kFromBank);
     pane.add(homePage);
     pane.addEmpty();
 
-    std::string text(page);
-    cutAfter(text, "<!--CONTENT-->");
-    const std::size_t end = findText(text, "<!--/CONTENT-->");
-    text = end == std::string::npos ? std::string() : text.substr(0, end);
+    ParseText text(page);
+    text.cutAfter("<!--CONTENT-->");
+    const std::size_t end = text.find("<!--/CONTENT-->");
+    text.keepFirst(end == std::string_view::npos ? 0 : end);
 
-    cutAfter(text, R"(<TD BGCOLOR=#487A5D colSpan="2"><center><font color="#FFFFFF">)");
-    pane.add(takeUpTo(text));
+    text.cutAfter(R"(<TD BGCOLOR=#487A5D colSpan="2"><center><font color="#FFFFFF">)");
+    pane.add(text.takeUpTo());
     pane.addEmpty();
     pane.addText("Название Валюты\tОфициальный курс, тенге");
 
-    while (contains(text, kNameCell)) {
-        cutAfter(text, kNameCell);
-        std::string line = trim(takeUpTo(text)) + "\t";
-        cutAfter(text, R"(<TD BGCOLOR="#B9CEB0" ALIGN="RIGHT")");
-        const bool closed = cutAfter(text, ">");
-        line += trim(takeUpTo(text));
+    std::size_t rows = 0;
+    while (text.contains(kNameCell)) {
+        text.cutAfter(kNameCell);
+        std::string line = trim(text.takeUpTo()) + "\t";
+        text.cutAfter(R"(<TD BGCOLOR="#B9CEB0" ALIGN="RIGHT")");
+        const bool closed = text.cutAfter(">");
+        line += trim(text.takeUpTo());
         pane.add(replaceAll(line, "&nbsp;", ""));
+        ++rows;
         if (!closed)
             break;
     }
 
-    cutAfter(text, "<P>");
-    std::string note = trim(takeUpTo(text, "</P>")) + "\r\n\r\n";
-    cutAfter(text, "<P>");
-    note += trim(takeUpTo(text, "</P>"));
+    text.cutAfter("<P>");
+    std::string note = trim(text.takeUpTo("</P>")) + "\r\n\r\n";
+    text.cutAfter("<P>");
+    note += trim(text.takeUpTo("</P>"));
     pane.add(replaceAll(note, "<BR>", ""));
     pane.addEmpty();
     pane.addText(kFromBank);
     pane.add(homePage);
-    return pane.take();
+    return {pane.take(), rows};
 }
 
 } // namespace brevio::news

@@ -3,7 +3,6 @@
 #include "news/news_lines.h"
 #include "news/parse_text.h"
 
-#include <algorithm>
 #include <iterator>
 
 namespace brevio::news {
@@ -20,20 +19,20 @@ constexpr std::string_view kRateCell = "<td align=right>";
 
 } // namespace
 
-std::vector<std::string> nbuRateLines(std::string_view page, std::string_view homePage)
+NewsText nbuRateLines(std::string_view page, std::string_view homePage)
 {
     NewsLines pane;
     pane.addText(kFromBank);
     pane.add(homePage);
     pane.addEmpty();
 
-    std::string text(page);
-    cutAfter(text, "<h5 align=center>");
-    const std::string heading1 = takeUpTo(text);
+    ParseText text(page);
+    text.cutAfter("<h5 align=center>");
+    const std::string heading1 = text.takeUpTo();
     // Past the heading's "<" and the rest of the short tag after it (a line break).
-    const std::size_t stop = text.find('<');
-    text.erase(0, std::min(text.size(), stop == std::string::npos ? 3 : stop + 4));
-    const std::string heading2 = takeUpTo(text);
+    const std::size_t stop = text.find("<", Match::Exact);
+    text.skip(stop == std::string_view::npos ? 3 : stop + 4);
+    const std::string heading2 = text.takeUpTo();
 
     std::string block = heading1 + "\r\n" + heading2 + "\r\n" + data(kSentence) + "\r\n\r\n";
     const std::string_view titleMarkers[] = {
@@ -43,33 +42,35 @@ std::vector<std::string> nbuRateLines(std::string_view page, std::string_view ho
         R"(<td width="20%" align=center> <b>)",
     };
     for (std::size_t i = 0; i < std::size(titleMarkers); ++i) {
-        cutAfter(text, titleMarkers[i]);
-        block += takeUpTo(text);
+        text.cutAfter(titleMarkers[i]);
+        block += text.takeUpTo();
         block += i + 1 < std::size(titleMarkers) ? "\t" : "\r\n";
     }
     pane.add(block);
 
-    while (contains(text, kCell)) {
-        cutAfter(text, kCell);
-        std::string row = takeUpTo(text);
-        cutAfter(text, kCell);
-        row += takeUpTo(text);
-        cutAfter(text, "<td align=left>");
-        row += takeUpTo(text);
-        const bool rateFound = cutAfter(text, kRateCell);
-        row += takeUpTo(text);
+    std::size_t rows = 0;
+    while (text.contains(kCell)) {
+        text.cutAfter(kCell);
+        std::string row = text.takeUpTo();
+        text.cutAfter(kCell);
+        row += text.takeUpTo();
+        text.cutAfter("<td align=left>");
+        row += text.takeUpTo();
+        const bool rateFound = text.cutAfter(kRateCell);
+        row += text.takeUpTo();
         pane.add(replaceAll(row, "&nbsp", ""));
+        ++rows;
         if (!rateFound)
             break;
     }
 
     pane.addEmpty();
-    cutAfter(text, R"(<br><class="black" >)");
-    pane.add(takeUpTo(text));
+    text.cutAfter(R"(<br><class="black" >)");
+    pane.add(text.takeUpTo());
     pane.addEmpty();
     pane.addText(kFromBank);
     pane.add(homePage);
-    return pane.take();
+    return {pane.take(), rows};
 }
 
 } // namespace brevio::news

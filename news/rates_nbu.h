@@ -1,13 +1,14 @@
 #pragma once
 
+#include "news/news_lines.h"
+
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace brevio::news {
 
 // The National Bank of Ukraine's rates page turned into the news pane's lines; `homePage` is
 // the bank's site root ("http://host/").
-std::vector<std::string> nbuRateLines(std::string_view page, std::string_view homePage);
+NewsText nbuRateLines(std::string_view page, std::string_view homePage);
 
 } // namespace brevio::news

@@ -6,7 +6,8 @@ namespace brevio::news {
 
 namespace {
 
-constexpr std::string_view kStarts[] = {"http://", "https://", "ftp://", "mailto:", "www."};
+// Only what openableAddress() opens is shown as a link.
+constexpr std::string_view kStarts[] = {"http://", "https://", "mailto:", "www."};
 
 bool endsAddress(char c)
 {

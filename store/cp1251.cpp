@@ -130,6 +130,30 @@ std::string cp1251ToUtf8(std::string_view bytes)
     return out;
 }
 
+std::string withVisibleControls(std::string_view utf8, bool keepLineBreaks)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        // Bytes below 0x20 and 0x7F never occur inside a UTF-8 sequence.
+        const char c = utf8[i];
+        const auto b = static_cast<unsigned char>(c);
+        const bool control = b < 0x20 || b == 0x7F;
+        if (keepLineBreaks && c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')
+            continue; // CR LF is one line break
+        if (!control || (keepLineBreaks && (c == '\n' || c == '\t')))
+            out += c;
+        else
+            appendUtf8(out, b == 0x7F ? char32_t(0x2421) : char32_t(0x2400 + b));
+    }
+    return out;
+}
+
+std::string quotedData(std::string_view bytes)
+{
+    return withVisibleControls(cp1251ToUtf8(bytes), false);
+}
+
 std::string utf8ToCp1251(std::string_view utf8)
 {
     std::string out;

@@ -14,6 +14,15 @@ std::string cp1251ToUtf8(std::string_view bytes);
 // Encodes UTF-8 text to windows-1251; characters the code page lacks become '?'.
 std::string utf8ToCp1251(std::string_view utf8);
 
+// UTF-8 text as a message shows it: every control character (a NUL, a lone CR, an escape,
+// DEL; a line break and a tab too unless `keepLineBreaks`, which keeps LF, CR LF as LF, and
+// TAB) becomes its visible symbol (U+2400 ... U+241F, U+2421), so that nothing in it can cut
+// a message short or hide a part of it.
+std::string withVisibleControls(std::string_view utf8, bool keepLineBreaks);
+
+// Data bytes quoted in a message: decoded, with every control character visible.
+std::string quotedData(std::string_view bytes);
+
 // The lower-case form of a windows-1251 byte: Latin A-Z and the Cyrillic capitals
 // (Russian, Ukrainian, Belarusian, Serbian and Macedonian letters); other bytes unchanged.
 char foldCase1251(char c);

@@ -11,7 +11,14 @@ std::string errorLogRecord(std::string_view header, std::string_view body)
     record += "\r\n\r\n";
     record += header;
     record += "\r\n\r\n";
-    record += body;
+    if (body.size() <= kErrorLogBodyLimit) {
+        record += body;
+    } else {
+        // One huge error page must not grow the log by its whole size.
+        record += body.substr(0, kErrorLogBodyLimit);
+        record += "\r\n[cut: " + std::to_string(body.size() - kErrorLogBodyLimit)
+            + " more bytes of the reply are not recorded]";
+    }
     record += "\r\n\r\n";
     return record;
 }

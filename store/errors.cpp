@@ -13,6 +13,25 @@ std::string ioText(int code)
     return code == 2 ? std::string("File not found") : "I/O error " + std::to_string(code);
 }
 
+std::string unsafeNameText(std::string_view name, UnsafeNameError::Reason reason)
+{
+    using Reason = UnsafeNameError::Reason;
+    constexpr std::string_view kNothingDone = "; nothing was written or deleted.";
+    if (name.empty() || reason == Reason::Empty)
+        return "An empty name cannot name a file or a folder" + std::string(kNothingDone);
+    const std::string quoted = "'" + quotedData(name) + "'";
+    switch (reason) {
+    case Reason::WeekOwnFile:
+        return "The name " + quoted + " is one of the week's own files" + std::string(kNothingDone);
+    case Reason::ControlCharacter:
+        return "The name " + quoted + " holds a control character" + std::string(kNothingDone);
+    case Reason::NotAWeekDate:
+        return "The week date " + quoted + " cannot name a week folder" + std::string(kNothingDone);
+    default:
+        return "The name " + quoted + " would lead outside the working folder" + std::string(kNothingDone);
+    }
+}
+
 } // namespace
 
 IoError::IoError(int code)
@@ -48,12 +67,12 @@ IoError IoError::fromErrno(int err)
 }
 
 ConvertError::ConvertError(std::string_view text)
-    : Error("'" + cp1251ToUtf8(text) + "' is not a valid integer value")
+    : Error("'" + quotedData(text) + "' is not a valid integer value")
 {
 }
 
 InvalidTimeError::InvalidTimeError(std::string_view text)
-    : Error("'" + cp1251ToUtf8(text) + "' is not a valid time")
+    : Error("'" + quotedData(text) + "' is not a valid time")
 {
 }
 
@@ -62,23 +81,24 @@ ListIndexError::ListIndexError(long index)
 {
 }
 
-UnsafeNameError::UnsafeNameError(std::string_view name)
-    : Error(name.empty()
-                ? std::string("An empty name cannot name a file or a folder; nothing was written or deleted.")
-                : "The name '" + cp1251ToUtf8(name)
-                    + "' would lead outside the working folder; nothing was written or deleted.")
+UnsafeNameError::UnsafeNameError(std::string_view name, Reason reason)
+    : Error(unsafeNameText(name, reason))
+    , m_reason(name.empty() ? Reason::Empty : reason)
 {
 }
 
-UnsafeNameError::UnsafeNameError(std::string message, bool)
+UnsafeNameError::UnsafeNameError(std::string message, Reason reason)
     : Error(std::move(message))
+    , m_reason(reason)
 {
 }
 
 UnsafeNameError UnsafeNameError::noWeekFolder()
 {
     return UnsafeNameError(
-        "No week is chosen, so there is no week folder to write to; nothing was written or deleted.", true);
+        std::string(
+            "No week is chosen, so there is no week folder to write to; nothing was written or deleted."),
+        Reason::Empty);
 }
 
 } // namespace brevio

@@ -49,16 +49,28 @@ public:
     explicit ListIndexError(long index);
 };
 
-// A name from a server or a file that would reach outside the working folder.
+// A name from a server or a file that must not become a file or folder name: it would reach
+// outside the working folder, or overwrite something else than what it names.
 class UnsafeNameError : public Error
 {
 public:
-    explicit UnsafeNameError(std::string_view name);
+    enum class Reason {
+        LeadsOutside, // a path separator, "." or ".."
+        Empty,
+        WeekOwnFile, // a week folder's channel list or selected list
+        ControlCharacter, // a line break, NUL, Ctrl-Z or any other control byte
+        NotAWeekDate // a week date that is not "dd.mm.yyyy" with some separator
+    };
+
+    explicit UnsafeNameError(std::string_view name, Reason reason = Reason::LeadsOutside);
     // An empty week date where a week folder is about to be written or deleted.
     static UnsafeNameError noWeekFolder();
+    Reason reason() const { return m_reason; }
 
 private:
-    UnsafeNameError(std::string message, bool);
+    UnsafeNameError(std::string message, Reason reason);
+
+    Reason m_reason;
 };
 
 } // namespace brevio

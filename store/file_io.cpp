@@ -84,14 +84,19 @@ fs::path resolvedTarget(const fs::path& p)
     return p;
 }
 
+// The longest file name the file systems we write to take (NAME_MAX).
+constexpr std::size_t kMaxNameBytes = 255;
+
 fs::path uniqueSibling(const fs::path& target, unsigned attempt)
 {
     static std::atomic<unsigned> counter{0};
     static const unsigned seed = std::random_device{}();
     const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string name = "." + target.filename().string() + "." + std::to_string(::getpid()) + "-"
+    const std::string suffix = "." + std::to_string(::getpid()) + "-"
         + std::to_string(seed ^ (attempt * 2654435761u)) + "-" + std::to_string(counter++) + ".tmp";
-    return dir / name;
+    // The temporary name must fit where the target's name just fits: the target's part gives way.
+    const std::string stem = target.filename().string().substr(0, kMaxNameBytes - 1 - suffix.size());
+    return dir / ("." + stem + suffix);
 }
 
 // Removes a folder's contents (not the folder); false when anything stayed.

@@ -1,10 +1,15 @@
 #include "store/week_folder.h"
 
 #include "store/errors.h"
+#include "store/file_names.h"
+
+#include <algorithm>
 
 namespace brevio::store {
 
 namespace {
+
+using Reason = UnsafeNameError::Reason;
 
 // The week date without its two separators (6th, then 3rd character).
 std::string strippedWeekDate(std::string_view weekDate)
@@ -24,9 +29,45 @@ std::string withSeparator(std::string name)
     return name;
 }
 
-bool isDotName(std::string_view name)
+bool isDigit(char c)
 {
-    return name == "." || name == "..";
+    return c >= '0' && c <= '9';
+}
+
+bool isDateSeparator(char c)
+{
+    const bool letterOrDigit = isDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    return c >= ' ' && c <= '~' && !letterOrDigit && c != '/' && c != '\\';
+}
+
+bool isControl(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+char lowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lowerAscii(x) == lowerAscii(y);
+           });
+}
+
+// The files a week folder keeps besides its channel files.
+bool isWeekOwnFile(std::string_view name)
+{
+    if (equalsIgnoringCase(name, kChannelListFile) || equalsIgnoringCase(name, kChannelListTemp))
+        return true;
+    for (int day = 0; day < kSelectedListCount; ++day) {
+        if (equalsIgnoringCase(name, selectedListFile(day)))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -36,21 +77,45 @@ std::string weekFolderName(std::string_view weekDate)
     return withSeparator(strippedWeekDate(weekDate));
 }
 
+bool isWeekDate(std::string_view text)
+{
+    if (text.size() != 10)
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool separatorPlace = i == 2 || i == 5;
+        if (separatorPlace ? !isDateSeparator(text[i]) : !isDigit(text[i]))
+            return false;
+    }
+    return true;
+}
+
 std::string checkedWeekFolder(std::string_view weekDate, FolderUse use)
 {
-    std::string name = strippedWeekDate(weekDate);
-    // A NUL would silently cut the path short at the system call, so it is refused as well.
-    if (name.find_first_of(std::string_view("/\\\0", 3)) != std::string::npos || isDotName(name))
-        throw UnsafeNameError(weekDate);
-    if (use == FolderUse::Write && name.empty())
-        throw UnsafeNameError::noWeekFolder();
-    return withSeparator(std::move(name));
+    if (weekDate.empty()) {
+        if (use == FolderUse::Write)
+            throw UnsafeNameError::noWeekFolder();
+        return {};
+    }
+    if (!isWeekDate(weekDate))
+        throw UnsafeNameError(weekDate, Reason::NotAWeekDate);
+    return withSeparator(strippedWeekDate(weekDate));
 }
 
 void checkBareFileName(std::string_view name)
 {
-    if (name.empty() || isDotName(name) || name.find_first_of(std::string_view("/\\\0", 3)) != name.npos)
-        throw UnsafeNameError(name);
+    if (name.empty())
+        throw UnsafeNameError(name, Reason::Empty);
+    checkNoControlCharacters(name);
+    if (name == "." || name == ".." || name.find_first_of("/\\") != name.npos)
+        throw UnsafeNameError(name, Reason::LeadsOutside);
+    if (isWeekOwnFile(name))
+        throw UnsafeNameError(name, Reason::WeekOwnFile);
+}
+
+void checkNoControlCharacters(std::string_view text)
+{
+    if (std::any_of(text.begin(), text.end(), isControl))
+        throw UnsafeNameError(text, Reason::ControlCharacter);
 }
 
 } // namespace brevio::store

@@ -10,15 +10,23 @@ namespace brevio::store {
 // separator '/' unless it already ends with one. "12.01.2004" -> "12012004/".
 std::string weekFolderName(std::string_view weekDate);
 
+// A week date: ten characters "dd?mm?yyyy", digits in the six digit places, and each '?' a
+// printable ASCII sign that is neither a letter, a digit nor a path separator.
+bool isWeekDate(std::string_view text);
+
 enum class FolderUse { Read, Write };
 
-// Same as weekFolderName but refuses (throws UnsafeNameError) a name that would lead outside
-// the working folder: the stripped name contains '/' or '\\', or is "." or "..", or (for
-// FolderUse::Write, i.e. a folder about to be created, written into or deleted) is empty.
+// The week folder of a week date from a server or a file. Throws UnsafeNameError unless the
+// date is a week date; an empty date stands for the working folder itself when reading, and is
+// refused for FolderUse::Write (a folder about to be created, written into or deleted).
 std::string checkedWeekFolder(std::string_view weekDate, FolderUse use);
 
-// A bare file name inside a week folder (channel file names from a server or aplp.dat):
-// throws UnsafeNameError when empty, "." or "..", or containing '/', '\\' or a NUL byte.
+// A channel file name inside a week folder (from a server or aplp.dat): throws UnsafeNameError
+// when it is empty, "." or "..", holds '/', '\\' or a control character, or names one of the
+// week's own files (aplp.dat, aplp.tmp, the selected lists; letters in any case).
 void checkBareFileName(std::string_view name);
+
+// Throws UnsafeNameError when `text` (a channel name) holds a control character.
+void checkNoControlCharacters(std::string_view text);
 
 } // namespace brevio::store

@@ -1,5 +1,6 @@
 // The main window's start, settings, language and close, on a real window (offscreen).
 #include "app/brevio_form.h"
+#include "app/dialogs.h"
 #include "app/settings_page.h"
 #include "net/retrieval_page.h"
 #include "news/news_page.h"
@@ -8,6 +9,7 @@
 #include "support/ui/form_fixture.h"
 #include "view/viewing_page.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
@@ -16,10 +18,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace brevio;
@@ -58,6 +62,33 @@ class AppFormTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void boxesShowServerTextAsPlainTextWithControlsVisible()
+    {
+        // Markup from a server draws nothing; a NUL cuts nothing short; line breaks stay.
+        const QString server = QStringLiteral("<b>Warning</b><br><font color=red>Pay</font>") + QChar(0)
+            + QStringLiteral("tail\r\nnext\rend\x1b");
+        const QString expected = QStringLiteral("<b>Warning</b><br><font color=red>Pay</font>")
+            + QChar(0x2400) + QStringLiteral("tail\nnext") + QChar(0x240D) + QStringLiteral("end")
+            + QChar(0x241B);
+        QtDialogs dialogs;
+        QStringList shown;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            QCOMPARE(box->textFormat(), Qt::PlainText);
+            shown << box->text();
+            box->button(box->buttons().contains(box->button(QMessageBox::No)) ? QMessageBox::No
+                                                                              : QMessageBox::Ok)
+                ->click();
+        });
+        answer.start(20);
+        dialogs.message(server);
+        QVERIFY(!dialogs.confirm(server));
+        QCOMPARE(shown, (QStringList{expected, expected}));
+    }
+
     void firstRunWritesDefaultsAndOpensSettings()
     {
         FormFixture f;
@@ -151,11 +182,11 @@ private Q_SLOTS:
     void unsafeWeekDateIsRefusedWithAMessage()
     {
         FormFixture f;
-        f.write("dats.dat", "12.0/.2026\r\n"); // the folder name would hold a separator
+        f.write("dats.dat", ".s.sh.\r\n"); // not a week date: the folder would be ".ssh"
         f.write("ag_news.dat", "");
         f.start();
         QCOMPARE(f.dialogs.messages.size(), 1);
-        QVERIFY(f.dialogs.messages.first().contains("outside the working folder"));
+        QVERIFY(f.dialogs.messages.first().contains("cannot name a week folder"));
     }
 
     void storedValuesReadWithTheirDefaults()

@@ -140,24 +140,31 @@ private Q_SLOTS:
     void linksFileItemsOpenTheFirstLineWithTheirCaption()
     {
         FormFixture f;
-        f.write("links",
-                utf8ToCp1251("i|Погода\r\ns|Прогноз|http://one.test/a\r\ns|Прогноз|http://two.test/b\r\n"
-                             "s|Пробел|http://three.test/x y \r\nx|Чужой|http://four.test/\r\n"));
+        f.write(
+            "links",
+            utf8ToCp1251("i|Погода\r\ns|Прогноз|http://one.test/a\r\ns|Прогноз|http://two.test/b\r\n"
+                         "s|Пробел|http://three.test/x y \r\nx|Чужой|http://four.test/\r\n"
+                         "s|Файл|file:///etc/passwd\r\ns|Архив|ftp://five.test/\r\ns|Сайт|www.six.test\r\n"));
         f.start();
         OpenedUrls opened;
         QMenu* weather = f.find<QMenu>("N14")->findChildren<QMenu*>().value(0);
         QVERIFY(weather);
         const QList<QAction*> items = weather->actions();
-        QCOMPARE(items.size(), 4);
+        QCOMPARE(items.size(), 7);
         items[1]->trigger(); // the second "Прогноз" still opens the first one's address
         items[2]->trigger();
         items[3]->trigger(); // a line tagged "x" is an item, but no "s" line carries its caption
-        QCOMPARE(opened.urls.size(), 2);
+        // Only web and mail addresses open, as in the news pane: no files, no other schemes.
+        for (int i = 4; i < 7; ++i)
+            items[i]->trigger();
+        QCOMPARE(opened.urls.size(), 3);
         QCOMPARE(opened.urls[0].toString(), QStringLiteral("http://one.test/a"));
         // Spaces inside and after the address are kept, not trimmed.
         QCOMPARE(opened.urls[1].toString(QUrl::FullyEncoded), QStringLiteral("http://three.test/x%20y%20"));
+        QCOMPARE(opened.urls[2].toString(), QStringLiteral("http://www.six.test"));
         QCOMPARE(f.dialogs.messages,
-                 QStringList({QStringLiteral("Прогноз"), QStringLiteral("Пробел"), QStringLiteral("Чужой")}));
+                 QStringList({QStringLiteral("Прогноз"), QStringLiteral("Пробел"), QStringLiteral("Чужой"),
+                              QStringLiteral("Файл"), QStringLiteral("Архив"), QStringLiteral("Сайт")}));
     }
 
     void linkCaptionsShowAsWritten()

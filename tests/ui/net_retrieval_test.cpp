@@ -134,21 +134,20 @@ private Q_SLOTS:
         verifyCheckEnded(r);
     }
 
-    void headerMentioningTwoHundredPasses()
+    void onlyTheStatusCodeTwoHundredPasses()
     {
         RetrievalFixture r;
-        // Not found, but the Content-Length of 1200 holds "200".
+        // Not found, though the Content-Length of 1200 holds "200": no week list.
         std::string body = "12.01.2004\r\n";
         body += std::string(1200 - body.size(), 'x');
         r.serve("datas.dat", FixtureReply::status("HTTP/1.0 404 Not Found", body));
-        r.serve("12012004/data.dat", "12.01.2004");
-        r.start();
-        r.fixture.dialogs.confirmAnswers = {false};
+        TBrevioForm& form = r.start();
         QVERIFY(r.check());
-        QCOMPARE(r.fixture.dialogs.weekChoices.size(), 1);
-        QCOMPARE(r.fixture.dialogs.weekChoices[0].value(0), QStringLiteral("12.01.2004"));
-        QCOMPARE(r.requestPaths(), (std::vector<std::string>{"/tv/datas.dat", "/tv/12012004/data.dat"}));
-        QVERIFY(!r.fixture.exists("error.dat"));
+        QVERIFY(r.fixture.dialogs.weekChoices.isEmpty());
+        QCOMPARE(r.fixture.dialogs.messages, QStringList{form.text(60)});
+        QCOMPARE(r.fixture.read("error.dat"),
+                 errorRecord("HTTP/1.0 404 Not Found\r\nContent-Length: 1200\r\n\r\n", body));
+        QCOMPARE(r.requestPaths(), std::vector<std::string>{"/tv/datas.dat"});
     }
 
     void notFoundShowsTheErrorAndAppendsARecord()

@@ -12,6 +12,7 @@
 #include "support/ui/form_fixture.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QLabel>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 using namespace brevio;
 using namespace brevio::test;
@@ -80,17 +82,15 @@ private Q_SLOTS:
     void successShowsAndSavesAndViewModeShowsTheSameLines()
     {
         NewsFixture n;
-        // The header holds "200" only in a length: that counts as received.
-        FixtureReply reply = FixtureReply::status("HTTP/1.1 302 Found", kCbrReply);
-        reply.statusLine = "HTTP/1.0 203 Partial";
-        reply.headers = {"X-Length: 1200"};
-        n.server.addRoute("/scripts/XML_daily.asp", reply);
+        // A redirect is followed: the final reply's status counts.
+        n.server.addRoute("/scripts/XML_daily.asp", FixtureReply::redirect(302, "/rates.xml"));
+        n.server.addRoute("/rates.xml", FixtureReply::ok(kCbrReply));
         NewsPage& page = n.start();
         n.setLoadMode(true);
         n.click("FlatSpeedButton40");
 
         const auto requests = n.server.requests();
-        QCOMPARE(requests.size(), size_t(1));
+        QCOMPARE(requests.size(), size_t(2));
         // The request date is the window clock's day (2026-12-09) in the system's date style.
         QVERIFY(QRegularExpression(QStringLiteral("^/scripts/XML_daily\\.asp\\?date_req=09([./-])12\\g{1}"
                                                   "2026$"))
@@ -119,7 +119,7 @@ private Q_SLOTS:
         page.newsPane()->clear();
         n.click("FlatSpeedButton40");
         QCOMPARE(n.pane(), shown);
-        QCOMPARE(n.server.requests().size(), size_t(1));
+        QCOMPARE(n.server.requests().size(), size_t(2));
         QVERIFY(!n.anySourcePressed());
         // Opening the page again keeps the pane.
         n.fixture.form().FlatSpeedButton36Click();
@@ -267,6 +267,32 @@ private Q_SLOTS:
                           pane->cursorRect(QTextCursor(pane->document())).center());
         QCOMPARE(opened.size(), 2);
         QCOMPARE(opened.last(), QStringLiteral("http://kornet.example/jsclick.php?arid=7"));
+
+        // The right button as the desktop delivers it: the press through the window raises a
+        // context-menu event too. On a link it opens the link; elsewhere the pane's menu comes.
+        QWindow* window = n.fixture.form().windowHandle();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        int menus = 0;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&] {
+            if (QWidget* menu = QApplication::activePopupWidget()) {
+                ++menus;
+                menu->close();
+            }
+        });
+        closer.start(100);
+        const auto rightClick = [&](QPoint inViewport) {
+            const QPoint at = pane->viewport()->mapTo(pane->window(), inViewport);
+            QTest::mousePress(window, Qt::RightButton, {}, at);
+            QTest::mouseRelease(window, Qt::RightButton, {}, at);
+        };
+        rightClick(onLink);
+        QCOMPARE(menus, 0);
+        QCOMPARE(opened.size(), 3);
+        QCOMPARE(opened.last(), QStringLiteral("http://kornet.example/jsclick.php?arid=7"));
+        rightClick(pane->cursorRect(QTextCursor(pane->document())).center());
+        QTRY_COMPARE(menus, 1);
+        QCOMPARE(opened.size(), 3);
     }
 };
 

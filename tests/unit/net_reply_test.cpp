@@ -6,15 +6,18 @@
 namespace brevio::net {
 namespace {
 
-TEST(SuccessTest, LooksFor200AnywhereInTheHeader)
+TEST(SuccessTest, TheFinalStatusCodeIs200)
 {
-    EXPECT_TRUE(replySucceeded("HTTP/1.0 200 OK\r\n\r\n"));
-    EXPECT_TRUE(replySucceeded("http/1.1 200 ok\r\n\r\n"));
-    // Not the status: a length, a date or a host name carrying the digits is enough.
-    EXPECT_TRUE(replySucceeded("HTTP/1.0 404 Not Found\r\nContent-Length: 1200\r\n\r\n"));
-    EXPECT_TRUE(replySucceeded("HTTP/1.0 500 Error\r\nServer: w2003.example\r\n\r\n"));
-    EXPECT_FALSE(replySucceeded("HTTP/1.0 404 Not Found\r\nContent-Length: 120\r\n\r\n"));
-    EXPECT_FALSE(replySucceeded("HTTP/1.0 20 0\r\n\r\n"));
+    for (const char* received : {"HTTP/1.0 200 OK\r\n\r\n", "http/1.1 200 ok\r\n\r\n", "HTTP/1.1 200\r\n\r\n",
+                                 "HTTP/2 200\r\ncontent-length: 3\r\n\r\n", "HTTP/1.0 200 OK\n\n"})
+        EXPECT_TRUE(replySucceeded(received)) << received;
+    // "200" elsewhere (a length, a host name, a reason) is no success, nor any other status.
+    for (const char* failed :
+         {"HTTP/1.0 404 Not Found\r\nContent-Length: 1200\r\n\r\n",
+          "HTTP/1.0 500 Error\r\nServer: w2003.example\r\n\r\n", "HTTP/1.0 203 Partial 200\r\n\r\n",
+          "HTTP/1.0 2000 OK\r\n\r\n", "HTTP/1.0 20 0\r\n\r\n", "XHTTP/1.0 200 OK\r\n\r\n",
+          "HTTP/1.0  200 OK\r\n\r\n", "200 OK\r\n\r\n", "\r\nHTTP/1.0 200 OK\r\n\r\n", ""})
+        EXPECT_FALSE(replySucceeded(failed)) << failed;
     EXPECT_FALSE(replySucceeded(HttpReply{}.header)); // nothing received yet
 }
 

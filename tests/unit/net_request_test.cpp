@@ -2,6 +2,7 @@
 #include "net/http_client.h"
 #include "support/core/fixture_server.h"
 #include "support/core/recording_listener.h"
+#include "support/core/temp_dir.h"
 #include "support/core/tinyproxy_runner.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@ using test::FixtureReply;
 using test::FixtureRequest;
 using test::FixtureServer;
 using test::RecordingListener;
+using test::ScopedEnv;
 
 const std::string kAgent = "Brevio (tv.brevio.test)";
 
@@ -31,30 +33,6 @@ ProxySettings proxyAt(long port, bool sendCredentials, std::string login = {}, s
 {
     return {true, "127.0.0.1", port, sendCredentials, std::move(login), std::move(password)};
 }
-
-// Sets an environment variable for the scope of one test.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char* name, const std::string& value)
-        : m_name(name)
-    {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (m_old)
-            ::setenv(m_name, m_old->c_str(), 1);
-        else
-            ::unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
 
 FixtureRequest fetchOne(FixtureServer& server, const HttpClientConfig& config, const std::string& url)
 {
@@ -82,18 +60,17 @@ TEST(Base64, EncodesPaddedWithoutLineBreaks)
     EXPECT_EQ(encodeBase64(longText).find('\n'), std::string::npos);
 }
 
-TEST(ProgramHeaderLines, CredentialsOnlyWithProxyOnAndWanted)
+TEST(ProgramHeaderLines, CredentialsOnlyForTheProxyWhenItIsOnAndWantsThem)
 {
-    const std::vector<std::string> plain{"Pragma: no-cache", "Cache-Control: no-cache,no-store"};
-    EXPECT_EQ(programHeaderLines({}), plain);
-    EXPECT_EQ(programHeaderLines({false, "proxy", 3128, true, "u", "p"}), plain);
-    EXPECT_EQ(programHeaderLines({true, "proxy", 3128, false, "u", "p"}), plain);
-
-    auto withAuth = plain;
-    withAuth.push_back("Proxy-Authorization: Basic Og==");
-    EXPECT_EQ(programHeaderLines({true, "proxy", 3128, true, "", ""}), withAuth);
-    EXPECT_EQ(programHeaderLines({true, "proxy", 3128, true, "user", "pass"}).back(),
-              "Proxy-Authorization: Basic dXNlcjpwYXNz");
+    EXPECT_EQ(programHeaderLines(),
+              (std::vector<std::string>{"Pragma: no-cache", "Cache-Control: no-cache,no-store"}));
+    EXPECT_TRUE(proxyHeaderLines({}).empty());
+    EXPECT_TRUE(proxyHeaderLines({false, "proxy", 3128, true, "u", "p"}).empty());
+    EXPECT_TRUE(proxyHeaderLines({true, "proxy", 3128, false, "u", "p"}).empty());
+    EXPECT_EQ(proxyHeaderLines({true, "proxy", 3128, true, "", ""}),
+              std::vector<std::string>{"Proxy-Authorization: Basic Og=="});
+    EXPECT_EQ(proxyHeaderLines({true, "proxy", 3128, true, "user", "pass"}),
+              std::vector<std::string>{"Proxy-Authorization: Basic dXNlcjpwYXNz"});
 }
 
 TEST(Request, IsHttp10WithProgramLinesAfterTheClientsOwn)
@@ -142,6 +119,35 @@ TEST(Request, ProxyGetsWholeUrlAndCredentialsOfEmptyLogin)
         "Proxy-Connection: Keep-Alive",   "Pragma: no-cache",      "Cache-Control: no-cache,no-store",
         "Proxy-Authorization: Basic Og=="};
     EXPECT_EQ(request.headerLines, expected);
+}
+
+TEST(Request, ARedirectToHttpsTakesTheProxyLoginToTheConnectAndNoServerLinesThere)
+{
+    FixtureServer proxy;
+    proxy.setHandler([](const FixtureRequest& request) {
+        if (request.method == "CONNECT")
+            return FixtureReply::status("HTTP/1.0 403 Forbidden");
+        return FixtureReply::redirect(302, "https://secure.invalid/20040112/data.dat");
+    });
+    RecordingListener events;
+    HttpClient client(configWith(proxyAt(proxy.port(), true, "user", "pass")), events, [] {});
+    EXPECT_THROW(client.get("http://tv.invalid/20040112/data.dat"), TransferError);
+
+    const auto requests = proxy.requests();
+    ASSERT_EQ(requests.size(), 2u);
+    const std::string login = "Basic " + encodeBase64("user:pass");
+    // The plain request keeps its lines and their order: the program's, then the proxy's.
+    EXPECT_EQ(requests[0].target, "http://tv.invalid/20040112/data.dat");
+    const auto& plain = requests[0].headerLines;
+    ASSERT_GE(plain.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(plain.end() - 3, plain.end()),
+              (std::vector<std::string>{"Pragma: no-cache", "Cache-Control: no-cache,no-store",
+                                        "Proxy-Authorization: " + login}));
+    // The tunnel's CONNECT carries the login, and the lines meant for the web server stay out.
+    EXPECT_EQ(requests[1].method + " " + requests[1].target, "CONNECT secure.invalid:443");
+    EXPECT_EQ(requests[1].header("Proxy-Authorization"), login);
+    EXPECT_FALSE(requests[1].header("Pragma"));
+    EXPECT_FALSE(requests[1].header("Cache-Control"));
 }
 
 TEST(Request, ProxyCredentialsAreTheRawBytesOfLoginAndPassword)

@@ -1,5 +1,6 @@
 // The news feeds turned into the news pane's lines.
 #include "news/feeds.h"
+#include "news/news_sources.h"
 #include "news/parse_text.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +44,7 @@ TEST(NewsFeedsColumn, TwentyItemsTheLastIdTakesTheRestAndLinksBecomeHostAndCapti
     const std::string subs
         = "'<A target=_blank href=\"http://site.example/politics/\">Politics</a>', " + quoted("sub", 19);
     const std::string script = arrays(numbers(21), quoted("title", 20), quoted("date", 20), subs);
-    const auto lines = kornetLines(script, kSite, "http://site.example/jsclick.php?arid=");
+    const auto lines = kornetLines(script, kSite, "http://site.example/jsclick.php?arid=").lines;
 
     ASSERT_EQ(lines.size(), 4u + 20u * 4u + 2u);
     EXPECT_EQ(lines[0], "Site");
@@ -64,7 +65,7 @@ TEST(NewsFeedsColumn, TwentyItemsTheLastIdTakesTheRestAndLinksBecomeHostAndCapti
 
 TEST(NewsFeedsColumn, ShortArraysStillGiveTwentyItemsWithEmptyFields)
 {
-    const auto lines = kornetLines(arrays("7", "'only'", "'d'", "'s'"), kSite, "x?arid=");
+    const auto lines = kornetLines(arrays("7", "'only'", "'d'", "'s'"), kSite, "x?arid=").lines;
     ASSERT_EQ(lines.size(), 86u);
     EXPECT_EQ(lines[4], "(d) only");
     // Without a comma the lone id is the rest that the twentieth item takes.
@@ -79,7 +80,7 @@ TEST(NewsFeedsSports, QuotedIdsLoseTheirQuotesAndTheSubLeads)
     for (int i = 1; i <= 20; ++i)
         ids += (i > 1 ? ", '" : "'") + std::string("http://sport.example/n/") + std::to_string(i) + "'";
     const auto lines
-        = uasportLines(arrays(ids, quoted("t", 20), quoted("d", 20), quoted("football", 20)), kSite);
+        = uasportLines(arrays(ids, quoted("t", 20), quoted("d", 20), quoted("football", 20)), kSite).lines;
     ASSERT_EQ(lines.size(), 86u);
     EXPECT_EQ(lines[2], data("(двадцать последних новостей спорта)"));
     EXPECT_EQ(lines[4], "(football1) t1");
@@ -96,7 +97,7 @@ TEST(NewsFeedsAgency, EverySectionIsAnItemAndTheLastHasNoTopic)
         ini += "[item" + std::to_string(i) + "]\r\nhead=Head " + std::to_string(i)
             + "\r\nbody=Body&nbsp;<p>more<BR>end\r\ndate=01.01.2026\r\nurl=http://o.example/"
             + std::to_string(i) + "\r\ntopic=Topic " + std::to_string(i) + "\r\n";
-    const auto lines = oreandaLines(ini, "http://o.example/");
+    const auto lines = oreandaLines(ini, "http://o.example/").lines;
     EXPECT_EQ(lines[0], data("РИА \"Ореанда\" - десять последних новостей"));
     EXPECT_EQ(lines[1], "http://o.example/");
     EXPECT_EQ(lines[2], "");
@@ -116,7 +117,8 @@ TEST(NewsFeedsAgency, EverySectionIsAnItemAndTheLastHasNoTopic)
 
 TEST(NewsFeedsColumnAndPages, TheReplyStandsAsReceivedBetweenTheFixedLines)
 {
-    const auto ezhe = ezheLines("first\r\nsecond", "http://e.example/pravda/", "Editor", "ed@e.example");
+    const auto ezhe
+        = ezheLines("first\r\nsecond", "http://e.example/pravda/", "Editor", "ed@e.example").lines;
     EXPECT_EQ(ezhe,
               (std::vector<std::string>{"EZHEpravda", "http://e.example/pravda/",
                                         data("(информация добавляется в течение суток)"), "", "", "first",
@@ -125,10 +127,22 @@ TEST(NewsFeedsColumnAndPages, TheReplyStandsAsReceivedBetweenTheFixedLines)
                                         data("Ответственный редактор - Editor ( ed@e.example )")}));
 
     const std::string koi8 = "document.write('\xF0\xD2\xC9');";
-    const auto podrobn = podrobnLines(koi8, kSite);
+    const auto podrobn = podrobnLines(koi8, kSite).lines;
     ASSERT_EQ(podrobn.size(), 7u);
     EXPECT_EQ(podrobn[4], koi8);
     EXPECT_EQ(podrobn[6], "Site ( http://site.example/ )");
-    EXPECT_EQ(pageLines("<html>\n<b>x</b>\n</html>"),
+    EXPECT_EQ(pageLines("<html>\n<b>x</b>\n</html>").lines,
               (std::vector<std::string>{"<html>", "<b>x</b>", "</html>"}));
+}
+
+TEST(NewsItems, RepliesWithoutTheSourcesMarkersHoldNoItems)
+{
+    const SourceContext context{"http://src.example/", "09.12.2026"};
+    for (const NewsSource& source : newsSources()) {
+        EXPECT_EQ(source.lines("", context).items, 0u) << source.stem;
+        EXPECT_EQ(source.lines("\r\n \t", context).items, 0u) << source.stem;
+        // A random reply is news only for the sources shown as they are.
+        const bool shownWhole = source.surface == Surface::Browser || source.stem == "ezhe";
+        EXPECT_EQ(source.lines(std::string(5000, 'z'), context).items, shownWhole ? 1u : 0u) << source.stem;
+    }
 }

@@ -30,7 +30,7 @@ std::string nbuRow(const std::string& code, const std::string& rate)
 
 TEST(NewsRatesNbu, LayoutWithRowsRunTogetherAndOnlyTheFiveCharactersRemoved)
 {
-    const auto lines = nbuRateLines(nbuPage(nbuRow("USD", "531.55") + nbuRow("EUR", "640.10")), kHome);
+    const auto lines = nbuRateLines(nbuPage(nbuRow("USD", "531.55") + nbuRow("EUR", "640.10")), kHome).lines;
     const std::string fromBank
         = data("Информация получена с официального сервера Национального Банка Украины");
     ASSERT_EQ(lines.size(), 16u);
@@ -56,7 +56,7 @@ TEST(NewsRatesNbu, LayoutWithRowsRunTogetherAndOnlyTheFiveCharactersRemoved)
 
 TEST(NewsRatesNbu, APageWithoutRowsGivesHeadingsThenTheClosingNote)
 {
-    const auto lines = nbuRateLines(nbuPage(""), kHome);
+    const auto lines = nbuRateLines(nbuPage(""), kHome).lines;
     ASSERT_EQ(lines.size(), 14u);
     EXPECT_EQ(lines[8], "");
     EXPECT_EQ(lines[9], "");
@@ -75,7 +75,7 @@ TEST(NewsRatesCbr, EveryCurrencyInDocumentOrderWithTheRequestDate)
 
     const std::string date = cbrRequestDate(2026, 12, 9, '.');
     EXPECT_EQ(date, "09.12.2026");
-    const auto lines = cbrRateLines(xml, kHome, date);
+    const auto lines = cbrRateLines(xml, kHome, date).lines;
     ASSERT_EQ(lines.size(), 6u + 15u + 5u);
     EXPECT_EQ(lines[3],
               data("Центральный банк Российской Федерации установил с 09.12.2026 следующие курсы "
@@ -90,7 +90,7 @@ TEST(NewsRatesCbr, EveryCurrencyInDocumentOrderWithTheRequestDate)
 
 TEST(NewsRatesCbr, LowerCaseTagsGiveNoCurrencyLines)
 {
-    const auto lines = cbrRateLines("<numcode>840</numcode><value>1</value>", kHome, "01.01.2026");
+    const auto lines = cbrRateLines("<numcode>840</numcode><value>1</value>", kHome, "01.01.2026").lines;
     ASSERT_EQ(lines.size(), 11u);
     EXPECT_EQ(lines[6], "");
     EXPECT_EQ(lines[7],
@@ -112,7 +112,7 @@ TEST(NewsRatesNbk, MarkersMatchInAnyCaseAndNotesAreCleaned)
     for (char c : upper)
         lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     // "</P>" and "<BR>" are exact: the lower-case page keeps its "<br>" and loses the notes.
-    const auto lines = nbkRateLines(upper, kHome);
+    const auto lines = nbkRateLines(upper, kHome).lines;
     ASSERT_EQ(lines.size(), 14u);
     EXPECT_EQ(lines[3], "Rates on 09.12.2026");
     EXPECT_EQ(lines[5], data("Название Валюты\tОфициальный курс, тенге"));
@@ -123,7 +123,7 @@ TEST(NewsRatesNbk, MarkersMatchInAnyCaseAndNotesAreCleaned)
     EXPECT_EQ(lines[10], "Second note");
     EXPECT_EQ(lines[13], kHome);
 
-    const auto lowerLines = nbkRateLines(lower, kHome);
+    const auto lowerLines = nbkRateLines(lower, kHome).lines;
     ASSERT_EQ(lowerLines.size(), 14u);
     EXPECT_EQ(lowerLines[3], "rates on 09.12.2026");
     EXPECT_EQ(lowerLines[6], "us dollar\t1450.10");
@@ -132,7 +132,7 @@ TEST(NewsRatesNbk, MarkersMatchInAnyCaseAndNotesAreCleaned)
 
 TEST(NewsRatesNbk, WithoutTheContentEndThereIsNothingToParse)
 {
-    const auto lines = nbkRateLines("<!--CONTENT--><TD BGCOLOR=\"#B9CEB0\" NOWRAP>USD</TD>", kHome);
+    const auto lines = nbkRateLines("<!--CONTENT--><TD BGCOLOR=\"#B9CEB0\" NOWRAP>USD</TD>", kHome).lines;
     ASSERT_EQ(lines.size(), 12u);
     EXPECT_EQ(lines[3], "");
     EXPECT_EQ(lines[5], data("Название Валюты\tОфициальный курс, тенге"));

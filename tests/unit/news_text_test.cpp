@@ -10,35 +10,61 @@ using namespace brevio::news;
 
 TEST(NewsParseText, CutAfterKeepsTheTextAfterTheMarkerIgnoringCaseUnlessExact)
 {
-    std::string text = "<TD Align=Center>12<td>";
-    EXPECT_TRUE(cutAfter(text, "<td align=center>"));
-    EXPECT_EQ(text, "12<td>");
+    ParseText text("<TD Align=Center>12<td>");
+    EXPECT_TRUE(text.cutAfter("<td align=center>"));
+    EXPECT_EQ(text.rest(), "12<td>");
 
-    std::string exact = "<Value>1</Value><value>2";
-    EXPECT_TRUE(cutAfter(exact, "<value>", Match::Exact));
-    EXPECT_EQ(exact, "2");
+    ParseText exact("<Value>1</Value><value>2");
+    EXPECT_TRUE(exact.cutAfter("<value>", Match::Exact));
+    EXPECT_EQ(exact.rest(), "2");
 
     // Cyrillic markers are lower-cased too (windows-1251).
-    std::string cyrillic = data("Курс: ДОЛЛАР");
-    EXPECT_TRUE(cutAfter(cyrillic, data("курс: ")));
-    EXPECT_EQ(cyrillic, data("ДОЛЛАР"));
+    const std::string cyrillicText = data("Курс: ДОЛЛАР");
+    ParseText cyrillic(cyrillicText);
+    EXPECT_TRUE(cyrillic.cutAfter(data("курс: ")));
+    EXPECT_EQ(cyrillic.rest(), data("ДОЛЛАР"));
 }
 
 TEST(NewsParseText, AnAbsentMarkerDropsOneCharacterLessThanItsLength)
 {
-    std::string text = "abcdefgh";
-    EXPECT_FALSE(cutAfter(text, "XYZW"));
-    EXPECT_EQ(text, "defgh");
-    std::string shortText = "ab";
-    EXPECT_FALSE(cutAfter(shortText, "<NumCode>", Match::Exact));
-    EXPECT_EQ(shortText, "");
-    std::string single = "abc";
-    EXPECT_FALSE(cutAfter(single, "["));
-    EXPECT_EQ(single, "abc");
+    ParseText text("abcdefgh");
+    EXPECT_FALSE(text.cutAfter("XYZW"));
+    EXPECT_EQ(text.rest(), "defgh");
+    ParseText shortText("ab");
+    EXPECT_FALSE(shortText.cutAfter("<NumCode>", Match::Exact));
+    EXPECT_EQ(shortText.rest(), "");
+    ParseText single("abc");
+    EXPECT_FALSE(single.cutAfter("["));
+    EXPECT_EQ(single.rest(), "abc");
+}
+
+TEST(NewsParseText, RememberedPlacesAgreeWithAFreshSearchAtEveryStep)
+{
+    // Steps that move past, onto and just before remembered finds, in both match modes.
+    const std::string page = "<a>1<A>22<b>3<a>4<x><a>";
+    ParseText text(page);
+    std::size_t consumed = 0;
+    const auto expectFresh = [&](std::string_view marker, Match match) {
+        const std::size_t fresh = findText(std::string_view(page).substr(consumed), marker, match);
+        EXPECT_EQ(text.find(marker, match), fresh) << marker << " at " << consumed;
+    };
+    for (const std::size_t step : {0u, 1u, 3u, 1u, 4u, 2u, 5u, 1u, 9u}) {
+        text.skip(step);
+        consumed = std::min(consumed + step, page.size());
+        EXPECT_EQ(text.rest(), std::string_view(page).substr(consumed));
+        for (const std::string_view marker : {"<a>", "<b>", "<x>", "<y>", "<"}) {
+            expectFresh(marker, Match::IgnoreCase);
+            expectFresh(marker, Match::Exact);
+        }
+    }
 }
 
 TEST(NewsParseText, TakeReplaceAndTrim)
 {
+    ParseText text("USD<td>x);y");
+    EXPECT_EQ(text.takeUpTo(), "USD");
+    EXPECT_EQ(text.takeUpTo(");"), "USD<td>x");
+    EXPECT_EQ(text.takeUpTo("no stop"), "");
     EXPECT_EQ(takeUpTo("USD<td>"), "USD");
     EXPECT_EQ(takeUpTo("no stop here"), "");
     EXPECT_EQ(takeUpTo("a);b", ");"), "a");
@@ -92,6 +118,16 @@ TEST(NewsWebAddress, AddressesInALineAreFoundWhereThePaneShowsThem)
     EXPECT_EQ(line.substr(spans[1].start, spans[1].length), "www.b.example");
     EXPECT_EQ(line.substr(spans[2].start, spans[2].length), "mailto:me@c.example");
     EXPECT_TRUE(findAddresses("no address; xhttp://not.one").empty());
+}
+
+TEST(NewsWebAddress, EveryAddressShownAsALinkOpens)
+{
+    const std::string line = "ftp://f.example/x file:///etc/passwd HTTP://a.example/ www.b.example "
+                             "mailto:c@d.example javascript:x https://e.example/?q=1";
+    const auto spans = findAddresses(line);
+    ASSERT_EQ(spans.size(), 4u);
+    for (const AddressSpan& span : spans)
+        EXPECT_NE(openableAddress(line.substr(span.start, span.length)), "") << line.substr(span.start);
 }
 
 TEST(NewsWebAddress, OnlyWebAndMailAddressesAreOpened)

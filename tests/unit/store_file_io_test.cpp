@@ -238,4 +238,16 @@ TEST(ErrorLog, RecordBytesAndAppending)
     EXPECT_EQ(dir.read("error.dat"), errorLogRecord("h1", "b1") + errorLogRecord("h2", "b2"));
 }
 
+TEST(ErrorRecord, KeepsSmallBodiesWholeAndCutsHugeOnesAtTheLimit)
+{
+    const std::string head = std::string(50, '=') + "\r\n\r\nHTTP/1.0 404 Not Found\r\n\r\n\r\n\r\n";
+    const std::string small(kErrorLogBodyLimit, 'x');
+    EXPECT_EQ(errorLogRecord("HTTP/1.0 404 Not Found\r\n\r\n", small), head + small + "\r\n\r\n");
+    const std::string huge(3 * kErrorLogBodyLimit + 5, 'y');
+    EXPECT_EQ(errorLogRecord("HTTP/1.0 404 Not Found\r\n\r\n", huge),
+              head + std::string(kErrorLogBodyLimit, 'y')
+                  + "\r\n[cut: " + std::to_string(2 * kErrorLogBodyLimit + 5)
+                  + " more bytes of the reply are not recorded]\r\n\r\n");
+}
+
 } // namespace brevio::store

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
+#include <optional>
+
 namespace brevio::store {
 
 TEST(WeekFolderName, DropsBothSeparatorsOfAWeekDate)
@@ -29,38 +33,59 @@ TEST(WeekFolderName, NoSecondSeparatorWhenItEndsWithOne)
     EXPECT_EQ(weekFolderName("ab.cd.ef/"), "abcdef/");
 }
 
-TEST(CheckedWeekFolder, PassesOrdinaryDatesAndAllowsTheWorkingFolderForReading)
+// Why `check` refused its name; nothing when it did not.
+std::optional<UnsafeNameError::Reason> refusalOf(const std::function<void()>& check)
+{
+    try {
+        check();
+    } catch (const UnsafeNameError& refusal) {
+        return refusal.reason();
+    }
+    return std::nullopt;
+}
+
+TEST(CheckedWeekFolder, PassesWeekDatesAndAllowsTheWorkingFolderForReading)
 {
     EXPECT_EQ(checkedWeekFolder("12.01.2004", FolderUse::Write), "12012004/");
+    EXPECT_EQ(checkedWeekFolder("12-01 2004", FolderUse::Read), "12012004/");
     EXPECT_EQ(checkedWeekFolder("", FolderUse::Read), "");
     EXPECT_THROW(checkedWeekFolder("", FolderUse::Write), UnsafeNameError);
-    // Only the name that is left counts: these separators are the ones removed.
-    EXPECT_EQ(checkedWeekFolder("ab/cd/ef", FolderUse::Write), "abcdef/");
 }
 
-TEST(CheckedWeekFolder, RefusesNamesLeadingOutside)
+TEST(CheckedWeekFolder, RefusesAnythingButAWeekDate)
 {
+    using namespace std::string_literals;
     for (const FolderUse use : {FolderUse::Read, FolderUse::Write}) {
-        EXPECT_THROW(checkedWeekFolder("..", use), UnsafeNameError);
-        EXPECT_THROW(checkedWeekFolder(".", use), UnsafeNameError);
-        EXPECT_THROW(checkedWeekFolder("..x", use), UnsafeNameError); // stripped to ".."
-        EXPECT_THROW(checkedWeekFolder("a/b.cd.efgh", use), UnsafeNameError);
-        EXPECT_THROW(checkedWeekFolder("12.01.20\\4", use), UnsafeNameError);
-        EXPECT_THROW(checkedWeekFolder("/etc/passwd", use), UnsafeNameError);
-        EXPECT_THROW(checkedWeekFolder(std::string_view("12.01.2\0004", 10), use), UnsafeNameError);
+        for (const std::string& date :
+             std::vector<std::string>{"..", ".", "..x", ".s.sh.", "a/b.cd.efgh", "ab/cd/ef", "12/01/2004",
+                                      "12.01.20\\4", "/etc/passwd", "12.01.2\0004"s, "14.12\r\n2026", "2026",
+                                      "12.01.2004\r", "12.01.2004\x1a", "12.Ab.2004",
+                                      "12\xA0"
+                                      "01.2004",
+                                      "12.01.2004 extra"}) {
+            EXPECT_EQ(refusalOf([&] { checkedWeekFolder(date, use); }), UnsafeNameError::Reason::NotAWeekDate)
+                << date;
+        }
     }
 }
 
-TEST(BareFileName, RefusesEmptyDotsSeparatorsAndNul)
+TEST(BareFileName, RefusesWhatWouldLeaveOrOverwriteTheWeek)
 {
+    using Reason = UnsafeNameError::Reason;
+    using namespace std::string_literals;
     EXPECT_NO_THROW(checkBareFileName("k1.txt"));
     EXPECT_NO_THROW(checkBareFileName("..."));
+    EXPECT_NO_THROW(checkBareFileName("aplp.dat.txt"));
     EXPECT_NO_THROW(checkBareFileName("\xCA\xE0\xED\xE0\xEB 1.txt"));
-    for (const std::string_view bad : {std::string_view(""), std::string_view("."), std::string_view(".."),
-                                       std::string_view("../dats.dat"), std::string_view("sub/k1.txt"),
-                                       std::string_view("..\\k1"), std::string_view("k1\0.txt", 7)}) {
-        EXPECT_THROW(checkBareFileName(bad), UnsafeNameError) << bad;
-    }
+    EXPECT_NO_THROW(checkBareFileName(std::string(255, 'n')));
+    const std::map<Reason, std::vector<std::string>> refused{
+        {Reason::Empty, {""}},
+        {Reason::LeadsOutside, {".", "..", "../dats.dat", "sub/k1.txt", "..\\k1"}},
+        {Reason::ControlCharacter, {"k1\0.txt"s, "k1\r\n.txt", "k1\x1a", "k1\x7f"}},
+        {Reason::WeekOwnFile, {"aplp.dat", "APLP.TMP", "SelCht", "selsledpn"}}};
+    for (const auto& [reason, names] : refused)
+        for (const std::string& name : names)
+            EXPECT_EQ(refusalOf([&] { checkBareFileName(name); }), reason) << name;
 }
 
 TEST(SelectedLists, OneFilePerDayAndTheMondayAfter)

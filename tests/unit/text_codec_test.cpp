@@ -63,7 +63,7 @@ TEST(StringTable, HoldsBothLanguagesAtTheirOffsets)
 
 TEST(StringTable, MissingIdsGiveEmptyText)
 {
-    for (int id : {0, 1, 8, 9, 45, 82, 115, 201, 315, -5})
+    for (int id : {0, 1, 8, 9, 45, 82, 201, 400, 1000, -5})
         EXPECT_TRUE(loadString(id).empty()) << id;
 }
 

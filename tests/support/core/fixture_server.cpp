@@ -143,7 +143,7 @@ std::string FixtureReply::bytes() const
     for (const std::string& line : headers)
         out += line + "\r\n";
     if (contentLength)
-        out += "Content-Length: " + std::to_string(body.size()) + "\r\n";
+        out += "Content-Length: " + std::to_string(body.size() * bodyRepeat) + "\r\n";
     return out + "\r\n" + body;
 }
 
@@ -319,6 +319,11 @@ void FixtureServer::serve(int client)
         out.remove_prefix(n);
         if (!out.empty() && reply.chunkDelay.count() > 0
             && wait(-1, static_cast<int>(reply.chunkDelay.count())) == Wait::Stopping)
+            return;
+    }
+
+    for (std::size_t i = 1; i < reply.bodyRepeat; ++i) {
+        if (!sendAll(client, reply.body, m_stopPipe[0]))
             return;
     }
 

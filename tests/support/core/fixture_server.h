@@ -41,6 +41,7 @@ struct FixtureReply
     std::string statusLine = "HTTP/1.0 200 OK";
     std::vector<std::string> headers; // without line ends
     std::string body;
+    std::size_t bodyRepeat = 1; // the body goes out this many times: a large reply from a small string
     bool contentLength = true; // add "Content-Length: <body size>" after `headers`
     std::optional<std::string> raw; // send exactly these bytes instead
     std::chrono::milliseconds delay{0}; // before the first byte
@@ -49,7 +50,7 @@ struct FixtureReply
     std::size_t sendLimit = static_cast<std::size_t>(-1); // send only this many bytes
     After after = After::Close;
 
-    std::string bytes() const; // what the reply puts on the wire before `sendLimit`
+    std::string bytes() const; // what the reply puts on the wire before `sendLimit` (the body once)
 
     static FixtureReply ok(std::string body);
     static FixtureReply status(std::string statusLine, std::string body = {});
