@@ -175,7 +175,7 @@ void RetrievalPage::runCheck(net::HttpClient& client)
             settings.writeString(kMain, QStringLiteral("newdate"), fromData(serverDate));
             showProgress(m_form.text(62));
         }
-        settings.sync();
+        m_form.storeSettings();
 
         if (http.abortFlag())
             return;
@@ -266,7 +266,7 @@ void RetrievalPage::runDownload(net::HttpClient& client)
         if (target.recordWeek)
             settings.writeString(kMain, QStringLiteral("lastdate"), fromData(target.weekDate));
         settings.writeBool(kMain, QStringLiteral("new"), false);
-        settings.sync();
+        m_form.storeSettings();
     }
     if (target.recordWeek) {
         m_form.weekSelector()->addItem(fromData(target.weekDate));
