@@ -132,7 +132,10 @@ private Q_SLOTS:
         n.fixture.setSetting("SourceNames", "kornet", QStringLiteral("Мой сайт"));
         n.fixture.setSetting("SourceNames", "ezhe_editor", QStringLiteral("Иван Петров"));
         n.fixture.setSetting("SourceNames", "ezhe_mail", "ivan@e.test");
-        n.server.addRoute("/data/newscolumn.js", FixtureReply::ok("var __kp_ids = new Array (1);"));
+        n.server.addRoute(
+            "/data/newscolumn.js",
+            FixtureReply::ok("var __kp_ids = new Array (1);\nvar __kp_titles = new Array ('t');\n"
+                             "var __kp_dates = new Array ('d');\nvar __kp_subs = new Array ('s');\n"));
         n.server.addRoute("/data/pravda/topost.txt", FixtureReply::ok("column"));
         n.start();
         QCOMPARE(n.fixture.find<QToolButton>("FlatSpeedButton51")->text(), QStringLiteral("Мой сайт"));

@@ -137,7 +137,7 @@ TEST(NewsFeedsColumnAndPages, TheReplyStandsAsReceivedBetweenTheFixedLines)
 
 TEST(NewsItems, RepliesWithoutTheSourcesMarkersHoldNoItems)
 {
-    const SourceContext context{"http://src.example/", "09.12.2026"};
+    const SourceContext context{"http://src.example/", "09.12.2026", "Site", "", ""};
     for (const NewsSource& source : newsSources()) {
         EXPECT_EQ(source.lines("", context).items, 0u) << source.stem;
         EXPECT_EQ(source.lines("\r\n \t", context).items, 0u) << source.stem;
