@@ -1,5 +1,7 @@
 #include "store/cp1251.h"
 
+#include "store/cp1251_nearest.h"
+
 #include <array>
 #include <cstdint>
 #include <unordered_map>
@@ -143,6 +145,30 @@ std::string utf8ToCp1251(std::string_view utf8)
         }
         const auto it = map.find(cp);
         out += it == map.end() ? '?' : it->second;
+    }
+    return out;
+}
+
+std::string utf8ToCp1251Nearest(std::string_view utf8, Cp1251Loss* loss)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    const auto& map = encodeMap();
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t cp = nextCodePoint(utf8, i);
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp >= 0x0410 && cp <= 0x044F) { // А..я, most of a Russian text
+            out += static_cast<char>(cp - 0x0410 + 0xC0);
+        } else if (const auto it = map.find(cp); it != map.end()) {
+            out += it->second;
+        } else if (const auto near = nearestCp1251(cp)) {
+            out += *near;
+        } else {
+            out += '?';
+            if (loss && loss->count++ == 0)
+                loss->first = cp;
+        }
     }
     return out;
 }
