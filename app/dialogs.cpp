@@ -3,6 +3,7 @@
 #include "view/week_dialog.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -45,6 +46,14 @@ QString QtDialogs::chooseWeek(const QStringList& weeks)
     dialog.setWeeks(weeks);
     dialog.exec();
     return dialog.chosenWeek();
+}
+
+std::optional<QString> QtDialogs::chooseOpenFile(const QString& title, const QString& filter)
+{
+    const QString file = QFileDialog::getOpenFileName(m_parent, title, QString(), filter);
+    if (file.isEmpty())
+        return std::nullopt;
+    return file;
 }
 
 } // namespace brevio

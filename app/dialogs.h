@@ -24,6 +24,8 @@ public:
     // The week dialog "Выбор недели" with `weeks`, the first proposed; the text of its box
     // when it closes.
     virtual QString chooseWeek(const QStringList& weeks) = 0;
+    // A file to open, chosen in the system's file dialog; nullopt when cancelled.
+    virtual std::optional<QString> chooseOpenFile(const QString& title, const QString& filter) = 0;
 };
 
 // The real boxes, modal to `parent`.
@@ -35,6 +37,7 @@ public:
     bool confirm(const QString& text) override;
     std::optional<QString> input(const QString& title, const QString& prompt, const QString& value) override;
     QString chooseWeek(const QStringList& weeks) override;
+    std::optional<QString> chooseOpenFile(const QString& title, const QString& filter) override;
 
 private:
     QWidget* m_parent = nullptr;
