@@ -54,25 +54,47 @@ void WeekBuilder::prepare()
 {
     if (m_prepared)
         return;
-    std::sort(m_shows.begin(), m_shows.end(), [](const Show& a, const Show& b) {
-        return std::tie(a.monday, a.channel, a.weekday, a.start, a.offset)
-            < std::tie(b.monday, b.channel, b.weekday, b.start, b.offset);
-    });
     // Only channels with shows get a name, so a channel without any never takes a plain name
-    // from one that has them.
-    std::vector<bool> used(m_channels.size());
+    // from one that has them. Names are given in the order of the ids, and the channels listed
+    // in the order of their names: neither depends on the order of the listings or in them.
+    std::vector<std::uint32_t> used;
+    std::vector<bool> hasShows(m_channels.size());
     for (const Show& show : m_shows)
-        used[show.channel] = true;
+        hasShows[show.channel] = true;
+    for (std::uint32_t i = 0; i < m_channels.size(); ++i)
+        if (hasShows[i])
+            used.push_back(i);
+    std::sort(used.begin(), used.end(),
+              [this](std::uint32_t a, std::uint32_t b) { return m_channels[a].id < m_channels[b].id; });
     std::vector<XmltvChannel> named;
-    for (std::size_t i = 0; i < m_channels.size(); ++i)
-        if (used[i])
-            named.push_back(m_channels[i]);
-    const auto labels = labelChannels(named, m_options.languages, &m_loss);
+    for (const std::uint32_t i : used)
+        named.push_back(m_channels[i]);
+    m_nameLoss = {};
+    const auto labels = labelChannels(named, m_options.languages, &m_nameLoss);
     m_labels.assign(m_channels.size(), ChannelLabel{});
-    for (std::size_t i = 0, n = 0; i < m_channels.size(); ++i)
-        if (used[i])
-            m_labels[i] = labels[n++];
+    for (std::size_t n = 0; n < used.size(); ++n)
+        m_labels[used[n]] = labels[n];
+
+    std::stable_sort(used.begin(), used.end(), [this](std::uint32_t a, std::uint32_t b) {
+        return foldCase1251(m_labels[a].name) < foldCase1251(m_labels[b].name);
+    });
+    m_rank.assign(m_channels.size(), 0);
+    for (std::uint32_t n = 0; n < used.size(); ++n)
+        m_rank[used[n]] = n;
+    std::sort(m_shows.begin(), m_shows.end(), [this](const Show& a, const Show& b) {
+        return std::tie(a.monday, m_rank[a.channel], a.weekday, a.start, a.offset)
+            < std::tie(b.monday, m_rank[b.channel], b.weekday, b.start, b.offset);
+    });
     m_prepared = true;
+}
+
+Cp1251Loss WeekBuilder::loss() const
+{
+    Cp1251Loss total = m_loss;
+    if (total.count == 0)
+        total.first = m_nameLoss.first;
+    total.count += m_nameLoss.count;
+    return total;
 }
 
 std::vector<std::chrono::sys_days> WeekBuilder::weeks()
@@ -111,7 +133,7 @@ void WeekBuilder::buildWeek(std::chrono::sys_days monday,
                                   [](const Show& show, std::int32_t d) { return show.monday < d; });
     const auto weekEnd = std::upper_bound(begin, m_shows.end(), day,
                                           [](std::int32_t d, const Show& show) { return d < show.monday; });
-    // Channels come in listing order because the shows are sorted by channel index.
+    // The shows are sorted by the channels' places in the list, so each channel's lie together.
     while (begin != weekEnd) {
         const std::uint32_t channel = begin->channel;
         const auto end

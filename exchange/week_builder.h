@@ -45,14 +45,17 @@ public:
     std::vector<std::chrono::sys_days> weeks();
     // How many channel files these weeks give (for progress).
     std::size_t channelFileCount(const std::vector<std::chrono::sys_days>& mondays);
-    // Hands over the file of every channel with shows in the week, in the channels' listing
-    // order. Shows are sorted by start; of shows with the same start and heading only the one
-    // with the most text is kept; overlapping shows all stay, in start order.
+    // Hands over the file of every channel with shows in the week, in the alphabetical order
+    // of the channels' names (whatever order the listings have, a sorted or merged copy of
+    // them gives the same files in the same order); of two channels of the same name, the one
+    // whose id sorts first keeps the plain name. Shows are sorted by start; of shows with the same start and
+    // heading only the one with the most text is kept; overlapping shows all stay, in start order.
     void buildWeek(std::chrono::sys_days monday, const std::function<void(const ChannelWeekFile&)>& take);
 
     std::size_t programmeCount() const { return m_shows.size(); }
-    // Characters that had no windows-1251 equivalent, and the line of the first.
-    const Cp1251Loss& loss() const { return m_loss; }
+    // Characters that had no windows-1251 equivalent (in shows and channel names), and the
+    // line of the first programme that had one (0: only names had them).
+    Cp1251Loss loss() const;
     long lossLine() const { return m_lossLine; }
 
 private:
@@ -77,8 +80,10 @@ private:
     std::map<std::string, std::uint32_t, std::less<>> m_channelIndex;
     std::vector<Show> m_shows;
     std::vector<ChannelLabel> m_labels; // per channel; empty names for channels without shows
+    std::vector<std::uint32_t> m_rank; // per channel: its place in the channel lists
     bool m_prepared = false;
     Cp1251Loss m_loss;
+    Cp1251Loss m_nameLoss;
     long m_lossLine = 0;
 };
 

@@ -131,12 +131,15 @@ int main(int argc, char** argv)
                   << (summary.weekDates.size() > 1 ? " to " + summary.weekDates.back() : std::string())
                   << ") with " << summary.channelFiles << " channel files and " << summary.shows
                   << " shows into " << *out << "\n";
-        if (const auto& loss = builder.loss(); loss.count > 0) {
+        if (const auto loss = builder.loss(); loss.count > 0) {
             char code[16];
             std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(loss.first));
+            const long line = builder.lossLine();
             std::cerr << "brevio-publish: warning: " << loss.count
                       << " characters have no windows-1251 equivalent and became '?' (the first, " << code
-                      << ", in the programme at line " << builder.lossLine() << ")\n";
+                      << (line > 0 ? ", in the programme at line " + std::to_string(line)
+                                   : ", in a channel name")
+                      << ")\n";
         }
         return 0;
     } catch (const std::invalid_argument& e) {

@@ -78,13 +78,14 @@ TEST_F(ImportTest, WeeksArriveAsADownloadWouldBringThem)
     EXPECT_EQ(m_work.read("dats.dat"), "28.12.2026\r\n07.12.2026\r\n14.12.2026\r\n");
 
     // The week that was there: its channels keep their lines and files; a channel of the same
-    // name gets the new listing in its own file; the others go under names not yet taken.
+    // name gets the new listing in its own file; the others follow in alphabetical order,
+    // under file names not yet taken.
     EXPECT_EQ(m_work.read("07122026/aplp.dat"),
               cp("Первый канал:perviy.txt\r\nOther:kino.example.ru.txt\r\n"
+                 "Дополнительный:extra.example.ru.txt\r\n"
                  "Кино. классика:kino.example.ru-2.txt\r\n"
                  "Кино. классика (kino2.example.ru):kino2.example.ru-2.txt\r\n"
-                 "Спорт/Плюс:sport.example.ru-710a536c.txt\r\n"
-                 "Дополнительный:extra.example.ru.txt\r\n"));
+                 "Спорт/Плюс:sport.example.ru-710a536c.txt\r\n"));
     EXPECT_NE(m_work.read("07122026/perviy.txt").find(cp("06:00 Утро\r\n")), std::string::npos);
     EXPECT_EQ(m_work.read("07122026/kino.example.ru.txt"), "Other\r\n\r\n07.00 Other\r\n");
     EXPECT_EQ(m_work.read("07122026/kino2.example.ru.txt"), "a file no channel list names");
@@ -94,8 +95,8 @@ TEST_F(ImportTest, WeeksArriveAsADownloadWouldBringThem)
 
     // The new week is complete, and the week downloaded before is untouched.
     EXPECT_EQ(m_work.read("14122026/aplp.dat"),
-              cp("Первый канал:first.example.ru.txt\r\nСпорт/Плюс:sport.example.ru-710a536c.txt\r\n"
-                 "Дополнительный:extra.example.ru.txt\r\n"));
+              cp("Дополнительный:extra.example.ru.txt\r\nПервый канал:first.example.ru.txt\r\n"
+                 "Спорт/Плюс:sport.example.ru-710a536c.txt\r\n"));
     const view::WeekContent loaded = view::loadWeek("14122026/");
     EXPECT_EQ(loaded.channelNames.size(), 3u);
     EXPECT_EQ(m_work.read("28122026/aplp.dat"), "Old:old.txt\r\n");
