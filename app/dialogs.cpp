@@ -3,6 +3,7 @@
 #include "view/week_dialog.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -50,7 +51,8 @@ QString QtDialogs::chooseWeek(const QStringList& weeks)
 
 std::optional<QString> QtDialogs::chooseOpenFile(const QString& title, const QString& filter)
 {
-    const QString file = QFileDialog::getOpenFileName(m_parent, title, QString(), filter);
+    // Files to open come from outside the working folder, most likely from the user's own.
+    const QString file = QFileDialog::getOpenFileName(m_parent, title, QDir::homePath(), filter);
     if (file.isEmpty())
         return std::nullopt;
     return file;

@@ -96,6 +96,9 @@ void recordFault(void* context, xmlErrorPtr error)
     std::string text = error->message ? error->message : "malformed XML";
     while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
         text.pop_back();
+    // The parser's own limit on a single text (10 MB) in words a user reads.
+    if (text.find("huge text node") != text.npos || text.find("Huge input lookup") != text.npos)
+        text = "a text longer than the 10 MB a listing may hold in one element or attribute";
     fault->message = text.empty() ? "malformed XML" : text;
     // The line in the file itself, not in an entity's text that the parser was reading.
     const bool inFile = error->file && fault->file == error->file;
