@@ -227,6 +227,7 @@ void readXmltvFile(const std::filesystem::path& file, XmltvSink& sink, const Rea
     setUpParserOnce();
     const std::string name = file.string();
     Input input;
+    errno = 0;
     std::unique_ptr<gzFile_s, GzCloser> gz(gzopen(file.c_str(), "rb"));
     if (!gz)
         throw IoError::fromErrno(errno ? errno : ENOENT);

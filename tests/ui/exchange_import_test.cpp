@@ -159,6 +159,31 @@ private Q_SLOTS:
         QCOMPARE(selectorItems(form.weekSelector()), QStringList{QStringLiteral("07.12.2026")});
     }
 
+    void closingTheWindowStopsTheImportFirst()
+    {
+        ScopedTimeZone zone("Europe/Moscow");
+        FormFixture f;
+        layOutWeek(f, "");
+        TBrevioForm& form = f.start(true);
+        const auto before = snapshot(f.workDir());
+        f.dialogs.openFileAnswers = {sample("week.xml")};
+        bool refused = false;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            auto* box = form.findChild<QProgressDialog*>(QStringLiteral("ImportProgress"));
+            if (box && box->isVisible() && !refused)
+                refused = !form.close(); // as the window manager or a logout asks
+        });
+        closer.start(0);
+        clickImport(form);
+        closer.stop();
+
+        QVERIFY(refused);
+        QTRY_VERIFY(!form.isVisible());
+        QCOMPARE(snapshot(f.workDir()), before);
+        QVERIFY(f.dialogs.messages.isEmpty());
+    }
+
     void aBrokenFileIsReportedWithItsLineAndChangesNothing()
     {
         FormFixture f;
