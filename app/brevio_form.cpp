@@ -11,6 +11,7 @@
 #include "app/settings_page.h"
 #include "app/string_table.h"
 #include "app/system_locale.h"
+#include "exchange/import_dialog.h"
 #include "extras/extras.h"
 #include "extras/links_menu.h"
 #include "net/http_session.h"
@@ -96,6 +97,7 @@ TBrevioForm::TBrevioForm(Dialogs& dialogs, Clock& clock, QWidget* parent)
     m_viewingPage->show();
     m_http = std::make_unique<HttpSession>(*this);
     buildMenu();
+    m_import = new XmltvImport(*this);
     new MaintenanceControls(*this);
     new Extras(*this);
 
@@ -187,6 +189,7 @@ void TBrevioForm::buildMenu()
         menu->setObjectName(QString::fromLatin1(name));
         return menu;
     };
+    m_fileMenu = addMenu("FileMenu", "Файл");
     QMenu* useful = addMenu("N1", "Полезные ссылки");
     addItem(useful, "N2", "Домашняя страница Brevio");
     useful->addSeparator()->setObjectName(QStringLiteral("N15"));
@@ -455,6 +458,11 @@ void TBrevioForm::closeEvent(QCloseEvent* event)
     // A running transfer is aborted first; the window closes once its step has ended.
     if (m_http->busy()) {
         m_http->closeWhenDone();
+        event->ignore();
+        return;
+    }
+    if (m_import->busy()) {
+        m_import->cancelAndCloseWhenDone();
         event->ignore();
         return;
     }

@@ -27,6 +27,7 @@ class RetrievalPage;
 class Settings;
 class SettingsPage;
 class ViewingPage;
+class XmltvImport;
 namespace net {
 class HttpClient;
 }
@@ -90,6 +91,8 @@ public:
     SettingsPage* settingsPage() const { return m_settingsPage; }
     PrintingPage* printingPage() const { return m_printingPage; }
     NewsPage* newsPage() const { return m_newsPage; }
+    // The "Файл" menu, first in the menu bar; its entries are added by their own handlers.
+    QMenu* fileMenu() const { return m_fileMenu; }
     // The five page buttons, in the order of the header.
     QList<QToolButton*> pageButtons() const;
 
@@ -133,6 +136,8 @@ private:
     QComboBox* m_weekSelector = nullptr;
     QButtonGroup* m_pageGroup = nullptr;
     QMenu* m_linksMenu = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    XmltvImport* m_import = nullptr;
     ViewingPage* m_viewingPage = nullptr;
     RetrievalPage* m_retrievalPage = nullptr;
     SettingsPage* m_settingsPage = nullptr;

@@ -90,6 +90,8 @@ inline constexpr CaptionEntry kCaptionTable[] = {
     {99, "Label11"},
     {100, "Label12"},
     {101, "FlatSpeedButton10"},
+    {130, "FileMenu"},
+    {131, "ImportXmltvItem"},
 };
 
 } // namespace brevio

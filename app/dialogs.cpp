@@ -5,6 +5,8 @@
 #include "view/week_dialog.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -63,6 +65,15 @@ QString QtDialogs::chooseWeek(const QStringList& weeks)
     dialog.setWeeks(weeks);
     dialog.exec();
     return dialog.chosenWeek();
+}
+
+std::optional<QString> QtDialogs::chooseOpenFile(const QString& title, const QString& filter)
+{
+    // Files to open come from outside the working folder, most likely from the user's own.
+    const QString file = QFileDialog::getOpenFileName(m_parent, title, QDir::homePath(), filter);
+    if (file.isEmpty())
+        return std::nullopt;
+    return file;
 }
 
 } // namespace brevio

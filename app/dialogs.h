@@ -24,6 +24,8 @@ public:
     // The week dialog "Выбор недели" with `weeks`, the first proposed; the text of its box
     // when it closes.
     virtual QString chooseWeek(const QStringList& weeks) = 0;
+    // A file to open, chosen in the system's file dialog; nullopt when cancelled.
+    virtual std::optional<QString> chooseOpenFile(const QString& title, const QString& filter) = 0;
 };
 
 // A text as a box shows it (with Qt::PlainText, never as markup, so that a server's words
@@ -41,6 +43,7 @@ public:
     bool confirm(const QString& text) override;
     std::optional<QString> input(const QString& title, const QString& prompt, const QString& value) override;
     QString chooseWeek(const QStringList& weeks) override;
+    std::optional<QString> chooseOpenFile(const QString& title, const QString& filter) override;
 
 private:
     QWidget* m_parent = nullptr;

@@ -14,6 +14,9 @@ packages=(
   imagemagick poppler-utils tinyproxy-bin
   # drive the real window by hand or from scripts (clicks and keys on the virtual display)
   xdotool
+  # XMLTV listings: the streaming reader and gzip; the format's own toolkit and a real web
+  # server for the tests; /usr/bin/time for the benchmark
+  libxml2-dev zlib1g-dev xmltv-util nginx-light time
 )
 
 missing=()

@@ -96,8 +96,10 @@ say "building (preset demo, into build/demo)"
 [ -x "$brevio" ] || die "the build made no $brevio"
 
 mkdir -p "$demo/work" "$demo/config/Morvane"
+# The road users take: listings as an XMLTV file, published as a schedule server's files.
 rm -rf "$demo/server"
-"$build/tools/brevio-demo-data" --out "$demo/server"
+"$build/tools/brevio-demo-data" --xmltv "$demo/listings.xml"
+"$build/tools/brevio-publish" --out "$demo/server" "$demo/listings.xml"
 
 # Serve it on a free loopback port; the server names the port in a file once it listens.
 port_file=$demo/server.port

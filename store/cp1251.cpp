@@ -1,5 +1,7 @@
 #include "store/cp1251.h"
 
+#include "store/cp1251_nearest.h"
+
 #include <array>
 #include <cstdint>
 #include <unordered_map>
@@ -114,6 +116,31 @@ constexpr std::array<unsigned char, 256> makeLowerTable()
 
 constexpr auto kLower = makeLowerTable();
 
+// Code points the code page lacks become their nearest equivalent (with `nearest`) or '?'.
+std::string encode(std::string_view utf8, bool nearest, Cp1251Loss* loss)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    const auto& map = encodeMap();
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t cp = nextCodePoint(utf8, i);
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp >= 0x0410 && cp <= 0x044F) { // А..я, most of a Russian text
+            out += static_cast<char>(cp - 0x0410 + 0xC0);
+        } else if (const auto it = map.find(cp); it != map.end()) {
+            out += it->second;
+        } else if (const auto near = nearest ? nearestCp1251(cp) : std::nullopt) {
+            out += *near;
+        } else {
+            out += '?';
+            if (loss && loss->count++ == 0)
+                loss->first = cp;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 std::string cp1251ToUtf8(std::string_view bytes)
@@ -156,19 +183,12 @@ std::string quotedData(std::string_view bytes)
 
 std::string utf8ToCp1251(std::string_view utf8)
 {
-    std::string out;
-    out.reserve(utf8.size());
-    const auto& map = encodeMap();
-    for (std::size_t i = 0; i < utf8.size();) {
-        const char32_t cp = nextCodePoint(utf8, i);
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-            continue;
-        }
-        const auto it = map.find(cp);
-        out += it == map.end() ? '?' : it->second;
-    }
-    return out;
+    return encode(utf8, false, nullptr);
+}
+
+std::string utf8ToCp1251Nearest(std::string_view utf8, Cp1251Loss* loss)
+{
+    return encode(utf8, true, loss);
 }
 
 char foldCase1251(char c)

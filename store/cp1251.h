@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,19 @@ std::string withVisibleControls(std::string_view utf8, bool keepLineBreaks);
 
 // Data bytes quoted in a message: decoded, with every control character visible.
 std::string quotedData(std::string_view bytes);
+
+// What an encoding to windows-1251 could not keep: how many characters became '?', and the
+// first of them, so that a caller can say so instead of losing letters silently.
+struct Cp1251Loss
+{
+    std::size_t count = 0;
+    char32_t first = 0;
+};
+
+// Encodes UTF-8 text of other programs to windows-1251: characters the code page lacks become
+// their nearest equivalent (a letter without its accent, a plain dash, quote or space); only
+// those without any become '?', counted in `loss`.
+std::string utf8ToCp1251Nearest(std::string_view utf8, Cp1251Loss* loss = nullptr);
 
 // The lower-case form of a windows-1251 byte: Latin A-Z and the Cyrillic capitals
 // (Russian, Ukrainian, Belarusian, Serbian and Macedonian letters); other bytes unchanged.

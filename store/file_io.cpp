@@ -159,7 +159,7 @@ std::vector<std::string> readLines(const fs::path& p)
     return splitLines(readFile(p));
 }
 
-void replaceFile(const fs::path& p, std::string_view bytes)
+void replaceFile(const fs::path& p, std::string_view bytes, FileSync sync)
 {
     const fs::path target = resolvedTarget(p);
 
@@ -187,7 +187,7 @@ void replaceFile(const fs::path& p, std::string_view bytes)
     }
     if (err == 0)
         err = writeAll(file.get(), bytes);
-    if (err == 0 && ::fsync(file.get()) != 0)
+    if (err == 0 && sync == FileSync::Now && ::fsync(file.get()) != 0)
         err = errno;
     const int closeErr = file.close();
     if (err == 0)
@@ -199,6 +199,8 @@ void replaceFile(const fs::path& p, std::string_view bytes)
         throw IoError::fromErrno(err);
     }
 
+    if (sync == FileSync::Later)
+        return;
     // Make the rename itself durable; the data is already safe, so failure here is not reported.
     const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
     const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -206,6 +208,13 @@ void replaceFile(const fs::path& p, std::string_view bytes)
         ::fsync(dirFd);
         ::close(dirFd);
     }
+}
+
+void syncFileSystem(const fs::path& p)
+{
+    Fd fd = openOrThrow(p, O_RDONLY);
+    if (::syncfs(fd.get()) != 0)
+        throw IoError::fromErrno(errno);
 }
 
 void appendToFile(const fs::path& p, std::string_view bytes)

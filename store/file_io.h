@@ -13,11 +13,18 @@ bool fileExists(const std::filesystem::path& p); // a regular file
 std::string readFile(const std::filesystem::path& p); // IoError (2 = File not found)
 std::vector<std::string> readLines(const std::filesystem::path& p); // splitLines(readFile(p))
 
+// When a rewritten file reaches the disk: at once, or with the next syncFileSystem() (many
+// files written in a row; one flush of the whole file system costs far less than one each).
+enum class FileSync { Now, Later };
+
 // Safe whole-file rewrite: writes a file beside the target (same folder, unique temp name),
 // flushes it to disk, then renames it over the target; a crash never leaves half a file;
 // the temp file is removed on failure. Keeps the target's permission bits if it exists.
 // A symbolic link is written through: the file it names is replaced, the link stays.
-void replaceFile(const std::filesystem::path& p, std::string_view bytes);
+void replaceFile(const std::filesystem::path& p, std::string_view bytes, FileSync sync = FileSync::Now);
+
+// Flushes everything written to the file system that holds `p` to disk (IoError on failure).
+void syncFileSystem(const std::filesystem::path& p);
 
 void appendToFile(const std::filesystem::path& p, std::string_view bytes); // creates when missing
 void createEmptyIfMissing(const std::filesystem::path& p);

@@ -3,27 +3,9 @@
 #include "store/cp1251.h"
 #include "store/file_io.h"
 
-#include <charconv>
 #include <stdexcept>
 
 namespace brevio::tools {
-
-namespace {
-
-bool readNumber(std::string_view text, int& value)
-{
-    const auto* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, value);
-    return result.ec == std::errc() && result.ptr == end;
-}
-
-} // namespace
-
-std::chrono::sys_days mondayOf(std::chrono::sys_days day)
-{
-    using namespace std::chrono;
-    return day - (weekday(day) - Monday);
-}
 
 std::string weekFolderName(std::chrono::sys_days monday)
 {
@@ -31,19 +13,6 @@ std::string weekFolderName(std::chrono::sys_days monday)
     name.erase(5, 1);
     name.erase(2, 1);
     return name;
-}
-
-std::optional<std::chrono::sys_days> parseIsoDate(std::string_view text)
-{
-    using namespace std::chrono;
-    int y = 0, m = 0, d = 0;
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-' || !readNumber(text.substr(0, 4), y)
-        || !readNumber(text.substr(5, 2), m) || !readNumber(text.substr(8, 2), d))
-        return std::nullopt;
-    const year_month_day date{year(y), month(unsigned(m)), day(unsigned(d))};
-    if (!date.ok())
-        return std::nullopt;
-    return sys_days(date);
 }
 
 std::string catalogueOf(const std::vector<DemoChannel>& channels)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exchange/broadcast_day.h"
+#include "tools/command_line.h"
 #include "tools/demo_listing.h"
 #include "tools/demo_pools.h"
 
@@ -15,14 +17,10 @@
 // one file per channel.
 namespace brevio::tools {
 
-// The Monday of the week that holds `day`.
-std::chrono::sys_days mondayOf(std::chrono::sys_days day);
+using exchange::mondayOf;
 
 // "ddmmyyyy": the week date without its separators, the week's folder on the server.
 std::string weekFolderName(std::chrono::sys_days monday);
-
-// "YYYY-MM-DD" as a date; nothing for anything else (including days that do not exist).
-std::optional<std::chrono::sys_days> parseIsoDate(std::string_view text);
 
 // The catalogue "name1:file1:name2:file2" in windows-1251, without line breaks.
 std::string catalogueOf(const std::vector<DemoChannel>& channels);

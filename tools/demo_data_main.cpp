@@ -1,16 +1,23 @@
-// brevio-demo-data: writes a schedule server's tree of demo listings into a folder.
+// brevio-demo-data: writes a schedule server's tree of demo listings into a folder, or the
+// same listings as an XMLTV file.
 #include "tools/command_line.h"
 #include "tools/demo_data.h"
+#include "tools/demo_xmltv.h"
 
 #include <ctime>
 #include <exception>
+#include <fstream>
 #include <iostream>
 
 namespace {
 
-constexpr const char* kUsage = "usage: brevio-demo-data --out DIR [--today YYYY-MM-DD] [--channels N]\n"
-                               "Writes datas.dat and two weeks of listings (this week and the next)\n"
-                               "in windows-1251 into DIR. Defaults: today's date, 30 channels.\n";
+constexpr const char* kUsage
+    = "usage: brevio-demo-data --out DIR [--today YYYY-MM-DD] [--channels N]\n"
+      "       brevio-demo-data --xmltv FILE [--today YYYY-MM-DD] [--channels N] [--days N] [--detail N]\n"
+      "Writes datas.dat and two weeks of listings (this week and the next) in windows-1251 into\n"
+      "DIR, or the listings of --days days (default 14) from this week's Monday as an XMLTV file\n"
+      "(UTF-8, times in this machine's zone) for brevio-publish; --detail adds that many sentences\n"
+      "to every description (default 0). Defaults: today's date, 30 channels.\n";
 
 std::chrono::sys_days localToday()
 {
@@ -28,14 +35,16 @@ int main(int argc, char** argv)
 {
     using namespace brevio::tools;
     try {
-        const CommandLine args(argc, argv, {"--out", "--today", "--channels"});
+        const CommandLine args(argc, argv,
+                               {"--out", "--xmltv", "--today", "--channels", "--days", "--detail"});
         if (args.helpWanted()) {
             std::cout << kUsage;
             return 0;
         }
         const auto out = args.value("--out");
-        if (!out || out->empty())
-            throw std::invalid_argument("--out DIR is required");
+        const auto xmltv = args.value("--xmltv");
+        if ((!out || out->empty()) && (!xmltv || xmltv->empty()))
+            throw std::invalid_argument("--out DIR or --xmltv FILE is required");
         std::chrono::sys_days today = localToday();
         if (const auto text = args.value("--today")) {
             const auto date = parseIsoDate(*text);
@@ -44,7 +53,21 @@ int main(int argc, char** argv)
             today = *date;
         }
         const int channels = args.number("--channels", 1, 5000, 30);
+        const int days = args.number("--days", 1, 366, 14);
+        const int detail = args.number("--detail", 0, 20, 0);
 
+        if (xmltv && !xmltv->empty()) {
+            std::ofstream file(*xmltv, std::ios::binary | std::ios::trunc);
+            if (!file)
+                throw std::runtime_error("cannot write " + *xmltv);
+            writeDemoXmltv(file, mondayOf(today), days, channels, detail);
+            if (!file)
+                throw std::runtime_error("cannot write " + *xmltv);
+            std::cout << "wrote " << channels << " channels for " << days << " days from "
+                      << weekDate(mondayOf(today)) << " into " << *xmltv << "\n";
+            if (!out || out->empty())
+                return 0;
+        }
         const auto weeks = writeDemoTree(*out, today, channels);
         std::cout << "wrote " << channels << " channels for the weeks of " << weeks.front() << " and "
                   << weeks.back() << " into " << *out << "\n";

@@ -1,5 +1,6 @@
 #include "tools/demo_listing.h"
 
+#include "exchange/broadcast_day.h"
 #include "store/cp1251.h"
 
 #include <algorithm>
@@ -76,8 +77,9 @@ std::vector<Show> pickShows(const ThemeProfile& profile, DemoRandom& random)
     return shows;
 }
 
-void appendDay(std::vector<std::string>& lines, const ThemeProfile& profile, bool colonStyle,
-               DemoRandom& random)
+} // namespace
+
+std::vector<DemoShow> demoDay(const ThemeProfile& profile, DemoRandom& random)
 {
     const std::vector<Show> shows = pickShows(profile, random);
     const int first = 6 * 60 + kGrid * random.between(0, 2);
@@ -90,14 +92,29 @@ void appendDay(std::vector<std::string>& lines, const ThemeProfile& profile, boo
     for (std::size_t i = 0; i + 1 < shows.size(); ++i)
         total += shows[i].weight;
 
+    std::vector<DemoShow> day;
     long long before = 0;
     for (std::size_t i = 0; i < shows.size(); ++i) {
         const long long share = total > 0 ? spare * before / total : 0;
         const int start = first + kGrid * int(i) + int(share / kGrid * kGrid);
-        lines.push_back(timeText(start, colonStyle) + " " + shows[i].title);
+        DemoShow show{start, shows[i].genre, shows[i].title, {}};
         if (random.chance(15))
-            lines.push_back(pickDescription(shows[i].genre, random));
+            show.description = pickDescription(shows[i].genre, random);
+        day.push_back(std::move(show));
         before += shows[i].weight;
+    }
+    return day;
+}
+
+namespace {
+
+void appendDay(std::vector<std::string>& lines, const ThemeProfile& profile, bool colonStyle,
+               DemoRandom& random)
+{
+    for (const DemoShow& show : demoDay(profile, random)) {
+        lines.push_back(timeText(show.start, colonStyle) + " " + show.title);
+        if (!show.description.empty())
+            lines.push_back(show.description);
     }
 }
 
@@ -109,15 +126,6 @@ std::string dayHeading(std::chrono::sys_days day, int weekday)
 }
 
 } // namespace
-
-std::string weekDate(std::chrono::sys_days day)
-{
-    const std::chrono::year_month_day date{day};
-    char text[16];
-    std::snprintf(text, sizeof text, "%02u.%02u.%04d", unsigned(date.day()), unsigned(date.month()),
-                  int(date.year()));
-    return text;
-}
 
 std::string channelWeekFile(const DemoChannel& channel, std::chrono::sys_days monday)
 {

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "support/core/helper_process.h"
 #include "support/core/temp_dir.h"
 
+#include <memory>
 #include <optional>
 #include <string>
-#include <sys/types.h>
 
 namespace brevio::test {
 
@@ -28,11 +29,9 @@ public:
     std::string log() const;
 
 private:
-    void stop();
-
     TempDir m_dir;
     long m_port = 0;
-    pid_t m_pid = -1;
+    std::unique_ptr<HelperProcess> m_process;
 };
 
 } // namespace brevio::test

@@ -43,4 +43,17 @@ QString ScriptedDialogs::chooseWeek(const QStringList& weeks)
     return answer;
 }
 
+std::optional<QString> ScriptedDialogs::chooseOpenFile(const QString& title, const QString& filter)
+{
+    openFileDialogs << title + QStringLiteral(": ") + filter;
+    if (openFileAnswers.empty()) {
+        ++unscripted;
+        return std::nullopt;
+    }
+    const bool chosen = openFileAnswers.front().has_value();
+    const QString file = openFileAnswers.front().value_or(QString());
+    openFileAnswers.pop_front();
+    return chosen ? std::optional<QString>(file) : std::nullopt;
+}
+
 } // namespace brevio::test

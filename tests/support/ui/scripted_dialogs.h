@@ -16,20 +16,25 @@ public:
     bool confirm(const QString& text) override;
     std::optional<QString> input(const QString& title, const QString& prompt, const QString& value) override;
     QString chooseWeek(const QStringList& weeks) override;
+    std::optional<QString> chooseOpenFile(const QString& title, const QString& filter) override;
 
     // Answers for the next confirmation boxes (Yes = true) and input boxes (nullopt = Cancel).
     std::deque<bool> confirmAnswers;
     std::deque<std::optional<QString>> inputAnswers;
     // Texts typed into the week dialog's box; without one the first offered week is taken.
     std::deque<QString> weekAnswers;
+    // Files chosen in the next file dialogs (nullopt = Cancel).
+    std::deque<std::optional<QString>> openFileAnswers;
 
     // What was shown, in order.
     QStringList messages;
     QStringList confirmations;
     QStringList inputPrompts;
     QList<QStringList> weekChoices; // the weeks each week dialog offered
+    QStringList openFileDialogs; // title and filter of each file dialog
 
-    // A confirmation or input box that no answer was scripted for: counted, answered No/Cancel.
+    // A confirmation, input or file box that no answer was scripted for: counted, answered
+    // No/Cancel.
     int unscripted = 0;
 };
 

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+// Where a moment falls in the week store: the broadcast day (which starts at a set hour, so
+// that a show at 01:30 still belongs to the evening before) and the local clock time shown.
+namespace brevio::exchange {
+
+inline constexpr int kDefaultDayStartMinutes = 5 * 60;
+
+struct BroadcastSlot
+{
+    std::chrono::sys_days monday; // the week's Monday
+    int weekday = 0; // 0 Monday .. 6 Sunday
+    int minutes = 0; // local clock time, 0 .. 1439
+};
+
+// The slot of a moment in the process's local time zone (as TZ sets it; daylight saving from
+// the system's zone data). Shows before `dayStartMinutes` belong to the day before.
+BroadcastSlot broadcastSlot(std::chrono::sys_seconds moment, int dayStartMinutes);
+
+// "dd.mm.yyyy", the week date of a week's Monday as the schedule server writes it.
+std::string weekDateText(std::chrono::sys_days day);
+
+// The Monday of the week that holds `day`.
+std::chrono::sys_days mondayOf(std::chrono::sys_days day);
+
+// A TZ value the system can honour: a zone of the zone database ("Europe/Moscow"), a zone
+// file's path, "UTC", or a POSIX rule such as "MSK-3". The C library silently falls back to
+// UTC for anything else, so callers refuse such names instead of writing wrong times.
+bool isKnownTimeZone(std::string_view zone);
+
+} // namespace brevio::exchange

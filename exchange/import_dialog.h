@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+
+class QAction;
+
+namespace brevio {
+
+class TBrevioForm;
+
+// "Файл" → "Импорт XMLTV…": adds the weeks of an XMLTV file to the week store. The work runs
+// on the window's thread and lets the window process its events between steps (as a transfer
+// does), under a progress box whose Cancel leaves the store as it was. Owned by the form.
+class XmltvImport : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit XmltvImport(TBrevioForm& form);
+
+    // The menu entry: choose a file, import it, show the new week and what was done.
+    void importXmltvClick();
+
+    bool busy() const { return m_busy; }
+    // Stops a running import (nothing is changed) and closes the window once it has ended.
+    void cancelAndCloseWhenDone();
+
+    QAction* action() const { return m_action; }
+
+private:
+    TBrevioForm& m_form;
+    QAction* m_action = nullptr;
+    bool m_busy = false;
+    bool m_cancel = false;
+    bool m_closeWhenDone = false;
+};
+
+} // namespace brevio

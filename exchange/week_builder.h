@@ -1,0 +1,90 @@
+#pragma once
+
+#include "exchange/broadcast_day.h"
+#include "exchange/channel_labels.h"
+#include "exchange/show_spool.h"
+#include "exchange/xmltv_reader.h"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+// Turns the programmes of one or more listings into channel files, one per channel and week:
+// a header line, then seven day blocks (Monday first), each opened by an empty line and
+// holding the day's shows in broadcast order. Shows go to a spool file as they are read, so
+// memory holds only a small record per show.
+namespace brevio::exchange {
+
+struct ListingOptions
+{
+    int dayStartMinutes = kDefaultDayStartMinutes;
+    std::vector<std::string> languages{"ru"}; // display names, titles and descriptions
+};
+
+struct ChannelWeekFile
+{
+    const ChannelLabel& label;
+    std::string bytes; // the whole file, windows-1251, CR LF
+    std::size_t shows = 0;
+};
+
+class WeekBuilder : public XmltvSink
+{
+public:
+    explicit WeekBuilder(ListingOptions options = {});
+
+    // A channel id seen again keeps its first definition. A programme of a channel not (yet)
+    // defined is refused with ListingError, as is one with an empty title.
+    void channel(XmltvChannel&& channel) override;
+    void programme(XmltvProgramme&& programme) override;
+
+    // The Mondays of the weeks that hold shows, earliest first.
+    std::vector<std::chrono::sys_days> weeks();
+    // How many channel files these weeks give (for progress).
+    std::size_t channelFileCount(const std::vector<std::chrono::sys_days>& mondays);
+    // Hands over the file of every channel with shows in the week, in the alphabetical order
+    // of the channels' names (whatever order the listings have, a sorted or merged copy of
+    // them gives the same files in the same order); of two channels of the same name, the one
+    // whose id sorts first keeps the plain name. Shows are sorted by start; of shows with the same start and
+    // heading only the one with the most text is kept; overlapping shows all stay, in start order.
+    void buildWeek(std::chrono::sys_days monday, const std::function<void(const ChannelWeekFile&)>& take);
+
+    std::size_t programmeCount() const { return m_shows.size(); }
+    // Characters that had no windows-1251 equivalent (in shows and channel names), and the
+    // line of the first programme that had one (0: only names had them).
+    Cp1251Loss loss() const;
+    long lossLine() const { return m_lossLine; }
+
+private:
+    struct Show
+    {
+        std::int64_t start; // seconds since the epoch, UTC
+        std::uint64_t offset; // in the spool
+        std::uint32_t length;
+        std::uint32_t channel;
+        std::int32_t monday; // days since the epoch
+        std::uint8_t weekday;
+    };
+
+    void prepare();
+    std::string channelFile(std::chrono::sys_days monday, const ChannelLabel& label,
+                            std::vector<Show>::const_iterator begin, std::vector<Show>::const_iterator end,
+                            std::size_t& written);
+
+    ListingOptions m_options;
+    ShowSpool m_spool;
+    std::vector<XmltvChannel> m_channels;
+    std::map<std::string, std::uint32_t, std::less<>> m_channelIndex;
+    std::vector<Show> m_shows;
+    std::vector<ChannelLabel> m_labels; // per channel; empty names for channels without shows
+    std::vector<std::uint32_t> m_rank; // per channel: its place in the channel lists
+    bool m_prepared = false;
+    Cp1251Loss m_loss;
+    Cp1251Loss m_nameLoss;
+    long m_lossLine = 0;
+};
+
+} // namespace brevio::exchange

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "exchange/xmltv_model.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// XMLTV moments: "YYYYMMDDhhmmss +hhmm". Precision may stop after the day, the hour or the
+// minute (the rest counts as zero); the offset may be left out (UTC), written without the
+// blank, or as "Z", "UTC" or "GMT".
+namespace brevio::exchange {
+
+// Nothing for text that names no real moment (30 February, 24:00, an offset beyond 14 hours,
+// a zone name this reader does not know, stray characters).
+std::optional<XmltvTime> parseXmltvTime(std::string_view text);
+
+// "YYYYMMDDhhmmss +hhmm" of a moment as shown at `offsetMinutes` east of UTC.
+std::string formatXmltvTime(const XmltvTime& time);
+
+} // namespace brevio::exchange

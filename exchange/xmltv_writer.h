@@ -1,0 +1,30 @@
+#pragma once
+
+#include "exchange/xmltv_model.h"
+
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace brevio::exchange {
+
+// Text with the five characters XML reserves escaped, for element content and attributes.
+std::string xmlEscaped(std::string_view utf8);
+
+// Writes an XMLTV document in UTF-8 as a stream: the declaration and <tv> at once, then
+// channels before programmes, as the format's DTD orders them, and </tv> at finish().
+class XmltvWriter
+{
+public:
+    XmltvWriter(std::ostream& out, std::string_view generator);
+    void channel(const XmltvChannel& channel);
+    void programme(const XmltvProgramme& programme);
+    void finish();
+
+private:
+    void texts(const char* element, const std::vector<XmltvText>& texts);
+
+    std::ostream& m_out;
+};
+
+} // namespace brevio::exchange
