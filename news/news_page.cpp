@@ -10,12 +10,14 @@
 #include "net/http_client.h"
 #include "net/http_reply.h"
 #include "net/http_session.h"
-#include "news/browser_view.h"
+#include "news/browser_loader.h"
+#include "news/browser_pages.h"
 #include "news/news_pane.h"
 #include "news/news_sources.h"
 #include "news/rates_cbr.h"
 #include "news/rtf.h"
 #include "news/web_address.h"
+#include "news/web_page.h"
 #include "store/file_io.h"
 
 #include <QButtonGroup>
@@ -93,13 +95,9 @@ NewsPage::NewsPage(TBrevioForm& form, QWidget* parent)
     m_browserPanel = makePanel(this, "Panel13", paneRect, AnchorAll);
     m_browserPanel->hide();
     m_openUrl = [](const QString& address) { QDesktopServices::openUrl(QUrl(address)); };
-    m_browser
-        = new BrowserView(m_browserPanel, [this](const QString& address) { RxRichEdit2URLClick(address); });
-    m_browser->setObjectName(QStringLiteral("WebBrowser3"));
-    m_browser->setAccessibleName(QStringLiteral("Страница источника"));
-    auto* browserLayout = new QVBoxLayout(m_browserPanel);
-    browserLayout->setContentsMargins(0, 0, 0, 0);
-    browserLayout->addWidget(m_browser);
+    // The browser itself is made when a browser source first shows a page (browser()).
+    new QVBoxLayout(m_browserPanel);
+    m_browserPanel->layout()->setContentsMargins(0, 0, 0, 0);
     new LinkClicks(m_pane, [this](const QString& address) { RxRichEdit2URLClick(address); });
 
     for (const news::NewsSource& source : news::newsSources()) {
@@ -110,6 +108,8 @@ NewsPage::NewsPage(TBrevioForm& form, QWidget* parent)
     }
 }
 
+NewsPage::~NewsPage() = default;
+
 void NewsPage::pageOpened()
 {
     const QRect fitted(208, 8, width() - 213, height() - 13);
@@ -119,6 +119,21 @@ void NewsPage::pageOpened()
     Anchors::of(this)->replace(m_browserPanel, design);
     Q_ASSERT(m_pane->geometry() == fitted);
     m_browserPanel->hide();
+}
+
+BrowserView& NewsPage::browser()
+{
+    if (!m_browser) {
+        BrowserSetup setup;
+        setup.openLink = [this](const QString& address) { RxRichEdit2URLClick(address); };
+        setup.refused = [this] { m_status->setText(m_form.text(140)); };
+        m_browser = createBrowserView(m_browserPanel, std::move(setup));
+        QWidget* view = m_browser->widget();
+        view->setObjectName(QStringLiteral("WebBrowser3"));
+        view->setAccessibleName(QStringLiteral("Страница источника"));
+        m_browserPanel->layout()->addWidget(view);
+    }
+    return *m_browser;
 }
 
 void NewsPage::sourceClicked(std::string_view stem)
@@ -148,27 +163,27 @@ void NewsPage::runSource(const news::NewsSource& source)
 
 void NewsPage::fetch(const news::NewsSource& source)
 {
-    const news::SourceContext context{
-        toData(sourceBaseUrl(m_form.settings(), QString::fromLatin1(source.stem))), requestDate()};
+    const news::SourceContext context = contextOf(source);
     const std::string address = source.address(context);
-    std::optional<std::string> body;
+    std::optional<net::HttpReply> reply;
     {
         const ClientScope scope(m_form);
         try {
-            const net::HttpReply& reply = scope.client().get(address);
-            if (net::replySucceeded(reply.header))
-                body = reply.body;
+            const net::HttpReply& received = scope.client().get(address);
+            if (net::replySucceeded(received.header))
+                reply = received;
         } catch (const net::TransferError&) {
             // The client's events have already told the user; the pane and the file stay.
         }
     }
-    if (!body)
+    if (!reply)
         return;
+    const std::string& body = reply->body;
     if (!source.rawCopy.empty())
-        store::replaceFile(std::string(source.rawCopy), *body);
-    const std::vector<std::string> lines = source.lines(*body, context);
+        store::replaceFile(std::string(source.rawCopy), body);
+    const std::vector<std::string> lines = source.lines(body, context);
     if (source.surface == news::Surface::Browser)
-        m_browser->showPage(fromData(address), fromData(*body));
+        browser().navigate(fetchedPage(address, reply->header, body), browserProxy(m_form.http().proxy()));
     showNewsLines(m_pane, lines);
     store::replaceFile(source.savedFile(), news::linesToRtf(lines));
 }
@@ -180,7 +195,20 @@ void NewsPage::view(const news::NewsSource& source)
         m_form.dialogs().message(fromUtf8(source.missingMessage));
         return;
     }
-    showNewsLines(m_pane, news::readNewsText(store::readFile(file)));
+    const std::vector<std::string> lines = news::readNewsText(store::readFile(file));
+    showNewsLines(m_pane, lines);
+    // A browser source shows its copy in the browser panel, offline: the pane behind it
+    // cannot be seen.
+    if (source.surface == news::Surface::Browser) {
+        const news::SourceContext context = contextOf(source);
+        const std::vector<std::string> framing = source.lines(news::kPageMarker, context);
+        browser().showCopy(savedCopyPage(source.address(context), news::savedPage(lines, framing)));
+    }
+}
+
+news::SourceContext NewsPage::contextOf(const news::NewsSource& source) const
+{
+    return {toData(sourceBaseUrl(m_form.settings(), QString::fromLatin1(source.stem))), requestDate()};
 }
 
 std::string NewsPage::requestDate() const

@@ -146,4 +146,20 @@ std::string pageOfLines(const std::vector<std::string>& lines)
     return page;
 }
 
+SavedPage savedPage(const std::vector<std::string>& saved, const std::vector<std::string>& framed)
+{
+    const auto marker = std::find(framed.begin(), framed.end(), kPageMarker);
+    const auto head = static_cast<std::size_t>(marker - framed.begin());
+    const std::size_t tail = marker == framed.end() ? 0 : framed.size() - head - 1;
+    const bool framedAsWritten = marker != framed.end() && saved.size() >= head + tail
+        && std::equal(framed.begin(), marker, saved.begin())
+        && std::equal(marker + 1, framed.end(), saved.end() - static_cast<std::ptrdiff_t>(tail));
+    if (!framedAsWritten)
+        return {{}, pageOfLines(saved), {}};
+    return {std::vector<std::string>(saved.begin(), saved.begin() + static_cast<std::ptrdiff_t>(head)),
+            pageOfLines({saved.begin() + static_cast<std::ptrdiff_t>(head),
+                         saved.end() - static_cast<std::ptrdiff_t>(tail)}),
+            std::vector<std::string>(saved.end() - static_cast<std::ptrdiff_t>(tail), saved.end())};
+}
+
 } // namespace brevio::news

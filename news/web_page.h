@@ -20,4 +20,21 @@ std::string pageCharset(std::string_view header, std::string_view body);
 // A saved copy's lines joined back into the page they came from (CR LF between lines).
 std::string pageOfLines(const std::vector<std::string>& lines);
 
+// A browser source's saved-news file: the page the program fetched, and the lines of the
+// program's own that the source writes around it (a heading, a closing), if any.
+struct SavedPage
+{
+    std::vector<std::string> before;
+    std::string page;
+    std::vector<std::string> after;
+};
+
+// A page that the program's lines around it can be told apart from.
+inline constexpr std::string_view kPageMarker = "\x01page\x01";
+
+// Splits `saved` by `framed`, the lines the source writes for a page that is kPageMarker
+// alone. A copy whose first and last lines are not the framing is taken as all page (a
+// source whose address has changed since, or a file from elsewhere).
+SavedPage savedPage(const std::vector<std::string>& saved, const std::vector<std::string>& framed);
+
 } // namespace brevio::news

@@ -223,6 +223,8 @@ const std::unordered_map<int, std::string_view>& table()
         {313, "Не выбран канал, для которого устанавливаем коррекцию времени"},
         {114, "The Channel Is Successfully Deleted"},
         {314, "Канал успешно удален"},
+        {140, "A Download From The Page Was Refused"},
+        {340, "Загрузка файла со страницы отклонена"},
     };
     // clang-format on
     return texts;

@@ -69,3 +69,22 @@ TEST(NewsWebPage, AFetchedPageSavedAndReadBackIsTheSameBytes)
         + "</p>\r\n<p>" + kUtf8 + "</p>";
     EXPECT_EQ(pageOfLines(readNewsText(linesToRtf(pageLines(page)))), page);
 }
+
+TEST(NewsWebPage, ASavedCopyIsSplitIntoTheProgramsLinesAndThePage)
+{
+    const std::vector<std::string> framed
+        = {"Site", "http://site/", "", std::string(kPageMarker), "lead", "end"};
+    const std::vector<std::string> saved = {"Site", "http://site/", "", "<p>", "page", "lead", "end"};
+    const SavedPage split = savedPage(saved, framed);
+    EXPECT_EQ(split.before, (std::vector<std::string>{"Site", "http://site/", ""}));
+    EXPECT_EQ(split.page, "<p>\r\npage");
+    EXPECT_EQ(split.after, (std::vector<std::string>{"lead", "end"}));
+
+    // An empty page between the lines, a copy framed otherwise, a source that writes no lines.
+    EXPECT_EQ(savedPage({"Site", "http://site/", "", "", "lead", "end"}, framed).page, "");
+    const SavedPage moved = savedPage({"Site", "http://moved/", "", "<p>", "lead", "end"}, framed);
+    EXPECT_TRUE(moved.before.empty() && moved.after.empty());
+    EXPECT_EQ(moved.page, "Site\r\nhttp://moved/\r\n\r\n<p>\r\nlead\r\nend");
+    EXPECT_EQ(savedPage({"Site", "end"}, framed).page, "Site\r\nend");
+    EXPECT_EQ(savedPage({"<html>", "x"}, {std::string(kPageMarker)}).page, "<html>\r\nx");
+}
