@@ -14,7 +14,7 @@ namespace brevio {
 
 namespace {
 
-#ifdef BREVIO_WEB_MODULE_NAME
+#ifdef BREVIO_WEBENGINE
 using CreateWebView = BrowserView* (*)(QWidget*, const BrowserSetup&);
 
 // Chromium will not start as root with its sandbox on. Only this process is concerned: the
@@ -80,7 +80,7 @@ CreateWebView loadWebModule()
 
 std::unique_ptr<BrowserView> createBrowserView(QWidget* parent, BrowserSetup setup)
 {
-#ifdef BREVIO_WEB_MODULE_NAME
+#ifdef BREVIO_WEBENGINE
     g_previousHandler = qInstallMessageHandler(quietStartHandler);
     static const CreateWebView create = loadWebModule();
     BrowserView* view = create ? create(parent, setup) : nullptr;
