@@ -59,19 +59,22 @@ void quietStartHandler(QtMsgType type, const QMessageLogContext& context, const 
         g_previousHandler(type, context, message);
 }
 
-// The module next to the program, else where this build put it, in the environment the
+// The module next to the program, else where this build put it, with the environment the
 // engine wants.
 CreateWebView loadWebModule()
 {
-    allowRootWithoutSandbox();
-    keepDriverCachesOff();
     const QString beside
         = QCoreApplication::applicationDirPath() + QLatin1Char('/') + QStringLiteral(BREVIO_WEB_MODULE_NAME);
     static QLibrary module(QFileInfo::exists(beside) ? beside : QStringLiteral(BREVIO_WEB_MODULE_PATH));
     auto create = reinterpret_cast<CreateWebView>(module.resolve("brevioCreateWebView"));
-    if (!create)
+    if (!create) {
         std::fprintf(stderr, "brevio: the web engine could not be loaded (%s); pages are shown as text\n",
                      qPrintable(module.errorString()));
+        return nullptr;
+    }
+    // Read when the engine starts, which is when the first view is made.
+    allowRootWithoutSandbox();
+    keepDriverCachesOff();
     return create;
 }
 #endif

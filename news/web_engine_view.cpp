@@ -62,7 +62,7 @@ public:
 
     void readText(std::function<void(const QString&)> done) override
     {
-        m_page->toPlainText([done = std::move(done)](const QString& text) { done(text); });
+        m_page->toPlainText(std::move(done));
     }
 
 protected:
