@@ -3,7 +3,6 @@
 #include "news/text_browser_view.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
 

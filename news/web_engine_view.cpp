@@ -60,10 +60,7 @@ public:
 
     bool loading() const override { return m_loading; }
 
-    void readText(std::function<void(const QString&)> done) override
-    {
-        m_page->toPlainText(std::move(done));
-    }
+    void readText(std::function<void(const QString&)> done) override { m_page->toPlainText(std::move(done)); }
 
 protected:
     // Moving about and copying text; nothing that saves, opens windows or shows the source.
