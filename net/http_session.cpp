@@ -47,18 +47,26 @@ net::HttpClient& HttpSession::CreateHttpClient()
     net::HttpClientConfig config;
     config.userAgent = identification();
     config.timeoutMs = static_cast<long>(page->timeoutSeconds()->value()) * 1000;
-    if (page->useProxy()->isChecked()) {
-        config.proxy.enabled = true;
-        config.proxy.host = toData(page->proxyHost()->text());
-        config.proxy.port = store::strToInt(toData(page->proxyPort()->text()));
-        config.proxy.sendCredentials = page->proxyNeedsPassword()->isChecked();
-        config.proxy.login = toData(page->proxyLogin()->text());
-        config.proxy.password = toData(page->proxyPassword()->text());
-    }
+    config.proxy = proxy();
     // Between polls the window handles its events, so it repaints and the abort button works.
     m_client = std::make_unique<net::HttpClient>(
         std::move(config), *this, [] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
     return *m_client;
+}
+
+net::ProxySettings HttpSession::proxy() const
+{
+    const SettingsPage* page = m_form.settingsPage();
+    net::ProxySettings proxy;
+    if (page->useProxy()->isChecked()) {
+        proxy.enabled = true;
+        proxy.host = toData(page->proxyHost()->text());
+        proxy.port = store::strToInt(toData(page->proxyPort()->text()));
+        proxy.sendCredentials = page->proxyNeedsPassword()->isChecked();
+        proxy.login = toData(page->proxyLogin()->text());
+        proxy.password = toData(page->proxyPassword()->text());
+    }
+    return proxy;
 }
 
 void HttpSession::releaseClient()

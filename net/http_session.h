@@ -14,7 +14,8 @@ namespace brevio {
 
 namespace net {
 class HttpClient;
-}
+struct ProxySettings;
+} // namespace net
 class TBrevioForm;
 
 // The window's side of every transfer: it makes the one current client from the settings
@@ -32,6 +33,9 @@ public:
     // another client is still in use.
     net::HttpClient& CreateHttpClient();
     void releaseClient();
+    // The proxy as the settings page has it now. Throws ConvertError for a port that is not
+    // a whole number.
+    net::ProxySettings proxy() const;
     bool busy() const { return m_client != nullptr; }
     // Closing the window during a transfer: abort it and close the window when it is released.
     void closeWhenDone();

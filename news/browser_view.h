@@ -1,29 +1,61 @@
 #pragma once
 
-#include <QTextBrowser>
+#include <QByteArray>
+#include <QString>
 
 #include <functional>
 
+class QWidget;
+
+// The browser panel's view (WebBrowser3) as the news page uses it, whichever engine shows the
+// pages. The web engine lives in a module of its own that is loaded on first use, so this
+// header is all the two sides share: Qt types only, nothing of the program's libraries.
 namespace brevio {
 
-// The browser panel's view. This build has no web engine: the page's HTML as fetched is shown
-// by a text browser, which never loads anything itself (no images, style sheets or local
-// files named by the page); a clicked link is handed to `openLink`, resolved against the page.
-class BrowserView : public QTextBrowser
+// A page to show: where it is, its bytes as the program has them, and their character set.
+struct BrowserPage
 {
-    Q_OBJECT
+    QString address;
+    QByteArray bytes;
+    QString charset;
+};
 
+// The proxy of the settings page at the moment of a fetch.
+struct BrowserProxy
+{
+    bool enabled = false;
+    QString host;
+    quint16 port = 0;
+    bool needsLogin = false; // answer the proxy's challenge with the login below
+    QString login;
+    QString password;
+};
+
+// What the owner gives the view.
+struct BrowserSetup
+{
+    // A link the view cannot follow itself, for the desktop's browser.
+    std::function<void(const QString&)> openLink;
+    // The page asked for something that was refused (a download): says so to the user.
+    std::function<void()> refused;
+};
+
+class BrowserView
+{
 public:
-    BrowserView(QWidget* parent, std::function<void(const QString&)> openLink);
+    virtual ~BrowserView() = default;
 
-    // Shows a fetched page; `address` is where it came from.
-    void showPage(const QString& address, const QString& html);
-    const QString& address() const { return m_address; }
+    virtual QWidget* widget() = 0;
+    // Shows the page fetched from `page.address`. The web engine fetches it again itself,
+    // through `proxy`, with its images and scripts; the text browser shows `page.bytes`.
+    virtual void navigate(const BrowserPage& page, const BrowserProxy& proxy) = 0;
+    // Shows a saved copy without going online: nothing it names is fetched.
+    virtual void showCopy(const BrowserPage& copy) = 0;
 
-    QVariant loadResource(int type, const QUrl& name) override;
-
-private:
-    QString m_address;
+    // Whether a page is still loading, and the text of the page shown (handed over once
+    // the view has it).
+    virtual bool loading() const = 0;
+    virtual void readText(std::function<void(const QString&)> done) = 0;
 };
 
 } // namespace brevio

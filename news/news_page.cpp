@@ -10,12 +10,14 @@
 #include "net/http_client.h"
 #include "net/http_reply.h"
 #include "net/http_session.h"
-#include "news/browser_view.h"
+#include "news/browser_loader.h"
+#include "news/browser_pages.h"
 #include "news/news_pane.h"
 #include "news/news_sources.h"
 #include "news/rates_cbr.h"
 #include "news/rtf.h"
 #include "news/web_address.h"
+#include "news/web_page.h"
 #include "store/file_io.h"
 
 #include <QButtonGroup>
@@ -97,13 +99,9 @@ NewsPage::NewsPage(TBrevioForm& form, QWidget* parent)
     m_browserPanel = makePanel(this, "Panel13", paneRect, AnchorAll);
     m_browserPanel->hide();
     m_openUrl = [](const QString& address) { QDesktopServices::openUrl(QUrl(address)); };
-    m_browser
-        = new BrowserView(m_browserPanel, [this](const QString& address) { RxRichEdit2URLClick(address); });
-    m_browser->setObjectName(QStringLiteral("WebBrowser3"));
-    m_browser->setAccessibleName(QStringLiteral("Страница источника"));
-    auto* browserLayout = new QVBoxLayout(m_browserPanel);
-    browserLayout->setContentsMargins(0, 0, 0, 0);
-    browserLayout->addWidget(m_browser);
+    // The browser itself is made when a browser source first shows a page (browser()).
+    new QVBoxLayout(m_browserPanel);
+    m_browserPanel->layout()->setContentsMargins(0, 0, 0, 0);
     new LinkClicks(m_pane, [this](const QString& address) { RxRichEdit2URLClick(address); });
 
     for (const news::NewsSource& source : news::newsSources()) {
@@ -119,6 +117,8 @@ QString NewsPage::sourceName(const news::NewsSource& source) const
     return m_form.settings().readString(kNames, QString::fromLatin1(source.stem), fromUtf8(source.caption));
 }
 
+NewsPage::~NewsPage() = default;
+
 void NewsPage::pageOpened()
 {
     for (const news::NewsSource& source : news::newsSources())
@@ -130,6 +130,21 @@ void NewsPage::pageOpened()
     Anchors::of(this)->replace(m_browserPanel, design);
     Q_ASSERT(m_pane->geometry() == fitted);
     m_browserPanel->hide();
+}
+
+BrowserView& NewsPage::browser()
+{
+    if (!m_browser) {
+        BrowserSetup setup;
+        setup.openLink = [this](const QString& address) { RxRichEdit2URLClick(address); };
+        setup.refused = [this] { m_status->setText(m_form.text(140)); };
+        m_browser = createBrowserView(m_browserPanel, std::move(setup));
+        QWidget* view = m_browser->widget();
+        view->setObjectName(QStringLiteral("WebBrowser3"));
+        view->setAccessibleName(QStringLiteral("Страница источника"));
+        m_browserPanel->layout()->addWidget(view);
+    }
+    return *m_browser;
 }
 
 void NewsPage::sourceClicked(std::string_view stem)
@@ -159,21 +174,16 @@ void NewsPage::runSource(const news::NewsSource& source)
 
 void NewsPage::fetch(const news::NewsSource& source)
 {
-    const Settings& settings = m_form.settings();
-    const news::SourceContext context{
-        toData(sourceBaseUrl(settings, QString::fromLatin1(source.stem))), requestDate(),
-        toData(sourceName(source)),
-        toData(settings.readString(kNames, QStringLiteral("ezhe_editor"), fromUtf8(news::kColumnEditor))),
-        toData(settings.readString(kNames, QStringLiteral("ezhe_mail"), fromUtf8(news::kColumnEditorMail)))};
+    const news::SourceContext context = contextOf(source);
     const std::string address = source.address(context);
-    std::optional<std::string> body;
+    std::optional<net::HttpReply> reply;
     bool tooLarge = false;
     {
         const ClientScope scope(m_form);
         try {
-            net::HttpReply reply = scope.client().get(address);
-            if (net::replySucceeded(reply.header))
-                body = std::move(reply.body);
+            const net::HttpReply& received = scope.client().get(address);
+            if (net::replySucceeded(received.header))
+                reply = received;
         } catch (const net::TransferError& error) {
             // The client's events have already told the user; the pane and the file stay.
             tooLarge = error.kind() == net::TransferError::Kind::TooLarge;
@@ -182,9 +192,10 @@ void NewsPage::fetch(const news::NewsSource& source)
     // After the client's last event, which would cover the text.
     if (tooLarge)
         m_status->setText(m_form.text(115));
-    if (!body)
+    if (!reply)
         return;
-    const news::NewsText text = source.lines(*body, context);
+    const std::string& body = reply->body;
+    const news::NewsText text = source.lines(body, context);
     if (text.items == 0) {
         // A reply without the source's markers (an error page, an empty or random reply) is no
         // news: the last good copy stays and is shown.
@@ -194,9 +205,9 @@ void NewsPage::fetch(const news::NewsSource& source)
         return;
     }
     if (!source.rawCopy.empty())
-        store::replaceFile(std::string(source.rawCopy), *body);
+        store::replaceFile(std::string(source.rawCopy), body);
     if (source.surface == news::Surface::Browser)
-        m_browser->showPage(fromData(address), fromData(news::browserPage(*body)));
+        browser().navigate(fetchedPage(address, reply->header, body), browserProxy(m_form.http().proxy()));
     showNewsLines(m_pane, text.lines);
     store::replaceFile(source.savedFile(), news::linesToRtf(text.lines));
 }
@@ -209,7 +220,25 @@ void NewsPage::view(const news::NewsSource& source)
         return;
     }
     // A copy saved before panes were capped may be longer than a pane shows.
-    showNewsLines(m_pane, news::paneLines(news::readNewsText(store::readFile(file))));
+    const std::vector<std::string> lines = news::paneLines(news::readNewsText(store::readFile(file)));
+    showNewsLines(m_pane, lines);
+    // A browser source shows its copy in the browser panel, offline: the pane behind it
+    // cannot be seen.
+    if (source.surface == news::Surface::Browser) {
+        const news::SourceContext context = contextOf(source);
+        const std::vector<std::string> framing = source.lines(news::kPageMarker, context).lines;
+        browser().showCopy(savedCopyPage(source.address(context), news::savedPage(lines, framing)));
+    }
+}
+
+news::SourceContext NewsPage::contextOf(const news::NewsSource& source) const
+{
+    const Settings& settings = m_form.settings();
+    return {
+        toData(sourceBaseUrl(settings, QString::fromLatin1(source.stem))), requestDate(),
+        toData(sourceName(source)),
+        toData(settings.readString(kNames, QStringLiteral("ezhe_editor"), fromUtf8(news::kColumnEditor))),
+        toData(settings.readString(kNames, QStringLiteral("ezhe_mail"), fromUtf8(news::kColumnEditorMail)))};
 }
 
 std::string NewsPage::requestDate() const

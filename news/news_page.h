@@ -1,8 +1,11 @@
 #pragma once
 
+#include "news/browser_view.h"
+
 #include <QFrame>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -12,11 +15,11 @@ class QToolButton;
 
 namespace brevio {
 
-class BrowserView;
 class TBrevioForm;
 namespace news {
 struct NewsSource;
-}
+struct SourceContext;
+} // namespace news
 
 // The news page: mode switch, source buttons, the news pane and the browser panel. Every
 // source button runs one frame: in "Загрузка" fetch, turn the reply into lines and save them;
@@ -27,6 +30,7 @@ class NewsPage : public QFrame
 
 public:
     NewsPage(TBrevioForm& form, QWidget* parent);
+    ~NewsPage() override;
 
     // Opening the page: the source buttons take their configured names, the pane and the
     // browser panel end 5 pixels before the page's edges, and the browser panel is hidden.
@@ -52,7 +56,9 @@ public:
     QLabel* statusLine() const { return m_status; }
     QTextEdit* newsPane() const { return m_pane; }
     QWidget* browserPanel() const { return m_browserPanel; }
-    BrowserView* browser() const { return m_browser; }
+    // The browser panel's view, made on first use; browserMade() tells whether it was.
+    BrowserView& browser();
+    bool browserMade() const { return m_browser != nullptr; }
 
 private:
     void sourceClicked(std::string_view stem);
@@ -61,6 +67,7 @@ private:
     void view(const news::NewsSource& source);
     // The source's name as the settings give it (its built-in caption by default).
     QString sourceName(const news::NewsSource& source) const;
+    news::SourceContext contextOf(const news::NewsSource& source) const;
     // The rate request's date from the window's clock, in the system's date style.
     std::string requestDate() const;
 
@@ -68,7 +75,7 @@ private:
     QLabel* m_status = nullptr;
     QTextEdit* m_pane = nullptr;
     QWidget* m_browserPanel = nullptr;
-    BrowserView* m_browser = nullptr;
+    std::unique_ptr<BrowserView> m_browser;
     QToolButton* m_loadMode = nullptr;
     QToolButton* m_dummy = nullptr;
     std::function<void(const QString&)> m_openUrl;

@@ -251,6 +251,8 @@ const std::unordered_map<int, std::string_view>& table()
         {338, "Импорт прерван, ничего не изменено."},
         {139, "The file holds no programmes; nothing was imported."},
         {339, "В файле нет ни одной передачи, ничего не импортировано."},
+        {140, "A Download From The Page Was Refused"},
+        {340, "Загрузка файла со страницы отклонена"},
     };
     // clang-format on
     return texts;

@@ -1,6 +1,7 @@
 // The built program: one copy per user, a clean stop on SIGTERM, the language of a first run.
 #include "support/core/temp_dir.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QSettings>
 #include <QTest>
@@ -82,6 +83,10 @@ private Q_SLOTS:
         first.process().start();
         QVERIFY(first.process().waitForStarted());
         QVERIFY(waitUntilStarted(home));
+        // The web engine is loaded only when a browser source is first used.
+        QFile maps(QStringLiteral("/proc/%1/maps").arg(first.process().processId()));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        QVERIFY(!maps.readAll().contains("WebEngine"));
 
         Run second(home);
         second.process().start();

@@ -1,15 +1,14 @@
 // The news page's source frame on a real main window against a loopback server: a fetch that
 // succeeds is shown and saved, a failed one changes nothing, view mode reads the saved copy,
-// one transfer at a time, browser sources, and which clicked links are opened.
+// one transfer at a time, and which clicked links are opened.
 #include "app/brevio_form.h"
 #include "net/http_session.h"
-#include "news/browser_view.h"
 #include "news/news_page.h"
 #include "news/news_pane.h"
 #include "news/parse_text.h"
 #include "news/rtf.h"
 #include "support/core/fixture_server.h"
-#include "support/ui/form_fixture.h"
+#include "support/ui/news_fixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -33,44 +32,6 @@ const QString kGeneral
 const std::string kCbrReply = "<ValCurs><Valute><NumCode>840</NumCode><CharCode>USD</CharCode>"
                               "<Nominal>1</Nominal><Name>"
     + news::data("Доллар США") + "</Name><Value>79,1234</Value></Valute></ValCurs>";
-
-// A window whose sources all point at one loopback server.
-struct NewsFixture
-{
-    NewsFixture()
-    {
-        for (const char* stem : {"kurs_nbu", "kurs_cbr", "kurs_nbk", "oreanda", "ezhe", "kornet", "uasport",
-                                 "podrobn", "unl", "rusdisn"})
-            fixture.setSetting(QStringLiteral("Sources"), QString::fromLatin1(stem),
-                               QString::fromStdString(server.url("/")));
-    }
-
-    NewsPage& start()
-    {
-        fixture.start();
-        fixture.form().FlatSpeedButton36Click();
-        return *fixture.form().newsPage();
-    }
-    void setLoadMode(bool load)
-    {
-        fixture.find<QToolButton>(load ? "FlatSpeedButton38" : "FlatSpeedButton37")->click();
-    }
-    void click(const char* button) { fixture.find<QToolButton>(button)->click(); }
-    std::vector<std::string> pane() { return newsPaneLines(fixture.form().newsPage()->newsPane()); }
-    bool anySourcePressed()
-    {
-        for (const char* name :
-             {"FlatSpeedButton39", "FlatSpeedButton40", "FlatSpeedButton43", "FlatSpeedButton25",
-              "FlatSpeedButton47", "FlatSpeedButton26", "FlatSpeedButton51", "FlatSpeedButton52",
-              "FlatSpeedButton53", "FlatSpeedButton54", "FlatSpeedButton48"})
-            if (fixture.find<QToolButton>(name)->isChecked())
-                return true;
-        return false;
-    }
-
-    FixtureServer server;
-    FormFixture fixture;
-};
 
 } // namespace
 
@@ -197,31 +158,6 @@ private Q_SLOTS:
             n.fixture.dialogs.messages,
             QStringList{QStringLiteral(
                 "Сохраненного файла с результатами тиражей нет. Необходимо получить его из Интернета.")});
-    }
-
-    void aBrowserSourceShowsThePageAndAFailureKeepsIt()
-    {
-        NewsFixture n;
-        n.server.addRoute(
-            "/news/newstv.php",
-            FixtureReply::ok("<html><body><p>TV news</p><img src=\"/etc/passwd\"></body></html>"));
-        n.server.addRoute("/pages/express.shtml", FixtureReply::status("HTTP/1.0 404 Not Found"));
-        NewsPage& page = n.start();
-        n.setLoadMode(true);
-        n.click("FlatSpeedButton53");
-        QVERIFY(page.browserPanel()->isVisibleTo(&page));
-        QVERIFY(!page.newsPane()->isVisibleTo(&page));
-        QVERIFY(page.browser()->toPlainText().contains(QStringLiteral("TV news")));
-        QCOMPARE(
-            news::readNewsText(n.fixture.read("rusdisn.nws")),
-            std::vector<std::string>{"<html><body><p>TV news</p><img src=\"/etc/passwd\"></body></html>"});
-
-        n.click("FlatSpeedButton52");
-        QVERIFY(page.browser()->toPlainText().contains(QStringLiteral("TV news")));
-        QVERIFY(!n.fixture.exists("unl.nws"));
-        // Opening the page hides the browser panel.
-        n.fixture.form().FlatSpeedButton36Click();
-        QVERIFY(!page.browserPanel()->isVisibleTo(&page));
     }
 
     void aSourceClickDuringAFetchStartsNoSecondTransfer()
