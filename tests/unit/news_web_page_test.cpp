@@ -67,7 +67,7 @@ TEST(NewsWebPage, AFetchedPageSavedAndReadBackIsTheSameBytes)
     // KOI8-R and UTF-8 letters, empty lines.
     const std::string page = "<html>\r\n<script>if (a) { b = '\\\\'; }</script>\r\n\r\n\t<p>" + kKoi8
         + "</p>\r\n<p>" + kUtf8 + "</p>";
-    EXPECT_EQ(pageOfLines(readNewsText(linesToRtf(pageLines(page)))), page);
+    EXPECT_EQ(pageOfLines(readNewsText(linesToRtf(pageLines(page).lines))), page);
 }
 
 TEST(NewsWebPage, ASavedCopyIsSplitIntoTheProgramsLinesAndThePage)
