@@ -2,6 +2,7 @@
 
 #include "store/errors.h"
 #include "store/line_reader.h"
+#include "store/temp_files.h"
 
 #include <atomic>
 #include <cerrno>
@@ -84,14 +85,130 @@ fs::path resolvedTarget(const fs::path& p)
     return p;
 }
 
+fs::path folderOf(const fs::path& target)
+{
+    return target.has_parent_path() ? target.parent_path() : fs::path(".");
+}
+
 fs::path uniqueSibling(const fs::path& target, unsigned attempt)
 {
     static std::atomic<unsigned> counter{0};
     static const unsigned seed = std::random_device{}();
-    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string name = "." + target.filename().string() + "." + std::to_string(::getpid()) + "-"
-        + std::to_string(seed ^ (attempt * 2654435761u)) + "-" + std::to_string(counter++) + ".tmp";
-    return dir / name;
+    return folderOf(target)
+        / tempSiblingName(target.filename().native(), ::getpid(), seed ^ (attempt * 2654435761u), counter++);
+}
+
+// Gives the new file the old one's mode (and owner where allowed); 0 or an errno.
+int takeOverMode(int fd, const fs::path& target)
+{
+    struct stat st;
+    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return 0;
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
+        // Only root may give a file away; an unchanged owner is fine.
+    }
+    return ::fchmod(fd, st.st_mode & 07777) == 0 ? 0 : errno;
+}
+
+// Mode, content, flush to disk: 0 or the errno of the first failure.
+int fillNewFile(int fd, const fs::path& target, std::string_view bytes)
+{
+    int err = takeOverMode(fd, target);
+    if (err == 0)
+        err = writeAll(fd, bytes);
+    if (err == 0 && ::fsync(fd) != 0)
+        err = errno;
+    return err;
+}
+
+// An unnamed file in the target's folder; invalid where the file system has none.
+Fd openUnnamed(const fs::path& target)
+{
+    int fd;
+    do {
+        fd = ::open(folderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    return Fd(fd);
+}
+
+// Gives a filled unnamed file a sibling name of ours. Until the rename a kill leaves that
+// name behind for the next start's sweep; the unnamed file itself never outlives a kill.
+// 0 and the name, or an errno.
+int linkUnnamed(const Fd& file, const fs::path& target, fs::path& temp)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(file.get());
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        temp = uniqueSibling(target, attempt);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return 0;
+        if (errno != EEXIST && errno != EINTR)
+            return errno;
+    }
+    return EEXIST;
+}
+
+// A named sibling, written in place: the fallback where there are no unnamed files.
+Fd openNamedSibling(const fs::path& target, fs::path& temp)
+{
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        temp = uniqueSibling(target, attempt);
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            return Fd(fd);
+        if (errno != EEXIST && errno != EINTR)
+            throw IoError::fromErrno(errno);
+    }
+    throw IoError::fromErrno(EEXIST);
+}
+
+// Makes a rename durable; the data is already safe, so a failure here is not reported.
+void syncFolder(const fs::path& target)
+{
+    const int dirFd = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+}
+
+// Renames a filled sibling over the target; removes it and throws on failure.
+void renameOver(const fs::path& temp, const fs::path& target, int err)
+{
+    if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
+        err = errno;
+    if (err != 0) {
+        ::unlink(temp.c_str());
+        throw IoError::fromErrno(err);
+    }
+    syncFolder(target);
+}
+
+// The unnamed way; false (nothing changed) when the system does not offer it.
+bool replaceThroughUnnamedFile(const fs::path& target, std::string_view bytes)
+{
+    Fd file = openUnnamed(target);
+    if (!file.valid())
+        return false;
+    int err = fillNewFile(file.get(), target, bytes);
+    if (err != 0)
+        throw IoError::fromErrno(err); // the unnamed file goes with its descriptor
+    fs::path temp;
+    err = linkUnnamed(file, target, temp);
+    if (err == ENOENT || err == EPERM || err == EOPNOTSUPP || err == EXDEV)
+        return false; // no /proc, or links not allowed here: write a named file instead
+    if (err != 0)
+        throw IoError::fromErrno(err);
+    renameOver(temp, target, file.close());
+    return true;
+}
+
+void replaceThroughNamedFile(const fs::path& target, std::string_view bytes)
+{
+    fs::path temp;
+    Fd file = openNamedSibling(target, temp);
+    int err = fillNewFile(file.get(), target, bytes);
+    const int closeErr = file.close();
+    renameOver(temp, target, err != 0 ? err : closeErr);
 }
 
 // Removes a folder's contents (not the folder); false when anything stayed.
@@ -154,53 +271,12 @@ std::vector<std::string> readLines(const fs::path& p)
     return splitLines(readFile(p));
 }
 
-void replaceFile(const fs::path& p, std::string_view bytes)
+void replaceFile(const fs::path& p, std::string_view bytes, TempFileKind kind)
 {
     const fs::path target = resolvedTarget(p);
-
-    fs::path temp;
-    int fd = -1;
-    for (unsigned attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temp = uniqueSibling(target, attempt);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST && errno != EINTR)
-            throw IoError::fromErrno(errno);
-    }
-    if (fd < 0)
-        throw IoError::fromErrno(EEXIST);
-    Fd file(fd);
-
-    int err = 0;
-    struct stat st;
-    if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-        // The new file takes the old one's place, so it keeps its mode (and owner where allowed).
-        if (::fchown(file.get(), st.st_uid, st.st_gid) != 0) {
-            // Only root may give a file away; an unchanged owner is fine.
-        }
-        if (::fchmod(file.get(), st.st_mode & 07777) != 0)
-            err = errno;
-    }
-    if (err == 0)
-        err = writeAll(file.get(), bytes);
-    if (err == 0 && ::fsync(file.get()) != 0)
-        err = errno;
-    const int closeErr = file.close();
-    if (err == 0)
-        err = closeErr;
-    if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
-        err = errno;
-    if (err != 0) {
-        ::unlink(temp.c_str());
-        throw IoError::fromErrno(err);
-    }
-
-    // Make the rename itself durable; the data is already safe, so failure here is not reported.
-    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    if (kind == TempFileKind::Unnamed && replaceThroughUnnamedFile(target, bytes))
+        return;
+    replaceThroughNamedFile(target, bytes);
 }
 
 void appendToFile(const fs::path& p, std::string_view bytes)

@@ -13,11 +13,20 @@ bool fileExists(const std::filesystem::path& p); // a regular file
 std::string readFile(const std::filesystem::path& p); // IoError (2 = File not found)
 std::vector<std::string> readLines(const std::filesystem::path& p); // splitLines(readFile(p))
 
-// Safe whole-file rewrite: writes a file beside the target (same folder, unique temp name),
-// flushes it to disk, then renames it over the target; a crash never leaves half a file;
-// the temp file is removed on failure. Keeps the target's permission bits if it exists.
-// A symbolic link is written through: the file it names is replaced, the link stays.
-void replaceFile(const std::filesystem::path& p, std::string_view bytes);
+enum class TempFileKind {
+    Unnamed, // an unnamed file (O_TMPFILE) where the file system allows it, else Named
+    Named, // a hidden sibling written in place
+};
+
+// Safe whole-file rewrite: writes the new content into a file in the target's folder, flushes
+// it to disk, then renames it over the target; a crash never leaves half a file. The new file
+// is unnamed until it is complete, so a kill leaves nothing behind, except in the moment
+// between naming and renaming (or on file systems without unnamed files); what a kill leaves
+// there bears a name that removeStaleTempFiles (store/temp_files.h) knows. The temp file is
+// removed on failure. Keeps the target's permission bits if it exists. A symbolic link is
+// written through: the file it names is replaced, the link stays.
+void replaceFile(const std::filesystem::path& p, std::string_view bytes,
+                 TempFileKind kind = TempFileKind::Unnamed);
 
 void appendToFile(const std::filesystem::path& p, std::string_view bytes); // creates when missing
 void createEmptyIfMissing(const std::filesystem::path& p);

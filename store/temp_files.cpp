@@ -1,0 +1,110 @@
+#include "store/temp_files.h"
+
+#include "store/file_names.h"
+
+#include <cerrno>
+#include <charconv>
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace brevio::store {
+
+namespace {
+
+constexpr std::string_view kTempSuffix = ".tmp";
+
+bool allDigits(std::string_view text)
+{
+    if (text.empty())
+        return false;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return true;
+}
+
+bool isRunning(pid_t pid)
+{
+    if (pid == ::getpid())
+        return false; // this process has not written yet: the file is an older run's
+    return ::kill(pid, 0) == 0 || errno != ESRCH;
+}
+
+} // namespace
+
+std::string tempSiblingName(std::string_view targetName, pid_t pid, unsigned token, unsigned count)
+{
+    std::string name = ".";
+    name += targetName;
+    name += '.' + std::to_string(pid) + '-' + std::to_string(token) + '-' + std::to_string(count);
+    name += kTempSuffix;
+    return name;
+}
+
+std::optional<pid_t> tempSiblingOwner(std::string_view fileName)
+{
+    if (!fileName.starts_with('.') || !fileName.ends_with(kTempSuffix))
+        return std::nullopt;
+    fileName.remove_suffix(kTempSuffix.size());
+    const auto dot = fileName.rfind('.');
+    if (dot == 0 || dot == fileName.npos)
+        return std::nullopt; // no target name in front
+    const std::string_view stamp = fileName.substr(dot + 1);
+    const auto dash1 = stamp.find('-');
+    const auto dash2 = dash1 == stamp.npos ? stamp.npos : stamp.find('-', dash1 + 1);
+    if (dash2 == stamp.npos)
+        return std::nullopt;
+    const std::string_view pid = stamp.substr(0, dash1);
+    if (!allDigits(pid) || !allDigits(stamp.substr(dash1 + 1, dash2 - dash1 - 1))
+        || !allDigits(stamp.substr(dash2 + 1)))
+        return std::nullopt;
+    pid_t owner = 0;
+    const auto [end, ec] = std::from_chars(pid.data(), pid.data() + pid.size(), owner);
+    if (ec != std::errc() || end != pid.data() + pid.size() || owner <= 0)
+        return std::nullopt;
+    return owner;
+}
+
+int removeStaleTempFiles(const fs::path& folder) noexcept
+{
+    int removed = 0;
+    try {
+        std::error_code ec;
+        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+            const fs::path entry = it->path();
+            const auto owner = tempSiblingOwner(entry.filename().native());
+            struct stat st;
+            // Only plain files of our own naming; a link or folder of that name stays.
+            if (!owner || ::lstat(entry.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || isRunning(*owner))
+                continue;
+            if (::unlink(entry.c_str()) == 0)
+                ++removed;
+        }
+    } catch (...) {
+        // A sweep that cannot finish leaves the rest for the next start.
+    }
+    return removed;
+}
+
+int removeStaleStoreTempFiles() noexcept
+{
+    int removed = removeStaleTempFiles(".");
+    try {
+        std::error_code ec;
+        for (fs::directory_iterator it(".", ec), end; !ec && it != end; it.increment(ec)) {
+            std::error_code typeError;
+            // A week folder always holds its channel list; other folders are not ours.
+            if (it->is_directory(typeError) && !it->is_symlink(typeError)
+                && fs::is_regular_file(it->path() / kChannelListFile, typeError))
+                removed += removeStaleTempFiles(it->path());
+        }
+    } catch (...) {
+    }
+    return removed;
+}
+
+} // namespace brevio::store
