@@ -54,7 +54,7 @@ Fd openOrThrow(const fs::path& p, int flags, mode_t mode = 0666)
         fd = ::open(p.c_str(), flags | O_CLOEXEC, mode);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        throw IoError::fromErrno(errno);
+        throw IoError::fromErrno(errno, p.native());
     return Fd(fd);
 }
 
@@ -156,9 +156,9 @@ Fd openNamedSibling(const fs::path& target, fs::path& temp)
         if (fd >= 0)
             return Fd(fd);
         if (errno != EEXIST && errno != EINTR)
-            throw IoError::fromErrno(errno);
+            throw IoError::fromErrno(errno, target.native());
     }
-    throw IoError::fromErrno(EEXIST);
+    throw IoError::fromErrno(EEXIST, target.native());
 }
 
 // Makes a rename durable; the data is already safe, so a failure here is not reported.
@@ -178,7 +178,7 @@ void renameOver(const fs::path& temp, const fs::path& target, int err)
         err = errno;
     if (err != 0) {
         ::unlink(temp.c_str());
-        throw IoError::fromErrno(err);
+        throw IoError::fromErrno(err, target.native());
     }
     syncFolder(target);
 }
@@ -191,13 +191,13 @@ bool replaceThroughUnnamedFile(const fs::path& target, std::string_view bytes)
         return false;
     int err = fillNewFile(file.get(), target, bytes);
     if (err != 0)
-        throw IoError::fromErrno(err); // the unnamed file goes with its descriptor
+        throw IoError::fromErrno(err, target.native()); // the unnamed file goes with its descriptor
     fs::path temp;
     err = linkUnnamed(file, target, temp);
     if (err == ENOENT || err == EPERM || err == EOPNOTSUPP || err == EXDEV)
         return false; // no /proc, or links not allowed here: write a named file instead
     if (err != 0)
-        throw IoError::fromErrno(err);
+        throw IoError::fromErrno(err, target.native());
     renameOver(temp, target, file.close());
     return true;
 }
@@ -257,7 +257,7 @@ std::string readFile(const fs::path& p)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw IoError::fromErrno(errno);
+            throw IoError::fromErrno(errno, p.native());
         }
         if (n == 0)
             break;
@@ -287,7 +287,7 @@ void appendToFile(const fs::path& p, std::string_view bytes)
     if (err == 0)
         err = closeErr;
     if (err != 0)
-        throw IoError::fromErrno(err);
+        throw IoError::fromErrno(err, p.native());
 }
 
 void createEmptyIfMissing(const fs::path& p)
@@ -311,7 +311,7 @@ void createFolder(const fs::path& p)
     std::error_code ec;
     if (err == EEXIST && fs::is_directory(p, ec))
         return;
-    throw IoError::fromErrno(err);
+    throw IoError::fromErrno(err, p.native());
 }
 
 bool removeFolderTree(const fs::path& p) noexcept

@@ -29,17 +29,18 @@ void appendChannelDays(DayPanes& panes, const std::vector<std::string>& fileLine
 void loadChannelDays(std::string_view weekFolder, int index, ChannelDays& out)
 {
     out = {};
-    const auto channels = store::readLines(weekFile(weekFolder, store::kChannelListFile));
+    const auto listFile = weekFile(weekFolder, store::kChannelListFile);
+    const auto channels = store::readLines(listFile);
     if (index < 0 || static_cast<std::size_t>(index) >= channels.size())
         return;
 
     auto entry = store::splitChannelLine(channels[static_cast<std::size_t>(index)]);
     out.found = true;
     out.channelName = entry.name;
-    // A line without a file name names no file; "File not found" says so better than a
-    // complaint about an unsafe name.
+    // A line without a file name names no file; "File not found" under the channel list's
+    // name says so better than a complaint about an unsafe name.
     if (entry.fileName.empty())
-        throw IoError(2);
+        throw IoError(2, listFile.native());
     store::checkBareFileName(entry.fileName);
     const auto fileLines = store::readLines(weekFile(weekFolder, entry.fileName));
 

@@ -200,25 +200,31 @@ void ViewingPage::FlatComboBox1Change()
 void ViewingPage::LoadWeek()
 {
     m_form.setChannelNames({});
+    const std::string folder = m_form.currentWeekFolder();
     // A week without its channel list stops here, and the list panes keep what they showed.
-    const auto week = view::loadWeek(m_form.currentWeekFolder());
+    loadChannelNames(folder);
+    loadSelectedLists(folder);
+}
+
+void ViewingPage::loadChannelNames(const std::string& weekFolder)
+{
+    m_form.setChannelNames({});
+    const auto channelNames = view::loadChannelNames(weekFolder);
     QStringList names;
-    names.reserve(static_cast<qsizetype>(week.channelNames.size()));
-    for (const auto& name : week.channelNames)
+    names.reserve(static_cast<qsizetype>(channelNames.size()));
+    for (const auto& name : channelNames)
         names << fromData(name);
     m_form.setChannelNames(names);
-    showSelectedLists(week.selectedLists);
 }
 
 void ViewingPage::loadSelectedLists(const std::string& weekFolder)
 {
-    showSelectedLists(view::loadSelectedLists(weekFolder));
-}
-
-void ViewingPage::showSelectedLists(const view::SelectedLists& lists)
-{
-    for (int l = 0; l < kLists; ++l)
-        view::showLines(m_listPanes[l], lists[static_cast<std::size_t>(l)]);
+    view::SelectedLists lists;
+    fillThenShow([&] { view::loadSelectedLists(weekFolder, lists); },
+                 [&] {
+                     for (int l = 0; l < kLists; ++l)
+                         view::showLines(m_listPanes[l], lists[static_cast<std::size_t>(l)]);
+                 });
 }
 
 void ViewingPage::TextListBox1Click()

@@ -38,7 +38,10 @@ public:
     // Week loading: the channel lists and the eight list panes of the week in the selector.
     void LoadWeek();
     void FlatComboBox1Change();
-    // Fills the list panes from the selected-list files of `weekFolder` (missing file: empty).
+    // The three channel lists from the channel list of `weekFolder` (IoError when missing).
+    void loadChannelNames(const std::string& weekFolder);
+    // Fills the list panes from the selected-list files of `weekFolder` (missing file: empty;
+    // an unreadable one empty too, the others filled, then its error).
     void loadSelectedLists(const std::string& weekFolder);
 
     // A channel chosen in the channel list: its week in the seven day panes, then "Все".
@@ -70,7 +73,6 @@ public:
     void clearDayPanes();
 
 private:
-    void showSelectedLists(const view::SelectedLists& lists);
     void connectHandlers();
     // Writes list pane `list` (0 Monday .. 7 the Monday after the week) to its file in the
     // week folder of the week selector.

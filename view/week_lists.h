@@ -18,21 +18,15 @@ std::filesystem::path weekFile(std::string_view weekFolder, std::string_view nam
 // 0 Monday .. 6 Sunday, 7 the Monday after the week; a missing file is an empty list.
 using SelectedLists = std::array<std::vector<std::string>, store::kSelectedListCount>;
 
-struct WeekContent
-{
-    std::vector<std::string> channelNames; // in channel list order
-    SelectedLists selectedLists;
-};
+// The channel names of a week folder's channel list ("12012004/"), in its order. Throws
+// IoError "File not found" when the channel list is missing.
+std::vector<std::string> loadChannelNames(std::string_view weekFolder);
 
-// The eight selected lists of a week folder.
-SelectedLists loadSelectedLists(std::string_view weekFolder);
+// The eight selected lists of a week folder into `out`. A file that cannot be read leaves its
+// list empty and the others are still read; the first such failure is thrown at the end.
+void loadSelectedLists(std::string_view weekFolder, SelectedLists& out);
 
-// Reads the channel list and the eight selected lists of a week folder ("12012004/").
-// Throws IoError "File not found" when the channel list is missing, before reading anything
-// else, so the caller can keep what it showed.
-WeekContent loadWeek(std::string_view weekFolder);
-
-// Writes a selected list (index as in WeekContent) to its file, each line ended by CR LF,
+// Writes a selected list (index as in SelectedLists) to its file, each line ended by CR LF,
 // replacing the file as a whole. Throws IoError when it cannot be written.
 void saveSelectedList(std::string_view weekFolder, int index, const std::vector<std::string>& lines);
 

@@ -157,7 +157,7 @@ private Q_SLOTS:
         f.write("dats.dat", "30.11.2026\r\n07.12.2026\r\n14.12.2026\r\n");
         form.fillWeekSelector();
         form.guard([page] { page->FlatComboBox1Change(); });
-        QCOMPARE(f.dialogs.messages, QStringList{"File not found"});
+        QCOMPARE(f.dialogs.messages, QStringList{"File not found\n14122026/aplp.dat"});
         QCOMPARE(page->channelList()->count(), 0);
         QCOMPARE(shownLines(page->listPane(0)), QStringList{"07.00 Old pick - Old"});
     }
@@ -183,7 +183,7 @@ private Q_SLOTS:
 
         // The channel file is missing: the panes stay empty.
         clickChannel(page->channelList(), 1);
-        QCOMPARE(f.dialogs.messages.last(), QString("File not found"));
+        QCOMPARE(f.dialogs.messages.last(), QString("File not found\n07122026/lost.txt"));
         for (int d = 0; d < ViewingPage::kDays; ++d)
             QVERIFY(page->dayPane(d)->document()->isEmpty());
 
@@ -196,7 +196,7 @@ private Q_SLOTS:
         // The channel list is gone: nothing else happens.
         std::filesystem::remove(f.workDir() / "07122026" / "aplp.dat");
         clickChannel(page->channelList(), 0);
-        QCOMPARE(f.dialogs.messages.last(), QString("File not found"));
+        QCOMPARE(f.dialogs.messages.last(), QString("File not found\n07122026/aplp.dat"));
         QCOMPARE(f.dialogs.messages.size(), 4);
     }
 

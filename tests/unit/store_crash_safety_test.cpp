@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
 #include <random>
 #include <set>
 #include <sys/wait.h>

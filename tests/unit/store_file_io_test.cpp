@@ -71,17 +71,31 @@ TEST(ReadFile, ReturnsTheBytesUnchanged)
     EXPECT_FALSE(fileExists(dir / "missing"));
 }
 
-TEST(ReadFile, MissingFileIsFileNotFound)
+TEST(FileErrors, EachNamesTheFileUnderTheRuntimeText)
 {
     TempDir dir;
-    try {
-        readFile(dir / "missing");
-        FAIL() << "no error";
-    } catch (const IoError& e) {
-        EXPECT_EQ(e.code(), 2);
-        EXPECT_STREQ(e.what(), "File not found");
+    dir.write("file", "");
+    const std::string missing = (dir / "missing").string();
+    const struct
+    {
+        std::function<void()> action;
+        std::string text;
+    } cases[] = {
+        {[&] { readFile(dir / "missing"); }, "File not found\n" + missing},
+        {[&] { readLines(dir / "missing"); }, "File not found\n" + missing},
+        {[&] { readFile(dir.path()); }, "I/O error 5\n" + dir.path().string()},
+        {[&] { appendToFile(dir / "missing/error.dat", "x"); }, "File not found\n" + missing + "/error.dat"},
+        {[&] { replaceFile(dir / "missing/times.dat", "x"); }, "File not found\n" + missing + "/times.dat"},
+        {[&] { createFolder(dir / "file"); }, "I/O error 183\n" + (dir / "file").string()},
+    };
+    for (const auto& c : cases) {
+        try {
+            c.action();
+            ADD_FAILURE() << "no error for " << c.text;
+        } catch (const IoError& e) {
+            EXPECT_EQ(e.what(), c.text);
+        }
     }
-    EXPECT_NE(ioCode([&] { readFile(dir.path()); }), 0);
 }
 
 TEST(ReplaceFile, WritesNewAndOldFilesAndLeavesNothingBeside)

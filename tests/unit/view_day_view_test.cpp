@@ -109,7 +109,7 @@ TEST_F(LoadChannelDaysTest, AMissingChannelListOrFileIsFileNotFound)
         loadChannelDays("19012004/", 0, m_days);
         FAIL();
     } catch (const IoError& e) {
-        EXPECT_STREQ(e.what(), "File not found");
+        EXPECT_STREQ(e.what(), "File not found\n19012004/aplp.dat");
     }
     EXPECT_FALSE(m_days.found);
 
