@@ -71,13 +71,13 @@ void pickShows(FuzzedDataProvider& input, const std::vector<std::string>& pane)
     fuzz::check(found, "the entry goes into the list whole, the rest unmoved");
 }
 
-void buildNowView(FuzzedDataProvider& input, const std::vector<std::string>& lines, store::TimeShift shift)
+void buildNowView(FuzzedDataProvider& input, std::string_view file, store::TimeShift shift)
 {
     const local_seconds now = kMonday + minutes(input.ConsumeIntegralInRange(0, 7 * 1440 - 1));
     view::NowViewBuilder builder(now, input.ConsumeIntegralInRange(0, 5));
     try {
-        builder.addChannel("A", lines, shift);
-        builder.addChannel("B", lines, {});
+        builder.addChannel("A", file, shift);
+        builder.addChannel("B", file, {});
     } catch (const InvalidTimeError&) {
     }
     int previous = -1;
@@ -116,6 +116,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::check(view::paneLines(view::paneText(pane)) == pane, "a pane's text gives its lines back");
         pickShows(input, pane);
     }
-    buildNowView(input, lines, shift);
+    buildNowView(input, file, shift);
     return 0;
 }

@@ -244,16 +244,19 @@ bool fileExists(const fs::path& p)
     return fs::is_regular_file(p, ec);
 }
 
-std::string readFile(const fs::path& p)
+std::string_view readFileInto(const fs::path& p, std::string& buffer)
 {
     Fd fd = openOrThrow(p, O_RDONLY);
-    std::string bytes;
     struct stat st;
-    if (::fstat(fd.get(), &st) == 0 && st.st_size > 0)
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[65536];
+    // One byte more than the size, so that the end shows without growing the buffer.
+    if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode)
+        && buffer.size() <= static_cast<std::size_t>(st.st_size))
+        buffer.resize(static_cast<std::size_t>(st.st_size) + 1);
+    std::size_t used = 0;
     for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (used == buffer.size())
+            buffer.resize(buffer.size() * 2 + 65536); // a file that grows, or one of no known size
+        const ssize_t n = ::read(fd.get(), buffer.data() + used, buffer.size() - used);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -261,8 +264,16 @@ std::string readFile(const fs::path& p)
         }
         if (n == 0)
             break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        used += static_cast<std::size_t>(n);
     }
+    return {buffer.data(), used};
+}
+
+std::string readFile(const fs::path& p)
+{
+    std::string bytes;
+    const std::size_t size = readFileInto(p, bytes).size();
+    bytes.resize(size);
     return bytes;
 }
 

@@ -11,6 +11,9 @@ namespace brevio::store {
 
 bool fileExists(const std::filesystem::path& p); // a regular file
 std::string readFile(const std::filesystem::path& p); // IoError (2 = File not found)
+// The same into `buffer`, whose memory is kept for the next file: for reading many files in a
+// row. Returns the bytes, valid until the buffer changes.
+std::string_view readFileInto(const std::filesystem::path& p, std::string& buffer);
 std::vector<std::string> readLines(const std::filesystem::path& p); // splitLines(readFile(p))
 
 enum class TempFileKind {

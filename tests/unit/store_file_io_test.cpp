@@ -1,6 +1,8 @@
 #include "store/error_log.h"
 #include "store/errors.h"
 #include "store/file_io.h"
+#include "store/file_lines.h"
+#include "store/line_reader.h"
 #include "support/core/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +22,7 @@ namespace brevio::store {
 namespace {
 
 using test::TempDir;
+using Lines = std::vector<std::string>;
 
 std::set<std::string> entries(const fs::path& dir)
 {
@@ -95,6 +98,52 @@ TEST(FileErrors, EachNamesTheFileUnderTheRuntimeText)
         } catch (const IoError& e) {
             EXPECT_EQ(e.what(), c.text);
         }
+    }
+}
+
+// A file read in pieces gives the lines of the whole text, wherever a line, a CR before its
+// LF, or a Ctrl-Z falls against the pieces; reading into a kept buffer gives the bytes.
+TEST(FileLines, GiveTheLinesOfTheWholeTextAcrossPieces)
+{
+    const std::size_t piece = 32 * 1024;
+    std::string many;
+    for (int i = 0; many.size() < 3 * piece; ++i)
+        many += "line " + std::to_string(i) + (i % 7 ? "\r\n" : "\n");
+    const std::string crAtEnd = std::string(piece - 1, 'a') + "\r" + std::string(300, 's') + "\nnext\r\n";
+    const std::string lfAtEnd = std::string(piece - 1, 'a') + "\nnext";
+    const std::string eotLater = many.substr(0, piece + 5000) + "\x1a" + "hidden\r\n";
+    const std::string oneLine(3 * piece + 17, 'x');
+    const std::string texts[] = {many, crAtEnd, lfAtEnd, eotLater, oneLine, "", "\r\n", "a\rb"};
+
+    TempDir dir;
+    std::string buffer;
+    std::string whole;
+    for (const std::string& text : texts) {
+        dir.write("f", text);
+        FileLines file(dir / "f", buffer);
+        EXPECT_TRUE(file.found());
+        Lines lines;
+        for (std::string_view line; file.next(line);)
+            lines.emplace_back(line);
+        EXPECT_EQ(lines, splitLines(text)) << text.size() << " bytes";
+        EXPECT_EQ(readFileInto(dir / "f", whole), text);
+    }
+}
+
+TEST(FileLines, MissingFilesThrowOrAreSkippedAsAsked)
+{
+    TempDir dir;
+    std::string buffer;
+    fs::create_directory(dir / "folder");
+    EXPECT_FALSE(FileLines(dir / "missing", buffer, FileLines::IfMissing::Skip).found());
+    EXPECT_FALSE(FileLines(dir / "folder", buffer, FileLines::IfMissing::Skip).found());
+    std::string_view line;
+    EXPECT_FALSE(FileLines(dir / "folder", buffer, FileLines::IfMissing::Skip).next(line));
+    try {
+        FileLines(dir / "missing", buffer);
+        FAIL() << "no error";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.file(), (dir / "missing").string());
     }
 }
 

@@ -1,0 +1,89 @@
+#include "store/file_lines.h"
+
+#include "store/errors.h"
+#include "store/line_reader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace brevio::store {
+
+namespace {
+
+constexpr std::size_t kPiece = 32 * 1024;
+constexpr char kEndOfText = 26; // Ctrl-Z
+
+} // namespace
+
+FileLines::FileLines(const std::filesystem::path& p, std::string& buffer, IfMissing ifMissing)
+    : m_path(p)
+    , m_buffer(buffer)
+{
+    do {
+        m_fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (m_fd < 0 && errno == EINTR);
+    if (ifMissing == IfMissing::Skip) {
+        // One open instead of a look for the file and then an open: the now view opens hundreds.
+        struct stat st;
+        if (m_fd < 0 && (errno == ENOENT || errno == ENOTDIR))
+            return;
+        if (m_fd >= 0 && (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+            ::close(m_fd);
+            m_fd = -1;
+            return;
+        }
+    }
+    if (m_fd < 0)
+        throw IoError::fromErrno(errno, p.native());
+}
+
+FileLines::~FileLines()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool FileLines::readMore()
+{
+    if (m_ended || m_fd < 0)
+        return false;
+    if (m_buffer.size() < m_loaded + kPiece)
+        m_buffer.resize(std::max(m_buffer.size() * 2, m_loaded + kPiece));
+    ssize_t n;
+    do {
+        n = ::read(m_fd, m_buffer.data() + m_loaded, kPiece);
+    } while (n < 0 && errno == EINTR);
+    if (n < 0)
+        throw IoError::fromErrno(errno, m_path.native());
+    const char* piece = m_buffer.data() + m_loaded;
+    if (const auto* eot
+        = static_cast<const char*>(std::memchr(piece, kEndOfText, static_cast<std::size_t>(n)))) {
+        m_loaded += static_cast<std::size_t>(eot - piece);
+        m_ended = true;
+    } else {
+        m_loaded += static_cast<std::size_t>(n);
+        m_ended = n == 0;
+    }
+    return true;
+}
+
+bool FileLines::next(std::string_view& line)
+{
+    for (;;) {
+        const std::string_view rest(m_buffer.data() + m_pos, m_loaded - m_pos);
+        const LineCut cut = cutLine(rest);
+        // A line not closed by an LF may go on in the part not read yet.
+        if (!cut.closed && readMore())
+            continue;
+        if (rest.empty())
+            return false;
+        line = cut.line;
+        m_pos += cut.taken;
+        return true;
+    }
+}
+
+} // namespace brevio::store
