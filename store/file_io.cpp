@@ -246,11 +246,16 @@ bool fileExists(const fs::path& p)
 
 std::string_view readFileInto(const fs::path& p, std::string& buffer)
 {
-    Fd fd = openOrThrow(p, O_RDONLY);
+    // Without waiting for a writer, should the name be a pipe: only a plain file is read, so
+    // that neither a pipe nor a device can stall or flood the window.
+    Fd fd = openOrThrow(p, O_RDONLY | O_NONBLOCK);
     struct stat st;
+    if (::fstat(fd.get(), &st) != 0)
+        throw IoError::fromErrno(errno, p.native());
+    if (!S_ISREG(st.st_mode))
+        throw IoError(5, p.native());
     // One byte more than the size, so that the end shows without growing the buffer.
-    if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode)
-        && buffer.size() <= static_cast<std::size_t>(st.st_size))
+    if (buffer.size() <= static_cast<std::size_t>(st.st_size))
         buffer.resize(static_cast<std::size_t>(st.st_size) + 1);
     std::size_t used = 0;
     for (;;) {

@@ -10,7 +10,8 @@
 namespace brevio::store {
 
 bool fileExists(const std::filesystem::path& p); // a regular file
-std::string readFile(const std::filesystem::path& p); // IoError (2 = File not found)
+// A whole plain file; IoError (2 = File not found; 5 for a folder, pipe or device).
+std::string readFile(const std::filesystem::path& p);
 // The same into `buffer`, whose memory is kept for the next file: for reading many files in a
 // row. Returns the bytes, valid until the buffer changes.
 std::string_view readFileInto(const std::filesystem::path& p, std::string& buffer);

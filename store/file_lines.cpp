@@ -22,22 +22,23 @@ FileLines::FileLines(const std::filesystem::path& p, std::string& buffer, IfMiss
     : m_path(p)
     , m_buffer(buffer)
 {
+    // One open instead of a look for the file and then an open: the now view opens hundreds.
+    // Only a plain file is read, as readFile does.
     do {
-        m_fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+        m_fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     } while (m_fd < 0 && errno == EINTR);
-    if (ifMissing == IfMissing::Skip) {
-        // One open instead of a look for the file and then an open: the now view opens hundreds.
-        struct stat st;
-        if (m_fd < 0 && (errno == ENOENT || errno == ENOTDIR))
+    if (m_fd < 0) {
+        if (ifMissing == IfMissing::Skip && (errno == ENOENT || errno == ENOTDIR))
             return;
-        if (m_fd >= 0 && (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))) {
-            ::close(m_fd);
-            m_fd = -1;
-            return;
-        }
-    }
-    if (m_fd < 0)
         throw IoError::fromErrno(errno, p.native());
+    }
+    struct stat st;
+    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(m_fd);
+        m_fd = -1;
+        if (ifMissing == IfMissing::Throw)
+            throw IoError(5, p.native());
+    }
 }
 
 FileLines::~FileLines()
@@ -70,11 +71,11 @@ bool FileLines::readMore()
     return true;
 }
 
-bool FileLines::next(std::string_view& line)
+bool FileLines::nextCut(std::string_view& line, bool atCr)
 {
     for (;;) {
         const std::string_view rest(m_buffer.data() + m_pos, m_loaded - m_pos);
-        const LineCut cut = cutLine(rest);
+        const LineCut cut = atCr ? cutLine(rest) : cutRawLine(rest);
         // A line not closed by an LF may go on in the part not read yet.
         if (!cut.closed && readMore())
             continue;

@@ -23,9 +23,12 @@ public:
 
     bool found() const { return m_fd >= 0; }
     // The next line, valid until the next call; false after the last one (or none found).
-    bool next(std::string_view& line);
+    bool next(std::string_view& line) { return nextCut(line, true); }
+    // The same before it is cut at its first CR (see cutRawLine).
+    bool nextRaw(std::string_view& rawLine) { return nextCut(rawLine, false); }
 
 private:
+    bool nextCut(std::string_view& line, bool atCr);
     // Reads the next piece; false when the text has ended (end of file or a Ctrl-Z).
     bool readMore();
 

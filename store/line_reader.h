@@ -13,23 +13,32 @@ namespace brevio::store {
 // line end counts; an empty text gives no lines; "a\r\n" gives {"a"}.
 std::vector<std::string> splitLines(std::string_view text);
 
-// The first line of `text` by that rule: the line, how much of the text it takes with its line
-// end, and whether an LF closed it (else it runs to the end of the text).
+// The first line of `text` (which holds no Ctrl-Z) by that rule, in two steps: the text up to
+// the first LF, which is what the line takes with its end (the LF after a CR is the first LF
+// after the line's start), then the line itself, that text up to its first CR. A reader that
+// looks at the start of most lines only may take the first step alone.
 struct LineCut
 {
-    std::string_view line;
-    std::size_t taken = 0;
-    bool closed = false;
+    std::string_view line; // after cutLine; the text up to the LF after cutRawLine
+    std::size_t taken = 0; // with the line end
+    bool closed = false; // an LF ends it, else it runs to the end of the text
 };
-inline LineCut cutLine(std::string_view text) // text holds no Ctrl-Z
+inline LineCut cutRawLine(std::string_view text)
 {
-    // The line ends at its first CR or LF; whatever follows, up to and including the next LF,
-    // is skipped. That LF is the first one after the line's start, so two memchr find both.
     const auto* lf = static_cast<const char*>(std::memchr(text.data(), '\n', text.size()));
     const std::size_t lfAt = lf ? static_cast<std::size_t>(lf - text.data()) : text.size();
-    const auto* cr = static_cast<const char*>(std::memchr(text.data(), '\r', lfAt));
-    return {text.substr(0, cr ? static_cast<std::size_t>(cr - text.data()) : lfAt), lf ? lfAt + 1 : lfAt,
-            lf != nullptr};
+    return {text.substr(0, lfAt), lf ? lfAt + 1 : lfAt, lf != nullptr};
+}
+inline std::string_view endAtCr(std::string_view rawLine)
+{
+    const auto* cr = static_cast<const char*>(std::memchr(rawLine.data(), '\r', rawLine.size()));
+    return cr ? rawLine.substr(0, static_cast<std::size_t>(cr - rawLine.data())) : rawLine;
+}
+inline LineCut cutLine(std::string_view text)
+{
+    LineCut cut = cutRawLine(text);
+    cut.line = endAtCr(cut.line);
+    return cut;
 }
 
 // The same lines one at a time, as views into the text: for reading many files quickly.

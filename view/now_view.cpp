@@ -69,11 +69,14 @@ void NowViewBuilder::startChannel(std::string_view channelName, const store::Tim
     m_previousLine.clear();
 }
 
-bool NowViewBuilder::addLine(std::string_view line)
+bool NowViewBuilder::addLine(std::string_view rawLine)
 {
-    const auto prefix = timePrefix(line);
+    // A CR in the first five characters is no part of a time text, so the raw line and the
+    // line it holds have the same time; only a timed line is cut for showing.
+    const auto prefix = timePrefix(rawLine);
     if (!isTimeText(prefix))
         return true;
+    const std::string_view line = store::endAtCr(rawLine);
     const long long time = timeOfDay(prefix) + m_offset;
 
     const auto previousStart = m_day + minutes(m_previousTime.value_or(0));
@@ -154,7 +157,7 @@ bool buildNowView(local_seconds now, int lookAheadHours, std::vector<std::string
             if (!lines.found())
                 continue;
             builder.startChannel(entry.name, shifts.shiftOf(entry.name));
-            for (std::string_view line; lines.next(line) && builder.addLine(line);) { }
+            for (std::string_view line; lines.nextRaw(line) && builder.addLine(line);) { }
         }
     } catch (...) {
         out = builder.lines();

@@ -40,9 +40,10 @@ public:
     void addChannel(std::string_view channelName, std::string_view fileText, const store::TimeShift& shift);
 
     // The same a line at a time, for a file read as it goes: a channel starts, then its lines
-    // follow until addLine says that no later line can be listed (false).
+    // follow until addLine says that no later line can be listed (false). A line may come
+    // raw, before it is cut at its first CR (store::cutRawLine).
     void startChannel(std::string_view channelName, const store::TimeShift& shift);
-    bool addLine(std::string_view line);
+    bool addLine(std::string_view rawLine);
 
     // The lines collected so far, in the order they are shown.
     std::vector<std::string> lines() const;

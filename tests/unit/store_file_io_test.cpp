@@ -78,6 +78,9 @@ TEST(FileErrors, EachNamesTheFileUnderTheRuntimeText)
 {
     TempDir dir;
     dir.write("file", "");
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", dir / "zero");
+    std::string buffer;
     const std::string missing = (dir / "missing").string();
     const struct
     {
@@ -90,6 +93,10 @@ TEST(FileErrors, EachNamesTheFileUnderTheRuntimeText)
         {[&] { appendToFile(dir / "missing/error.dat", "x"); }, "File not found\n" + missing + "/error.dat"},
         {[&] { replaceFile(dir / "missing/times.dat", "x"); }, "File not found\n" + missing + "/times.dat"},
         {[&] { createFolder(dir / "file"); }, "I/O error 183\n" + (dir / "file").string()},
+        // A pipe or a device would stall or flood the window: only plain files are read.
+        {[&] { readFile(dir / "pipe"); }, "I/O error 5\n" + (dir / "pipe").string()},
+        {[&] { readFile(dir / "zero"); }, "I/O error 5\n" + (dir / "zero").string()},
+        {[&] { FileLines(dir / "pipe", buffer); }, "I/O error 5\n" + (dir / "pipe").string()},
     };
     for (const auto& c : cases) {
         try {
@@ -135,6 +142,8 @@ TEST(FileLines, MissingFilesThrowOrAreSkippedAsAsked)
     TempDir dir;
     std::string buffer;
     fs::create_directory(dir / "folder");
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(FileLines(dir / "pipe", buffer, FileLines::IfMissing::Skip).found()); // no wait
     EXPECT_FALSE(FileLines(dir / "missing", buffer, FileLines::IfMissing::Skip).found());
     EXPECT_FALSE(FileLines(dir / "folder", buffer, FileLines::IfMissing::Skip).found());
     std::string_view line;

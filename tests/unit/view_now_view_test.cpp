@@ -166,6 +166,20 @@ TEST_F(BuildNowViewTest, SkipsMissingFilesAndStopsAtABadShiftKeepingEarlierLines
     EXPECT_EQ(m_lines, (Lines{"20:00 20.00 A - One", "20:30 19.30 B - Two"}));
 }
 
+// The files are read raw up to each LF; a CR still ends the line, and one among the first
+// characters still makes the line untimed.
+TEST_F(BuildNowViewTest, ReadsLinesFromFilesAsTheLineRuleCutsThem)
+{
+    const std::string file = "\r\n19.30\rlost\n20.30 B\rx\r\n1\r.30 C\n20:45 D";
+    m_dir.write("12012004/aplp.dat", "Ch:ch.txt\r\n");
+    m_dir.write("12012004/ch.txt", file);
+    EXPECT_TRUE(buildNowView(at(0, 20, 0), 1, m_lines));
+    EXPECT_EQ(m_lines, (Lines{"19:30 19.30 - Ch", "20:30 20.30 B - Ch", "20:45 20:45 D - Ch"}));
+    NowViewBuilder fromText(at(0, 20, 0), 1);
+    fromText.addChannel("Ch", file, {});
+    EXPECT_EQ(fromText.lines(), m_lines);
+}
+
 TEST_F(BuildNowViewTest, OnlyTheLastTimesLineOfTheChannelCounts)
 {
     m_dir.write("12012004/aplp.dat", "Ch:ch.txt\r\n");
