@@ -8,6 +8,8 @@ packages=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libcurl4-openssl-dev libjpeg62-turbo-dev
   libcpp-httplib-dev libgtest-dev libgmock-dev libbenchmark-dev
+  # the fuzz harnesses: clang with libFuzzer and the sanitizers' runtime
+  clang-14 libclang-rt-14-dev
   # run: Qt's own Russian texts, fonts, a virtual display for headless machines
   qt6-translations-l10n fonts-dejavu-core fonts-liberation2 xvfb xauth dbus x11-utils
   # look at the window and the printed pages; a real proxy for the network tests

@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <charconv>
 #include <csignal>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -71,39 +73,50 @@ std::optional<pid_t> tempSiblingOwner(std::string_view fileName)
 
 int removeStaleTempFiles(const fs::path& folder) noexcept
 {
+    // readdir and the folder's descriptor rather than paths: the start sweeps every week folder,
+    // hundreds of files each, and only names beginning with '.' can be ours.
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return 0;
     int removed = 0;
-    try {
-        std::error_code ec;
-        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-            const fs::path entry = it->path();
-            const auto owner = tempSiblingOwner(entry.filename().native());
-            struct stat st;
-            // Only plain files of our own naming; a link or folder of that name stays.
-            if (!owner || ::lstat(entry.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || isRunning(*owner))
-                continue;
-            if (::unlink(entry.c_str()) == 0)
-                ++removed;
-        }
-    } catch (...) {
-        // A sweep that cannot finish leaves the rest for the next start.
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] != '.')
+            continue;
+        const auto owner = tempSiblingOwner(entry->d_name);
+        struct stat st;
+        // Only plain files of our own naming; a link or folder of that name stays.
+        if (!owner || ::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)
+            || isRunning(*owner))
+            continue;
+        if (::unlinkat(dirFd, entry->d_name, 0) == 0)
+            ++removed;
     }
+    ::closedir(dir);
     return removed;
 }
 
 int removeStaleStoreTempFiles() noexcept
 {
     int removed = removeStaleTempFiles(".");
-    try {
-        std::error_code ec;
-        for (fs::directory_iterator it(".", ec), end; !ec && it != end; it.increment(ec)) {
-            std::error_code typeError;
-            // A week folder always holds its channel list; other folders are not ours.
-            if (it->is_directory(typeError) && !it->is_symlink(typeError)
-                && fs::is_regular_file(it->path() / kChannelListFile, typeError))
-                removed += removeStaleTempFiles(it->path());
-        }
-    } catch (...) {
+    DIR* dir = ::opendir(".");
+    if (!dir)
+        return removed;
+    const int dirFd = ::dirfd(dir);
+    const std::string channelList(kChannelListFile);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == ".." || (entry->d_type != DT_DIR && entry->d_type != DT_UNKNOWN))
+            continue;
+        struct stat st;
+        // A week folder always holds its channel list; other folders are not ours.
+        if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode))
+            continue;
+        const std::string list = std::string(name) + "/" + channelList;
+        if (::fstatat(dirFd, list.c_str(), &st, 0) == 0 && S_ISREG(st.st_mode))
+            removed += removeStaleTempFiles(name);
     }
+    ::closedir(dir);
     return removed;
 }
 
