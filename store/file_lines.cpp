@@ -3,6 +3,7 @@
 #include "store/errors.h"
 #include "store/line_reader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -13,14 +14,15 @@ namespace brevio::store {
 
 namespace {
 
-constexpr std::size_t kPiece = 32 * 1024;
 constexpr char kEndOfText = 26; // Ctrl-Z
 
 } // namespace
 
-FileLines::FileLines(const std::filesystem::path& p, std::string& buffer, IfMissing ifMissing)
+FileLines::FileLines(const std::filesystem::path& p, std::string& buffer, IfMissing ifMissing,
+                     std::size_t piece)
     : m_path(p)
     , m_buffer(buffer)
+    , m_piece(std::max<std::size_t>(piece, 1))
 {
     // One open instead of a look for the file and then an open: the now view opens hundreds.
     // Only a plain file is read, as readFile does.
@@ -51,11 +53,11 @@ bool FileLines::readMore()
 {
     if (m_ended || m_fd < 0)
         return false;
-    if (m_buffer.size() < m_loaded + kPiece)
-        m_buffer.resize(std::max(m_buffer.size() * 2, m_loaded + kPiece));
+    if (m_buffer.size() < m_loaded + m_piece)
+        m_buffer.resize(std::max(m_buffer.size() * 2, m_loaded + m_piece));
     ssize_t n;
     do {
-        n = ::read(m_fd, m_buffer.data() + m_loaded, kPiece);
+        n = ::read(m_fd, m_buffer.data() + m_loaded, m_piece);
     } while (n < 0 && errno == EINTR);
     if (n < 0)
         throw IoError::fromErrno(errno, m_path.native());
@@ -73,18 +75,22 @@ bool FileLines::readMore()
 
 bool FileLines::nextCut(std::string_view& line, bool atCr)
 {
-    for (;;) {
-        const std::string_view rest(m_buffer.data() + m_pos, m_loaded - m_pos);
-        const LineCut cut = atCr ? cutLine(rest) : cutRawLine(rest);
-        // A line not closed by an LF may go on in the part not read yet.
-        if (!cut.closed && readMore())
-            continue;
-        if (rest.empty())
-            return false;
-        line = cut.line;
-        m_pos += cut.taken;
-        return true;
+    // A line not closed by an LF may go on in the part not read yet. The search for the LF goes
+    // on where it stopped, so that a very long line is not searched again for every piece.
+    for (std::size_t searched = m_pos;;) {
+        if (std::memchr(m_buffer.data() + searched, '\n', m_loaded - searched))
+            break;
+        searched = m_loaded;
+        if (!readMore())
+            break;
     }
+    if (m_pos == m_loaded)
+        return false;
+    const std::string_view rest(m_buffer.data() + m_pos, m_loaded - m_pos);
+    const LineCut cut = atCr ? cutLine(rest) : cutRawLine(rest);
+    line = cut.line;
+    m_pos += cut.taken;
+    return true;
 }
 
 } // namespace brevio::store

@@ -16,7 +16,9 @@ public:
         Throw, // IoError "File not found"
         Skip, // found() is false, and so is one that is no regular file
     };
-    FileLines(const std::filesystem::path& p, std::string& buffer, IfMissing ifMissing = IfMissing::Throw);
+    // `piece`: bytes read at a time.
+    FileLines(const std::filesystem::path& p, std::string& buffer, IfMissing ifMissing = IfMissing::Throw,
+              std::size_t piece = 32 * 1024);
     ~FileLines();
     FileLines(const FileLines&) = delete;
     FileLines& operator=(const FileLines&) = delete;
@@ -34,6 +36,7 @@ private:
 
     std::filesystem::path m_path;
     std::string& m_buffer;
+    std::size_t m_piece;
     int m_fd;
     std::size_t m_loaded = 0; // bytes of text in the buffer
     std::size_t m_pos = 0; // where the next line starts

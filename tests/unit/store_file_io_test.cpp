@@ -127,14 +127,32 @@ TEST(FileLines, GiveTheLinesOfTheWholeTextAcrossPieces)
     std::string whole;
     for (const std::string& text : texts) {
         dir.write("f", text);
-        FileLines file(dir / "f", buffer);
-        EXPECT_TRUE(file.found());
-        Lines lines;
-        for (std::string_view line; file.next(line);)
-            lines.emplace_back(line);
-        EXPECT_EQ(lines, splitLines(text)) << text.size() << " bytes";
+        for (const std::size_t size : {piece, std::size_t(7)}) {
+            FileLines file(dir / "f", buffer, FileLines::IfMissing::Throw, size);
+            EXPECT_TRUE(file.found());
+            Lines lines;
+            for (std::string_view line; file.next(line);)
+                lines.emplace_back(line);
+            EXPECT_EQ(lines, splitLines(text)) << text.size() << " bytes in pieces of " << size;
+        }
         EXPECT_EQ(readFileInto(dir / "f", whole), text);
     }
+}
+
+// A line far longer than a piece is searched once, not again for every piece read: with
+// pieces of 16 bytes, searching again would take hours.
+TEST(FileLines, AVeryLongLineIsSearchedOnce)
+{
+    TempDir dir;
+    dir.write("long", std::string(4u << 20, 'x') + "\r\nnext");
+    std::string buffer;
+    FileLines file(dir / "long", buffer, FileLines::IfMissing::Throw, 16);
+    std::string_view line;
+    ASSERT_TRUE(file.nextRaw(line));
+    EXPECT_EQ(line.size(), (4u << 20) + 1); // up to the LF, the CR still in
+    ASSERT_TRUE(file.next(line));
+    EXPECT_EQ(line, "next");
+    EXPECT_FALSE(file.next(line));
 }
 
 TEST(FileLines, MissingFilesThrowOrAreSkippedAsAsked)
