@@ -77,8 +77,10 @@ bool FileLines::nextCut(std::string_view& line, bool atCr)
 {
     // A line not closed by an LF may go on in the part not read yet. The search for the LF goes
     // on where it stopped, so that a very long line is not searched again for every piece.
+    const char* lf = nullptr;
     for (std::size_t searched = m_pos;;) {
-        if (std::memchr(m_buffer.data() + searched, '\n', m_loaded - searched))
+        lf = static_cast<const char*>(std::memchr(m_buffer.data() + searched, '\n', m_loaded - searched));
+        if (lf)
             break;
         searched = m_loaded;
         if (!readMore())
@@ -86,10 +88,11 @@ bool FileLines::nextCut(std::string_view& line, bool atCr)
     }
     if (m_pos == m_loaded)
         return false;
-    const std::string_view rest(m_buffer.data() + m_pos, m_loaded - m_pos);
-    const LineCut cut = atCr ? cutLine(rest) : cutRawLine(rest);
-    line = cut.line;
-    m_pos += cut.taken;
+    // As cutRawLine and cutLine cut it, the LF found above taken as the line's end.
+    const char* begin = m_buffer.data() + m_pos;
+    const std::string_view raw(begin, lf ? static_cast<std::size_t>(lf - begin) : m_loaded - m_pos);
+    line = atCr ? endAtCr(raw) : raw;
+    m_pos += raw.size() + (lf ? 1 : 0);
     return true;
 }
 
