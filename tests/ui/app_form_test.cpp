@@ -6,6 +6,7 @@
 #include "print/printing_page.h"
 #include "store/cp1251.h"
 #include "store/temp_files.h"
+#include "support/core/processes.h"
 #include "support/ui/form_fixture.h"
 #include "view/viewing_page.h"
 
@@ -22,9 +23,6 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QToolButton>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace brevio;
 using namespace brevio::test;
@@ -53,16 +51,6 @@ void layOutTwoWeeks(FormFixture& f)
     f.write("12012026/aplp.dat", cp("Первый канал:perviy.txt\r\nKanal 1:k1.txt\r\nНТВ:ntv.txt\r\n"));
     f.write("12012026/selpn", cp("19.45 Новости - НТВ\r\n"));
     f.write("12012026/selsledpn", "00.30 Late - Kanal 1\r\n");
-}
-
-// The id of a process that has ended.
-pid_t deadProcess()
-{
-    const pid_t pid = ::fork();
-    if (pid == 0)
-        ::_exit(0);
-    ::waitpid(pid, nullptr, 0);
-    return pid;
 }
 
 } // namespace
@@ -202,7 +190,7 @@ private Q_SLOTS:
     {
         FormFixture f;
         layOutTwoWeeks(f);
-        const std::string stale = store::tempSiblingName("selpn", deadProcess(), 7, 0);
+        const std::string stale = store::tempSiblingName("selpn", endedProcessId(), 7, 0);
         f.write(stale, "x");
         f.write("12012026/" + stale, "x");
         f.write("12012026/.selpn.tmp", "x");

@@ -2,13 +2,13 @@
 // behind goes at the next start's sweep, which touches nothing else.
 #include "store/file_io.h"
 #include "store/temp_files.h"
+#include "support/core/processes.h"
 #include "support/core/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <random>
 #include <set>
 #include <sys/wait.h>
@@ -29,16 +29,6 @@ std::set<std::string> entries(const fs::path& dir)
     for (const auto& e : fs::directory_iterator(dir))
         names.insert(e.path().filename().string());
     return names;
-}
-
-// The id of a process that has ended and been reaped.
-pid_t deadPid()
-{
-    const pid_t pid = ::fork();
-    if (pid == 0)
-        ::_exit(0);
-    ::waitpid(pid, nullptr, 0);
-    return pid;
 }
 
 struct KillRound
@@ -120,7 +110,7 @@ TEST(TempFileNames, SweepTakesDeadWritersFilesInTheStoreAndNothingElse)
 {
     TempDir dir;
     const test::ScopedCurrentDir here(dir.path());
-    const pid_t dead = deadPid();
+    const pid_t dead = test::endedProcessId();
     const std::string stale = tempSiblingName("times.dat", dead, 1, 2);
     const std::string mine = tempSiblingName("dats.dat", ::getpid(), 1, 2);
     const std::string live = tempSiblingName("selpn", ::getppid(), 1, 2);
@@ -157,7 +147,6 @@ TEST(KilledRewrite, TargetStaysWholeAndTheSweepLeavesOnlyIt)
         if (kind == TempFileKind::Named) {
             EXPECT_GT(round.leftOvers, 0) << "no kill fell into a write: the moments are too late";
         }
-        std::printf("%d kills, %d files left behind\n", round.kills, round.leftOvers);
     }
 }
 
