@@ -54,6 +54,7 @@ public:
         return std::nullopt;
     }
     QString chooseWeek(const QStringList&) override { return {}; }
+    std::optional<QString> chooseOpenFile(const QString&, const QString&) override { return std::nullopt; }
     QStringList messages;
 };
 
