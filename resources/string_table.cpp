@@ -227,6 +227,8 @@ const std::unordered_map<int, std::string_view>& table()
         {320, "Не удалось сохранить настройки в %1"},
         {121, "Color:"},
         {321, "Цвет:"},
+        {170, "The working folder %1 cannot be used: %2"},
+        {370, "Рабочая папка %1 недоступна: %2"},
     };
     // clang-format on
     return texts;
