@@ -14,6 +14,10 @@ packages=(
   imagemagick poppler-utils tinyproxy-bin
   # drive the real window by hand or from scripts (clicks and keys on the virtual display)
   xdotool
+  # the Debian package: dependencies by dpkg-shlibdeps, checked by lintian and the validators
+  dpkg-dev file lintian appstream desktop-file-utils
+  # a screen reader's view of the window: the accessibility bus and its Python client
+  at-spi2-core python3-pyatspi
 )
 
 missing=()
