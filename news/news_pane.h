@@ -19,7 +19,7 @@ void showNewsLines(QTextEdit* pane, const std::vector<std::string>& lines);
 std::vector<std::string> newsPaneLines(const QTextEdit* pane);
 
 // Reports a click on a link of a read-only text pane, with either mouse button, when the
-// button goes down and comes up on the same link.
+// button goes down and comes up on the same link; and Enter with the caret on a link.
 class LinkClicks : public QObject
 {
     Q_OBJECT
