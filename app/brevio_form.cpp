@@ -1,5 +1,6 @@
 #include "app/brevio_form.h"
 
+#include "app/accessible_buttons.h"
 #include "app/accessible_names.h"
 #include "app/caption_table.h"
 #include "app/clock.h"
@@ -78,6 +79,7 @@ TBrevioForm::TBrevioForm(Dialogs& dialogs, Clock& clock, QWidget* parent)
     , m_clock(clock)
 {
     setObjectName(QStringLiteral("BrevioForm"));
+    installAccessibleButtons();
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("ClientArea"));
     central->resize(kDesignClientSize);

@@ -9,6 +9,7 @@
 #include "store/cp1251.h"
 #include "support/core/temp_dir.h"
 #include "support/ui/form_fixture.h"
+#include "support/ui/opened_urls.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>
@@ -32,28 +33,6 @@
 
 using namespace brevio;
 using namespace brevio::test;
-
-// Stands in for the desktop's browser, mail program and file opener.
-class OpenedUrls : public QObject
-{
-    Q_OBJECT
-
-public:
-    OpenedUrls()
-    {
-        for (const char* scheme : {"http", "https", "mailto", "file"})
-            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
-    }
-    ~OpenedUrls() override
-    {
-        for (const char* scheme : {"http", "https", "mailto", "file"})
-            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-    }
-    QList<QUrl> urls;
-
-public Q_SLOTS:
-    void open(const QUrl& url) { urls << url; }
-};
 
 namespace {
 
