@@ -4,6 +4,7 @@
   atspi_probe.py names PID        every focusable object of the process's windows must have a name
   atspi_probe.py text PID NAME    prints the text and caret of the object called NAME
   atspi_probe.py press PID NAME   performs the default action of the object called NAME
+  atspi_probe.py dump PID         lists every object, F focusable, S showing (for a look by hand)
 
 Exit status 0 on success, 1 when the check fails (the reasons on standard output), 2 when the
 process never shows up on the accessibility bus.
