@@ -203,17 +203,8 @@ bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
-            if (watched == m_icon)
-                ProgramIconClick();
-            else if (watched == m_feedback)
-                Label1Click();
-            else if (watched == m_homePage)
-                Label2Click();
-            else
-                return QDialog::eventFilter(watched, event);
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && followLink(watched))
             return true;
-        }
     }
     if (event->type() == QEvent::MouseMove) {
         // Consumed here: a move over a line must not also reach the panel and undo the colour.
@@ -228,20 +219,24 @@ bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (mouse->button() != Qt::LeftButton || !widget
-            || !widget->rect().contains(mouse->position().toPoint()))
-            return QDialog::eventFilter(watched, event);
-        if (watched == m_icon)
-            ProgramIconClick();
-        else if (watched == m_feedback)
-            Label1Click();
-        else if (watched == m_homePage)
-            Label2Click();
-        else
-            return QDialog::eventFilter(watched, event);
-        return true;
+        if (mouse->button() == Qt::LeftButton && widget
+            && widget->rect().contains(mouse->position().toPoint()) && followLink(watched))
+            return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+bool TAboutBox::followLink(const QObject* link)
+{
+    if (link == m_icon)
+        ProgramIconClick();
+    else if (link == m_feedback)
+        Label1Click();
+    else if (link == m_homePage)
+        Label2Click();
+    else
+        return false;
+    return true;
 }
 
 } // namespace brevio
