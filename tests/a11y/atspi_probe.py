@@ -4,7 +4,6 @@
   atspi_probe.py names PID        every focusable object of the process's windows must have a name
   atspi_probe.py text PID NAME    prints the text and caret of the object called NAME
   atspi_probe.py press PID NAME   performs the default action of the object called NAME
-  atspi_probe.py dump PID         lists every object, F focusable, S showing (for a look by hand)
 
 Exit status 0 on success, 1 when the check fails (the reasons on standard output), 2 when the
 process never shows up on the accessibility bus.
@@ -69,13 +68,6 @@ def main():
         for failure in failures:
             print("focusable without a name: " + failure)
         return 1 if failures else 0
-    if command == "dump":
-        for node, path in walk(app):
-            states = node.getState()
-            mark = "F" if states.contains(pyatspi.STATE_FOCUSABLE) else " "
-            mark += "S" if states.contains(pyatspi.STATE_SHOWING) else " "
-            print(mark, " > ".join(path[1:]))
-        return 0
     node = find(app, sys.argv[3])
     if node is None:
         print("nothing is called '%s'" % sys.argv[3])
