@@ -187,9 +187,12 @@ void RetrievalPage::runCheck(net::HttpClient& client)
             net::parseCatalogue(catalogue.body), net::joinedChannelList(channelListOf(oldFolder)), newWeek);
         store::replaceFile(std::string(store::kChannelOfferFile), net::offerFileText(offer.channels));
         for (const net::OfferedChannel& channel : offer.channels) {
-            auto* item = new QListWidgetItem(fromData(channel.entry.name), m_checklist);
+            // Made whole before it joins the list: an item changed while it belongs to the list's
+            // view but not yet to its rows is looked for among all rows, once per change.
+            auto* item = new QListWidgetItem(fromData(channel.entry.name));
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
             item->setCheckState(channel.checked ? Qt::Checked : Qt::Unchecked);
+            m_checklist->addItem(item);
         }
         m_offeredCount = offer.channels.size();
         if (!offer.refused.empty()) {
