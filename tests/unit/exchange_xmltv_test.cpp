@@ -339,22 +339,25 @@ TEST(XmltvWriterTest, WritesWhatTheReaderReadsBack)
     programme.stop = XmltvTime{utc(2026, 12, 7, 4, 0), 180};
     programme.titles = {{"ru", "Кот & <пёс> \"в\" 'сапогах'"}};
     programme.subTitles = {{"", "Часть 1"}};
-    programme.descriptions = {{"ru", "Строка 1\nСтрока 2"}};
+    // Line ends and tabs as they were: a parser turns a raw CR into LF, and raw LF and tab in an
+    // attribute into blanks.
+    programme.descriptions = {{"ru", "Строка 1\nСтрока 2\r\nСтрока 3\rконец\t."}};
     programme.episodes = {{"xmltv_ns", "0.1."}};
     std::ostringstream out;
     XmltvWriter writer(out, "tests & more");
-    writer.channel({"a.example", {{"ru", "Канал <А>"}}, 0});
+    writer.channel({"a.example", {{"r\tu\r\n", "Канал <А>"}}, 0});
     writer.programme(programme);
     writer.finish();
     dir.write("written.xml", out.str());
 
     Recorder recorder;
     readXmltvFile(dir / "written.xml", recorder);
-    EXPECT_EQ(recorder.channels, std::vector<std::string>{"a.example [ru]Канал <А>"});
+    EXPECT_EQ(recorder.channels, std::vector<std::string>{"a.example [r\tu\r\n]Канал <А>"});
     EXPECT_EQ(
         recorder.programmes,
-        std::vector<std::string>{"a.example 20261207060000 +0300-20261207070000 +0300 T[ru]Кот & <пёс> \"в\" "
-                                 "'сапогах' S[]Часть 1 D[ru]Строка 1\nСтрока 2 E[xmltv_ns]0.1."});
+        std::vector<std::string>{"a.example 20261207060000 +0300-20261207070000 +0300 T[ru]Кот & <пёс> "
+                                 "\"в\" 'сапогах' S[]Часть 1 D[ru]Строка 1\nСтрока 2\r\nСтрока 3\rконец\t. "
+                                 "E[xmltv_ns]0.1."});
 }
 
 } // namespace
