@@ -28,6 +28,7 @@ namespace brevio {
 namespace {
 
 const QRect kButtonSpot(8, 8, 207, 17);
+constexpr int kMaxRefusalsShown = 20;
 const QString kMain = QStringLiteral("Main");
 
 // Runs the end of a step however the step ends.
@@ -196,9 +197,15 @@ void RetrievalPage::runCheck(net::HttpClient& client)
         }
         m_offeredCount = offer.channels.size();
         if (!offer.refused.empty()) {
+            // A box that lists them all could grow past the screen and take long to lay out.
             QStringList reasons;
-            for (const net::RefusedChannel& channel : offer.refused)
+            for (const net::RefusedChannel& channel : offer.refused) {
+                if (reasons.size() == kMaxRefusalsShown) {
+                    reasons << QStringLiteral("…");
+                    break;
+                }
                 reasons << fromUtf8(channel.reason);
+            }
             m_form.dialogs().message(
                 QStringLiteral(
                     "The server offers channels that cannot be stored safely; they are not offered:\n")

@@ -214,6 +214,17 @@ TEST(XmltvReaderTest, FaultsNameTheFileAndLine)
          " <!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">\n]>\n<tv>\n"
          "  <channel id=\"a.example\"><display-name>&c;</display-name></channel>\n</tv>\n",
          8, "declares entities"},
+        // Overlong forms of ':' and '/' in a CDATA section, which the streaming parser lets pass.
+        {"overlong in CDATA",
+         kHead
+             + "  <programme start=\"20261207060000\" channel=\"a.example\">\n"
+               "    <title><![CDATA[A\xC0\xBA]]></title>\n  </programme>\n</tv>\n",
+         4, "malformed XML"},
+        {"three-byte overlong in CDATA",
+         kHead
+             + "  <channel "
+               "id=\"a.example\"><display-name><![CDATA[\xE0\x80\xAF]]></display-name></channel>\n</tv>\n",
+         4, "malformed XML"},
         {"empty file", "", 1, ""},
         {"not XML", "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n", 1, ""},
         {"text after the document", kHead + "</tv>\n<tv/>\n", 5, ""},
