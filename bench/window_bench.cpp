@@ -1,10 +1,12 @@
 // Speed of the main window on a store of a year: the start up to the first painted window, and
-// a week of all channels printed to PDF in one and in five columns.
+// a week of all channels printed to PDF in one and in five columns. Besides, the update check
+// against a loopback schedule server that offers a week of many channels.
 //
-//   bench_window [--channels=N] [--weeks=W] [--channel-kb=K] [benchmark flags]
+//   bench_window [--channels=N] [--weeks=W] [--channel-kb=K] [--offer=C] [benchmark flags]
 //
 // N channels a week (300 by default), W weeks (52), channel files of K KB on average (60; the
-// demo server's are about 9). The first start in the process (Qt
+// demo server's are about 9), C channels in the server's catalogue (160000), half of them in
+// the channel list of the newest week. The first start in the process (Qt
 // and its fonts set up on the way, as when the program starts) is measured once and printed
 // before the benchmarks; the benchmark then repeats the start of the window alone. Without a
 // display the offscreen platform is used.
@@ -16,6 +18,7 @@
 #include "app/dialogs.h"
 #include "print/print_form.h"
 #include "print/printing_page.h"
+#include "tools/static_server.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,8 +35,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -48,14 +53,18 @@ class QuietDialogs : public brevio::Dialogs
 {
 public:
     void message(const QString& text) override { messages << text; }
-    bool confirm(const QString&) override { return false; }
+    bool confirm(const QString&) override { return yes; }
     std::optional<QString> input(const QString&, const QString&, const QString&) override
     {
         return std::nullopt;
     }
-    QString chooseWeek(const QStringList&) override { return {}; }
+    QString chooseWeek(const QStringList& weeks) override
+    {
+        return yes && !weeks.isEmpty() ? weeks[0] : QString();
+    }
     std::optional<QString> chooseOpenFile(const QString&, const QString&) override { return std::nullopt; }
     QStringList messages;
+    bool yes = false; // to questions, and the first week offered
 };
 
 QuietDialogs g_dialogs;
@@ -139,8 +148,77 @@ void printWeek(benchmark::State& state)
         state.SkipWithError("the print failed");
 }
 
+int g_offeredChannels = 160000;
+
+void writeFile(const fs::path& file, const std::string& bytes)
+{
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+// A working folder whose newest week (05.01.2004) holds every other channel of the catalogue
+// that the server offers for the next week.
+void writeOfferRound(const fs::path& work, const fs::path& server, int channels)
+{
+    std::string catalogue, loaded;
+    for (int channel = 0; channel < channels; ++channel) {
+        const std::string entry
+            = "Channel " + std::to_string(channel) + ":c" + std::to_string(channel) + ".txt";
+        catalogue += entry + ":";
+        if (channel % 2 == 0)
+            loaded += entry + "\r\n";
+    }
+    writeFile(work / "dats.dat", "05.01.2004\r\n");
+    writeFile(work / "ag_news.dat", ""); // no first run
+    writeFile(work / "05012004" / "aplp.dat", loaded);
+    writeFile(server / "datas.dat", "12.01.2004\r\n");
+    writeFile(server / "12012004" / "data.dat", "12.01.2004");
+    writeFile(server / "12012004" / "files.dat", catalogue);
+}
+
+// The check from its click to the filled checklist: the server's three files fetched, the
+// catalogue matched against the loaded channel list, files.dat written and the list filled.
+void checkChannelOffer(benchmark::State& state)
+{
+    QTemporaryDir work, serverRoot;
+    writeOfferRound(work.path().toStdString(), serverRoot.path().toStdString(), g_offeredChannels);
+    brevio::tools::StaticServer server(serverRoot.path().toStdString());
+    const int port = server.bind(0);
+    std::thread serving([&] { server.run(); });
+    {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Morvane"),
+                           QStringLiteral("brevio"));
+        settings.setValue(QStringLiteral("Server/url"), QStringLiteral("http://127.0.0.1:%1/").arg(port));
+        settings.setValue(QStringLiteral("Main/lastdate"), QStringLiteral("05.01.2004"));
+    }
+    const QString storeFolder = QDir::currentPath();
+    QDir::setCurrent(work.path());
+    g_dialogs.yes = true;
+    {
+        TBrevioForm form(g_dialogs, g_clock);
+        auto* check = form.findChild<QToolButton*>(QStringLiteral("FlatSpeedButton19"));
+        auto* offer = form.findChild<QListWidget*>(QStringLiteral("CheckListBox2"));
+        for (auto _ : state) {
+            form.pageButtons()[1]->click(); // the page opened again enables the check
+            check->click();
+        }
+        int ticked = 0;
+        for (int i = 0; i < offer->count(); ++i)
+            ticked += offer->item(i)->checkState() == Qt::Checked;
+        state.counters["offered"] = offer->count();
+        state.counters["ticked"] = ticked;
+        if (offer->count() != g_offeredChannels || ticked != (g_offeredChannels + 1) / 2)
+            state.SkipWithError("the check did not offer the catalogue");
+    }
+    g_dialogs.yes = false;
+    QDir::setCurrent(storeFolder);
+    server.stop();
+    serving.join();
+}
+
 BENCHMARK(startToFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(printWeek)->Arg(1)->Arg(5)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(checkChannelOffer)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // Takes --name=N out of the arguments; the rest belongs to the benchmark library.
 int takeCount(int& argc, char** argv, const char* flag, int fallback)
@@ -164,8 +242,9 @@ int main(int argc, char** argv)
     const int channels = takeCount(argc, argv, "--channels=", 300);
     const int weeks = takeCount(argc, argv, "--weeks=", 52);
     const int kilobytes = takeCount(argc, argv, "--channel-kb=", 60);
-    if (channels < 1 || weeks < 1) {
-        std::cerr << "--channels and --weeks need a number of at least 1\n";
+    g_offeredChannels = takeCount(argc, argv, "--offer=", g_offeredChannels);
+    if (channels < 1 || weeks < 1 || g_offeredChannels < 1) {
+        std::cerr << "--channels, --weeks and --offer need a number of at least 1\n";
         return 2;
     }
     benchmark::Initialize(&argc, argv);

@@ -131,8 +131,38 @@ std::string requiredAttribute(const xmlNode* node, const char* name)
     return std::move(*value);
 }
 
+// Whether `text` is UTF-8 as XML allows it: no overlong form, no surrogate, nothing past U+10FFFF.
+bool properUtf8(std::string_view text)
+{
+    static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1
+            : (lead & 0xE0) == 0xC0            ? 2
+            : (lead & 0xF0) == 0xE0            ? 3
+            : (lead & 0xF8) == 0xF0            ? 4
+                                               : 0;
+        if (length == 0 || text.size() - i < length)
+            return false;
+        char32_t point = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            point = point << 6 | (next & 0x3F);
+        }
+        if (point < kLeast[length] || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
 // The character data of an element. Entity references are refused: only the five predefined
 // entities and character references are accepted, and the parser has already replaced those.
+// The streaming parser does not look for overlong UTF-8 forms inside a CDATA section (which it
+// refuses anywhere else, and which would decode to other characters, ':' for instance): such a
+// text is refused here.
 std::string textOf(const xmlNode* element)
 {
     std::string text;
@@ -146,6 +176,8 @@ std::string textOf(const xmlNode* element)
                                  "and character references may stand in a listing)");
         }
     }
+    if (!properUtf8(text))
+        throw ListingError("malformed XML");
     return text;
 }
 

@@ -8,8 +8,11 @@
 
 namespace brevio::exchange {
 
-// Text with the five characters XML reserves escaped, for element content and attributes.
-std::string xmlEscaped(std::string_view utf8);
+enum class XmlPlace { Content, Attribute };
+
+// Text escaped so that a parser gives it back as it is: the five characters XML reserves, a CR
+// (which a parser reads as LF) and, in an attribute, LF and tab (which it reads as blanks).
+std::string xmlEscaped(std::string_view utf8, XmlPlace place);
 
 // Writes an XMLTV document in UTF-8 as a stream: the declaration and <tv> at once, then
 // channels before programmes, as the format's DTD orders them, and </tv> at finish().

@@ -28,9 +28,11 @@ TForm3::TForm3(const QListWidget* channels, QWidget* parent)
 void TForm3::FormCreate(const QListWidget* channels)
 {
     for (int i = 0; channels && i < channels->count(); ++i) {
-        auto* item = new QListWidgetItem(channels->item(i)->text(), m_list);
+        // Made whole before it joins the list, which would otherwise search all its rows per change.
+        auto* item = new QListWidgetItem(channels->item(i)->text());
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
+        m_list->addItem(item);
     }
     setWindowTitle(QStringLiteral("Экспорт в JTV"));
 }

@@ -28,6 +28,7 @@ namespace brevio {
 namespace {
 
 const QRect kButtonSpot(8, 8, 207, 17);
+constexpr int kMaxRefusalsShown = 20;
 const QString kMain = QStringLiteral("Main");
 
 // Runs the end of a step however the step ends.
@@ -184,15 +185,24 @@ void RetrievalPage::runCheck(net::HttpClient& client)
             net::parseCatalogue(catalogue.body), net::joinedChannelList(channelListOf(oldFolder)), newWeek);
         store::replaceFile(std::string(store::kChannelOfferFile), net::offerFileText(offer.channels));
         for (const net::OfferedChannel& channel : offer.channels) {
-            auto* item = new QListWidgetItem(fromData(channel.entry.name), m_checklist);
+            // Made whole before it joins the list: an item changed while it belongs to the list's
+            // view but not yet to its rows is looked for among all rows, once per change.
+            auto* item = new QListWidgetItem(fromData(channel.entry.name));
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
             item->setCheckState(channel.checked ? Qt::Checked : Qt::Unchecked);
+            m_checklist->addItem(item);
         }
         m_offeredCount = offer.channels.size();
         if (!offer.refused.empty()) {
+            // A box that lists them all could grow past the screen and take long to lay out.
             QStringList reasons;
-            for (const net::RefusedChannel& channel : offer.refused)
+            for (const net::RefusedChannel& channel : offer.refused) {
+                if (reasons.size() == kMaxRefusalsShown) {
+                    reasons << QStringLiteral("…");
+                    break;
+                }
                 reasons << fromUtf8(channel.reason);
+            }
             m_form.dialogs().message(
                 QStringLiteral(
                     "The server offers channels that cannot be stored safely; they are not offered:\n")

@@ -1,5 +1,6 @@
 #include "net/update_catalogue.h"
 
+#include "net/loaded_entries.h"
 #include "net/request_url.h"
 #include "store/cp1251.h"
 #include "store/errors.h"
@@ -75,15 +76,16 @@ ChannelListWriter::ChannelListWriter(std::filesystem::path file, bool fresh)
         return;
     }
     store::createEmptyIfMissing(m_file);
-    m_lines = store::readLines(m_file);
+    for (std::string& line : store::readLines(m_file))
+        m_lines.insert(std::move(line));
 }
 
 void ChannelListWriter::add(const std::string& line)
 {
-    if (std::find(m_lines.begin(), m_lines.end(), line) != m_lines.end())
+    if (m_lines.contains(line))
         return;
     store::appendToFile(m_file, line + "\r\n");
-    m_lines.push_back(line);
+    m_lines.insert(line);
 }
 
 void checkServerWeekDate(std::string_view date)
@@ -131,7 +133,9 @@ ChannelOffer offerChannels(const std::vector<store::ChannelEntry>& catalogue, st
                            bool newWeek)
 {
     ChannelOffer offer;
-    for (const store::ChannelEntry& entry : catalogue) {
+    const std::vector<bool> loadedAt = loadedEntries(catalogue, loadedList);
+    for (std::size_t i = 0; i < catalogue.size(); ++i) {
+        const store::ChannelEntry& entry = catalogue[i];
         try {
             store::checkNoControlCharacters(entry.name);
             store::checkBareFileName(entry.fileName);
@@ -139,7 +143,7 @@ ChannelOffer offerChannels(const std::vector<store::ChannelEntry>& catalogue, st
             offer.refused.push_back({entry, refusal.what()});
             continue;
         }
-        const bool loaded = loadedList.find(entry.name + ":" + entry.fileName) != loadedList.npos;
+        const bool loaded = loadedAt[i];
         if (newWeek)
             offer.channels.push_back({entry, loaded});
         else if (!loaded)

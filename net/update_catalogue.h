@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 // The pieces of the update check and the channel download that need no window: how the
@@ -63,7 +64,7 @@ public:
 
 private:
     std::filesystem::path m_file;
-    std::vector<std::string> m_lines;
+    std::unordered_set<std::string> m_lines;
 };
 
 // The channel catalogue "name1:file1:name2:file2[:]". Line breaks are not separators; a name

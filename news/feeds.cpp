@@ -22,6 +22,7 @@ std::string cleanField(std::string_view text)
 struct Column
 {
     std::string ids, titles, dates, subs;
+    bool hasTitles = false; // the titles array was there: without it the column holds no news
 };
 
 Column readColumn(std::string_view script)
@@ -35,7 +36,9 @@ Column readColumn(std::string_view script)
     }};
     ParseText text(script);
     for (const auto& [opening, content] : arrays) {
-        text.cutAfter(opening);
+        const bool found = text.cutAfter(opening);
+        if (content == &column.titles)
+            column.hasTitles = found;
         *content = cleanField(text.takeUpTo(");"));
         const std::size_t end = text.find(");", Match::Exact);
         if (end != std::string_view::npos)
@@ -76,7 +79,8 @@ struct ColumnItem
     std::string id, title, date, sub;
 };
 
-// The twenty items of a column, and how many of them have a title (none: no column at all).
+// The twenty items of a column, and how many of them have a title (none: no column at all, or
+// no titles array: quoted texts found in its place are no news).
 std::size_t columnItems(Column& column, std::vector<ColumnItem>& items)
 {
     ParseText ids(column.ids), titles(column.titles), dates(column.dates), subs(column.subs);
@@ -90,7 +94,7 @@ std::size_t columnItems(Column& column, std::vector<ColumnItem>& items)
         nextQuoted(subs, item.sub);
         items.push_back(std::move(item));
     }
-    return found;
+    return column.hasTitles ? found : 0;
 }
 
 // A source shown whole has one item unless its reply is empty (or blanks and line breaks only).

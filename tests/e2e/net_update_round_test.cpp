@@ -191,6 +191,27 @@ private Q_SLOTS:
         QVERIFY(r.pageButtonsEnabled());
     }
 
+    void aThousandUnsafeNamesAreNamedTwentyAtMost()
+    {
+        RetrievalFixture r;
+        r.serve("datas.dat", "12.01.2004\r\n");
+        r.serve("12012004/data.dat", "12.01.2004");
+        std::string catalogue;
+        for (int i = 0; i < 1000; ++i)
+            catalogue += "Up " + std::to_string(i) + ":../up" + std::to_string(i) + ".txt:";
+        r.serve("12012004/files.dat", catalogue + "Ok:ok.txt");
+        r.start();
+        r.fixture.dialogs.confirmAnswers = {true};
+        QVERIFY(r.check());
+        QCOMPARE(r.checklistNames(), QStringList{QStringLiteral("Ok")});
+        QCOMPARE(r.fixture.dialogs.messages.size(), 1);
+        const QStringList lines = r.fixture.dialogs.messages[0].split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 1 + 20 + 1);
+        QVERIFY(lines[1].contains(QStringLiteral("'../up0.txt'")));
+        QVERIFY(lines[20].contains(QStringLiteral("'../up19.txt'")));
+        QCOMPARE(lines.last(), QStringLiteral("…"));
+    }
+
     void unsafeServerWeekDateIsRefused()
     {
         RetrievalFixture r;

@@ -214,6 +214,17 @@ TEST(XmltvReaderTest, FaultsNameTheFileAndLine)
          " <!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">\n]>\n<tv>\n"
          "  <channel id=\"a.example\"><display-name>&c;</display-name></channel>\n</tv>\n",
          8, "declares entities"},
+        // Overlong forms of ':' and '/' in a CDATA section, which the streaming parser lets pass.
+        {"overlong in CDATA",
+         kHead
+             + "  <programme start=\"20261207060000\" channel=\"a.example\">\n"
+               "    <title><![CDATA[A\xC0\xBA]]></title>\n  </programme>\n</tv>\n",
+         4, "malformed XML"},
+        {"three-byte overlong in CDATA",
+         kHead
+             + "  <channel "
+               "id=\"a.example\"><display-name><![CDATA[\xE0\x80\xAF]]></display-name></channel>\n</tv>\n",
+         4, "malformed XML"},
         {"empty file", "", 1, ""},
         {"not XML", "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n", 1, ""},
         {"text after the document", kHead + "</tv>\n<tv/>\n", 5, ""},
@@ -339,22 +350,25 @@ TEST(XmltvWriterTest, WritesWhatTheReaderReadsBack)
     programme.stop = XmltvTime{utc(2026, 12, 7, 4, 0), 180};
     programme.titles = {{"ru", "Кот & <пёс> \"в\" 'сапогах'"}};
     programme.subTitles = {{"", "Часть 1"}};
-    programme.descriptions = {{"ru", "Строка 1\nСтрока 2"}};
+    // Line ends and tabs as they were: a parser turns a raw CR into LF, and raw LF and tab in an
+    // attribute into blanks.
+    programme.descriptions = {{"ru", "Строка 1\nСтрока 2\r\nСтрока 3\rконец\t."}};
     programme.episodes = {{"xmltv_ns", "0.1."}};
     std::ostringstream out;
     XmltvWriter writer(out, "tests & more");
-    writer.channel({"a.example", {{"ru", "Канал <А>"}}, 0});
+    writer.channel({"a.example", {{"r\tu\r\n", "Канал <А>"}}, 0});
     writer.programme(programme);
     writer.finish();
     dir.write("written.xml", out.str());
 
     Recorder recorder;
     readXmltvFile(dir / "written.xml", recorder);
-    EXPECT_EQ(recorder.channels, std::vector<std::string>{"a.example [ru]Канал <А>"});
+    EXPECT_EQ(recorder.channels, std::vector<std::string>{"a.example [r\tu\r\n]Канал <А>"});
     EXPECT_EQ(
         recorder.programmes,
-        std::vector<std::string>{"a.example 20261207060000 +0300-20261207070000 +0300 T[ru]Кот & <пёс> \"в\" "
-                                 "'сапогах' S[]Часть 1 D[ru]Строка 1\nСтрока 2 E[xmltv_ns]0.1."});
+        std::vector<std::string>{"a.example 20261207060000 +0300-20261207070000 +0300 T[ru]Кот & <пёс> "
+                                 "\"в\" 'сапогах' S[]Часть 1 D[ru]Строка 1\nСтрока 2\r\nСтрока 3\rконец\t. "
+                                 "E[xmltv_ns]0.1."});
 }
 
 } // namespace

@@ -1,9 +1,12 @@
 #include "net/update_catalogue.h"
 
+#include "net/loaded_entries.h"
 #include "store/errors.h"
 #include "support/core/temp_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace brevio::net {
 namespace {
@@ -111,6 +114,70 @@ TEST(ChannelOffer, ContainmentWorksOnTheJoinedLines)
     EXPECT_TRUE(offer.channels.empty());
 }
 
+// The loaded test answers as one search of the joined list per entry would, wherever the
+// entry's ':' falls among the list's colons.
+TEST(LoadedEntries, SameAnswerAsSearchingTheJoinedList)
+{
+    struct Case
+    {
+        const char* list;
+        ChannelEntry entry;
+        bool loaded;
+    };
+    const Case cases[] = {
+        {"One:1.txtTwo:2.txt", {"One", "1.txt"}, true},
+        {"One:1.txtTwo:2.txt", {"Two", "2.txt"}, true},
+        {"One:1.txtTwo:2.txt", {"One", "2.txt"}, false},
+        {"One:1.txtTwo:2.txt", {"ne", "1.tx"}, true}, // inside an entry
+        {"One:1.txtTwo:2.txt", {"txtTwo", "2"}, true}, // across the join
+        {"One:1.txtTwo:2.txt", {"1.txtTwo", "2.txt"}, true},
+        {"One:1.txtTwo:2.txt", {"One", "1.txtTwo"}, true}, // the file name runs into the next name
+        {"One:1.txtTwo:2.txt", {"One", "1.txtTwo:"}, true}, // a ':' of its own: searched as is
+        {"One:1.txtTwo:2.txt", {"Two", "2.txt:"}, false},
+        {"One:1.txtTwo:2.txt", {"One:1.txtTwo", "2.txt"}, true},
+        {"One:1.txtTwo:2.txt", {"", ""}, true}, // ":" alone
+        {"One:1.txtTwo:2.txt", {"", "2.txt"}, true},
+        {"One:1.txtTwo:2.txt", {"Two", ""}, true},
+        {"One:1.txtTwo:2.txt", {"x", ""}, false},
+        {"a::b", {"", "b"}, true}, // the empty run between two colons
+        {"a::b", {"a", ""}, true},
+        {"a::b", {"a", "b"}, false},
+        {":", {"", ""}, true},
+        {"One", {"One", ""}, false}, // no colon at all
+        {"", {"", ""}, false},
+        {"Name:file\r\n", {"Name", "file\r\n"}, true},
+        {"\xC0\xC1:\xFF", {"\xC0\xC1", "\xFF"}, true}, // bytes above 127 compare as bytes
+        {"\xC0\xC1:\xFF", {"\xC1", "\xFF\xFF"}, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(loadedEntries({c.entry}, c.list)[0], c.loaded)
+            << c.list << " / " << c.entry.name << ":" << c.entry.fileName;
+}
+
+TEST(LoadedEntries, ManyEntriesAtOnceMatchOneSearchEach)
+{
+    // Short random lists and entries over a few letters, so that runs share beginnings and ends
+    // and entries occur by chance.
+    std::mt19937 random(7);
+    const auto text = [&](std::size_t longest, std::string_view letters) {
+        std::string t(random() % (longest + 1), ' ');
+        for (char& c : t)
+            c = letters[random() % letters.size()];
+        return t;
+    };
+    for (int round = 0; round < 300; ++round) {
+        const std::string list = text(40, "ab:");
+        std::vector<ChannelEntry> entries;
+        for (int i = 0; i < 30; ++i)
+            entries.push_back({text(4, "ab"), text(4, "ab")});
+        const std::vector<bool> loaded = loadedEntries(entries, list);
+        ASSERT_EQ(loaded.size(), entries.size());
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            ASSERT_EQ(loaded[i], list.find(entries[i].name + ":" + entries[i].fileName) != std::string::npos)
+                << list << " / " << entries[i].name << ":" << entries[i].fileName;
+    }
+}
+
 TEST(ChannelOffer, UnsafeFileNamesAreNeverOffered)
 {
     const auto catalogue = parseCatalogue("Ok:ok.txt:Up:../x.txt:Deep:a/b.txt:Win:a\\b:Dot:..:Last");
@@ -138,6 +205,21 @@ TEST(JoinedChannelList, JoinsLinesOrIsEmptyWithoutAFile)
     EXPECT_EQ(joinedChannelList(dir / "aplp.dat"), "");
     dir.write("aplp.dat", "One:1.txt\r\nTwo:2.txt\nThree:3.txt\r\n");
     EXPECT_EQ(joinedChannelList(dir / "aplp.dat"), "One:1.txtTwo:2.txtThree:3.txt");
+}
+
+TEST(ChannelListWriter, AddsEachLineOnceAfterWhatTheFileHeld)
+{
+    test::TempDir dir;
+    dir.write("aplp.dat", "One:1.txt\r\nTwo:2.txt\r\n");
+    {
+        ChannelListWriter list(dir / "aplp.dat", false);
+        for (const char* line : {"Two:2.txt", "Three:3.txt", "One:1.txt", "Three:3.txt", "one:1.txt"})
+            list.add(line);
+    }
+    EXPECT_EQ(dir.read("aplp.dat"), "One:1.txt\r\nTwo:2.txt\r\nThree:3.txt\r\none:1.txt\r\n");
+    ChannelListWriter fresh(dir / "aplp.dat", true);
+    fresh.add("Two:2.txt");
+    EXPECT_EQ(dir.read("aplp.dat"), "Two:2.txt\r\n");
 }
 
 TEST(PlannedDownloads, TakesTickedPositionsBelowTheOfferedCount)

@@ -135,6 +135,17 @@ TEST(NewsFeedsColumnAndPages, TheReplyStandsAsReceivedBetweenTheFixedLines)
               (std::vector<std::string>{"<html>", "<b>x</b>", "</html>"}));
 }
 
+TEST(NewsItems, AColumnWithoutItsTitlesArrayHoldsNoItems)
+{
+    // Quoted texts where the titles should be are shown as they fall, but they are no news: the
+    // saved copy stays.
+    std::string script = arrays(numbers(20), quoted("t", 20), quoted("d", 20), quoted("s", 20));
+    script.replace(script.find("__kp_titles = new Array"), 23, "__kp_titles = new0Array");
+    for (const auto& items : {kornetLines(script, kSite, "x?arid=").items, uasportLines(script, kSite).items})
+        EXPECT_EQ(items, 0u);
+    EXPECT_EQ(kornetLines(script, kSite, "x?arid=").lines.size(), 86u);
+}
+
 TEST(NewsItems, RepliesWithoutTheSourcesMarkersHoldNoItems)
 {
     const SourceContext context{"http://src.example/", "09.12.2026", "Site", "", ""};
