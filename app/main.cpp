@@ -1,5 +1,6 @@
 #include "app/brevio_form.h"
 #include "app/clock.h"
+#include "app/console_options.h"
 #include "app/dialogs.h"
 #include "app/single_instance.h"
 #include "app/termination_watcher.h"
@@ -9,6 +10,10 @@
 
 int main(int argc, char* argv[])
 {
+    // Terminal commands answer without a window and without the lock: they only read.
+    if (const auto exitCode = brevio::runConsoleOptions(argc, argv))
+        return *exitCode;
+
     // One copy per user; a second start ends at once, silently.
     const auto instance = brevio::SingleInstanceLock::acquire("Brevio24");
     if (!instance)
