@@ -20,6 +20,7 @@
 #include "print/printing_page.h"
 #include "store/file_io.h"
 #include "store/file_names.h"
+#include "store/temp_files.h"
 #include "store/week_folder.h"
 #include "view/maintenance_controls.h"
 #include "view/viewing_page.h"
@@ -250,29 +251,41 @@ void TBrevioForm::FormCreate()
     resize(660, kDesignClientSize.height() + menuBar()->heightForWidth(660));
     setWindowTitle(QStringLiteral("Brevio v.2.53"));
     m_settings = std::make_unique<Settings>();
-    guard([this] {
-        const bool firstRun = !store::fileExists(std::string(store::kWeekListFile))
-            || !store::fileExists(std::string(store::kFirstRunMarker));
-        if (firstRun) {
-            writeFirstRunDefaults();
+    // What a rewrite killed in an earlier run left beside its file.
+    store::removeStaleStoreTempFiles();
+    // Each step runs on its own: one that fails shows its error, naming the file, and the
+    // steps after it still run.
+    const bool firstRun = !store::fileExists(std::string(store::kWeekListFile))
+        || !store::fileExists(std::string(store::kFirstRunMarker));
+    if (firstRun) {
+        guard([] { store::createEmptyIfMissing(std::string(store::kWeekListFile)); });
+        guard([] { store::createEmptyIfMissing(std::string(store::kFirstRunMarker)); });
+        guard([this] { writeFirstRunDefaults(); });
+        guard([this] {
             pageButtons()[2]->setChecked(true);
             FlatSpeedButton13Click();
-        } else {
-            m_settingsPage->restoreProxy();
-        }
-        buildLinksMenu();
-        ApplyStoredFont();
+        });
+    } else {
+        guard([this] { m_settingsPage->restoreProxy(); });
+    }
+    guard([this] { buildLinksMenu(); });
+    guard([this] { ApplyStoredFont(); });
+    guard([this] {
         applyLanguage(m_settings->readString(kMain, QStringLiteral("Lang"), QStringLiteral("eng"))
                               == QLatin1String("rus")
                           ? kRussianOffset
                           : kEnglishOffset);
-        fillWeekSelector();
-        const std::string folder = currentWeekFolder();
-        const std::string channelList = folder + std::string(store::kChannelListFile);
-        if (store::fileExists(channelList))
-            m_viewingPage->LoadWeek();
-        else
-            m_viewingPage->loadSelectedLists();
+    });
+    guard([this] { fillWeekSelector(); });
+    std::string folder;
+    if (guard([&] { folder = currentWeekFolder(); })) {
+        guard([&] {
+            if (store::fileExists(folder + std::string(store::kChannelListFile)))
+                m_viewingPage->loadChannelNames(folder);
+        });
+        guard([&] { m_viewingPage->loadSelectedLists(); });
+    }
+    guard([this] {
         m_viewingPage->selectedButton()->setChecked(true);
         m_viewingPage->setDayButtonDown(weekdayIndex(std::chrono::floor<std::chrono::days>(m_clock.now())));
         m_viewingPage->FlatSpeedButton9Click();
@@ -281,8 +294,6 @@ void TBrevioForm::FormCreate()
 
 void TBrevioForm::writeFirstRunDefaults()
 {
-    store::createEmptyIfMissing(std::string(store::kWeekListFile));
-    store::createEmptyIfMissing(std::string(store::kFirstRunMarker));
     m_settings->writeString(kMain, QStringLiteral("Lang"),
                             QLocale::system().language() == QLocale::Russian ? QStringLiteral("rus")
                                                                              : QStringLiteral("eng"));

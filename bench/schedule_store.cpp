@@ -87,11 +87,13 @@ std::string folderOf(std::chrono::local_days monday)
 
 } // namespace
 
-std::string channelFile(int channel, unsigned seed)
+std::string channelFile(int channel, unsigned seed, int kilobytes)
 {
     std::mt19937 rng(seed * 7919u + static_cast<unsigned>(channel));
-    // Each channel gets a size between 40 and 80 KB, spread evenly over its days.
-    const std::size_t target = 40 * 1024 + rng() % (40 * 1024);
+    // Each channel gets a size from 2/3 to 4/3 of the mean (40 to 80 KB for 60), spread evenly
+    // over its days.
+    const std::size_t third = static_cast<std::size_t>(kilobytes) * 1024 / 3;
+    const std::size_t target = 2 * third + rng() % (2 * third);
 
     std::string file = cp1251("Канал ") + std::to_string(channel) + cp1251(" - программа на неделю") + "\r\n";
     const std::size_t dayBudget = (target - file.size()) / 7;
@@ -133,7 +135,7 @@ GeneratedStore writeStore(const std::filesystem::path& root, const StoreShape& s
     for (int channel = 1; channel <= shape.channels; ++channel) {
         const std::string name = cp1251("Канал ") + std::to_string(channel);
         const std::string fileName = "ch" + std::to_string(channel) + ".txt";
-        const std::string file = channelFile(channel, shape.seed);
+        const std::string file = channelFile(channel, shape.seed, shape.channelKilobytes);
         writeFile(root / (result.weekFolder + fileName), file);
         channelList += name + ":" + fileName + "\r\n";
         // Every channel has a shift line, most of them zero: the longest times.dat to search.
@@ -149,6 +151,37 @@ GeneratedStore writeStore(const std::filesystem::path& root, const StoreShape& s
     writeFile(root / (result.weekFolder + "aplp.dat"), channelList);
     writeFile(root / "times.dat", timesDat);
     return result;
+}
+
+GeneratedStore writeWeeks(const std::filesystem::path& root, const StoreShape& shape, int weeks)
+{
+    std::string weekList;
+    for (int w = weeks - 1; w >= 1; --w) {
+        const auto monday = shape.monday - std::chrono::days(7 * w);
+        const std::string folder = folderOf(monday);
+        std::filesystem::create_directories(root / folder);
+        std::string channelList;
+        for (int channel = 1; channel <= shape.channels; ++channel) {
+            const std::string fileName = "ch" + std::to_string(channel) + ".txt";
+            writeFile(root / (folder + fileName), "\r\n06.00 " + cp1251("Новости") + "\r\n");
+            channelList += cp1251("Канал ") + std::to_string(channel) + ":" + fileName + "\r\n";
+        }
+        writeFile(root / (folder + "aplp.dat"), channelList);
+        weekList += folder.substr(0, 2) + "." + folder.substr(2, 2) + "." + folder.substr(4, 4) + "\r\n";
+    }
+    GeneratedStore newest = writeStore(root, shape);
+    const std::string& folder = newest.weekFolder;
+    weekList += folder.substr(0, 2) + "." + folder.substr(2, 2) + "." + folder.substr(4, 4) + "\r\n";
+    writeFile(root / "dats.dat", weekList);
+    writeFile(root / "ag_news.dat", "");
+    const char* const lists[] = {"selpn", "selvt", "selsr", "selcht", "selpt", "selsb", "selvs", "selsledpn"};
+    for (const char* list : lists) {
+        std::string text;
+        for (int hour = 7; hour < 24; hour += 2)
+            text += std::to_string(hour) + ".00 " + cp1251("Художественный фильм - Канал 7") + "\r\n";
+        writeFile(root / (folder + list), text);
+    }
+    return newest;
 }
 
 } // namespace brevio::bench

@@ -1,5 +1,6 @@
 #include "print/print_form.h"
 
+#include "app/qt_text.h"
 #include "store/errors.h"
 
 #include <QPdfWriter>
@@ -28,7 +29,7 @@ int TTVPrintForm::writePdf(const QString& path) const
     m_report.applyPageSetup(writer);
     const int pages = m_report.render(writer);
     if (pages == 0)
-        throw IoError(5);
+        throw IoError(5, toData(path));
     return pages;
 }
 

@@ -10,6 +10,8 @@ packages=(
   libcpp-httplib-dev libgtest-dev libgmock-dev libbenchmark-dev
   # the browser sources' pages (a text browser stands in with -DBREVIO_WEBENGINE=OFF)
   qt6-webengine-dev
+  # the fuzz harnesses: clang with libFuzzer and the sanitizers' runtime
+  clang-14 libclang-rt-14-dev
   # run: Qt's own Russian texts, fonts, a virtual display for headless machines
   qt6-translations-l10n fonts-dejavu-core fonts-liberation2 xvfb xauth dbus x11-utils
   # look at the window and the printed pages; a real proxy for the network tests

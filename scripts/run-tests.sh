@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and runs every test; then runs the
-# Qt-free core's tests again under AddressSanitizer and UBSan.
+# Qt-free core's tests again under AddressSanitizer and UBSan; then runs every fuzz harness for
+# a short while (15 s each) on top of its seeds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -11,3 +12,6 @@ ctest --preset ci -j "$jobs" "$@"
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs"
 ctest --preset asan -j "$jobs" -E '^format$'
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
+ctest --preset fuzz -j "$jobs"

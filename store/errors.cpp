@@ -8,9 +8,12 @@ namespace brevio {
 
 namespace {
 
-std::string ioText(int code)
+std::string ioText(int code, std::string_view file)
 {
-    return code == 2 ? std::string("File not found") : "I/O error " + std::to_string(code);
+    std::string text = code == 2 ? std::string("File not found") : "I/O error " + std::to_string(code);
+    if (!file.empty())
+        text += "\n" + cp1251ToUtf8(file);
+    return text;
 }
 
 std::string unsafeNameText(std::string_view name, UnsafeNameError::Reason reason)
@@ -34,35 +37,36 @@ std::string unsafeNameText(std::string_view name, UnsafeNameError::Reason reason
 
 } // namespace
 
-IoError::IoError(int code)
-    : Error(ioText(code))
+IoError::IoError(int code, std::string_view file)
+    : Error(ioText(code, file))
     , m_code(code)
+    , m_file(file)
 {
 }
 
-IoError IoError::fromErrno(int err)
+IoError IoError::fromErrno(int err, std::string_view file)
 {
     switch (err) {
     case ENOENT:
-        return IoError(2);
+        return IoError(2, file);
     case ENOTDIR:
-        return IoError(3);
+        return IoError(3, file);
     case EMFILE:
     case ENFILE:
-        return IoError(4);
+        return IoError(4, file);
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
-        return IoError(5);
+        return IoError(5, file);
     case ENOSPC:
-        return IoError(112);
+        return IoError(112, file);
     case EEXIST:
-        return IoError(183);
+        return IoError(183, file);
     case ENAMETOOLONG:
-        return IoError(206);
+        return IoError(206, file);
     default:
-        return IoError(err);
+        return IoError(err, file);
     }
 }
 

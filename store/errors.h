@@ -18,14 +18,18 @@ public:
 class IoError : public Error
 {
 public:
-    // `code` is a Windows-style I/O error number; 2 reads "File not found".
-    explicit IoError(int code);
+    // `code` is a Windows-style I/O error number; 2 reads "File not found". `file` (windows-1251
+    // bytes, as the program names it) is shown on a line under that text, so that the user
+    // knows which file it is about.
+    explicit IoError(int code, std::string_view file = {});
     // Maps an errno value (ENOENT, EACCES, ...) to the matching error.
-    static IoError fromErrno(int err);
+    static IoError fromErrno(int err, std::string_view file = {});
     int code() const { return m_code; }
+    const std::string& file() const { return m_file; }
 
 private:
     int m_code;
+    std::string m_file;
 };
 
 // Text that should hold a decimal integer does not. `text` is raw windows-1251 bytes.

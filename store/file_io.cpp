@@ -2,6 +2,7 @@
 
 #include "store/errors.h"
 #include "store/line_reader.h"
+#include "store/temp_files.h"
 
 #include <atomic>
 #include <cerrno>
@@ -53,7 +54,7 @@ Fd openOrThrow(const fs::path& p, int flags, mode_t mode = 0666)
         fd = ::open(p.c_str(), flags | O_CLOEXEC, mode);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        throw IoError::fromErrno(errno);
+        throw IoError::fromErrno(errno, p.native());
     return Fd(fd);
 }
 
@@ -84,19 +85,131 @@ fs::path resolvedTarget(const fs::path& p)
     return p;
 }
 
-// The longest file name the file systems we write to take (NAME_MAX).
-constexpr std::size_t kMaxNameBytes = 255;
+fs::path folderOf(const fs::path& target)
+{
+    return target.has_parent_path() ? target.parent_path() : fs::path(".");
+}
 
 fs::path uniqueSibling(const fs::path& target, unsigned attempt)
 {
     static std::atomic<unsigned> counter{0};
     static const unsigned seed = std::random_device{}();
-    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string suffix = "." + std::to_string(::getpid()) + "-"
-        + std::to_string(seed ^ (attempt * 2654435761u)) + "-" + std::to_string(counter++) + ".tmp";
-    // The temporary name must fit where the target's name just fits: the target's part gives way.
-    const std::string stem = target.filename().string().substr(0, kMaxNameBytes - 1 - suffix.size());
-    return dir / ("." + stem + suffix);
+    return folderOf(target)
+        / tempSiblingName(target.filename().native(), ::getpid(), seed ^ (attempt * 2654435761u), counter++);
+}
+
+// Gives the new file the old one's mode (and owner where allowed); 0 or an errno.
+int takeOverMode(int fd, const fs::path& target)
+{
+    struct stat st;
+    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return 0;
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
+        // Only root may give a file away; an unchanged owner is fine.
+    }
+    return ::fchmod(fd, st.st_mode & 07777) == 0 ? 0 : errno;
+}
+
+// Mode, content, flush to disk (unless later): 0 or the errno of the first failure.
+int fillNewFile(int fd, const fs::path& target, std::string_view bytes, FileSync sync)
+{
+    int err = takeOverMode(fd, target);
+    if (err == 0)
+        err = writeAll(fd, bytes);
+    if (err == 0 && sync == FileSync::Now && ::fsync(fd) != 0)
+        err = errno;
+    return err;
+}
+
+// An unnamed file in the target's folder; invalid where the file system has none.
+Fd openUnnamed(const fs::path& target)
+{
+    int fd;
+    do {
+        fd = ::open(folderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    return Fd(fd);
+}
+
+// Gives a filled unnamed file a sibling name of ours. Until the rename a kill leaves that
+// name behind for the next start's sweep; the unnamed file itself never outlives a kill.
+// 0 and the name, or an errno.
+int linkUnnamed(const Fd& file, const fs::path& target, fs::path& temp)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(file.get());
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        temp = uniqueSibling(target, attempt);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return 0;
+        if (errno != EEXIST && errno != EINTR)
+            return errno;
+    }
+    return EEXIST;
+}
+
+// A named sibling, written in place: the fallback where there are no unnamed files.
+Fd openNamedSibling(const fs::path& target, fs::path& temp)
+{
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        temp = uniqueSibling(target, attempt);
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            return Fd(fd);
+        if (errno != EEXIST && errno != EINTR)
+            throw IoError::fromErrno(errno, target.native());
+    }
+    throw IoError::fromErrno(EEXIST, target.native());
+}
+
+// Makes a rename durable; the data is already safe, so a failure here is not reported.
+void syncFolder(const fs::path& target)
+{
+    const int dirFd = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+}
+
+// Renames a filled sibling over the target; removes it and throws on failure.
+void renameOver(const fs::path& temp, const fs::path& target, int err, FileSync sync)
+{
+    if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
+        err = errno;
+    if (err != 0) {
+        ::unlink(temp.c_str());
+        throw IoError::fromErrno(err, target.native());
+    }
+    if (sync == FileSync::Now)
+        syncFolder(target);
+}
+
+// The unnamed way; false (nothing changed) when the system does not offer it.
+bool replaceThroughUnnamedFile(const fs::path& target, std::string_view bytes, FileSync sync)
+{
+    Fd file = openUnnamed(target);
+    if (!file.valid())
+        return false;
+    int err = fillNewFile(file.get(), target, bytes, sync);
+    if (err != 0)
+        throw IoError::fromErrno(err, target.native()); // the unnamed file goes with its descriptor
+    fs::path temp;
+    err = linkUnnamed(file, target, temp);
+    if (err == ENOENT || err == EPERM || err == EOPNOTSUPP || err == EXDEV)
+        return false; // no /proc, or links not allowed here: write a named file instead
+    if (err != 0)
+        throw IoError::fromErrno(err, target.native());
+    renameOver(temp, target, file.close(), sync);
+    return true;
+}
+
+void replaceThroughNamedFile(const fs::path& target, std::string_view bytes, FileSync sync)
+{
+    fs::path temp;
+    Fd file = openNamedSibling(target, temp);
+    int err = fillNewFile(file.get(), target, bytes, sync);
+    const int closeErr = file.close();
+    renameOver(temp, target, err != 0 ? err : closeErr, sync);
 }
 
 // Removes a folder's contents (not the folder); false when anything stayed.
@@ -132,25 +245,41 @@ bool fileExists(const fs::path& p)
     return fs::is_regular_file(p, ec);
 }
 
-std::string readFile(const fs::path& p)
+std::string_view readFileInto(const fs::path& p, std::string& buffer)
 {
-    Fd fd = openOrThrow(p, O_RDONLY);
-    std::string bytes;
+    // Without waiting for a writer, should the name be a pipe: only a plain file is read, so
+    // that neither a pipe nor a device can stall or flood the window.
+    Fd fd = openOrThrow(p, O_RDONLY | O_NONBLOCK);
     struct stat st;
-    if (::fstat(fd.get(), &st) == 0 && st.st_size > 0)
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[65536];
+    if (::fstat(fd.get(), &st) != 0)
+        throw IoError::fromErrno(errno, p.native());
+    if (!S_ISREG(st.st_mode))
+        throw IoError(5, p.native());
+    // One byte more than the size, so that the end shows without growing the buffer.
+    if (buffer.size() <= static_cast<std::size_t>(st.st_size))
+        buffer.resize(static_cast<std::size_t>(st.st_size) + 1);
+    std::size_t used = 0;
     for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (used == buffer.size())
+            buffer.resize(buffer.size() * 2 + 65536); // a file that grows, or one of no known size
+        const ssize_t n = ::read(fd.get(), buffer.data() + used, buffer.size() - used);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw IoError::fromErrno(errno);
+            throw IoError::fromErrno(errno, p.native());
         }
         if (n == 0)
             break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        used += static_cast<std::size_t>(n);
     }
+    return {buffer.data(), used};
+}
+
+std::string readFile(const fs::path& p)
+{
+    std::string bytes;
+    const std::size_t size = readFileInto(p, bytes).size();
+    bytes.resize(size);
     return bytes;
 }
 
@@ -159,62 +288,19 @@ std::vector<std::string> readLines(const fs::path& p)
     return splitLines(readFile(p));
 }
 
-void replaceFile(const fs::path& p, std::string_view bytes, FileSync sync)
+void replaceFile(const fs::path& p, std::string_view bytes, FileSync sync, TempFileKind kind)
 {
     const fs::path target = resolvedTarget(p);
-
-    fs::path temp;
-    int fd = -1;
-    for (unsigned attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temp = uniqueSibling(target, attempt);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST && errno != EINTR)
-            throw IoError::fromErrno(errno);
-    }
-    if (fd < 0)
-        throw IoError::fromErrno(EEXIST);
-    Fd file(fd);
-
-    int err = 0;
-    struct stat st;
-    if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-        // The new file takes the old one's place, so it keeps its mode (and owner where allowed).
-        if (::fchown(file.get(), st.st_uid, st.st_gid) != 0) {
-            // Only root may give a file away; an unchanged owner is fine.
-        }
-        if (::fchmod(file.get(), st.st_mode & 07777) != 0)
-            err = errno;
-    }
-    if (err == 0)
-        err = writeAll(file.get(), bytes);
-    if (err == 0 && sync == FileSync::Now && ::fsync(file.get()) != 0)
-        err = errno;
-    const int closeErr = file.close();
-    if (err == 0)
-        err = closeErr;
-    if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
-        err = errno;
-    if (err != 0) {
-        ::unlink(temp.c_str());
-        throw IoError::fromErrno(err);
-    }
-
-    if (sync == FileSync::Later)
+    if (kind == TempFileKind::Unnamed && replaceThroughUnnamedFile(target, bytes, sync))
         return;
-    // Make the rename itself durable; the data is already safe, so failure here is not reported.
-    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    replaceThroughNamedFile(target, bytes, sync);
 }
 
 void syncFileSystem(const fs::path& p)
 {
     Fd fd = openOrThrow(p, O_RDONLY);
     if (::syncfs(fd.get()) != 0)
-        throw IoError::fromErrno(errno);
+        throw IoError::fromErrno(errno, p.native());
 }
 
 void appendToFile(const fs::path& p, std::string_view bytes)
@@ -225,7 +311,7 @@ void appendToFile(const fs::path& p, std::string_view bytes)
     if (err == 0)
         err = closeErr;
     if (err != 0)
-        throw IoError::fromErrno(err);
+        throw IoError::fromErrno(err, p.native());
 }
 
 void createEmptyIfMissing(const fs::path& p)
@@ -249,7 +335,7 @@ void createFolder(const fs::path& p)
     std::error_code ec;
     if (err == EEXIST && fs::is_directory(p, ec))
         return;
-    throw IoError::fromErrno(err);
+    throw IoError::fromErrno(err, p.native());
 }
 
 bool removeFolderTree(const fs::path& p) noexcept

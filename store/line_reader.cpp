@@ -37,15 +37,28 @@ std::vector<std::string> splitAtLineEnds(std::string_view text, NextLineStart ne
 
 } // namespace
 
+LineCursor::LineCursor(std::string_view text)
+    : m_text(text.substr(0, text.find(kEndOfText)))
+{
+}
+
+bool LineCursor::next(std::string_view& line)
+{
+    if (m_pos >= m_text.size())
+        return false;
+    const LineCut cut = cutLine(m_text.substr(m_pos));
+    line = cut.line;
+    m_pos += cut.taken;
+    return true;
+}
+
 std::vector<std::string> splitLines(std::string_view text)
 {
-    if (const auto eot = text.find(kEndOfText); eot != text.npos)
-        text = text.substr(0, eot);
-    // Whatever follows the line's first CR or LF, up to and including the next LF, is skipped.
-    return splitAtLineEnds(text, [text](std::size_t end) {
-        const std::size_t lf = text.find('\n', end);
-        return lf == text.npos ? text.size() : lf + 1;
-    });
+    std::vector<std::string> lines;
+    LineCursor cursor(text);
+    for (std::string_view line; cursor.next(line);)
+        lines.emplace_back(line);
+    return lines;
 }
 
 std::vector<std::string> splitPaneLines(std::string_view text)

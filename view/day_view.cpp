@@ -6,6 +6,7 @@
 #include "store/file_io.h"
 #include "store/file_names.h"
 #include "store/week_folder.h"
+#include "view/pane_text.h"
 #include "view/time_text.h"
 #include "view/week_lists.h"
 
@@ -13,40 +14,42 @@
 
 namespace brevio::view {
 
-void appendChannelDays(DayPanes& panes, const std::vector<std::string>& fileLines,
-                       const store::TimeShift& shift)
+void appendChannelDays(DayPanes& panes, std::vector<std::string> fileLines, const store::TimeShift& shift)
 {
     // Only shown lines are shifted, so a bad time in the header or after Sunday stays harmless.
-    auto blocks = store::dayBlocks(fileLines);
+    auto blocks = store::dayBlocks(std::move(fileLines));
     for (std::size_t day = 0; day < blocks.size(); ++day) {
         auto& pane = panes[day];
         pane.reserve(pane.size() + blocks[day].size());
-        for (auto& line : blocks[day])
+        for (auto& line : blocks[day]) {
             pane.push_back(withShiftedTime(std::move(line), shift));
+            cutToShownLength(pane.back()); // printed and shown alike
+        }
     }
 }
 
 void loadChannelDays(std::string_view weekFolder, int index, ChannelDays& out)
 {
     out = {};
-    const auto channels = store::readLines(weekFile(weekFolder, store::kChannelListFile));
+    const auto listFile = weekFile(weekFolder, store::kChannelListFile);
+    const auto channels = store::readLines(listFile);
     if (index < 0 || static_cast<std::size_t>(index) >= channels.size())
         return;
 
     auto entry = store::splitChannelLine(channels[static_cast<std::size_t>(index)]);
     out.found = true;
     out.channelName = entry.name;
-    // A line without a file name names no file; "File not found" says so better than a
-    // complaint about an unsafe name.
+    // A line without a file name names no file; "File not found" under the channel list's
+    // name says so better than a complaint about an unsafe name.
     if (entry.fileName.empty())
-        throw IoError(2);
+        throw IoError(2, listFile.native());
     store::checkBareFileName(entry.fileName);
-    const auto fileLines = store::readLines(weekFile(weekFolder, entry.fileName));
+    auto fileLines = store::readLines(weekFile(weekFolder, entry.fileName));
 
     for (auto& pane : out.panes)
         pane.push_back(entry.name);
     const auto shift = readChannelShift(entry.name);
-    appendChannelDays(out.panes, fileLines, shift);
+    appendChannelDays(out.panes, std::move(fileLines), shift);
 }
 
 void fillChannelDays(std::string_view channelName, const std::vector<std::string>& fileLines,

@@ -16,12 +16,12 @@ inline constexpr int kWeekDays = 7;
 using DayPanes = std::array<std::vector<std::string>, kWeekDays>;
 
 // Appends each day block of a channel file (its separator line, then its lines) to that day's
-// pane; timed lines get the channel's shifted time in front (see withShiftedTime). The header
+// pane; timed lines get the channel's shifted time in front (see withShiftedTime), and an
+// over-long line is cut as a pane shows it (cutToShownLength). The header
 // before the first separator and everything from the eighth separator on are dropped.
 // Throws InvalidTimeError on a shown line whose time is no time of day; the panes then keep
 // every line appended before it (days fill Monday first).
-void appendChannelDays(DayPanes& panes, const std::vector<std::string>& fileLines,
-                       const store::TimeShift& shift);
+void appendChannelDays(DayPanes& panes, std::vector<std::string> fileLines, const store::TimeShift& shift);
 
 // One channel's week as the day view shows it.
 struct ChannelDays

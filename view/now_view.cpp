@@ -2,6 +2,7 @@
 
 #include "store/channel_list.h"
 #include "store/file_io.h"
+#include "store/file_lines.h"
 #include "store/file_names.h"
 #include "store/line_reader.h"
 #include "store/week_folder.h"
@@ -59,49 +60,59 @@ NowViewBuilder::NowViewBuilder(local_seconds now, int lookAheadHours)
 {
 }
 
-void NowViewBuilder::addChannel(std::string_view channelName, const std::vector<std::string>& fileLines,
-                                const store::TimeShift& shift)
+void NowViewBuilder::startChannel(std::string_view channelName, const store::TimeShift& shift)
 {
-    const long long offset = nowShiftMinutes(shift);
-    local_seconds day = m_monday;
-    // No show before the first one: it never moves the day on, even when a negative shift
-    // takes it before midnight.
-    std::optional<long long> previousTime;
-    std::string previousLine;
-    int previousTimeOfDay = 0;
-
-    for (const auto& line : fileLines) {
-        const auto prefix = timePrefix(line);
-        if (!isTimeText(prefix))
-            continue;
-        const long long time = timeOfDay(prefix) + offset;
-        const std::string shown = formatTime(time) + " " + line;
-        const int shownTimeOfDay = wrapToDay(time);
-
-        const auto previousStart = day + minutes(previousTime.value_or(0));
-        // Times fall back only after midnight.
-        if (previousTime && *previousTime > time)
-            day += days(1);
-        previousTime = time;
-        const auto start = day + minutes(time);
-
-        if (start > m_now && previousStart > m_onAirFrom && previousStart < m_now)
-            add(previousLine, previousTimeOfDay, channelName); // on the air, listed once
-        if (start >= m_now && start <= m_until)
-            add(shown, shownTimeOfDay, channelName);
-        previousLine = shown;
-        previousTimeOfDay = shownTimeOfDay;
-    }
+    m_channel.assign(channelName);
+    m_offset = nowShiftMinutes(shift);
+    m_day = m_monday;
+    m_previousTime.reset();
+    m_previousLine.clear();
 }
 
-void NowViewBuilder::add(const std::string& line, int timeOfDay, std::string_view channelName)
+bool NowViewBuilder::addLine(std::string_view rawLine)
 {
-    if (line.empty())
-        return; // no show before the first one
-    std::string text = line;
+    // A CR in the first five characters is no part of a time text, so the raw line and the
+    // line it holds have the same time; only a timed line is cut for showing.
+    const auto prefix = timePrefix(rawLine);
+    if (!isTimeText(prefix))
+        return true;
+    const std::string_view line = store::endAtCr(rawLine);
+    const long long time = timeOfDay(prefix) + m_offset;
+
+    const auto previousStart = m_day + minutes(m_previousTime.value_or(0));
+    // Times fall back only after midnight.
+    if (m_previousTime && *m_previousTime > time)
+        m_day += days(1);
+    const auto start = m_day + minutes(time);
+
+    if (m_previousTime && start > m_now && previousStart > m_onAirFrom && previousStart < m_now)
+        add(m_previousLine, *m_previousTime); // on the air, listed once
+    if (start >= m_now && start <= m_until)
+        add(line, time);
+    m_previousTime = time;
+    m_previousLine.assign(line);
+    // Starts never fall (a time that falls back is on the next day), so no later line can be
+    // listed, nor be on the air now.
+    return start <= m_until;
+}
+
+void NowViewBuilder::addChannel(std::string_view channelName, std::string_view fileText,
+                                const store::TimeShift& shift)
+{
+    startChannel(channelName, shift);
+    store::LineCursor lines(fileText);
+    for (std::string_view line; lines.next(line) && addLine(line);) { }
+}
+
+void NowViewBuilder::add(std::string_view line, long long time)
+{
+    std::string text = formatTime(time);
+    text.reserve(text.size() + 1 + line.size() + 3 + m_channel.size());
+    text += ' ';
+    text += line;
     text += " - ";
-    text += channelName;
-    m_entries.push_back({timeOfDay, m_entries.size(), std::move(text)});
+    text += m_channel;
+    m_entries.push_back({wrapToDay(time), m_entries.size(), std::move(text)});
 }
 
 std::vector<std::string> NowViewBuilder::lines() const
@@ -134,16 +145,19 @@ bool buildNowView(local_seconds now, int lookAheadHours, std::vector<std::string
                                                                     : std::string());
 
     NowViewBuilder builder(now, lookAheadHours);
+    std::string buffer; // one for all channel files, read only as far as the view needs
     try {
         for (const auto& channelLine : store::readLines(channelList)) {
             const auto entry = store::splitChannelLine(channelLine);
             if (entry.fileName.empty())
                 continue; // names no file
             store::checkBareFileName(entry.fileName);
-            const auto file = weekFile(folder, entry.fileName);
-            if (!store::fileExists(file))
+            store::FileLines lines(weekFile(folder, entry.fileName), buffer,
+                                   store::FileLines::IfMissing::Skip);
+            if (!lines.found())
                 continue;
-            builder.addChannel(entry.name, store::readLines(file), shifts.shiftOf(entry.name));
+            builder.startChannel(entry.name, shifts.shiftOf(entry.name));
+            for (std::string_view line; lines.nextRaw(line) && builder.addLine(line);) { }
         }
     } catch (...) {
         out = builder.lines();

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,13 +32,18 @@ public:
     // `lookAheadHours`: shows starting up to that many hours after `now` are listed too.
     NowViewBuilder(std::chrono::local_seconds now, int lookAheadHours);
 
-    // Reads one channel file (its lines, week starting on weekMonday(now)): the show that began
-    // less than two hours before now and is still running, and the shows starting from now to
-    // the end of the look-ahead. Each listed line reads "hh:nn" (the shifted start), a blank,
-    // the schedule line, " - " and the channel name.
+    // Reads one channel file (its text, read line by line; the week starts on weekMonday(now)):
+    // the show that began less than two hours before now and is still running, and the shows
+    // starting from now to the end of the look-ahead. Each listed line reads "hh:nn" (the
+    // shifted start), a blank, the schedule line, " - " and the channel name.
     // Throws InvalidTimeError on a time that is no time of day; lines collected so far stay.
-    void addChannel(std::string_view channelName, const std::vector<std::string>& fileLines,
-                    const store::TimeShift& shift);
+    void addChannel(std::string_view channelName, std::string_view fileText, const store::TimeShift& shift);
+
+    // The same a line at a time, for a file read as it goes: a channel starts, then its lines
+    // follow until addLine says that no later line can be listed (false). A line may come
+    // raw, before it is cut at its first CR (store::cutRawLine).
+    void startChannel(std::string_view channelName, const store::TimeShift& shift);
+    bool addLine(std::string_view rawLine);
 
     // The lines collected so far, in the order they are shown.
     std::vector<std::string> lines() const;
@@ -50,13 +56,23 @@ private:
         std::string text;
     };
 
-    void add(const std::string& line, int timeOfDay, std::string_view channelName);
+    // `time`: the shifted start in minutes, before it is brought into the day.
+    void add(std::string_view line, long long time);
 
     std::chrono::local_seconds m_now;
     std::chrono::local_seconds m_onAirFrom;
     std::chrono::local_seconds m_until;
     std::chrono::local_days m_monday;
     std::vector<Entry> m_entries;
+
+    // The channel being read.
+    std::string m_channel;
+    long long m_offset = 0;
+    std::chrono::local_seconds m_day;
+    // No show before the first one: it never moves the day on, even when a negative shift
+    // takes it before midnight.
+    std::optional<long long> m_previousTime;
+    std::string m_previousLine;
 };
 
 // The whole view from the files: the current week's channel list and channel files, and

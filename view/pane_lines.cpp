@@ -24,7 +24,7 @@ std::vector<std::string> linesOf(const QTextEdit* pane)
 
 void showLines(QTextEdit* pane, const std::vector<std::string>& lines)
 {
-    pane->setPlainText(fromData(paneText(lines)));
+    pane->setPlainText(fromData(shownPaneText(lines)));
 }
 
 void clearToPlain(QTextEdit* pane)

@@ -16,6 +16,7 @@ namespace brevio::view {
 std::vector<std::string> linesOf(const QTextEdit* pane);
 
 // Replaces the pane's text with `lines` in one go; the text takes the pane's current format.
+// Over-long lines and texts are cut as shownPaneText says.
 void showLines(QTextEdit* pane, const std::vector<std::string>& lines);
 
 // Empties the pane and makes sure what is added next is not bold.

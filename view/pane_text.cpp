@@ -19,6 +19,33 @@ std::string paneText(const std::vector<std::string>& lines)
     return text;
 }
 
+void cutToShownLength(std::string& line)
+{
+    if (line.size() <= kShownLineBytes)
+        return;
+    line.resize(kShownLineBytes);
+    line += kCutMark;
+    line.shrink_to_fit();
+}
+
+std::string shownPaneText(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            text += '\n';
+        if (text.size() >= kShownTextBytes) {
+            text += kCutMark;
+            break;
+        }
+        const std::string_view line = lines[i];
+        text += line.substr(0, kShownLineBytes);
+        if (line.size() > kShownLineBytes)
+            text += kCutMark;
+    }
+    return text;
+}
+
 std::vector<std::string> paneLines(std::string_view text)
 {
     std::vector<std::string> lines;

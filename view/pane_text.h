@@ -19,6 +19,19 @@ struct Selection
 // The pane's plain text: its lines joined by '\n'.
 std::string paneText(const std::vector<std::string>& lines);
 
+// What a pane lays out is bounded, so that no file can freeze the window or fill the memory:
+// a line longer than kShownLineBytes shows its beginning and the mark "…", and a pane's text
+// stops after about kShownTextBytes with a line holding the mark alone.
+inline constexpr std::size_t kShownLineBytes = 4096;
+inline constexpr std::size_t kShownTextBytes = std::size_t(1) << 20;
+inline constexpr char kCutMark = '\x85'; // "…" in windows-1251
+
+// Cuts an over-long line to what a pane shows of it, releasing the rest.
+void cutToShownLength(std::string& line);
+
+// The text a pane shows of `lines`: paneText with the bounds above applied.
+std::string shownPaneText(const std::vector<std::string>& lines);
+
 // The lines of a pane's plain text, split at '\n'; an empty text holds no lines.
 std::vector<std::string> paneLines(std::string_view text);
 

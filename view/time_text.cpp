@@ -28,9 +28,11 @@ constexpr std::size_t kShiftedPrefixLength = 6;
 
 std::string_view timePrefix(std::string_view line)
 {
-    // Zero-based 2 is the 3rd character; it wins over the 2nd.
-    const auto dot = line.find('.');
-    const auto colon = line.find(':');
+    // Zero-based 2 is the 3rd character; it wins over the 2nd. Only the first three characters
+    // can hold a first '.' or ':' at those places, so a long line is not searched.
+    const std::string_view head = line.substr(0, 3);
+    const auto dot = head.find('.');
+    const auto colon = head.find(':');
     if (dot == 2 || colon == 2)
         return line.substr(0, 5);
     if (dot == 1 || colon == 1)

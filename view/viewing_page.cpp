@@ -28,6 +28,8 @@
 #include <QTextEdit>
 #include <QToolButton>
 
+#include <exception>
+
 namespace brevio {
 
 namespace {
@@ -202,9 +204,25 @@ void ViewingPage::FlatComboBox1Change()
 void ViewingPage::LoadWeek()
 {
     m_form.setChannelNames({});
-    loadSelectedLists();
+    // The list panes follow the week even without its channel list; each part fails on its own.
+    std::exception_ptr listsFailure;
+    try {
+        loadSelectedLists();
+    } catch (...) {
+        listsFailure = std::current_exception();
+    }
+    loadChannelNames(m_form.currentWeekFolder());
+    if (listsFailure)
+        std::rethrow_exception(listsFailure);
+}
+
+void ViewingPage::loadChannelNames(const std::string& weekFolder)
+{
+    m_form.setChannelNames({});
+    const auto channelNames = view::loadChannelNames(weekFolder);
     QStringList names;
-    for (const auto& name : view::loadChannelNames(m_form.currentWeekFolder()))
+    names.reserve(static_cast<qsizetype>(channelNames.size()));
+    for (const auto& name : channelNames)
         names << fromData(name);
     m_form.setChannelNames(names);
 }
@@ -215,7 +233,11 @@ void ViewingPage::loadSelectedLists()
     m_listsWeek.reset();
     showSelectedLists({});
     const std::string week = toData(m_form.weekSelector()->currentText());
-    showSelectedLists(view::loadSelectedLists(m_form.currentWeekFolder()));
+    view::SelectedLists lists;
+    // A list that cannot be read stays empty beside the others, and the panes take no writes
+    // then: a write would replace the file nobody could read.
+    fillThenShow([&] { view::loadSelectedLists(m_form.currentWeekFolder(), lists); },
+                 [&] { showSelectedLists(lists); });
     m_listsWeek = week;
 }
 

@@ -40,8 +40,11 @@ public:
     // The list panes follow the week even when it has no channel list.
     void LoadWeek();
     void FlatComboBox1Change();
+    // The three channel lists from the channel list of `weekFolder` (IoError when missing).
+    void loadChannelNames(const std::string& weekFolder);
     // Fills the list panes from the selected-list files of the week in the selector (missing
-    // file: empty). Those files are then the only ones the panes are written to.
+    // file: empty; an unreadable one empty too, the others filled, then its error). Those files
+    // are then the only ones the panes are written to.
     void loadSelectedLists();
     // Loads the week in the selector unless the panes show it already (the selector moved
     // under them, as when a week is deleted).

@@ -1,9 +1,11 @@
 #include "view/week_lists.h"
 
 #include "store/channel_list.h"
+#include "store/errors.h"
 #include "store/file_io.h"
 #include "store/line_reader.h"
 
+#include <exception>
 #include <filesystem>
 
 namespace brevio::view {
@@ -15,23 +17,30 @@ std::filesystem::path weekFile(std::string_view weekFolder, std::string_view nam
     return path;
 }
 
-SelectedLists loadSelectedLists(std::string_view weekFolder)
-{
-    SelectedLists lists;
-    for (int i = 0; i < store::kSelectedListCount; ++i) {
-        const auto path = weekFile(weekFolder, store::selectedListFile(i));
-        if (store::fileExists(path))
-            lists[static_cast<std::size_t>(i)] = store::splitPaneLines(store::readFile(path));
-    }
-    return lists;
-}
-
 std::vector<std::string> loadChannelNames(std::string_view weekFolder)
 {
     std::vector<std::string> names;
     for (const auto& line : store::readLines(weekFile(weekFolder, store::kChannelListFile)))
         names.push_back(store::splitChannelLine(line).name);
     return names;
+}
+
+void loadSelectedLists(std::string_view weekFolder, SelectedLists& out)
+{
+    out = {};
+    std::exception_ptr firstFailure;
+    for (int i = 0; i < store::kSelectedListCount; ++i) {
+        const auto path = weekFile(weekFolder, store::selectedListFile(i));
+        try {
+            if (store::fileExists(path))
+                out[static_cast<std::size_t>(i)] = store::splitPaneLines(store::readFile(path));
+        } catch (const IoError&) {
+            if (!firstFailure)
+                firstFailure = std::current_exception();
+        }
+    }
+    if (firstFailure)
+        std::rethrow_exception(firstFailure);
 }
 
 void saveSelectedList(std::string_view weekFolder, int index, const std::vector<std::string>& lines)

@@ -18,12 +18,13 @@ std::filesystem::path weekFile(std::string_view weekFolder, std::string_view nam
 // 0 Monday .. 6 Sunday, 7 the Monday after the week; a missing file is an empty list.
 using SelectedLists = std::array<std::vector<std::string>, store::kSelectedListCount>;
 
-// The eight selected lists of a week folder.
-SelectedLists loadSelectedLists(std::string_view weekFolder);
-
-// The channel names of a week folder's channel list, in file order. Throws IoError "File not
-// found" when the week has no channel list.
+// The channel names of a week folder's channel list ("12012004/"), in its order. Throws
+// IoError "File not found" when the channel list is missing.
 std::vector<std::string> loadChannelNames(std::string_view weekFolder);
+
+// The eight selected lists of a week folder into `out`. A file that cannot be read leaves its
+// list empty and the others are still read; the first such failure is thrown at the end.
+void loadSelectedLists(std::string_view weekFolder, SelectedLists& out);
 
 // Writes a selected list (index as in SelectedLists) to its file, each line ended by CR LF,
 // replacing the file as a whole. Throws IoError when it cannot be written.

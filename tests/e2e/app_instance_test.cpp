@@ -62,6 +62,24 @@ bool waitUntilStarted(const TempDir& home)
     return false;
 }
 
+// The program catches `signal` once its window exists (the watcher is made right after it).
+bool waitUntilCatching(qint64 pid, int signal)
+{
+    const QString status = QStringLiteral("/proc/%1/status").arg(pid);
+    for (int i = 0; i < 200; ++i) {
+        QFile file(status);
+        if (file.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : file.readAll().split('\n')) {
+                if (line.startsWith("SigCgt:")
+                    && (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1) & 1))
+                    return true;
+            }
+        }
+        QTest::qWait(50);
+    }
+    return false;
+}
+
 void prepare(const TempDir& home)
 {
     home.write("work/.keep", "");
@@ -121,7 +139,7 @@ private Q_SLOTS:
         Run run(home);
         run.process().start();
         QVERIFY(run.process().waitForStarted());
-        QTest::qWait(1500);
+        QVERIFY(waitUntilCatching(run.process().processId(), SIGTERM));
         ::kill(static_cast<pid_t>(run.process().processId()), SIGTERM);
         QVERIFY(run.process().waitForFinished(5000));
         QCOMPARE(run.process().exitStatus(), QProcess::NormalExit);
@@ -143,8 +161,10 @@ private Q_SLOTS:
         run.process().start();
         QVERIFY(run.process().waitForStarted());
         QVERIFY(waitUntilStarted(home));
-        QSettings stored(settingsFile(home), QSettings::IniFormat);
-        QCOMPARE(stored.value("Main/Lang").toString(), QString("rus"));
+        // The file appears with the first setting written; the language follows it.
+        QTRY_COMPARE_WITH_TIMEOUT(
+            QSettings(settingsFile(home), QSettings::IniFormat).value("Main/Lang").toString(), QString("rus"),
+            10000);
         QCOMPARE(QFile::permissions(settingsFile(home)),
                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
                      | QFileDevice::WriteUser);

@@ -6,6 +6,8 @@
 #include "news/news_page.h"
 #include "print/printing_page.h"
 #include "store/cp1251.h"
+#include "store/temp_files.h"
+#include "support/core/processes.h"
 #include "support/ui/form_fixture.h"
 #include "view/viewing_page.h"
 
@@ -155,6 +157,79 @@ private Q_SLOTS:
         QVERIFY(!form.viewingPage()->listPane(2)->isHidden());
         QVERIFY(form.viewingPage()->listPane(0)->isHidden());
         QVERIFY(form.viewingPage()->dayPane(2)->isHidden());
+    }
+
+    // One broken file at start: its step reports it, naming the file, and every other step
+    // still runs (captions in the stored language, the weeks, the channels, the other lists).
+    // A link to this process's memory stands for a file that cannot be read, root or not.
+    void eachStartStepFailsOnItsOwn()
+    {
+        const struct
+        {
+            const char* broken;
+            bool folder; // a folder where the file should be, else an unreadable file
+            QStringList messages;
+        } cases[] = {
+            {"links", false, {"I/O error 5\nlinks"}},
+            {"12012026/selpn", false, {"I/O error 5\n12012026/selpn"}},
+            {"12012026/aplp.dat", false, {"I/O error 5\n12012026/aplp.dat"}},
+            {"error.dat", true, {}},
+            {"links", true, {}},
+        };
+        for (const auto& c : cases) {
+            FormFixture f;
+            layOutTwoWeeks(f);
+            f.setSetting("Main", "Lang", "eng");
+            f.write("links", "i|News\r\ns|Agency|http://example.org/\r\n");
+            std::filesystem::remove(f.workDir() / c.broken);
+            if (c.folder)
+                std::filesystem::create_directory(f.workDir() / c.broken);
+            else
+                std::filesystem::create_symlink("/proc/self/mem", f.workDir() / c.broken);
+            TBrevioForm& form = f.start();
+            const QString broken = QString::fromLatin1(c.broken);
+            QCOMPARE(f.dialogs.messages, c.messages);
+            QCOMPARE(form.languageOffset(), 0);
+            QCOMPARE(form.pageButtons()[0]->text(), QString("View TV Programs"));
+            QCOMPARE(form.weekSelector()->currentText(), QString("12.01.2026"));
+            QCOMPARE(form.viewingPage()->channelList()->count(), broken.endsWith("aplp.dat") ? 0 : 3);
+            QCOMPARE(form.viewingPage()->listPane(0)->toPlainText().isEmpty(), broken.endsWith("selpn"));
+            QCOMPARE(form.viewingPage()->listPane(7)->toPlainText(), QString("00.30 Late - Kanal 1"));
+            QCOMPARE(f.find<QMenu>("N14")->actions().size(), broken == "links" ? 0 : 1);
+            QVERIFY(form.viewingPage()->selectedButton()->isChecked());
+        }
+    }
+
+    // A first run whose week list cannot be created still stores the defaults and opens the
+    // settings page; each step that needs the file says so (creating it, the settings page's
+    // week list, the week selector).
+    void firstRunWithTheWeekListInTheWayReportsItAndGoesOn()
+    {
+        FormFixture f;
+        std::filesystem::create_directory(f.workDir() / "dats.dat");
+        TBrevioForm& form = f.start();
+        QCOMPARE(f.dialogs.messages,
+                 QStringList({"I/O error 5\ndats.dat", "I/O error 5\ndats.dat", "I/O error 5\ndats.dat"}));
+        QVERIFY(f.exists("ag_news.dat"));
+        QCOMPARE(f.setting("Proxy", "proxy"), QString("0"));
+        QVERIFY(!form.settingsPage()->isHidden());
+        QCOMPARE(form.weekSelector()->count(), 0);
+    }
+
+    // A rewrite killed in an earlier run left its file; the start removes it and nothing else.
+    void startSweepsWhatAKilledRewriteLeft()
+    {
+        FormFixture f;
+        layOutTwoWeeks(f);
+        const std::string stale = store::tempSiblingName("selpn", endedProcessId(), 7, 0);
+        f.write(stale, "x");
+        f.write("12012026/" + stale, "x");
+        f.write("12012026/.selpn.tmp", "x");
+        f.start();
+        QVERIFY(!f.exists(stale));
+        QVERIFY(!f.exists("12012026/" + stale));
+        QVERIFY(f.exists("12012026/.selpn.tmp"));
+        QVERIFY(f.exists("12012026/selpn"));
     }
 
     void missingChannelListOfTheNewestWeekIsSkipped()

@@ -294,7 +294,7 @@ private Q_SLOTS:
         f.find<QListWidget>("CheckListBox1")->item(0)->setCheckState(Qt::Checked);
         f.find<QListWidget>("CheckListBox1")->item(1)->setCheckState(Qt::Checked);
         f.find<QToolButton>("FlatButton1")->click();
-        QCOMPARE(f.dialogs.messages, QStringList{QStringLiteral("File not found")});
+        QCOMPARE(f.dialogs.messages, QStringList{QStringLiteral("File not found\n07122026/gone.txt")});
         QCOMPARE(preview.calls, 0);
         for (int d = 0; d < 7; ++d)
             QVERIFY(form.viewingPage()->dayPane(d)->document()->isEmpty());

@@ -146,7 +146,7 @@ private Q_SLOTS:
         QCOMPARE(shownLines(page->listPane(2)), QStringList({"19.00 A - X", "21.00 B - Y"}));
         QCOMPARE(page->channelList()->count(), 1);
         stepWeek(form, Qt::Key_Down);
-        QCOMPARE(f.dialogs.messages, QStringList{"File not found"});
+        QCOMPARE(f.dialogs.messages, QStringList{"File not found\n14122026/aplp.dat"});
         QCOMPARE(page->channelList()->count(), 0);
         QCOMPARE(shownLines(page->listPane(2)), QStringList{"10.00 Kept - Z"});
         QVERIFY(page->listPane(1)->document()->isEmpty());

@@ -2,10 +2,14 @@
 // week change, the mode and day buttons, and the "now" view.
 #include "app/settings_page.h"
 #include "ui/view_week_data.h"
+#include "view/pane_text.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QSpinBox>
 #include <QToolButton>
+
+#include <sys/resource.h>
 
 using namespace brevio;
 using namespace brevio::test;
@@ -53,6 +57,14 @@ QList<QTextEdit*> visiblePanes(ViewingPage* page)
     return shown;
 }
 
+// The most memory this process has held so far.
+long maxResidentKib()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
 } // namespace
 
 class ViewPageTest : public QObject
@@ -60,6 +72,48 @@ class ViewPageTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // One 50 MiB line after a day separator: a click shows it cut with the mark, soon, and
+    // without holding many copies of it; a long selected list shows its beginning.
+    void overLongLinesAreCutAndTheClickStaysQuick()
+    {
+        constexpr std::size_t kLineBytes = 50u << 20;
+        FormFixture f;
+        layOutWeek(f, "Kanal 1:k1.txt\r\n");
+        {
+            std::string file = "Header\r\n\r\n06.00 ";
+            file.reserve(kLineBytes + 64);
+            while (file.size() < kLineBytes)
+                file += "word ";
+            file += "\r\n07.00 Next\r\n";
+            f.write("07122026/k1.txt", file);
+            std::string list;
+            for (int i = 0; i < 40000; ++i)
+                list += "07.00 A show of the selected list - Kanal 1\r\n";
+            f.write("07122026/selvs", list);
+        }
+        TBrevioForm& form = f.start(true);
+        ViewingPage* page = form.viewingPage();
+        const QStringList sunday = shownLines(page->listPane(6));
+        QCOMPARE(sunday.last(), QString("…"));
+        QVERIFY(sunday.size() < 40000);
+
+        const long before = maxResidentKib();
+        QElapsedTimer clock;
+        clock.start();
+        clickChannel(page->channelList(), 0);
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed()) + " ms"));
+        const long grown = maxResidentKib() - before;
+        QVERIFY2(grown < 4 * long(kLineBytes / 1024), qPrintable(QString::number(grown) + " KiB more"));
+
+        const QStringList monday = shownLines(page->dayPane(0));
+        QCOMPARE(monday.size(), 4);
+        QCOMPARE(monday[2].size(), int(view::kShownLineBytes) + 1);
+        QVERIFY(monday[2].startsWith("06.00 word word"));
+        QVERIFY(monday[2].endsWith("…"));
+        QCOMPARE(monday[3], QString("07.00 Next"));
+        QVERIFY(f.dialogs.messages.isEmpty());
+    }
+
     void shiftedChannelPrefixesTimedLinesOnly()
     {
         FormFixture f;
@@ -158,7 +212,7 @@ private Q_SLOTS:
         f.write("dats.dat", "30.11.2026\r\n07.12.2026\r\n14.12.2026\r\n");
         form.fillWeekSelector();
         form.guard([page] { page->FlatComboBox1Change(); });
-        QCOMPARE(f.dialogs.messages, QStringList{"File not found"});
+        QCOMPARE(f.dialogs.messages, QStringList{"File not found\n14122026/aplp.dat"});
         QCOMPARE(page->channelList()->count(), 0);
         QVERIFY(page->listPane(0)->document()->isEmpty());
     }
@@ -184,7 +238,7 @@ private Q_SLOTS:
 
         // The channel file is missing: the panes stay empty.
         clickChannel(page->channelList(), 1);
-        QCOMPARE(f.dialogs.messages.last(), QString("File not found"));
+        QCOMPARE(f.dialogs.messages.last(), QString("File not found\n07122026/lost.txt"));
         for (int d = 0; d < ViewingPage::kDays; ++d)
             QVERIFY(page->dayPane(d)->document()->isEmpty());
 
@@ -197,7 +251,7 @@ private Q_SLOTS:
         // The channel list is gone: nothing else happens.
         std::filesystem::remove(f.workDir() / "07122026" / "aplp.dat");
         clickChannel(page->channelList(), 0);
-        QCOMPARE(f.dialogs.messages.last(), QString("File not found"));
+        QCOMPARE(f.dialogs.messages.last(), QString("File not found\n07122026/aplp.dat"));
         QCOMPARE(f.dialogs.messages.size(), 4);
     }
 

@@ -1,11 +1,14 @@
 #include "store/error_log.h"
 #include "store/errors.h"
 #include "store/file_io.h"
+#include "store/file_lines.h"
+#include "store/line_reader.h"
 #include "support/core/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <ctime>
 #include <functional>
 #include <set>
 #include <sys/resource.h>
@@ -20,6 +23,7 @@ namespace brevio::store {
 namespace {
 
 using test::TempDir;
+using Lines = std::vector<std::string>;
 
 std::set<std::string> entries(const fs::path& dir)
 {
@@ -71,17 +75,106 @@ TEST(ReadFile, ReturnsTheBytesUnchanged)
     EXPECT_FALSE(fileExists(dir / "missing"));
 }
 
-TEST(ReadFile, MissingFileIsFileNotFound)
+TEST(FileErrors, EachNamesTheFileUnderTheRuntimeText)
 {
     TempDir dir;
+    dir.write("file", "");
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", dir / "zero");
+    std::string buffer;
+    const std::string missing = (dir / "missing").string();
+    const struct
+    {
+        std::function<void()> action;
+        std::string text;
+    } cases[] = {
+        {[&] { readFile(dir / "missing"); }, "File not found\n" + missing},
+        {[&] { readLines(dir / "missing"); }, "File not found\n" + missing},
+        {[&] { readFile(dir.path()); }, "I/O error 5\n" + dir.path().string()},
+        {[&] { appendToFile(dir / "missing/error.dat", "x"); }, "File not found\n" + missing + "/error.dat"},
+        {[&] { replaceFile(dir / "missing/times.dat", "x"); }, "File not found\n" + missing + "/times.dat"},
+        {[&] { createFolder(dir / "file"); }, "I/O error 183\n" + (dir / "file").string()},
+        // A pipe or a device would stall or flood the window: only plain files are read.
+        {[&] { readFile(dir / "pipe"); }, "I/O error 5\n" + (dir / "pipe").string()},
+        {[&] { readFile(dir / "zero"); }, "I/O error 5\n" + (dir / "zero").string()},
+        {[&] { FileLines(dir / "pipe", buffer); }, "I/O error 5\n" + (dir / "pipe").string()},
+    };
+    for (const auto& c : cases) {
+        try {
+            c.action();
+            ADD_FAILURE() << "no error for " << c.text;
+        } catch (const IoError& e) {
+            EXPECT_EQ(e.what(), c.text);
+        }
+    }
+}
+
+// A file read in pieces gives the lines of the whole text, wherever a line, a CR before its
+// LF, or a Ctrl-Z falls against the pieces; reading into a kept buffer gives the bytes.
+TEST(FileLines, GiveTheLinesOfTheWholeTextAcrossPieces)
+{
+    const std::size_t piece = 32 * 1024;
+    std::string many;
+    for (int i = 0; many.size() < 3 * piece; ++i)
+        many += "line " + std::to_string(i) + (i % 7 ? "\r\n" : "\n");
+    const std::string crAtEnd = std::string(piece - 1, 'a') + "\r" + std::string(300, 's') + "\nnext\r\n";
+    const std::string lfAtEnd = std::string(piece - 1, 'a') + "\nnext";
+    const std::string eotLater = many.substr(0, piece + 5000) + "\x1a" + "hidden\r\n";
+    const std::string oneLine(3 * piece + 17, 'x');
+    const std::string texts[] = {many, crAtEnd, lfAtEnd, eotLater, oneLine, "", "\r\n", "a\rb"};
+
+    TempDir dir;
+    std::string buffer;
+    std::string whole;
+    for (const std::string& text : texts) {
+        dir.write("f", text);
+        for (const std::size_t size : {piece, std::size_t(7)}) {
+            FileLines file(dir / "f", buffer, FileLines::IfMissing::Throw, size);
+            EXPECT_TRUE(file.found());
+            Lines lines;
+            for (std::string_view line; file.next(line);)
+                lines.emplace_back(line);
+            EXPECT_EQ(lines, splitLines(text)) << text.size() << " bytes in pieces of " << size;
+        }
+        EXPECT_EQ(readFileInto(dir / "f", whole), text);
+    }
+}
+
+// A line far longer than a piece is searched once, not again for every piece read: with
+// pieces of 64 bytes, searching again takes half a minute.
+TEST(FileLines, AVeryLongLineIsSearchedOnce)
+{
+    TempDir dir;
+    dir.write("long", std::string(8u << 20, 'x') + "\r\nnext");
+    std::string buffer;
+    const std::clock_t start = std::clock(); // the processor's time: the machine may be busy
+    FileLines file(dir / "long", buffer, FileLines::IfMissing::Throw, 64);
+    std::string_view line;
+    ASSERT_TRUE(file.nextRaw(line));
+    EXPECT_EQ(line.size(), (8u << 20) + 1); // up to the LF, the CR still in
+    ASSERT_TRUE(file.next(line));
+    EXPECT_EQ(line, "next");
+    EXPECT_FALSE(file.next(line));
+    EXPECT_LT(double(std::clock() - start) / CLOCKS_PER_SEC, 3.0);
+}
+
+TEST(FileLines, MissingFilesThrowOrAreSkippedAsAsked)
+{
+    TempDir dir;
+    std::string buffer;
+    fs::create_directory(dir / "folder");
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(FileLines(dir / "pipe", buffer, FileLines::IfMissing::Skip).found()); // no wait
+    EXPECT_FALSE(FileLines(dir / "missing", buffer, FileLines::IfMissing::Skip).found());
+    EXPECT_FALSE(FileLines(dir / "folder", buffer, FileLines::IfMissing::Skip).found());
+    std::string_view line;
+    EXPECT_FALSE(FileLines(dir / "folder", buffer, FileLines::IfMissing::Skip).next(line));
     try {
-        readFile(dir / "missing");
+        FileLines(dir / "missing", buffer);
         FAIL() << "no error";
     } catch (const IoError& e) {
-        EXPECT_EQ(e.code(), 2);
-        EXPECT_STREQ(e.what(), "File not found");
+        EXPECT_EQ(e.file(), (dir / "missing").string());
     }
-    EXPECT_NE(ioCode([&] { readFile(dir.path()); }), 0);
 }
 
 TEST(ReplaceFile, WritesNewAndOldFilesAndLeavesNothingBeside)

@@ -41,6 +41,11 @@ TEST(Errors, CarryTheRuntimeWording)
     EXPECT_STREQ(IoError(2).what(), "File not found");
     EXPECT_STREQ(IoError(5).what(), "I/O error 5");
     EXPECT_STREQ(IoError::fromErrno(ENOENT).what(), "File not found");
+    // The file a failure is about stands under the runtime's text, decoded for the box.
+    EXPECT_STREQ(IoError::fromErrno(ENOENT, "12012004/\xEA\xE0\xED\xE0\xEB.txt").what(),
+                 "File not found\n12012004/канал.txt");
+    EXPECT_STREQ(IoError::fromErrno(EACCES, "times.dat").what(), "I/O error 5\ntimes.dat");
+    EXPECT_EQ(IoError::fromErrno(ENOSPC, "dats.dat").file(), "dats.dat");
     EXPECT_STREQ(ConvertError("\xE0\xE1\xE2").what(), "'абв' is not a valid integer value");
     EXPECT_STREQ(InvalidTimeError("25.70").what(), "'25.70' is not a valid time");
     EXPECT_STREQ(ListIndexError(-1).what(), "List index out of bounds (-1)");

@@ -1,6 +1,7 @@
 #include "store/errors.h"
 #include "support/core/temp_dir.h"
 #include "view/day_view.h"
+#include "view/pane_text.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,11 @@ TEST(ChannelDaysTest, CutsDaysAndShiftsOnlyTimedLines)
     EXPECT_EQ(panes[1], (Lines{" ", "08:00 7:00 News"}));
     for (int day = 2; day < kWeekDays; ++day)
         EXPECT_TRUE(panes[day].empty()) << day;
+
+    // An over-long line is cut after its shifted time, for the panes and the print alike.
+    DayPanes cut;
+    appendChannelDays(cut, {"", "6.00 " + std::string(3 * kShownLineBytes, 'x')}, {1, 0});
+    EXPECT_EQ(cut[0][1], "07:00 6.00 " + std::string(kShownLineBytes - 11, 'x') + kCutMark);
 }
 
 TEST(ChannelDaysTest, DropsEverythingFromTheEighthSeparatorOn)
@@ -109,7 +115,7 @@ TEST_F(LoadChannelDaysTest, AMissingChannelListOrFileIsFileNotFound)
         loadChannelDays("19012004/", 0, m_days);
         FAIL();
     } catch (const IoError& e) {
-        EXPECT_STREQ(e.what(), "File not found");
+        EXPECT_STREQ(e.what(), "File not found\n19012004/aplp.dat");
     }
     EXPECT_FALSE(m_days.found);
 

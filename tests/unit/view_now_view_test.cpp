@@ -18,10 +18,19 @@ local_seconds at(int dayOfWeek, int hour, int minute, int second = 0)
     return local_days(kMonday) + days(dayOfWeek) + hours(hour) + minutes(minute) + seconds(second);
 }
 
+// A channel file of these lines.
+std::string fileOf(const Lines& lines)
+{
+    std::string text;
+    for (const auto& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
 Lines nowLines(local_seconds now, int lookAhead, const Lines& file, store::TimeShift shift = {})
 {
     NowViewBuilder builder(now, lookAhead);
-    builder.addChannel("Ch", file, shift);
+    builder.addChannel("Ch", fileOf(file), shift);
     return builder.lines();
 }
 
@@ -82,9 +91,9 @@ TEST(NowViewTest, AFirstShowShiftedBeforeMidnightKeepsTheWeekInPlace)
 TEST(NowViewTest, ForEqualTimesTheLaterChannelStandsHigher)
 {
     NowViewBuilder builder(at(0, 20, 0), 0);
-    builder.addChannel("One", {"", "19.30 Quiz", "20.00 Film"}, {});
-    builder.addChannel("Two", {"", "18.45 Talk", "20:00 News", "20.15 Sport"}, {});
-    builder.addChannel("Three", {"", "19.50 Ad", "20.10 More"}, {});
+    builder.addChannel("One", fileOf({"", "19.30 Quiz", "20.00 Film"}), {});
+    builder.addChannel("Two", fileOf({"", "18.45 Talk", "20:00 News", "20.15 Sport"}), {});
+    builder.addChannel("Three", fileOf({"", "19.50 Ad", "20.10 More"}), {});
     EXPECT_EQ(builder.lines(),
               (Lines{"19:50 19.50 Ad - Three", "20:00 20:00 News - Two", "20:00 20.00 Film - One"}));
 }
@@ -92,10 +101,19 @@ TEST(NowViewTest, ForEqualTimesTheLaterChannelStandsHigher)
 TEST(NowViewTest, AnImpossibleTimeStopsButKeepsWhatWasCollected)
 {
     NowViewBuilder builder(at(0, 20, 0), 0);
-    builder.addChannel("One", {"", "20.00 Film"}, {});
-    EXPECT_THROW(builder.addChannel("Two", {"", "19.00 Fine", "24.30 Broken", "20.00 Never"}, {}),
+    builder.addChannel("One", fileOf({"", "20.00 Film"}), {});
+    EXPECT_THROW(builder.addChannel("Two", fileOf({"", "19.00 Fine", "24.30 Broken", "20.00 Never"}), {}),
                  InvalidTimeError);
     EXPECT_EQ(builder.lines(), (Lines{"20:00 20.00 Film - One"}));
+}
+
+// Starts never fall, so a channel is read only up to its first show past the look-ahead: what
+// stands after it, even a time that is no time of day, is never needed.
+TEST(NowViewTest, StopsReadingAChannelAtItsFirstShowPastTheLookAhead)
+{
+    const Lines file{"", "19.30 A", "20.30 B", "22.00 C", "24.99 Never read", "00.30 D"};
+    EXPECT_EQ(nowLines(at(0, 20, 0), 1, file), (Lines{"19:30 19.30 A - Ch", "20:30 20.30 B - Ch"}));
+    EXPECT_THROW(nowLines(at(0, 20, 0), 3, file), InvalidTimeError);
 }
 
 class BuildNowViewTest : public ::testing::Test
@@ -146,6 +164,20 @@ TEST_F(BuildNowViewTest, SkipsMissingFilesAndStopsAtABadShiftKeepingEarlierLines
         EXPECT_STREQ(e.what(), "'one' is not a valid integer value");
     }
     EXPECT_EQ(m_lines, (Lines{"20:00 20.00 A - One", "20:30 19.30 B - Two"}));
+}
+
+// The files are read raw up to each LF; a CR still ends the line, and one among the first
+// characters still makes the line untimed.
+TEST_F(BuildNowViewTest, ReadsLinesFromFilesAsTheLineRuleCutsThem)
+{
+    const std::string file = "\r\n19.30\rlost\n20.30 B\rx\r\n1\r.30 C\n20:45 D";
+    m_dir.write("12012004/aplp.dat", "Ch:ch.txt\r\n");
+    m_dir.write("12012004/ch.txt", file);
+    EXPECT_TRUE(buildNowView(at(0, 20, 0), 1, m_lines));
+    EXPECT_EQ(m_lines, (Lines{"19:30 19.30 - Ch", "20:30 20.30 B - Ch", "20:45 20:45 D - Ch"}));
+    NowViewBuilder fromText(at(0, 20, 0), 1);
+    fromText.addChannel("Ch", file, {});
+    EXPECT_EQ(fromText.lines(), m_lines);
 }
 
 TEST_F(BuildNowViewTest, OnlyTheLastTimesLineOfTheChannelCounts)

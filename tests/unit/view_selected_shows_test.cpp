@@ -42,6 +42,39 @@ TEST(PaneTextTest, CountsOnePositionPerLineBreak)
     EXPECT_EQ(lineText(kPane, 9), "");
 }
 
+// What a pane lays out is bounded: lines at the limit stay whole, longer ones end in the mark,
+// and a text past its limit ends with a line holding the mark alone.
+TEST(PaneTextTest, ShownTextCutsOverLongLinesAndTexts)
+{
+    const std::string limit(kShownLineBytes, 'x');
+    const std::string mark(1, kCutMark);
+    const struct
+    {
+        std::vector<std::string> lines;
+        std::string shown;
+    } cases[] = {
+        {{}, ""},
+        {{"a", "", "b"}, "a\n\nb"},
+        {{limit}, limit},
+        {{limit + "y", "b"}, limit + mark + "\nb"},
+        {{std::string(3 * kShownLineBytes, 'z')}, std::string(kShownLineBytes, 'z') + mark},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(shownPaneText(c.lines), c.shown);
+        EXPECT_EQ(paneLines(c.shown).size(), c.lines.size());
+        for (std::string line : c.lines) {
+            cutToShownLength(line);
+            EXPECT_NE(c.shown.find(line), std::string::npos);
+        }
+    }
+
+    const std::vector<std::string> many(3 * kShownTextBytes / kShownLineBytes, limit);
+    const std::string shown = shownPaneText(many);
+    EXPECT_GE(shown.size(), kShownTextBytes);
+    EXPECT_LE(shown.size(), kShownTextBytes + kShownLineBytes + 2);
+    EXPECT_TRUE(shown.ends_with("\n" + mark));
+}
+
 TEST(ShowBlockTest, AClickAnywhereInAShowHighlightsTheWholeShow)
 {
     const Selection film{startOf(3), startOf(5) + 5 - startOf(3)};

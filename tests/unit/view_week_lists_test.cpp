@@ -27,7 +27,8 @@ TEST_F(WeekListsTest, LoadsChannelNamesInOrderAndTheListsThatExist)
     m_dir.write("12012004/selvt", "19.45 Film\r\nabout - Kanal 1\r\n20.00 News - Zwei\r\n");
     m_dir.write("12012004/selsledpn", "00.30 Night - A\rnext\n");
     EXPECT_EQ(loadChannelNames("12012004/"), (Lines{"Kanal 1", "Zwei", "A"}));
-    const auto lists = loadSelectedLists("12012004/");
+    SelectedLists lists;
+    loadSelectedLists("12012004/", lists);
     EXPECT_TRUE(lists[0].empty());
     EXPECT_EQ(lists[1], (Lines{"19.45 Film", "about - Kanal 1", "20.00 News - Zwei"}));
     EXPECT_EQ(lists[7], (Lines{"00.30 Night - A", "next"}));
@@ -37,7 +38,28 @@ TEST_F(WeekListsTest, AWeekWithoutChannelListIsFileNotFoundButKeepsItsLists)
 {
     m_dir.write("12012004/selpn", "19.45 Film - Kanal\r\n");
     EXPECT_THROW(loadChannelNames("12012004/"), IoError);
-    EXPECT_EQ(loadSelectedLists("12012004/")[0], (Lines{"19.45 Film - Kanal"}));
+    SelectedLists lists;
+    loadSelectedLists("12012004/", lists);
+    EXPECT_EQ(lists[0], (Lines{"19.45 Film - Kanal"}));
+}
+
+// Reading the memory of this process at offset 0 fails whoever we are, root included.
+TEST_F(WeekListsTest, AnUnreadableListIsReportedAfterTheOthersAreRead)
+{
+    m_dir.write("12012004/selpn", "07.00 Mon - K\r\n");
+    std::filesystem::create_symlink("/proc/self/mem", m_dir / "12012004/selvt");
+    std::filesystem::create_symlink("/proc/self/mem", m_dir / "12012004/selsr");
+    m_dir.write("12012004/selsledpn", "00.30 Night - K\r\n");
+    SelectedLists lists;
+    try {
+        loadSelectedLists("12012004/", lists);
+        FAIL() << "no error";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.file(), "12012004/selvt"); // the first of the two
+    }
+    EXPECT_EQ(lists[0], Lines{"07.00 Mon - K"});
+    EXPECT_TRUE(lists[1].empty());
+    EXPECT_EQ(lists[7], Lines{"00.30 Night - K"});
 }
 
 TEST_F(WeekListsTest, SavingWritesEveryLineWithCrLfAndCreatesTheFile)
@@ -48,7 +70,9 @@ TEST_F(WeekListsTest, SavingWritesEveryLineWithCrLfAndCreatesTheFile)
     saveSelectedList("12012004/", 6, {});
     EXPECT_TRUE(m_dir.exists("12012004/selvs"));
     EXPECT_EQ(m_dir.read("12012004/selvs"), "");
-    EXPECT_TRUE(loadSelectedLists("12012004/")[6].empty());
+    SelectedLists lists;
+    loadSelectedLists("12012004/", lists);
+    EXPECT_TRUE(lists[6].empty());
     EXPECT_THROW(saveSelectedList("19012004/", 0, {"x"}), IoError);
 }
 
