@@ -1,9 +1,8 @@
 #pragma once
 
 #include "exchange/week_listing.h"
-#include "store/file_names.h"
+#include "view/week_lists.h"
 
-#include <array>
 #include <chrono>
 #include <optional>
 #include <string>
@@ -40,7 +39,7 @@ struct CalendarEvent
     std::string uid; // the same show gives the same one on every export
 };
 
-using SelectedLists = std::array<std::vector<std::string>, store::kSelectedListCount>;
+using view::SelectedLists;
 
 // The events of the eight lists (0 Monday .. 6 Sunday, 7 the Monday after the week) of `week`:
 // each entry on its list's day at its leading time, in the local time zone; it ends at the end

@@ -59,7 +59,6 @@ private:
 
     std::string m_folder;
     std::vector<FoundShow> m_shows; // in order of airing
-    std::vector<std::uint32_t> m_textEnds; // per show, where its text ends (for finding the show of a hit)
     std::string m_text; // every show's lines, each ended by '\n'
     std::string m_folded; // the same, folded for searching
     std::vector<std::string> m_channelNames; // by index; empty for channels not read
