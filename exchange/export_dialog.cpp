@@ -28,10 +28,7 @@ ExportDialog::ExportDialog(TBrevioForm& form, Kind kind, const QString& title, i
     : QDialog(&form)
 {
     setObjectName(QStringLiteral("ExportDialog"));
-    QString caption = title;
-    if (caption.endsWith(QChar(0x2026)))
-        caption.chop(1);
-    setWindowTitle(caption);
+    setWindowTitle(title);
     auto* layout = new QVBoxLayout(this);
     if (kind == Kind::Xmltv) {
         m_all = new QRadioButton(this);

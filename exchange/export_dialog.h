@@ -22,7 +22,7 @@ class ExportDialog : public QDialog
 public:
     enum class Kind { Xmltv, Calendar };
 
-    // `title`: the menu entry's text; `tickedChannels`: how many the printing page has ticked.
+    // `title`: the window's title; `tickedChannels`: how many the printing page has ticked.
     ExportDialog(TBrevioForm& form, Kind kind, const QString& title, int tickedChannels);
 
     bool tickedOnly() const;

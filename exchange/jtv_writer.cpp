@@ -137,7 +137,8 @@ std::string zipArchive(const std::vector<std::pair<std::string, std::string>>& f
 
     std::string bytes;
     if (zip_source_open(buffer) < 0)
-        throw Error("The archive could not be read back: " + std::string(zip_error_strerror(zip_source_error(buffer))));
+        throw Error("The archive could not be read back: "
+                    + std::string(zip_error_strerror(zip_source_error(buffer))));
     zip_source_seek(buffer, 0, SEEK_END);
     const zip_int64_t size = zip_source_tell(buffer);
     zip_source_seek(buffer, 0, SEEK_SET);
@@ -158,7 +159,8 @@ JtvExport weekToJtv(const WeekListing& week)
         std::vector<JtvShow> shows;
         shows.reserve(channel.shows.size());
         for (const ListedShow& show : channel.shows)
-            shows.push_back({jtvFileTime(week.monday, show.airMinutes), show.title.empty() ? "\x97" : show.title});
+            shows.push_back(
+                {jtvFileTime(week.monday, show.airMinutes), show.title.empty() ? "\x97" : show.title});
         std::stable_sort(shows.begin(), shows.end(),
                          [](const JtvShow& a, const JtvShow& b) { return a.start < b.start; });
         auto channelFiles = jtvChannelFiles(shows);

@@ -40,7 +40,8 @@ std::string takeChannel(std::string& line, const std::vector<std::string>& chann
     for (const std::string& name : channelNames) {
         const std::size_t tail = kChannelSeparator.size() + name.size();
         if (line.size() >= tail && line.ends_with(name)
-            && std::string_view(line).substr(line.size() - tail, kChannelSeparator.size()) == kChannelSeparator
+            && std::string_view(line).substr(line.size() - tail, kChannelSeparator.size())
+                == kChannelSeparator
             && (!best || name.size() > best->size()))
             best = &name;
     }
@@ -174,7 +175,8 @@ std::string calendarText(const std::vector<CalendarEvent>& events, std::optional
                          sys_seconds stamp)
 {
     std::string text = icalLine("BEGIN:VCALENDAR") + icalLine("VERSION:2.0")
-        + icalLine("PRODID:-//Morvane//Brevio//EN") + icalLine("CALSCALE:GREGORIAN") + icalLine("METHOD:PUBLISH");
+        + icalLine("PRODID:-//Morvane//Brevio//EN") + icalLine("CALSCALE:GREGORIAN")
+        + icalLine("METHOD:PUBLISH");
     const std::string stampText = icalUtcTime(stamp);
     for (const CalendarEvent& event : events) {
         text += icalLine("BEGIN:VEVENT");

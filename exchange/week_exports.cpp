@@ -34,6 +34,7 @@ namespace {
 constexpr int kXmltvFilesText = 136;
 constexpr int kXmltvItemText = 157;
 constexpr int kIcsItemText = 158;
+constexpr int kJtvItemText = 159;
 constexpr int kReplaceText = 164;
 constexpr int kDoneText = 165;
 constexpr int kNotWrittenText = 166;
@@ -76,9 +77,25 @@ std::function<bool(int)> onlyRows(const std::vector<int>& rows)
     return [chosen](int index) { return chosen.count(index) > 0; };
 }
 
-// Writes an export to a file the user picks; `done` (with %1 for the file) says what was written.
+// What an export holds, for the message that says where it went.
+struct Written
+{
+    std::size_t shows = 0;
+    std::size_t channels = 0;
+    QString note; // what was left out, if anything
+};
+
+// A menu entry's text as a title: "Export XMLTV…" gives "Export XMLTV".
+QString titleOf(QString entry)
+{
+    if (entry.endsWith(QChar(0x2026)))
+        entry.chop(1);
+    return entry;
+}
+
+// Writes an export to a file the user picks, and says what was written where.
 void saveExport(TBrevioForm& form, const QString& title, const QString& filter, const QString& suggested,
-                const std::string& bytes, const QString& done)
+                const std::string& bytes, const Written& written)
 {
     Dialogs& dialogs = form.dialogs();
     const auto file = dialogs.chooseSaveFile(title, filter, suggested);
@@ -93,12 +110,11 @@ void saveExport(TBrevioForm& form, const QString& title, const QString& filter, 
         dialogs.message(form.text(kNotWrittenText).arg(shown, fromUtf8(e.what())));
         return;
     }
-    dialogs.message(done.arg(shown));
-}
-
-QString doneText(TBrevioForm& form, std::size_t shows, std::size_t channels)
-{
-    return form.text(kDoneText).arg(shows).arg(channels).arg(QStringLiteral("%1"));
+    QString done
+        = form.text(kDoneText).arg(QString::number(written.shows), QString::number(written.channels), shown);
+    if (!written.note.isEmpty())
+        done += QLatin1Char('\n') + written.note;
+    dialogs.message(done);
 }
 
 std::chrono::sys_seconds utcNow(const Clock& clock)
@@ -137,7 +153,7 @@ void WeekExports::ExportXmltvItemClick()
     if (!week)
         return;
     const std::vector<int> ticked = tickedRows(m_form.printingPage()->channelChecklist());
-    const QString title = m_form.text(kXmltvItemText);
+    const QString title = titleOf(m_form.text(kXmltvItemText));
     ExportDialog options(m_form, ExportDialog::Kind::Xmltv, title, static_cast<int>(ticked.size()));
     if (options.exec() != QDialog::Accepted)
         return;
@@ -153,7 +169,7 @@ void WeekExports::ExportXmltvItemClick()
         return;
     }
     saveExport(m_form, options.windowTitle(), m_form.text(kXmltvFilesText) + QStringLiteral(" (*.xml)"),
-               suggestedName(*week, "xml"), listing, doneText(m_form, count.shows, count.channels));
+               suggestedName(*week, "xml"), listing, {count.shows, count.channels, {}});
 }
 
 void WeekExports::ExportIcsItemClick()
@@ -161,7 +177,7 @@ void WeekExports::ExportIcsItemClick()
     const auto week = chosenWeek(m_form);
     if (!week)
         return;
-    ExportDialog options(m_form, ExportDialog::Kind::Calendar, m_form.text(kIcsItemText), 0);
+    ExportDialog options(m_form, ExportDialog::Kind::Calendar, titleOf(m_form.text(kIcsItemText)), 0);
     if (options.exec() != QDialog::Accepted)
         return;
     std::vector<exchange::CalendarEvent> events;
@@ -182,7 +198,7 @@ void WeekExports::ExportIcsItemClick()
     saveExport(m_form, options.windowTitle(), QStringLiteral("iCalendar (*.ics)"),
                suggestedName(*week, "ics"),
                exchange::calendarText(events, options.reminderMinutes(), utcNow(m_form.clock())),
-               doneText(m_form, events.size(), channels.size()));
+               {events.size(), channels.size(), {}});
 }
 
 void WeekExports::ExportJtvItemClick()
@@ -204,19 +220,19 @@ void exportJtvChannels(TBrevioForm& form, const std::vector<int>& rows)
         const WaitCursor waiting;
         archive = exchange::weekToJtv(exchange::readWeekListing(*week, onlyRows(rows)));
     }
-    QString done = doneText(form, archive.shows, archive.channels);
+    Written written{archive.shows, archive.channels, {}};
     if (!archive.refused.empty()) {
         QStringList names;
         for (const std::string& name : archive.refused)
             names << fromData(name);
-        done += QLatin1Char('\n') + form.text(kRefusedText).arg(names.join(QStringLiteral(", ")));
+        written.note = form.text(kRefusedText).arg(names.join(QStringLiteral(", ")));
     }
     if (archive.channels == 0) {
-        form.dialogs().message(archive.refused.empty() ? form.text(kNothingText) : done.section('\n', 1));
+        form.dialogs().message(written.note.isEmpty() ? form.text(kNothingText) : written.note);
         return;
     }
-    saveExport(form, QStringLiteral("JTV"), QStringLiteral("JTV (*.zip)"), suggestedName(*week, "zip"),
-               archive.archive, done);
+    saveExport(form, titleOf(form.text(kJtvItemText)), QStringLiteral("JTV (*.zip)"),
+               suggestedName(*week, "zip"), archive.archive, written);
 }
 
 } // namespace brevio

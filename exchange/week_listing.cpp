@@ -21,8 +21,8 @@ WeekListing readWeekListing(std::string_view weekDate, const std::function<bool(
     const std::string folder = store::checkedWeekFolder(weekDate, store::FolderUse::Read);
     view::readWeekChannels(folder, wanted, [&week](view::ChannelWeek& channel) {
         if (!channel.problem.empty())
-            throw Error("The channel '" + quotedData(channel.name) + "' cannot be read whole (" + channel.problem
-                        + "); nothing was exported.");
+            throw Error("The channel '" + quotedData(channel.name) + "' cannot be read whole ("
+                        + channel.problem + "); nothing was exported.");
         ListedChannel listed{channel.index, channel.name, channel.fileName, {}};
         listed.shows.reserve(channel.shows.size());
         for (std::size_t i = 0; i < channel.shows.size(); ++i) {

@@ -118,6 +118,7 @@ SearchWindow::SearchWindow(TBrevioForm& form)
     resize(760, 440);
 
     m_label = new QLabel(this);
+    m_label->setObjectName(QStringLiteral("SearchLabel"));
     m_field = new QLineEdit(this);
     m_field->setObjectName(QStringLiteral("SearchField"));
     m_field->setClearButtonEnabled(true);

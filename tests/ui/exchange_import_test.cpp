@@ -29,13 +29,7 @@ namespace {
 // Opens "File" in the menu bar and clicks the import entry, as a user does.
 void clickImport(TBrevioForm& form)
 {
-    QMenuBar* bar = form.menuBar();
-    QMenu* file = form.fileMenu();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file->menuAction()).center());
-    QTRY_VERIFY(file->isVisible());
-    QAction* entry = form.findChild<QAction*>(QStringLiteral("ImportXmltvItem"));
-    QVERIFY(entry && entry->isEnabled());
-    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(entry).center());
+    clickFileMenuEntry(form, "ImportXmltvItem");
 }
 
 std::map<std::string, std::string> snapshot(const std::filesystem::path& root)
