@@ -20,7 +20,8 @@ constexpr int kMaxHours = 24;
 // The look-ahead the settings page stores (its spin box allows 0 to 5 hours).
 int storedHours(const Settings& settings)
 {
-    return std::clamp(settings.readInteger(QStringLiteral("fm"), QStringLiteral("RxSpinEdit10_Value"), 0), 0, 5);
+    return std::clamp(settings.readInteger(QStringLiteral("fm"), QStringLiteral("RxSpinEdit10_Value"), 0), 0,
+                      5);
 }
 
 int storedLanguageOffset(const Settings& settings)
@@ -59,14 +60,15 @@ std::optional<int> runConsoleOptions(int argc, char* argv[])
 
     const bool parsed = parser.parse(arguments);
     const bool ours = parsed
-        && (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")) || parser.isSet(version) || parser.isSet(now) || parser.isSet(search)
-            || parser.isSet(hours));
+        && (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")) || parser.isSet(version)
+            || parser.isSet(now) || parser.isSet(search) || parser.isSet(hours));
     if (!ours) {
         // Another command line (Qt's own options among them) is the window's.
         bool named = false;
         for (const QString& argument : arguments.mid(1))
             named = named || argument.startsWith(QLatin1String("--now"))
-                || argument.startsWith(QLatin1String("--search")) || argument.startsWith(QLatin1String("--hours"));
+                || argument.startsWith(QLatin1String("--search"))
+                || argument.startsWith(QLatin1String("--hours"));
         if (!named)
             return std::nullopt;
         std::cerr << "brevio: " << parser.errorText().toStdString() << '\n';

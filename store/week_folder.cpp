@@ -99,8 +99,8 @@ std::optional<std::chrono::sys_days> weekDateDay(std::string_view weekDate)
             value = value * 10 + unsigned(weekDate[i] - '0');
         return value;
     };
-    const std::chrono::year_month_day date{std::chrono::year(int(number(6, 4))), std::chrono::month(number(3, 2)),
-                                           std::chrono::day(number(0, 2))};
+    const std::chrono::year_month_day date{std::chrono::year(int(number(6, 4))),
+                                           std::chrono::month(number(3, 2)), std::chrono::day(number(0, 2))};
     if (!date.ok())
         return std::nullopt;
     return std::chrono::sys_days(date);

@@ -36,7 +36,9 @@ bool isBlank(std::string_view text)
 WeekSearch::FileStamp WeekSearch::stampOf(const std::string& path)
 {
     FileStamp stamp{path};
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::stat(path.c_str(), &info) == 0) {
         stamp.exists = true;
         stamp.size = static_cast<long long>(info.st_size);
@@ -78,7 +80,8 @@ WeekSearch::WeekSearch(std::string weekFolder)
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
         const FoundShow& x = collected[a].show;
         const FoundShow& y = collected[b].show;
-        return std::tie(x.airMinutes, x.channel, x.day, x.line) < std::tie(y.airMinutes, y.channel, y.day, y.line);
+        return std::tie(x.airMinutes, x.channel, x.day, x.line)
+            < std::tie(y.airMinutes, y.channel, y.day, y.line);
     });
     std::size_t total = 0;
     for (const auto& item : collected)
