@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -19,17 +20,25 @@ constexpr int kAllChannelsText = 160;
 constexpr int kTickedChannelsText = 161;
 constexpr int kReminderText = 162;
 constexpr int kExportText = 163;
+constexpr int kCalendarWhatText = 190;
+constexpr int kListingWhatText = 191;
 constexpr int kDefaultReminder = 15;
 constexpr int kLongestReminder = 24 * 60;
 
 } // namespace
 
-ExportDialog::ExportDialog(TBrevioForm& form, Kind kind, const QString& title, int tickedChannels)
+ExportDialog::ExportDialog(TBrevioForm& form, Kind kind, const QString& title, const QString& week,
+                           int tickedChannels)
     : QDialog(&form)
 {
     setObjectName(QStringLiteral("ExportDialog"));
     setWindowTitle(title);
     auto* layout = new QVBoxLayout(this);
+    // What goes into the file, in words.
+    auto* what
+        = new QLabel(form.text(kind == Kind::Xmltv ? kListingWhatText : kCalendarWhatText).arg(week), this);
+    what->setObjectName(QStringLiteral("ExportWhat"));
+    layout->addWidget(what);
     if (kind == Kind::Xmltv) {
         m_all = new QRadioButton(this);
         m_all->setObjectName(QStringLiteral("ExportAllChannels"));

@@ -22,8 +22,9 @@ class ExportDialog : public QDialog
 public:
     enum class Kind { Xmltv, Calendar };
 
-    // `title`: the window's title; `tickedChannels`: how many the printing page has ticked.
-    ExportDialog(TBrevioForm& form, Kind kind, const QString& title, int tickedChannels);
+    // `title`: the window's title; `week`: the week's date; `tickedChannels`: how many the
+    // printing page has ticked.
+    ExportDialog(TBrevioForm& form, Kind kind, const QString& title, const QString& week, int tickedChannels);
 
     bool tickedOnly() const;
     std::optional<int> reminderMinutes() const;

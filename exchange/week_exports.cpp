@@ -154,7 +154,8 @@ void WeekExports::ExportXmltvItemClick()
         return;
     const std::vector<int> ticked = tickedRows(m_form.printingPage()->channelChecklist());
     const QString title = titleOf(m_form.text(kXmltvItemText));
-    ExportDialog options(m_form, ExportDialog::Kind::Xmltv, title, static_cast<int>(ticked.size()));
+    ExportDialog options(m_form, ExportDialog::Kind::Xmltv, title, fromData(*week),
+                         static_cast<int>(ticked.size()));
     if (options.exec() != QDialog::Accepted)
         return;
     std::string listing;
@@ -177,7 +178,8 @@ void WeekExports::ExportIcsItemClick()
     const auto week = chosenWeek(m_form);
     if (!week)
         return;
-    ExportDialog options(m_form, ExportDialog::Kind::Calendar, titleOf(m_form.text(kIcsItemText)), 0);
+    ExportDialog options(m_form, ExportDialog::Kind::Calendar, titleOf(m_form.text(kIcsItemText)),
+                         fromData(*week), 0);
     if (options.exec() != QDialog::Accepted)
         return;
     std::vector<exchange::CalendarEvent> events;

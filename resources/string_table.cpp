@@ -303,6 +303,10 @@ const std::unordered_map<int, std::string_view>& table()
         {368, "Не экспортированы: их названия не умещаются в индекс JTV (64 КБ): %1"},
         {169, "No week has been downloaded yet."},
         {369, "Ещё не загружено ни одной недели."},
+        {190, "The selected shows of the week %1, as calendar events."},
+        {390, "Отобранные передачи недели %1 как события календаря."},
+        {191, "The shows of the week %1:"},
+        {391, "Передачи недели %1:"},
     };
     // clang-format on
     return texts;

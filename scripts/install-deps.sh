@@ -21,6 +21,8 @@ packages=(
   # XMLTV listings: the streaming reader and gzip; the format's own toolkit and a real web
   # server for the tests; /usr/bin/time for the benchmark
   libxml2-dev zlib1g-dev xmltv-util nginx-light time
+  # JTV archives are zip files; an outside reader checks the calendar export in the tests
+  libzip-dev python3-icalendar
 )
 
 missing=()
