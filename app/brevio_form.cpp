@@ -1,5 +1,7 @@
 #include "app/brevio_form.h"
 
+#include "app/accessible_buttons.h"
+#include "app/accessible_names.h"
 #include "app/caption_table.h"
 #include "app/clock.h"
 #include "app/dialogs.h"
@@ -40,6 +42,7 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QShortcut>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -80,6 +83,7 @@ TBrevioForm::TBrevioForm(Dialogs& dialogs, Clock& clock, QWidget* parent)
     , m_clock(clock)
 {
     setObjectName(QStringLiteral("BrevioForm"));
+    installAccessibleButtons();
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("ClientArea"));
     central->resize(kDesignClientSize);
@@ -155,7 +159,6 @@ void TBrevioForm::buildHeader(QWidget* central)
     showTime();
 
     m_weekSelector = makeControl<QComboBox>(central, "FlatComboBox1", {2, 62, 118, 21});
-    m_weekSelector->setAccessibleName(QStringLiteral("Неделя"));
     connect(m_weekSelector, &QComboBox::activated, this,
             [this] { guard([this] { m_viewingPage->FlatComboBox1Change(); }); });
 
@@ -214,6 +217,10 @@ void TBrevioForm::buildMenu()
     exit->setObjectName(QStringLiteral("N5"));
     exit->setParent(bar);
     connect(exit, &QAction::triggered, this, [this] { N5Click(); });
+    // F10 opens the menu bar from the keyboard, as on other desktops; arrows and Enter go on.
+    auto* openMenu = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(openMenu, &QShortcut::activated, bar,
+            [bar] { bar->setActiveAction(bar->actions().constFirst()); });
 }
 
 bool TBrevioForm::guard(const std::function<void()>& handler)
@@ -413,6 +420,15 @@ void TBrevioForm::SetEnglish()
             = QString::fromLatin1(entry.control.data(), static_cast<qsizetype>(entry.control.size()));
         for (QObject* control : findChildren<QObject*>(name))
             setCaption(control, text(entry.id));
+    }
+    // Controls without a caption are named for screen readers in the same language.
+    for (const AccessibleNameEntry& entry : kAccessibleNames) {
+        const QString name
+            = QString::fromLatin1(entry.control.data(), static_cast<qsizetype>(entry.control.size()));
+        const QString accessibleName
+            = entry.argument ? text(entry.id).arg(text(entry.argument)) : text(entry.id);
+        for (QWidget* control : findChildren<QWidget*>(name))
+            setAccessibleNameOf(control, accessibleName);
     }
     // The title bar shows the window's own caption, which is never translated.
     setWindowTitle(windowTitle());

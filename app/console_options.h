@@ -1,12 +1,13 @@
 #pragma once
 
-#include <optional>
-
 namespace brevio {
 
-// The command line: "--now [--hours N]", "--search TEXT", "--help" and "--version" run in the
-// terminal from the working folder (the current one) and end the program; its exit code is
-// returned. Nothing (the window starts) for any other command line.
-std::optional<int> runConsoleOptions(int argc, char* argv[]);
+class CommandLine;
+
+// Carries out the terminal command a parsed command line asks for ("--now [--hours N]" or
+// "--search TEXT") on the working folder (the current one, or the one --workdir or --data-home
+// names, which must exist: a command that only reads makes no folder) and returns the exit code.
+// It needs no display, makes no window and leaves the single-instance lock alone.
+int runConsoleCommand(const CommandLine& commandLine);
 
 } // namespace brevio

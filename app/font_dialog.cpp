@@ -1,10 +1,15 @@
 #include "app/font_dialog.h"
 
+#include "app/form_builder.h"
+
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QVBoxLayout>
 
@@ -21,6 +26,36 @@ void addColor(QComboBox* box, const QColor& color)
     QPixmap swatch(24, 12);
     swatch.fill(color);
     box->addItem(QIcon(swatch), color.name(), color);
+}
+
+// Qt's font dialog names its lists by their labels for sighted users only: a screen reader gets
+// the label's text on the list, on the edit field that hands its focus to the list, and on a
+// drop-down list's own list; a list the label does not name takes the name of the edit field
+// above it in the dialog's grid.
+void nameByLabels(QWidget* dialog)
+{
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+        QWidget* buddy = label->buddy();
+        if (!buddy || !buddy->accessibleName().isEmpty())
+            continue;
+        const QString name = QString(label->text()).remove(QLatin1Char('&'));
+        setAccessibleNameOf(buddy, name);
+        for (QWidget* edit : dialog->findChildren<QLineEdit*>()) {
+            if (edit->focusProxy() == buddy)
+                edit->setAccessibleName(name);
+        }
+    }
+    auto* grid = qobject_cast<QGridLayout*>(dialog->layout());
+    for (QAbstractItemView* list : dialog->findChildren<QAbstractItemView*>()) {
+        const int index = grid ? grid->indexOf(list) : -1;
+        if (!list->accessibleName().isEmpty() || index < 0)
+            continue;
+        int row = 0, column = 0, rows = 0, columns = 0;
+        grid->getItemPosition(index, &row, &column, &rows, &columns);
+        const QLayoutItem* above = row > 0 ? grid->itemAtPosition(row - 1, column) : nullptr;
+        if (above && above->widget())
+            list->setAccessibleName(above->widget()->accessibleName());
+    }
 }
 
 } // namespace
@@ -41,7 +76,7 @@ FontColorDialog::FontColorDialog(const QFont& font, const QColor& color, const Q
 
     m_colors = new QComboBox(this);
     m_colors->setObjectName(QStringLiteral("FontColor"));
-    m_colors->setAccessibleName(colorCaption);
+    setAccessibleNameOf(m_colors, colorCaption);
     for (const QRgb basic : kBasicColors)
         addColor(m_colors, QColor(basic));
     if (m_colors->findData(color) < 0)
@@ -62,6 +97,7 @@ FontColorDialog::FontColorDialog(const QFont& font, const QColor& color, const Q
     layout->addWidget(m_fonts);
     layout->addLayout(colorRow);
     layout->addWidget(buttons);
+    nameByLabels(m_fonts);
 }
 
 QFont FontColorDialog::chosenFont() const

@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSpinBox>
 #include <QTextEdit>
@@ -45,15 +46,13 @@ QSpinBox* makeSpinBox(QWidget* parent, const char* name, QRect rect, int minimum
     return spin;
 }
 
-QTextEdit* makePane(QWidget* parent, const char* name, const QString& accessibleName, QRect rect,
-                    bool richText)
+QTextEdit* makePane(QWidget* parent, const char* name, QRect rect, bool richText)
 {
     auto* pane = makeControl<QTextEdit>(parent, name, rect, AnchorAll);
     pane->setReadOnly(true);
     pane->setAcceptRichText(richText);
     pane->setLineWrapMode(QTextEdit::NoWrap);
     pane->setUndoRedoEnabled(false);
-    pane->setAccessibleName(accessibleName);
     // Read-only panes still show where a click landed: the caret names the clicked line.
     pane->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     return pane;
@@ -79,7 +78,17 @@ void setCaption(QObject* control, const QString& caption)
     else if (auto* menu = qobject_cast<QMenu*>(control))
         menu->setTitle(caption);
     if (auto* widget = qobject_cast<QWidget*>(control))
-        widget->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+        setAccessibleNameOf(widget, QString(caption).remove(QLatin1Char('&')));
+}
+
+void setAccessibleNameOf(QWidget* control, const QString& name)
+{
+    control->setAccessibleName(name);
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        combo->view()->setAccessibleName(name);
+        if (QLineEdit* edit = combo->lineEdit())
+            edit->setAccessibleName(name);
+    }
 }
 
 } // namespace brevio

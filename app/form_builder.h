@@ -46,14 +46,17 @@ QToolButton* makeSpeedButton(QWidget* parent, const char* name, const QString& c
 QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& caption, QRect rect);
 QSpinBox* makeSpinBox(QWidget* parent, const char* name, QRect rect, int minimum, int maximum, int value,
                       int step = 1);
-// A read-only text pane of the viewing page.
-QTextEdit* makePane(QWidget* parent, const char* name, const QString& accessibleName, QRect rect,
-                    bool richText);
+// A read-only text pane of the viewing page. Its accessible name comes from the names table.
+QTextEdit* makePane(QWidget* parent, const char* name, QRect rect, bool richText);
 // A panel that holds anchored controls of its own.
 QWidget* makePanel(QWidget* parent, const char* name, QRect rect, unsigned anchors = AnchorTopLeft);
 
 // Sets what a control shows as its caption (button, label, group box, action or menu) and
 // keeps its accessible name in step.
 void setCaption(QObject* control, const QString& caption);
+
+// What a screen reader calls `control`; a drop-down list's own list and edit field are called
+// the same.
+void setAccessibleNameOf(QWidget* control, const QString& name);
 
 } // namespace brevio

@@ -1,18 +1,73 @@
 #include "app/brevio_form.h"
 #include "app/clock.h"
+#include "app/command_line.h"
 #include "app/console_options.h"
 #include "app/dialogs.h"
 #include "app/single_instance.h"
+#include "app/string_table.h"
 #include "app/termination_watcher.h"
+#include "app/work_folder.h"
+#include "extras/desktop_entry.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFont>
+#include <QIcon>
+#include <QLocale>
+#include <QMessageBox>
+
+#include <cstdio>
+
+namespace {
+
+QStringList argumentsOf(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// Said on standard error and, for a start from the applications menu, in a box: the working
+// folder cannot be made or entered. The settings are not read yet; the system's language speaks.
+int refuseWorkFolder(const QString& folder, const std::string& reason)
+{
+    std::fprintf(stderr, "brevio: cannot use the working folder %s: %s\n", qUtf8Printable(folder),
+                 reason.c_str());
+    const int offset
+        = QLocale::system().language() == QLocale::Russian ? brevio::kRussianOffset : brevio::kEnglishOffset;
+    const std::string_view text = brevio::loadString(170 + offset);
+    QMessageBox::critical(nullptr, QStringLiteral("Brevio"),
+                          QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
+                              .arg(folder, QString::fromLocal8Bit(reason.c_str())));
+    return 1;
+}
+
+int refuseCommandLine(const brevio::CommandLine& commandLine)
+{
+    std::fprintf(stderr, "brevio: %s\nTry 'brevio --help'.\n", qUtf8Printable(commandLine.errorText()));
+    return 2;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
-    // Terminal commands answer without a window and without the lock: they only read.
-    if (const auto exitCode = brevio::runConsoleOptions(argc, argv))
-        return *exitCode;
+    // --help and --version need no display and must not count as a start: they are answered
+    // before the single-instance lock. Qt's own options (-platform ...) are not known yet, so a
+    // complaint about them waits for the second reading below.
+    brevio::CommandLine commandLine;
+    const bool understood = commandLine.parse(argumentsOf(argc, argv));
+    if (commandLine.helpWanted() || commandLine.versionWanted()) {
+        const QString text
+            = commandLine.helpWanted() ? commandLine.helpText() : brevio::CommandLine::versionText();
+        std::fputs(qUtf8Printable(text), stdout);
+        return 0;
+    }
+    // The terminal commands only read the store: they answer without a display, and a running
+    // copy holding the lock does not stop them.
+    if (commandLine.consoleCommandWanted())
+        return understood ? brevio::runConsoleCommand(commandLine) : refuseCommandLine(commandLine);
 
     // One copy per user; a second start ends at once, silently.
     const auto instance = brevio::SingleInstanceLock::acquire("Brevio24");
@@ -22,6 +77,20 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("brevio"));
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
+    QApplication::setApplicationVersion(QStringLiteral(BREVIO_VERSION));
+    const QString applicationId = QString::fromLatin1(brevio::kApplicationId.data(),
+                                                      static_cast<qsizetype>(brevio::kApplicationId.size()));
+    QGuiApplication::setDesktopFileName(applicationId);
+    QApplication::setWindowIcon(QIcon::fromTheme(applicationId));
+
+    if (!commandLine.parse(QCoreApplication::arguments()))
+        return refuseCommandLine(commandLine);
+    const QString folder = commandLine.workFolder();
+    if (!folder.isEmpty()) {
+        if (const auto failure = brevio::enterWorkFolder(QFile::encodeName(folder).toStdString()))
+            return refuseWorkFolder(folder, *failure);
+    }
+
     // The window was laid out for a small 8-point interface font of Arial's widths.
     QFont interfaceFont(QStringLiteral("Liberation Sans"), 8);
     interfaceFont.setStyleHint(QFont::SansSerif);

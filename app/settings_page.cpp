@@ -3,6 +3,7 @@
 #include "app/brevio_form.h"
 #include "app/font_dialog.h"
 #include "app/form_builder.h"
+#include "app/overlay.h"
 #include "app/qt_text.h"
 #include "app/settings.h"
 #include "store/file_io.h"
@@ -43,9 +44,9 @@ SettingsPage::SettingsPage(TBrevioForm& form, QWidget* parent)
 
     buildProxyGroup();
 
-    makeLabel(this, "Label25", QStringLiteral("TimeOut, sec"), {38, 153, 72, 15});
+    auto* timeoutLabel = makeLabel(this, "Label25", QStringLiteral("TimeOut, sec"), {38, 153, 72, 15});
     m_timeout = makeSpinBox(this, "RxSpinEdit11", {110, 150, 49, 18}, 0, 900, 300, 10);
-    m_timeout->setAccessibleName(QStringLiteral("TimeOut, sec"));
+    timeoutLabel->setBuddy(m_timeout);
 
     auto* language = makeControl<QGroupBox>(this, "GroupBox2", {8, 170, 185, 45});
     setCaption(language, QStringLiteral("Язык"));
@@ -73,7 +74,6 @@ SettingsPage::SettingsPage(TBrevioForm& form, QWidget* parent)
 
     m_channels = makeControl<QListWidget>(this, "ListBox1", {200, 6, 225, 296},
                                           AnchorLeft | AnchorTop | AnchorBottom);
-    m_channels->setAccessibleName(QStringLiteral("Каналы недели"));
     makeSpeedButton(this, "FlatSpeedButton30", QStringLiteral("Удалить канал"), {200, 301, 225, 17});
     makeSpeedButton(this, "FlatSpeedButton23", QStringLiteral("Сортировка каналов"), {200, 323, 225, 17})
         ->setEnabled(false);
@@ -89,23 +89,19 @@ void SettingsPage::buildProxyGroup()
     // Seven rows: the box, host, port, the password box, login, password, saving the password.
     m_useProxy
         = makeCheckBox(group, "CheckBox1", QStringLiteral("Использовать прокси сервер"), {8, 16, 172, 17});
-    makeLabel(group, "Label4", QStringLiteral("адрес"), {8, 36, 52, 15});
     m_host = makeControl<QLineEdit>(group, "Edit1", {62, 34, 115, 18});
-    makeLabel(group, "Label5", QStringLiteral("порт"), {8, 55, 52, 15});
+    makeLabel(group, "Label4", QStringLiteral("адрес"), {8, 36, 52, 15})->setBuddy(m_host);
     m_port = makeControl<QLineEdit>(group, "Edit2", {62, 53, 57, 18});
+    makeLabel(group, "Label5", QStringLiteral("порт"), {8, 55, 52, 15})->setBuddy(m_port);
     m_needsPassword
         = makeCheckBox(group, "CheckBox2", QStringLiteral("Прокси требует пароль"), {8, 73, 172, 17});
-    makeLabel(group, "Label6", QStringLiteral("логин"), {8, 93, 52, 15});
     m_login = makeControl<QLineEdit>(group, "Edit3", {62, 91, 115, 18});
-    makeLabel(group, "Label7", QStringLiteral("пароль"), {8, 112, 52, 15});
+    makeLabel(group, "Label6", QStringLiteral("логин"), {8, 93, 52, 15})->setBuddy(m_login);
     m_password = makeControl<QLineEdit>(group, "Edit4", {62, 110, 115, 18});
+    makeLabel(group, "Label7", QStringLiteral("пароль"), {8, 112, 52, 15})->setBuddy(m_password);
     m_password->setEchoMode(QLineEdit::Password);
     m_savePassword = makeCheckBox(group, "CheckBox3", QStringLiteral("Сохранить пароль"), {48, 127, 132, 16});
     m_savePassword->setChecked(true);
-    m_host->setAccessibleName(QStringLiteral("адрес"));
-    m_port->setAccessibleName(QStringLiteral("порт"));
-    m_login->setAccessibleName(QStringLiteral("логин"));
-    m_password->setAccessibleName(QStringLiteral("пароль"));
 
     // toggled, not clicked: checking the boxes from code at start-up runs the same rule.
     connect(m_useProxy, &QCheckBox::toggled, this, [this] { CheckBox1Click(); });
@@ -119,7 +115,6 @@ void SettingsPage::buildRightColumn()
     setCaption(weeks, QStringLiteral("Недели"));
     new Anchors(weeks, QSize(167, 108));
     m_weeks = makeControl<QListWidget>(weeks, "ListBox2", {8, 16, 151, 66});
-    m_weeks->setAccessibleName(QStringLiteral("Загруженные недели"));
     makeSpeedButton(weeks, "FlatSpeedButton29", QStringLiteral("Удалить"), {8, 85, 151, 17});
 
     auto* font = makeSpeedButton(this, "FlatSpeedButton28", QStringLiteral("Шрифт"), {432, 114, 167, 17});
@@ -141,15 +136,14 @@ void SettingsPage::buildRightColumn()
     shift->setToolTip(QStringLiteral("Сдвиг времени канала"));
     auto* hint = makeLabel(shift, "Label15", QString(), {6, 6, 157, 150});
     hint->setWordWrap(true);
-    makeLabel(shift, "Label16", QStringLiteral("Часы"), {6, 166, 60, 15});
-    makeSpinBox(shift, "RxSpinEdit7", {80, 163, 60, 21}, -23, 23, 0)
-        ->setAccessibleName(QStringLiteral("Часы"));
-    makeLabel(shift, "Label17", QStringLiteral("Минуты"), {6, 192, 60, 15});
-    makeSpinBox(shift, "RxSpinEdit8", {80, 189, 60, 21}, -59, 59, 0)
-        ->setAccessibleName(QStringLiteral("Минуты"));
+    makeLabel(shift, "Label16", QStringLiteral("Часы"), {6, 166, 60, 15})
+        ->setBuddy(makeSpinBox(shift, "RxSpinEdit7", {80, 163, 60, 21}, -23, 23, 0));
+    makeLabel(shift, "Label17", QStringLiteral("Минуты"), {6, 192, 60, 15})
+        ->setBuddy(makeSpinBox(shift, "RxSpinEdit8", {80, 189, 60, 21}, -59, 59, 0));
     makeSpeedButton(shift, "FlatSpeedButton34", QStringLiteral("Сохранить"), {6, 220, 157, 17});
     makeSpeedButton(shift, "FlatSpeedButton33", QStringLiteral("Скрыть"), {6, 242, 157, 17});
     shift->hide();
+    new Overlay(shift);
 
     // The companion alarm's settings cover the whole page while they are open.
     auto* chimeo = makeControl<QGroupBox>(this, "GroupBox4", {8, 3, 692, 347}, AnchorAll);
@@ -157,6 +151,7 @@ void SettingsPage::buildRightColumn()
     new Anchors(chimeo, QSize(692, 347));
     makeCheckBox(chimeo, "FlatCheckBox12", QStringLiteral("Запускать вместе с Windows"), {16, 24, 250, 17});
     chimeo->hide();
+    new Overlay(chimeo);
 }
 
 void SettingsPage::CheckBox1Click()

@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -123,8 +124,12 @@ TAboutBox::TAboutBox(const Settings& settings, QWidget* parent)
     m_homePage->setWordWrap(true);
     m_homePage->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     makeLink(m_homePage, QString());
-    for (QLabel* link : {m_icon, m_feedback, m_homePage})
+    // The links are reached with Tab too, shown blue while they have the focus, and followed
+    // with Enter or Space.
+    for (QLabel* link : {m_icon, m_feedback, m_homePage}) {
         link->installEventFilter(this);
+        link->setFocusPolicy(Qt::TabFocus);
+    }
     Panel1MouseMove();
 
     m_ok = new QPushButton(QStringLiteral("OK"), this);
@@ -188,6 +193,19 @@ void TAboutBox::Panel1MouseMove()
 
 bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::FocusIn) {
+        if (watched == m_feedback)
+            Label1MouseMove();
+        else if (watched == m_homePage)
+            Label2MouseMove();
+        else if (watched == m_icon)
+            Panel1MouseMove();
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && followLink(watched))
+            return true;
+    }
     if (event->type() == QEvent::MouseMove) {
         // Consumed here: a move over a line must not also reach the panel and undo the colour.
         if (watched == m_feedback)
@@ -201,20 +219,24 @@ bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (mouse->button() != Qt::LeftButton || !widget
-            || !widget->rect().contains(mouse->position().toPoint()))
-            return QDialog::eventFilter(watched, event);
-        if (watched == m_icon)
-            ProgramIconClick();
-        else if (watched == m_feedback)
-            Label1Click();
-        else if (watched == m_homePage)
-            Label2Click();
-        else
-            return QDialog::eventFilter(watched, event);
-        return true;
+        if (mouse->button() == Qt::LeftButton && widget
+            && widget->rect().contains(mouse->position().toPoint()) && followLink(watched))
+            return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+bool TAboutBox::followLink(const QObject* link)
+{
+    if (link == m_icon)
+        ProgramIconClick();
+    else if (link == m_feedback)
+        Label1Click();
+    else if (link == m_homePage)
+        Label2Click();
+    else
+        return false;
+    return true;
 }
 
 } // namespace brevio

@@ -41,6 +41,8 @@ protected:
 
 private:
     static void paint(QLabel* label, const QColor& color);
+    // Runs the click of a link line (the icon, the mail or the home page line); false for others.
+    bool followLink(const QObject* link);
 
     QString m_homePageAddress;
     QString m_mail;

@@ -25,9 +25,11 @@ namespace {
 
 const QString kSection = QStringLiteral("chimeo");
 
-void makeLabel(QWidget* parent, const char* name, const QString& caption, QRect rect)
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect rect)
 {
-    setCaption(makeControl<QLabel>(parent, name, rect), caption);
+    auto* label = makeControl<QLabel>(parent, name, rect);
+    setCaption(label, caption);
+    return label;
 }
 
 bool isFile(const QString& path)
@@ -85,16 +87,14 @@ void ChimeoBox::build()
     m_startProgram
         = makeCheckBox(m_box, "FlatCheckBox9", QStringLiteral("Запустить приложение:"), {16, 56, 262, 17});
     m_programPath = makeFileBox("FilenameEdit2", {280, 54, 396, 21}, QString());
-    m_programPath->setAccessibleName(QStringLiteral("Приложение"));
-    makeLabel(m_box, "Label20", QStringLiteral("с параметрами:"), {34, 80, 200, 17});
     m_programParams
         = makeControl<QLineEdit>(m_box, "Edit5", {280, 78, 396, 21}, AnchorLeft | AnchorTop | AnchorRight);
-    m_programParams->setAccessibleName(QStringLiteral("с параметрами:"));
+    makeLabel(m_box, "Label20", QStringLiteral("с параметрами:"), {34, 80, 200, 17})
+        ->setBuddy(m_programParams);
 
     m_ownSound = makeCheckBox(m_box, "FlatCheckBox10", QStringLiteral("Воспроизвести нестандартный звук:"),
                               {16, 108, 262, 17});
     m_soundPath = makeFileBox("FilenameEdit1", {280, 106, 396, 21}, QStringLiteral("Файлы wav (*.wav)"));
-    m_soundPath->setAccessibleName(QStringLiteral("Звуковой файл"));
 
     m_soundOnly = makeCheckBox(m_box, "FlatCheckBox11",
                                QStringLiteral("Только звуковой сигнал, без вывода окна сообщения"),

@@ -1,5 +1,6 @@
 #include "extras/desktop_entry.h"
 
+#include "app/work_folder.h"
 #include "store/errors.h"
 #include "store/file_io.h"
 
@@ -84,9 +85,14 @@ std::string desktopEntryText(const Launcher& launcher)
     text += "Name=" + escapeEntryValue(launcher.name) + "\n";
     if (!launcher.comment.empty())
         text += "Comment=" + escapeEntryValue(launcher.comment) + "\n";
-    text += "Exec=" + escapeEntryValue(quoteExecArgument(launcher.executable)) + "\n";
+    std::string exec = quoteExecArgument(launcher.executable);
+    for (const std::string& argument : launcher.arguments)
+        exec += " " + quoteExecArgument(argument);
+    text += "Exec=" + escapeEntryValue(exec) + "\n";
     if (!launcher.workingFolder.empty())
         text += "Path=" + escapeEntryValue(launcher.workingFolder) + "\n";
+    if (!launcher.icon.empty())
+        text += "Icon=" + escapeEntryValue(launcher.icon) + "\n";
     text += "Terminal=false\n";
     return text;
 }
@@ -103,17 +109,22 @@ bool setCompanionAutostart(const fs::path& autostartFolder, bool on, const std::
     if (!isFolder(autostartFolder))
         return false;
     const std::string folder = withFinalSeparator(programFolder);
-    return writeEntry(entry, {"Chimeo", "", folder + std::string(kCompanionProgram), folder});
+    return writeEntry(entry, {"Chimeo", "", folder + std::string(kCompanionProgram), {}, folder, ""});
 }
 
-bool writeDesktopShortcut(const fs::path& desktopFolder, const std::string& executable,
-                          const std::string& programFolder)
+bool writeDesktopShortcut(const fs::path& desktopFolder, const std::string& executable)
 {
     if (!isFolder(desktopFolder))
         return false;
-    const bool written
-        = writeEntry(desktopFolder / kShortcutFile,
-                     {"Brevio", "Телепрограмма", executable, withFinalSeparator(programFolder)});
+    // The program's own folder is no place for data once it is installed: the shortcut starts
+    // it the way the applications menu does.
+    const bool written = writeEntry(desktopFolder / kShortcutFile,
+                                    {"Brevio",
+                                     "Телепрограмма",
+                                     executable,
+                                     {std::string(kDataHomeOption)},
+                                     "",
+                                     std::string(kApplicationId)});
     if (written) {
         // Desktops start only launchers that are marked executable.
         std::error_code ec;

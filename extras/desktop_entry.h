@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brevio {
 
@@ -12,8 +13,10 @@ struct Launcher
 {
     std::string name;
     std::string comment;
-    std::string executable; // full path, run without arguments
+    std::string executable; // full path
+    std::vector<std::string> arguments;
     std::string workingFolder; // empty: none given
+    std::string icon; // a name of the icon theme; empty: none given
 };
 
 // The file's text. Lines end with LF: readers of this format take a CR as part of the value.
@@ -37,9 +40,12 @@ inline constexpr std::string_view kShortcutFile = "brevio.desktop";
 bool setCompanionAutostart(const std::filesystem::path& autostartFolder, bool on,
                            const std::string& programFolder);
 
-// Writes the program's launcher into `desktopFolder`, replacing an earlier one. False when the
+// The program's icon in the icon theme, and the name of the launcher the package installs.
+inline constexpr std::string_view kApplicationId = "org.morvane.Brevio";
+
+// Writes the program's launcher into `desktopFolder`, replacing an earlier one. It starts the
+// program as the applications menu does, keeping its files in the data home. False when the
 // folder is missing or the file cannot be written.
-bool writeDesktopShortcut(const std::filesystem::path& desktopFolder, const std::string& executable,
-                          const std::string& programFolder);
+bool writeDesktopShortcut(const std::filesystem::path& desktopFolder, const std::string& executable);
 
 } // namespace brevio

@@ -110,8 +110,7 @@ void Extras::FlatSpeedButton32Click()
 {
     // Failures are not reported: the shortcut is a convenience, tried again on the next click.
     writeDesktopShortcut(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation).toStdString(),
-                         QCoreApplication::applicationFilePath().toStdString(),
-                         QCoreApplication::applicationDirPath().toStdString());
+                         QCoreApplication::applicationFilePath().toStdString());
 }
 
 void Extras::FlatButton2Click()

@@ -76,13 +76,10 @@ RetrievalPage::RetrievalPage(TBrevioForm& form, QWidget* parent)
 
     m_memo = makeControl<QPlainTextEdit>(this, "FlatMemo1", {8, 32, 207, 52});
     m_memo->setReadOnly(true);
-    m_memo->setAccessibleName(QStringLiteral("Ход получения"));
     m_checklist = makeControl<QListWidget>(this, "CheckListBox2", {8, 90, 208, 241},
                                            AnchorLeft | AnchorTop | AnchorBottom);
-    m_checklist->setAccessibleName(QStringLiteral("Каналы для получения"));
     m_status = makeControl<QLabel>(this, "Panel7", {8, 336, 209, 17}, AnchorLeft | AnchorBottom);
     m_status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_status->setAccessibleName(QStringLiteral("Состояние связи"));
     auto* filler = makeControl<QFrame>(this, "Panel12", {224, 24, 476, 329}, AnchorAll);
     filler->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 }

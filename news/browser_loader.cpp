@@ -58,13 +58,22 @@ void quietStartHandler(QtMsgType type, const QMessageLogContext& context, const 
         g_previousHandler(type, context, message);
 }
 
-// The module next to the program, else where this build put it, with the environment the
-// engine wants.
+// The module next to the program (a build folder), else where the package installs it, else
+// where this build put it; then the environment the engine wants.
+QString webModulePath()
+{
+    const QString programDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    const QString name = QStringLiteral(BREVIO_WEB_MODULE_NAME);
+    for (const QString& candidate :
+         {programDir + name, programDir + QStringLiteral(BREVIO_WEB_MODULE_INSTALLED "/") + name})
+        if (QFileInfo::exists(candidate))
+            return candidate;
+    return QStringLiteral(BREVIO_WEB_MODULE_PATH);
+}
+
 CreateWebView loadWebModule()
 {
-    const QString beside
-        = QCoreApplication::applicationDirPath() + QLatin1Char('/') + QStringLiteral(BREVIO_WEB_MODULE_NAME);
-    static QLibrary module(QFileInfo::exists(beside) ? beside : QStringLiteral(BREVIO_WEB_MODULE_PATH));
+    static QLibrary module(webModulePath());
     auto create = reinterpret_cast<CreateWebView>(module.resolve("brevioCreateWebView"));
     if (!create) {
         std::fprintf(stderr, "brevio: the web engine could not be loaded (%s); pages are shown as text\n",

@@ -82,7 +82,6 @@ NewsPage::NewsPage(TBrevioForm& form, QWidget* parent)
     auto* city = makeControl<QComboBox>(this, "FlatComboBox2", {8, 224, 129, 21});
     city->setEditable(true);
     city->setEditText(QStringLiteral("выбрать город"));
-    city->setAccessibleName(QStringLiteral("Город"));
     makeSpeedButton(this, "FlatSpeedButton54", QStringLiteral("Погода"), {144, 224, 49, 21}, sources);
     m_dummy = makeSpeedButton(this, "FlatSpeedButton41", QStringLiteral("пустышка"), {0, 0, 0, 0}, sources);
     m_dummy->hide();
@@ -90,11 +89,10 @@ NewsPage::NewsPage(TBrevioForm& form, QWidget* parent)
 
     m_status = makeControl<QLabel>(this, "Panel11", {8, 320, 185, 19});
     m_status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_status->setAccessibleName(QStringLiteral("Состояние связи"));
 
     // Placed at start-up 250 and 40 pixels short of the page's width and height.
     const QRect paneRect(208, 8, 707 - 250, 359 - 40);
-    m_pane = makePane(this, "RxRichEdit2", QStringLiteral("Новости"), paneRect, true);
+    m_pane = makePane(this, "RxRichEdit2", paneRect, true);
     m_pane->setLineWrapMode(QTextEdit::WidgetWidth);
     m_browserPanel = makePanel(this, "Panel13", paneRect, AnchorAll);
     m_browserPanel->hide();
@@ -141,7 +139,8 @@ BrowserView& NewsPage::browser()
         m_browser = createBrowserView(m_browserPanel, std::move(setup));
         QWidget* view = m_browser->widget();
         view->setObjectName(QStringLiteral("WebBrowser3"));
-        view->setAccessibleName(QStringLiteral("Страница источника"));
+        // Named as the other panes are; a later change of language renames it with them.
+        setAccessibleNameOf(view, m_form.text(184));
         m_browserPanel->layout()->addWidget(view);
     }
     return *m_browser;

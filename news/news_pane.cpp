@@ -4,6 +4,7 @@
 #include "news/web_address.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -59,10 +60,26 @@ LinkClicks::LinkClicks(QTextEdit* pane, std::function<void(const QString&)> clic
 {
     pane->viewport()->installEventFilter(this);
     pane->viewport()->setMouseTracking(true);
+    pane->installEventFilter(this);
 }
 
 bool LinkClicks::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_pane && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        // The character before the caret, or the one after it at a link's start.
+        QTextCursor cursor = m_pane->textCursor();
+        cursor.clearSelection();
+        QString link = cursor.charFormat().anchorHref();
+        if (link.isEmpty() && cursor.movePosition(QTextCursor::NextCharacter))
+            link = cursor.charFormat().anchorHref();
+        if (link.isEmpty())
+            return false;
+        m_clicked(link);
+        return true;
+    }
     if (watched != m_pane->viewport())
         return false;
     if (event->type() == QEvent::MouseMove) {

@@ -19,7 +19,8 @@ void showNewsLines(QTextEdit* pane, const std::vector<std::string>& lines);
 std::vector<std::string> newsPaneLines(const QTextEdit* pane);
 
 // Reports a click on a link of a read-only text pane, with either mouse button, when the
-// button goes down and comes up on the same link; the pane's context menu stays away from links.
+// button goes down and comes up on the same link, and Enter with the caret on a link; the
+// pane's context menu stays away from links.
 class LinkClicks : public QObject
 {
     Q_OBJECT

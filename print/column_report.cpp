@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include <malloc.h>
+
 namespace brevio {
 
 namespace {
@@ -25,6 +27,33 @@ QFont headerFont(bool bold)
     font.setBold(bold);
     return font;
 }
+
+// The PDF writer builds every page in a buffer of a few hundred kilobytes and frees it when the
+// page is done. With the allocator's defaults each page then hands its memory back to the
+// system and faults it in again, which costs a print of a thousand pages about a fifth of its
+// time. While the report is painted, freed memory stays with the process; afterwards it is
+// given back at once.
+class KeepFreedMemory
+{
+public:
+    KeepFreedMemory()
+    {
+        mallopt(M_TRIM_THRESHOLD, 256 << 20);
+        mallopt(M_TOP_PAD, 16 << 20);
+        mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    }
+    ~KeepFreedMemory()
+    {
+        // The allocator's defaults (a fixed mmap threshold from now on, which only matters for
+        // how blocks of more than 128 KB are placed).
+        mallopt(M_MMAP_THRESHOLD, 128 << 10);
+        mallopt(M_TOP_PAD, 128 << 10);
+        mallopt(M_TRIM_THRESHOLD, 128 << 10);
+        malloc_trim(0);
+    }
+    KeepFreedMemory(const KeepFreedMemory&) = delete;
+    KeepFreedMemory& operator=(const KeepFreedMemory&) = delete;
+};
 
 } // namespace
 
@@ -53,6 +82,7 @@ void ColumnReport::paintHeader(QPainter& painter, double width, double mm, int p
 
 int ColumnReport::render(QPagedPaintDevice& device) const
 {
+    const KeepFreedMemory keep;
     QPainter painter(&device);
     if (!painter.isActive())
         return 0;

@@ -82,7 +82,6 @@ PrintingPage::PrintingPage(TBrevioForm& form, QWidget* parent)
         m_spins[i] = makeSpinBox(this, row.spin, {296, row.top, 57, 21}, row.minimum, row.maximum, row.value);
         auto* label = rightAlignedLabel(this, row.label, QString::fromUtf8(row.caption), row.top);
         label->setBuddy(m_spins[i]);
-        m_spins[i]->setAccessibleName(label->text());
     }
     auto* margins = makeControl<QLabel>(this, "Label13", {232, 80, 120, 15});
     setCaption(margins, QStringLiteral("Поля печати:"));
@@ -99,7 +98,6 @@ PrintingPage::PrintingPage(TBrevioForm& form, QWidget* parent)
     m_layoutButtons = {days1, byChannels};
     m_channels = makeControl<QListWidget>(this, "CheckListBox1", {368, 32, 233, 319},
                                           AnchorLeft | AnchorTop | AnchorBottom);
-    m_channels->setAccessibleName(QStringLiteral("Каналы для печати"));
     m_channels->hide();
 
     connect(m_selectedMode, &QToolButton::clicked, this,

@@ -18,12 +18,15 @@
 #include <QDrag>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QSpinBox>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace brevio {
 
@@ -59,6 +62,7 @@ MaintenanceControls::MaintenanceControls(TBrevioForm& form)
     m_channels->setSelectionMode(QAbstractItemView::SingleSelection);
     m_channels->viewport()->setAcceptDrops(true);
     m_channels->viewport()->installEventFilter(this);
+    m_channels->installEventFilter(this);
     connectControls();
 }
 
@@ -140,9 +144,21 @@ void MaintenanceControls::ListBox1DragDrop(QPoint pos)
         return;
     // Only a point on an item names a place; anywhere below the last item means the end.
     const QListWidgetItem* target = m_channels->itemAt(pos);
-    const int to = target ? m_channels->row(target) : -1;
+    moveChannel(from, target ? m_channels->row(target) : m_channels->count() - 1);
+}
+
+void MaintenanceControls::moveSelectedChannel(int by)
+{
+    const int from = selectedRow(m_channels);
+    if (m_shiftMode || from < 0)
+        return;
+    moveChannel(from, std::clamp(from + by, 0, m_channels->count() - 1));
+}
+
+void MaintenanceControls::moveChannel(int from, int to)
+{
     QListWidgetItem* moved = m_channels->takeItem(from);
-    m_channels->insertItem(to < 0 ? m_channels->count() : to, moved);
+    m_channels->insertItem(to, moved);
     m_channels->setCurrentItem(moved);
 }
 
@@ -218,6 +234,13 @@ void MaintenanceControls::startDrag()
 
 bool MaintenanceControls::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_channels && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() != Qt::AltModifier || (key->key() != Qt::Key_Up && key->key() != Qt::Key_Down))
+            return false;
+        m_form.guard([this, key] { moveSelectedChannel(key->key() == Qt::Key_Up ? -1 : 1); });
+        return true;
+    }
     if (watched != m_channels->viewport())
         return QObject::eventFilter(watched, event);
     switch (event->type()) {

@@ -34,6 +34,8 @@ public:
     // drop at `pos` (viewport coordinates) that moves the selected channel there.
     bool ListBox1DragOver(const QObject* source) const;
     void ListBox1DragDrop(QPoint pos);
+    // The same from the keyboard: Alt+Up and Alt+Down move the selected channel one place.
+    void moveSelectedChannel(int by);
     // "Удалить канал": deletes the selected channel from the week in the week selector.
     void FlatSpeedButton30Click();
     // "Удалить" in "Недели": deletes the selected week unless it is the newest one.
@@ -48,6 +50,7 @@ private:
     void connectControls();
     void removeChannelItems(const QString& name);
     void startDrag();
+    void moveChannel(int from, int to);
 
     TBrevioForm& m_form;
     QListWidget* m_channels = nullptr;

@@ -1,6 +1,7 @@
 #include "view/pane_clicks.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTextEdit>
 
@@ -12,6 +13,7 @@ PaneClicks::PaneClicks(QTextEdit* pane, Handler handler)
 {
     pane->setContextMenuPolicy(Qt::NoContextMenu);
     pane->viewport()->installEventFilter(this);
+    pane->installEventFilter(this);
 }
 
 bool PaneClicks::eventFilter(QObject* watched, QEvent* event)
@@ -19,6 +21,20 @@ bool PaneClicks::eventFilter(QObject* watched, QEvent* event)
     if (m_delivering)
         return false;
     switch (event->type()) {
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+            return false;
+        if (key->key() == Qt::Key_Space) {
+            m_handler(Qt::LeftButton);
+            return true;
+        }
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Menu) {
+            m_handler(Qt::RightButton);
+            return true;
+        }
+        return false;
+    }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         const auto* press = static_cast<QMouseEvent*>(event);

@@ -13,7 +13,8 @@ namespace brevio::view {
 // the pane has moved its caret to the clicked point (so the caret names the clicked line), any
 // other button at once, leaving caret and highlight where they were. A left-button drag is no
 // click: it leaves the highlight the user dragged. The pane shows no context menu: the right
-// button picks shows.
+// button picks shows. From the keyboard, at the caret: Space is the left button; Enter and the
+// menu key are the right button.
 class PaneClicks : public QObject
 {
 public:

@@ -39,8 +39,6 @@ const char* const kDayButtonNames[]
     = {"FlatSpeedButton1", "FlatSpeedButton2", "FlatSpeedButton3", "FlatSpeedButton4",
        "FlatSpeedButton5", "FlatSpeedButton6", "FlatSpeedButton7"};
 const char* const kDayCaptions[] = {"Пн", "Вт", "Ср", "Чт", "Пт", "Сб", "Вс"};
-const char* const kDayNames[]
-    = {"Понедельник", "Вторник", "Среда", "Четверг", "Пятница", "Суббота", "Воскресенье"};
 
 // Shows what a handler produced even when it stopped half-way, then lets the error go on to
 // the window's error box.
@@ -92,23 +90,19 @@ ViewingPage::ViewingPage(TBrevioForm& form, QWidget* parent)
 
     m_channelList = makeControl<QListWidget>(this, "TextListBox1", {5, 56, 234, 299},
                                              AnchorLeft | AnchorTop | AnchorBottom);
-    m_channelList->setAccessibleName(QStringLiteral("Каналы"));
     m_channelList->setSelectionMode(QAbstractItemView::SingleSelection);
 
     // The panes lie on one spot; the visibility rule shows one at a time.
     const QRect paneRect(245, 5, 707 - 249, 359 - 9);
     for (int d = 0; d < kDays; ++d) {
         const QByteArray name = "RichEdit" + QByteArray::number(2 + d);
-        m_dayPanes[d] = makePane(this, name.constData(), QString::fromUtf8(kDayNames[d]), paneRect, true);
+        m_dayPanes[d] = makePane(this, name.constData(), paneRect, true);
     }
     for (int l = 0; l < kLists; ++l) {
         const QByteArray name = "RichEdit" + QByteArray::number(9 + l);
-        const QString accessible = l < kDays
-            ? QString::fromUtf8(kDayNames[l]) + QStringLiteral(" — отобранные")
-            : QStringLiteral("Следующий понедельник — отобранные");
-        m_listPanes[l] = makePane(this, name.constData(), accessible, paneRect, false);
+        m_listPanes[l] = makePane(this, name.constData(), paneRect, false);
     }
-    m_nowPane = makePane(this, "RichEdit17", QStringLiteral("Сейчас в эфире"), paneRect, true);
+    m_nowPane = makePane(this, "RichEdit17", paneRect, true);
     connectHandlers();
     ButtonsDaysClick();
 }

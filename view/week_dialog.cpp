@@ -1,5 +1,7 @@
 #include "view/week_dialog.h"
 
+#include "app/form_builder.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -27,7 +29,7 @@ TForm7::TForm7(QWidget* parent)
     m_combo->setEditable(true);
     m_combo->setInsertPolicy(QComboBox::NoInsert);
     m_combo->setGeometry(8, 56, 297, 21);
-    m_combo->setAccessibleName(QStringLiteral("Неделя на сервере"));
+    setAccessibleNameOf(m_combo, QStringLiteral("Неделя на сервере"));
     m_label->setBuddy(m_combo);
 
     m_choose = new QPushButton(QStringLiteral("Выбрать"), this);

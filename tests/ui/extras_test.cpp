@@ -9,6 +9,7 @@
 #include "store/cp1251.h"
 #include "support/core/temp_dir.h"
 #include "support/ui/form_fixture.h"
+#include "support/ui/opened_urls.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>
@@ -32,28 +33,6 @@
 
 using namespace brevio;
 using namespace brevio::test;
-
-// Stands in for the desktop's browser, mail program and file opener.
-class OpenedUrls : public QObject
-{
-    Q_OBJECT
-
-public:
-    OpenedUrls()
-    {
-        for (const char* scheme : {"http", "https", "mailto", "file"})
-            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
-    }
-    ~OpenedUrls() override
-    {
-        for (const char* scheme : {"http", "https", "mailto", "file"})
-            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-    }
-    QList<QUrl> urls;
-
-public Q_SLOTS:
-    void open(const QUrl& url) { urls << url; }
-};
 
 namespace {
 
@@ -265,10 +244,9 @@ private Q_SLOTS:
         std::filesystem::create_directories(xdg.desktop());
         button->click();
         const std::string first = xdg.read(xdg.desktop() / "brevio.desktop");
-        const std::string exec = "Exec=\"" + QCoreApplication::applicationFilePath().toStdString() + "\"\n";
+        const std::string exec
+            = "Exec=\"" + QCoreApplication::applicationFilePath().toStdString() + "\" \"--data-home\"\n";
         QVERIFY2(first.find(exec) != std::string::npos, first.c_str());
-        QVERIFY(first.find("Path=" + QCoreApplication::applicationDirPath().toStdString() + "/\n")
-                != std::string::npos);
         button->click();
         QCOMPARE(xdg.read(xdg.desktop() / "brevio.desktop"), first);
         QVERIFY(f.dialogs.messages.isEmpty());

@@ -3,6 +3,7 @@
 // one transfer at a time, and which clicked links are opened.
 #include "app/brevio_form.h"
 #include "net/http_session.h"
+#include "news/news_lines.h"
 #include "news/news_page.h"
 #include "news/news_pane.h"
 #include "news/parse_text.h"
@@ -13,6 +14,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
 #include <QTextBlock>
@@ -107,6 +109,26 @@ private Q_SLOTS:
         QCOMPARE(n.pane().back().substr(0, news::data("Мой сайт").size()), news::data("Мой сайт"));
         n.click("FlatSpeedButton47");
         QCOMPARE(n.pane().back(), news::data("Ответственный редактор - Иван Петров ( ivan@e.test )"));
+    }
+
+    void aSavedCopyOfAMillionLinesIsShownCutAtOnce()
+    {
+        NewsFixture n;
+        std::string huge;
+        for (int i = 0; i < 1'000'000; ++i)
+            huge += "line " + std::to_string(i) + "\r\n";
+        n.fixture.write("kurs_cbr.nws", huge);
+        n.start();
+        n.setLoadMode(false);
+        QElapsedTimer clock;
+        clock.start();
+        n.click("FlatSpeedButton40");
+        // Laid out whole, this pane took minutes; cut, it is one pane's worth.
+        QVERIFY2(clock.elapsed() < 10'000, qPrintable(QString::number(clock.elapsed())));
+        const auto shown = n.pane();
+        QCOMPARE(shown.size(), news::kPaneMaxLines + 1);
+        QCOMPARE(shown.front(), std::string("line 0"));
+        QVERIFY(n.fixture.dialogs.messages.isEmpty());
     }
 
     void aFailedFetchChangesNeitherPaneNorFile()

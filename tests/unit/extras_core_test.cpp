@@ -28,36 +28,38 @@ TEST(ExtrasDesktopEntry, ExecQuotesThePathSoThatShellAndFieldCharactersStayLiter
     // Reserved characters get a backslash, '%' is doubled (it would start a field code).
     EXPECT_EQ(quoteExecArgument("/a\"b`c$d\\e%f"), "\"/a\\\"b\\`c\\$d\\\\e%%f\"");
     // The quoted argument is then a string value: its backslashes are escaped once more.
-    const std::string text = desktopEntryText({"X", "", "/a\\b", ""});
+    const std::string text = desktopEntryText({"X", "", "/a\\b", {}, "", ""});
     EXPECT_NE(text.find("Exec=\"/a\\\\\\\\b\"\n"), std::string::npos) << text;
     // A line break in a name cannot start a key of its own.
     EXPECT_EQ(escapeEntryValue("a\nb\rc\td"), "a\\nb\\rc\\td");
 }
 
-TEST(ExtrasDesktopEntry, ShortcutRunsTheProgramInItsFolderAndIsReplacedUnchanged)
+TEST(ExtrasDesktopEntry, ShortcutStartsTheProgramWithItsDataHomeAndIsReplacedUnchanged)
 {
     TempDir desktop;
-    ASSERT_TRUE(writeDesktopShortcut(desktop.path(), "/opt/brevio/brevio", "/opt/brevio"));
+    ASSERT_TRUE(writeDesktopShortcut(desktop.path(), "/opt/brevio/brevio"));
     const std::string first = desktop.read("brevio.desktop");
     EXPECT_EQ(first.rfind("[Desktop Entry]\n", 0), 0u);
     EXPECT_NE(first.find("\nType=Application\n"), std::string::npos);
-    EXPECT_NE(first.find("\nExec=\"/opt/brevio/brevio\"\n"), std::string::npos);
-    EXPECT_NE(first.find("\nPath=/opt/brevio/\n"), std::string::npos);
+    // An installed program's folder is no place for data: the working folder is the data home.
+    EXPECT_NE(first.find("\nExec=\"/opt/brevio/brevio\" \"--data-home\"\n"), std::string::npos) << first;
+    EXPECT_EQ(first.find("\nPath="), std::string::npos);
+    EXPECT_NE(first.find("\nIcon=org.morvane.Brevio\n"), std::string::npos);
     EXPECT_EQ(first.find('\r'), std::string::npos);
     const auto perms = std::filesystem::status(desktop / "brevio.desktop").permissions();
     EXPECT_NE(perms & std::filesystem::perms::owner_exec, std::filesystem::perms::none);
 
     desktop.write("brevio.desktop", "stale");
-    ASSERT_TRUE(writeDesktopShortcut(desktop.path(), "/opt/brevio/brevio", "/opt/brevio/"));
+    ASSERT_TRUE(writeDesktopShortcut(desktop.path(), "/opt/brevio/brevio"));
     EXPECT_EQ(desktop.read("brevio.desktop"), first);
 }
 
 TEST(ExtrasDesktopEntry, ShortcutNeedsAnExistingDesktopFolder)
 {
     TempDir home;
-    EXPECT_FALSE(writeDesktopShortcut(home / "Desktop", "/opt/brevio/brevio", "/opt/brevio"));
+    EXPECT_FALSE(writeDesktopShortcut(home / "Desktop", "/opt/brevio/brevio"));
     EXPECT_FALSE(std::filesystem::exists(home / "Desktop"));
-    EXPECT_FALSE(writeDesktopShortcut({}, "/opt/brevio/brevio", "/opt/brevio"));
+    EXPECT_FALSE(writeDesktopShortcut({}, "/opt/brevio/brevio"));
 }
 
 TEST(ExtrasDesktopEntry, CompanionAutostartMakesItsFolderAndIsGoneWhenOff)

@@ -1,0 +1,128 @@
+#include "app/command_line.h"
+
+#include "app/work_folder.h"
+
+namespace brevio {
+
+namespace {
+
+constexpr const char* kProgram = "brevio";
+constexpr int kMostHours = 24;
+
+} // namespace
+
+CommandLine::CommandLine()
+    : m_help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit."))
+    , m_version({QStringLiteral("v"), QStringLiteral("version")},
+                QStringLiteral("Show the version and exit."))
+    , m_dataHome(QString::fromLatin1(kDataHomeOption.substr(2).data(),
+                                     static_cast<qsizetype>(kDataHomeOption.size() - 2)),
+                 QStringLiteral("Keep the schedules and lists in $XDG_DATA_HOME/Brevio (default "
+                                "~/.local/share/Brevio), made on first use. The applications menu starts "
+                                "Brevio this way."))
+    , m_workdir(QStringLiteral("workdir"),
+                QStringLiteral("Keep the schedules and lists in DIR, made on first use. Without this option "
+                               "or --data-home they are kept in the folder Brevio is started in."),
+                QStringLiteral("DIR"))
+    , m_now(QStringLiteral("now"),
+            QStringLiteral("Print what is on the air now and in the next hours, as the "
+                           "\"Now\" view shows it, and exit."))
+    , m_hours(
+          QStringLiteral("hours"),
+          QStringLiteral("With --now: the hours to look ahead, 0 to 24 (by default the settings page's)."),
+          QStringLiteral("N"))
+    , m_search(QStringLiteral("search"),
+               QStringLiteral("Print the shows of the newest week whose title or description holds TEXT "
+                              "(letter case ignored): day, time, channel and title, and exit."),
+               QStringLiteral("TEXT"))
+{
+    m_parser.setApplicationDescription(QStringLiteral("Brevio: weekly TV listings of many channels."));
+    m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const QCommandLineOption* option :
+         {&m_help, &m_version, &m_dataHome, &m_workdir, &m_now, &m_hours, &m_search})
+        m_parser.addOption(*option);
+}
+
+bool CommandLine::parse(const QStringList& arguments)
+{
+    m_error.clear();
+    if (!m_parser.parse(arguments))
+        m_error = m_parser.errorText();
+    else if (!m_parser.positionalArguments().isEmpty())
+        m_error = QStringLiteral("Unexpected argument '%1'.").arg(m_parser.positionalArguments().first());
+    else if (m_parser.isSet(m_dataHome) && m_parser.isSet(m_workdir))
+        m_error = QStringLiteral("--data-home and --workdir exclude each other.");
+    else if (m_parser.isSet(m_workdir) && m_parser.value(m_workdir).isEmpty())
+        m_error = QStringLiteral("--workdir needs a folder.");
+    else if (m_parser.isSet(m_dataHome) && workFolder().isEmpty())
+        m_error = QStringLiteral("--data-home needs HOME or an absolute XDG_DATA_HOME.");
+    else if (m_parser.isSet(m_now) && m_parser.isSet(m_search))
+        m_error = QStringLiteral("--now and --search exclude each other.");
+    else if (m_parser.isSet(m_hours) && !m_parser.isSet(m_now))
+        m_error = QStringLiteral("--hours goes with --now.");
+    else if (m_parser.isSet(m_hours) && !lookAheadHours())
+        m_error = QStringLiteral("--hours needs a whole number from 0 to %1.").arg(kMostHours);
+    return m_error.isEmpty();
+}
+
+bool CommandLine::helpWanted() const
+{
+    return m_parser.isSet(m_help);
+}
+
+bool CommandLine::versionWanted() const
+{
+    return m_parser.isSet(m_version);
+}
+
+QString CommandLine::helpText() const
+{
+    // Read before any application object exists, the parser does not know the program's name.
+    QString text = m_parser.helpText();
+    text.replace(QStringLiteral("<executable_name>"), QString::fromLatin1(kProgram));
+    return text;
+}
+
+QString CommandLine::versionText()
+{
+    return QStringLiteral("%1 %2\n").arg(QString::fromLatin1(kProgram), QStringLiteral(BREVIO_VERSION));
+}
+
+bool CommandLine::consoleCommandWanted() const
+{
+    return m_parser.isSet(m_now) || m_parser.isSet(m_hours) || m_parser.isSet(m_search);
+}
+
+bool CommandLine::nowWanted() const
+{
+    return m_parser.isSet(m_now);
+}
+
+std::optional<int> CommandLine::lookAheadHours() const
+{
+    if (!m_parser.isSet(m_hours))
+        return std::nullopt;
+    bool ok = false;
+    const int hours = m_parser.value(m_hours).toInt(&ok);
+    if (!ok || hours < 0 || hours > kMostHours)
+        return std::nullopt;
+    return hours;
+}
+
+QString CommandLine::searchText() const
+{
+    return m_parser.value(m_search);
+}
+
+QString CommandLine::workFolder() const
+{
+    if (m_parser.isSet(m_workdir))
+        return m_parser.value(m_workdir);
+    if (m_parser.isSet(m_dataHome))
+        return QString::fromStdString(dataHomeWorkFolder(qEnvironmentVariable("XDG_DATA_HOME").toStdString(),
+                                                         qEnvironmentVariable("HOME").toStdString())
+                                          .string());
+    return {};
+}
+
+} // namespace brevio

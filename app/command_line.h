@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace brevio {
+
+// The program's command line. Every option is declared in the constructor; a new one is a
+// declaration there and an accessor here.
+class CommandLine
+{
+public:
+    CommandLine();
+
+    // Reads `arguments` (the first is the program). False on an unknown option, a missing value
+    // or options that exclude each other; errorText() then says what is wrong.
+    bool parse(const QStringList& arguments);
+    QString errorText() const { return m_error; }
+
+    // --help and --version: answered on standard output without a window, a display or the
+    // single-instance lock.
+    bool helpWanted() const;
+    bool versionWanted() const;
+    QString helpText() const;
+    static QString versionText();
+
+    // The working folder asked for: the DIR of --workdir, the data home's "Brevio" folder for
+    // --data-home, or empty: the folder the program was started in.
+    QString workFolder() const;
+
+    // The terminal commands, "--now [--hours N]" and "--search TEXT": they only read the store
+    // and answer on standard output, without a window, a display or the single-instance lock.
+    // Wanted when any of their options is given, even on a command line parse() refused.
+    bool consoleCommandWanted() const;
+    bool nowWanted() const;
+    std::optional<int> lookAheadHours() const; // --hours, checked by parse()
+    QString searchText() const;
+
+private:
+    QCommandLineParser m_parser;
+    QCommandLineOption m_help;
+    QCommandLineOption m_version;
+    QCommandLineOption m_dataHome;
+    QCommandLineOption m_workdir;
+    QCommandLineOption m_now;
+    QCommandLineOption m_hours;
+    QCommandLineOption m_search;
+    QString m_error;
+};
+
+} // namespace brevio
