@@ -3,6 +3,7 @@
 #include "app/settings_page.h"
 #include "exchange/export_dialog.h"
 #include "extras/jtv_export_dialog.h"
+#include "support/ui/modal.h"
 #include "ui/view_week_data.h"
 #include "view/search_window.h"
 
@@ -15,10 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
-#include <QTimer>
 #include <QToolButton>
-
-#include <functional>
 
 using namespace brevio;
 using namespace brevio::test;
@@ -50,24 +48,6 @@ QStringList headers(const QTableView* table)
     for (int c = 0; c < table->model()->columnCount(); ++c)
         texts << table->model()->headerData(c, Qt::Horizontal).toString();
     return texts;
-}
-
-// Runs `act` on the modal dialog of type D that `open` shows; closes it if `act` left it open.
-template <class D>
-bool onModal(const std::function<void()>& open, const std::function<void(D*)>& act)
-{
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        seen = true;
-        act(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    open();
-    return seen;
 }
 
 // Types `text` into `widget` key by key (QTest::keyClicks takes Latin-1 only).
@@ -196,8 +176,8 @@ private Q_SLOTS:
         const QString target = QString::fromStdString((f.workDir() / "out.xml").string());
         f.write("out.xml", "old");
         const auto exportXmltv = [&] {
-            return onModal<ExportDialog>([&] { clickFileMenuEntry(form, "ExportXmltvItem"); },
-                                         [](ExportDialog* d) { d->exportButton()->click(); });
+            return withModal<ExportDialog>([&] { clickFileMenuEntry(form, "ExportXmltvItem"); },
+                                           [](ExportDialog* d) { d->exportButton()->click(); });
         };
 
         // Asked before replacing: No keeps the file, Yes replaces it.
@@ -228,11 +208,11 @@ private Q_SLOTS:
 
         // The calendar with a reminder.
         f.dialogs.saveFileAnswers = {QString::fromStdString((f.workDir() / "week.ics").string())};
-        QVERIFY(onModal<ExportDialog>([&] { clickFileMenuEntry(form, "ExportIcsItem"); },
-                                      [](ExportDialog* d) {
-                                          d->reminder()->click();
-                                          d->exportButton()->click();
-                                      }));
+        QVERIFY(withModal<ExportDialog>([&] { clickFileMenuEntry(form, "ExportIcsItem"); },
+                                        [](ExportDialog* d) {
+                                            d->reminder()->click();
+                                            d->exportButton()->click();
+                                        }));
         const std::string calendar = f.read("week.ics");
         QVERIFY(calendar.find("SUMMARY:Новости\r\n") != std::string::npos);
         QVERIFY(calendar.find("TRIGGER:-PT15M\r\n") != std::string::npos);
@@ -240,12 +220,12 @@ private Q_SLOTS:
         // JTV from the menu: the dialog's "Экспорт" writes the ticked channel's archive.
         f.dialogs.messages.clear();
         f.dialogs.saveFileAnswers = {QString::fromStdString((f.workDir() / "jtv.zip").string())};
-        QVERIFY(onModal<TForm3>([&] { clickFileMenuEntry(form, "ExportJtvItem"); },
-                                [](TForm3* d) {
-                                    d->channelList()->item(1)->setCheckState(Qt::Checked);
-                                    d->findChild<QToolButton*>(QStringLiteral("FlatSpeedButton1"))->click();
-                                    QVERIFY(d->isVisible());
-                                }));
+        QVERIFY(withModal<TForm3>([&] { clickFileMenuEntry(form, "ExportJtvItem"); },
+                                  [](TForm3* d) {
+                                      d->channelList()->item(1)->setCheckState(Qt::Checked);
+                                      d->findChild<QToolButton*>(QStringLiteral("FlatSpeedButton1"))->click();
+                                      QVERIFY(d->isVisible());
+                                  }));
         QVERIFY(f.read("jtv.zip").starts_with("PK\x03\x04"));
         QCOMPARE(f.dialogs.messages.size(), 1);
         QVERIFY2(f.dialogs.messages[0].endsWith(QStringLiteral("jtv.zip. Shows: 2, channels: 1.")),
