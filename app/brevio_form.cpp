@@ -14,6 +14,7 @@
 #include "app/string_table.h"
 #include "app/system_locale.h"
 #include "exchange/import_dialog.h"
+#include "exchange/week_exports.h"
 #include "extras/extras.h"
 #include "extras/links_menu.h"
 #include "net/http_session.h"
@@ -25,6 +26,7 @@
 #include "store/temp_files.h"
 #include "store/week_folder.h"
 #include "view/maintenance_controls.h"
+#include "view/search_window.h"
 #include "view/viewing_page.h"
 
 #include <QApplication>
@@ -103,6 +105,8 @@ TBrevioForm::TBrevioForm(Dialogs& dialogs, Clock& clock, QWidget* parent)
     m_http = std::make_unique<HttpSession>(*this);
     buildMenu();
     m_import = new XmltvImport(*this);
+    new SearchWindow(*this);
+    new WeekExports(*this);
     new MaintenanceControls(*this);
     new Extras(*this);
 
@@ -428,6 +432,7 @@ void TBrevioForm::SetEnglish()
     }
     // The title bar shows the window's own caption, which is never translated.
     setWindowTitle(windowTitle());
+    Q_EMIT languageChanged();
 }
 
 void TBrevioForm::RadioButton1Click()

@@ -103,6 +103,10 @@ public:
     // The week folder of the week shown in the selector ("" when none).
     std::string currentWeekFolder() const;
 
+Q_SIGNALS:
+    // The interface language has changed (after every caption has followed it).
+    void languageChanged();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;

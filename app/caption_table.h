@@ -92,6 +92,10 @@ inline constexpr CaptionEntry kCaptionTable[] = {
     {101, "FlatSpeedButton10"},
     {130, "FileMenu"},
     {131, "ImportXmltvItem"},
+    {145, "SearchItem"},
+    {157, "ExportXmltvItem"},
+    {158, "ExportIcsItem"},
+    {159, "ExportJtvItem"},
 };
 
 } // namespace brevio

@@ -7,6 +7,7 @@ namespace brevio {
 namespace {
 
 constexpr const char* kProgram = "brevio";
+constexpr int kMostHours = 24;
 
 } // namespace
 
@@ -23,10 +24,22 @@ CommandLine::CommandLine()
                 QStringLiteral("Keep the schedules and lists in DIR, made on first use. Without this option "
                                "or --data-home they are kept in the folder Brevio is started in."),
                 QStringLiteral("DIR"))
+    , m_now(QStringLiteral("now"),
+            QStringLiteral("Print what is on the air now and in the next hours, as the "
+                           "\"Now\" view shows it, and exit."))
+    , m_hours(
+          QStringLiteral("hours"),
+          QStringLiteral("With --now: the hours to look ahead, 0 to 24 (by default the settings page's)."),
+          QStringLiteral("N"))
+    , m_search(QStringLiteral("search"),
+               QStringLiteral("Print the shows of the newest week whose title or description holds TEXT "
+                              "(letter case ignored): day, time, channel and title, and exit."),
+               QStringLiteral("TEXT"))
 {
     m_parser.setApplicationDescription(QStringLiteral("Brevio: weekly TV listings of many channels."));
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const QCommandLineOption* option : {&m_help, &m_version, &m_dataHome, &m_workdir})
+    for (const QCommandLineOption* option :
+         {&m_help, &m_version, &m_dataHome, &m_workdir, &m_now, &m_hours, &m_search})
         m_parser.addOption(*option);
 }
 
@@ -43,6 +56,12 @@ bool CommandLine::parse(const QStringList& arguments)
         m_error = QStringLiteral("--workdir needs a folder.");
     else if (m_parser.isSet(m_dataHome) && workFolder().isEmpty())
         m_error = QStringLiteral("--data-home needs HOME or an absolute XDG_DATA_HOME.");
+    else if (m_parser.isSet(m_now) && m_parser.isSet(m_search))
+        m_error = QStringLiteral("--now and --search exclude each other.");
+    else if (m_parser.isSet(m_hours) && !m_parser.isSet(m_now))
+        m_error = QStringLiteral("--hours goes with --now.");
+    else if (m_parser.isSet(m_hours) && !lookAheadHours())
+        m_error = QStringLiteral("--hours needs a whole number from 0 to %1.").arg(kMostHours);
     return m_error.isEmpty();
 }
 
@@ -67,6 +86,32 @@ QString CommandLine::helpText() const
 QString CommandLine::versionText()
 {
     return QStringLiteral("%1 %2\n").arg(QString::fromLatin1(kProgram), QStringLiteral(BREVIO_VERSION));
+}
+
+bool CommandLine::consoleCommandWanted() const
+{
+    return m_parser.isSet(m_now) || m_parser.isSet(m_hours) || m_parser.isSet(m_search);
+}
+
+bool CommandLine::nowWanted() const
+{
+    return m_parser.isSet(m_now);
+}
+
+std::optional<int> CommandLine::lookAheadHours() const
+{
+    if (!m_parser.isSet(m_hours))
+        return std::nullopt;
+    bool ok = false;
+    const int hours = m_parser.value(m_hours).toInt(&ok);
+    if (!ok || hours < 0 || hours > kMostHours)
+        return std::nullopt;
+    return hours;
+}
+
+QString CommandLine::searchText() const
+{
+    return m_parser.value(m_search);
 }
 
 QString CommandLine::workFolder() const

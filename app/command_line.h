@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace brevio {
 
 // The program's command line. Every option is declared in the constructor; a new one is a
@@ -30,12 +32,23 @@ public:
     // --data-home, or empty: the folder the program was started in.
     QString workFolder() const;
 
+    // The terminal commands, "--now [--hours N]" and "--search TEXT": they only read the store
+    // and answer on standard output, without a window, a display or the single-instance lock.
+    // Wanted when any of their options is given, even on a command line parse() refused.
+    bool consoleCommandWanted() const;
+    bool nowWanted() const;
+    std::optional<int> lookAheadHours() const; // --hours, checked by parse()
+    QString searchText() const;
+
 private:
     QCommandLineParser m_parser;
     QCommandLineOption m_help;
     QCommandLineOption m_version;
     QCommandLineOption m_dataHome;
     QCommandLineOption m_workdir;
+    QCommandLineOption m_now;
+    QCommandLineOption m_hours;
+    QCommandLineOption m_search;
     QString m_error;
 };
 

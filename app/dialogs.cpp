@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -74,6 +75,25 @@ std::optional<QString> QtDialogs::chooseOpenFile(const QString& title, const QSt
     if (file.isEmpty())
         return std::nullopt;
     return file;
+}
+
+std::optional<QString> Dialogs::chooseSaveFile(const QString&, const QString&, const QString&)
+{
+    return std::nullopt;
+}
+
+std::optional<QString> QtDialogs::chooseSaveFile(const QString& title, const QString& filter,
+                                                 const QString& suggestedName)
+{
+    QFileDialog dialog(m_parent, title, QDir::home().filePath(suggestedName), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QFileInfo(suggestedName).suffix());
+    // The caller asks before replacing, in the program's own words.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace brevio

@@ -26,6 +26,11 @@ public:
     virtual QString chooseWeek(const QStringList& weeks) = 0;
     // A file to open, chosen in the system's file dialog; nullopt when cancelled.
     virtual std::optional<QString> chooseOpenFile(const QString& title, const QString& filter) = 0;
+    // A file to write, chosen in the system's file dialog starting with `suggestedName` (whose
+    // suffix is added to a name typed without one); nullopt when cancelled. Replacing a file
+    // that exists is the caller's question. Boxes that never write files answer Cancel.
+    virtual std::optional<QString> chooseSaveFile(const QString& title, const QString& filter,
+                                                  const QString& suggestedName);
 };
 
 // A text as a box shows it (with Qt::PlainText, never as markup, so that a server's words
@@ -44,6 +49,8 @@ public:
     std::optional<QString> input(const QString& title, const QString& prompt, const QString& value) override;
     QString chooseWeek(const QStringList& weeks) override;
     std::optional<QString> chooseOpenFile(const QString& title, const QString& filter) override;
+    std::optional<QString> chooseSaveFile(const QString& title, const QString& filter,
+                                          const QString& suggestedName) override;
 
 private:
     QWidget* m_parent = nullptr;

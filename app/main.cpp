@@ -1,6 +1,7 @@
 #include "app/brevio_form.h"
 #include "app/clock.h"
 #include "app/command_line.h"
+#include "app/console_options.h"
 #include "app/dialogs.h"
 #include "app/single_instance.h"
 #include "app/string_table.h"
@@ -42,6 +43,12 @@ int refuseWorkFolder(const QString& folder, const std::string& reason)
     return 1;
 }
 
+int refuseCommandLine(const brevio::CommandLine& commandLine)
+{
+    std::fprintf(stderr, "brevio: %s\nTry 'brevio --help'.\n", qUtf8Printable(commandLine.errorText()));
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -50,13 +57,17 @@ int main(int argc, char* argv[])
     // before the single-instance lock. Qt's own options (-platform ...) are not known yet, so a
     // complaint about them waits for the second reading below.
     brevio::CommandLine commandLine;
-    commandLine.parse(argumentsOf(argc, argv));
+    const bool understood = commandLine.parse(argumentsOf(argc, argv));
     if (commandLine.helpWanted() || commandLine.versionWanted()) {
         const QString text
             = commandLine.helpWanted() ? commandLine.helpText() : brevio::CommandLine::versionText();
         std::fputs(qUtf8Printable(text), stdout);
         return 0;
     }
+    // The terminal commands only read the store: they answer without a display, and a running
+    // copy holding the lock does not stop them.
+    if (commandLine.consoleCommandWanted())
+        return understood ? brevio::runConsoleCommand(commandLine) : refuseCommandLine(commandLine);
 
     // One copy per user; a second start ends at once, silently.
     const auto instance = brevio::SingleInstanceLock::acquire("Brevio24");
@@ -72,10 +83,8 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(applicationId);
     QApplication::setWindowIcon(QIcon::fromTheme(applicationId));
 
-    if (!commandLine.parse(QCoreApplication::arguments())) {
-        std::fprintf(stderr, "brevio: %s\nTry 'brevio --help'.\n", qUtf8Printable(commandLine.errorText()));
-        return 2;
-    }
+    if (!commandLine.parse(QCoreApplication::arguments()))
+        return refuseCommandLine(commandLine);
     const QString folder = commandLine.workFolder();
     if (!folder.isEmpty()) {
         if (const auto failure = brevio::enterWorkFolder(QFile::encodeName(folder).toStdString()))

@@ -1,5 +1,6 @@
 // Speed of the viewing page's heavy paths on a generated week store: a channel click (the
-// channel file cut into seven filled day texts) and the whole "now" view.
+// channel file cut into seven filled day texts), the whole "now" view, the week search
+// (reading the week once, then a search as the user types) and the week's XMLTV and JTV exports.
 //
 //   bench_view [--channels=N] [benchmark flags]
 //
@@ -7,9 +8,14 @@
 
 #include "schedule_store.h"
 
+#include "exchange/jtv_writer.h"
+#include "exchange/week_listing.h"
+#include "exchange/xmltv_export.h"
+#include "store/cp1251.h"
 #include "view/day_view.h"
 #include "view/now_view.h"
 #include "view/pane_text.h"
+#include "view/week_search.h"
 
 #include <benchmark/benchmark.h>
 
@@ -90,8 +96,58 @@ void nowView(benchmark::State& state)
     state.counters["channels"] = g_store.channels;
 }
 
+// What the search window does when it opens: every file of the week read once, folded.
+void weekSearchLoad(benchmark::State& state)
+{
+    std::size_t shows = 0;
+    for (auto _ : state) {
+        const brevio::view::WeekSearch week(g_store.weekFolder);
+        shows = week.showCount();
+        benchmark::DoNotOptimize(&week);
+    }
+    state.counters["shows"] = static_cast<double>(shows);
+}
+
+// One keystroke: the whole week searched for the field's text. The texts range from one found
+// in a fifth of the descriptions ("ёжика", written "ЁЖИКА" in the listings) to none at all.
+void weekSearchFind(benchmark::State& state, const char* utf8Query)
+{
+    static const brevio::view::WeekSearch week(g_store.weekFolder);
+    const std::string query = brevio::utf8ToCp1251(utf8Query);
+    std::size_t found = 0;
+    for (auto _ : state) {
+        const auto hits = week.find(query);
+        found = hits.size();
+        benchmark::DoNotOptimize(hits.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * g_store.channelBytes));
+    state.counters["found"] = static_cast<double>(found);
+    state.counters["shows"] = static_cast<double>(week.showCount());
+}
+
+// "Export XMLTV…" and the JTV dialog's "Экспорт" for every channel, the file's bytes made in
+// memory (what the export then writes in one piece).
+void weekExport(benchmark::State& state, bool jtv)
+{
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const auto week = brevio::exchange::readWeekListing("12.01.2004");
+        brevio::exchange::ExportCount count;
+        bytes = jtv ? brevio::exchange::weekToJtv(week).archive.size()
+                    : brevio::exchange::weekToXmltv(week, count).size();
+    }
+    state.counters["file_kb"] = static_cast<double>(bytes) / 1024.0;
+}
+
 BENCHMARK(channelClick)->Unit(benchmark::kMicrosecond);
 BENCHMARK(nowView)->Unit(benchmark::kMillisecond);
+BENCHMARK(weekSearchLoad)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(weekSearchFind, oneLetter, "е")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(weekSearchFind, yo, "ежик")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(weekSearchFind, title, "фонарей")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(weekSearchFind, nothing, "Щзщ")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(weekExport, xmltv, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(weekExport, jtv, true)->Unit(benchmark::kMillisecond);
 
 // Takes --channels=N out of the arguments; the rest belongs to the benchmark library.
 int takeChannelCount(int& argc, char** argv)

@@ -23,6 +23,23 @@ BroadcastSlot broadcastSlot(std::chrono::sys_seconds moment, int dayStartMinutes
     return {monday, int((day - monday).count()), minutes};
 }
 
+XmltvTime localMoment(std::chrono::sys_days day, long long minutes)
+{
+    using namespace std::chrono;
+    const sys_days date = day + days(minutes / (24 * 60) - (minutes % (24 * 60) < 0 ? 1 : 0));
+    const long long inDay = minutes - (date - day).count() * 24 * 60;
+    const year_month_day ymd{date};
+    std::tm local{};
+    local.tm_year = int(ymd.year()) - 1900;
+    local.tm_mon = int(unsigned(ymd.month())) - 1;
+    local.tm_mday = int(unsigned(ymd.day()));
+    local.tm_hour = int(inDay / 60);
+    local.tm_min = int(inDay % 60);
+    local.tm_isdst = -1;
+    const std::time_t t = std::mktime(&local);
+    return {sys_seconds(seconds(t)), int(local.tm_gmtoff / 60)};
+}
+
 std::chrono::sys_days mondayOf(std::chrono::sys_days day)
 {
     using namespace std::chrono;

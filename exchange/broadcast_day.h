@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exchange/xmltv_model.h"
+
 #include <chrono>
 #include <string>
 #include <string_view>
@@ -20,6 +22,12 @@ struct BroadcastSlot
 // The slot of a moment in the process's local time zone (as TZ sets it; daylight saving from
 // the system's zone data). Shows before `dayStartMinutes` belong to the day before.
 BroadcastSlot broadcastSlot(std::chrono::sys_seconds moment, int dayStartMinutes);
+
+// A wall-clock time of the process's local time zone, `minutes` after the midnight that starts
+// `day` (past 1440 it runs into the next days), as a moment with the zone's UTC offset then.
+// A time the clock skips (the hour daylight saving leaves out) counts as the clock would show it
+// an hour later; of a time the clock shows twice, the C library picks one.
+XmltvTime localMoment(std::chrono::sys_days day, long long minutes);
 
 // "dd.mm.yyyy", the week date of a week's Monday as the schedule server writes it.
 std::string weekDateText(std::chrono::sys_days day);

@@ -7,7 +7,6 @@
 #include "extras/desktop_entry.h"
 #include "extras/jtv_export_dialog.h"
 #include "extras/link_addresses.h"
-#include "print/printing_page.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -116,8 +115,7 @@ void Extras::FlatSpeedButton32Click()
 
 void Extras::FlatButton2Click()
 {
-    TForm3 dialog(m_form.printingPage()->channelChecklist(), &m_form);
-    dialog.exec();
+    runJtvExportDialog(m_form);
 }
 
 } // namespace brevio

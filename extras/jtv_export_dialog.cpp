@@ -1,6 +1,9 @@
 #include "extras/jtv_export_dialog.h"
 
+#include "app/brevio_form.h"
 #include "app/form_builder.h"
+#include "exchange/week_exports.h"
+#include "print/printing_page.h"
 
 #include <QListWidget>
 #include <QToolButton>
@@ -37,12 +40,27 @@ void TForm3::FormCreate(const QListWidget* channels)
     setWindowTitle(QStringLiteral("Экспорт в JTV"));
 }
 
-// The converter library is not ours to drive: ticking channels is as far as export goes here.
-void TForm3::FlatSpeedButton1Click() { }
+void TForm3::FlatSpeedButton1Click()
+{
+    std::vector<int> rows;
+    for (int i = 0; i < m_list->count(); ++i)
+        if (m_list->item(i)->checkState() == Qt::Checked)
+            rows.push_back(i);
+    if (m_exporter)
+        m_exporter(rows);
+}
 
 void TForm3::FlatSpeedButton2Click()
 {
     close();
+}
+
+void runJtvExportDialog(TBrevioForm& form)
+{
+    TForm3 dialog(form.printingPage()->channelChecklist(), &form);
+    dialog.setExporter(
+        [&form](const std::vector<int>& rows) { form.guard([&] { exportJtvChannels(form, rows); }); });
+    dialog.exec();
 }
 
 } // namespace brevio

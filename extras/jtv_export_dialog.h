@@ -2,19 +2,29 @@
 
 #include <QDialog>
 
+#include <functional>
+#include <vector>
+
 class QListWidget;
 
 namespace brevio {
 
-// "Экспорт в JTV": the channels of the shown week to tick for export. The export itself
-// belongs to an outside converter that this program does not load, so "Экспорт" does nothing.
+class TBrevioForm;
+
+// "Экспорт в JTV": the channels of the shown week to tick for export; "Экспорт" hands the
+// ticked ones to the exporter it was given.
 class TForm3 : public QDialog
 {
     Q_OBJECT
 
 public:
+    // The rows of the ticked channels (a row is the channel's line in the week's channel list).
+    using Exporter = std::function<void(const std::vector<int>& rows)>;
+
     // `channels`: the main window's channel check list, copied unticked.
     TForm3(const QListWidget* channels, QWidget* parent = nullptr);
+
+    void setExporter(Exporter exporter) { m_exporter = std::move(exporter); }
 
     void FlatSpeedButton1Click();
     void FlatSpeedButton2Click();
@@ -25,6 +35,11 @@ private:
     void FormCreate(const QListWidget* channels);
 
     QListWidget* m_list = nullptr;
+    Exporter m_exporter;
 };
+
+// Opens the JTV export dialog on the form's week (the settings page's button and the "Файл"
+// menu): the ticked channels go to a JTV archive.
+void runJtvExportDialog(TBrevioForm& form);
 
 } // namespace brevio

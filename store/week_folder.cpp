@@ -89,6 +89,23 @@ bool isWeekDate(std::string_view text)
     return true;
 }
 
+std::optional<std::chrono::sys_days> weekDateDay(std::string_view weekDate)
+{
+    if (!isWeekDate(weekDate))
+        return std::nullopt;
+    const auto number = [weekDate](std::size_t at, std::size_t count) {
+        unsigned value = 0;
+        for (std::size_t i = at; i < at + count; ++i)
+            value = value * 10 + unsigned(weekDate[i] - '0');
+        return value;
+    };
+    const std::chrono::year_month_day date{std::chrono::year(int(number(6, 4))),
+                                           std::chrono::month(number(3, 2)), std::chrono::day(number(0, 2))};
+    if (!date.ok())
+        return std::nullopt;
+    return std::chrono::sys_days(date);
+}
+
 std::string checkedWeekFolder(std::string_view weekDate, FolderUse use)
 {
     if (weekDate.empty()) {

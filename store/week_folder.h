@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +15,10 @@ std::string weekFolderName(std::string_view weekDate);
 // A week date: ten characters "dd?mm?yyyy", digits in the six digit places, and each '?' a
 // printable ASCII sign that is neither a letter, a digit nor a path separator.
 bool isWeekDate(std::string_view text);
+
+// The day a week date names, for the few places that need the calendar (exports, the dates
+// beside weekdays); none unless it is a week date of a real day.
+std::optional<std::chrono::sys_days> weekDateDay(std::string_view weekDate);
 
 enum class FolderUse { Read, Write };
 

@@ -52,4 +52,14 @@ void loadChannelDays(std::string_view weekFolder, int index, ChannelDays& out)
     appendChannelDays(out.panes, std::move(fileLines), shift);
 }
 
+void fillChannelDays(std::string_view channelName, const std::vector<std::string>& fileLines,
+                     const store::TimeShift& shift, ChannelDays& out)
+{
+    out.found = true;
+    out.channelName = channelName;
+    for (auto& pane : out.panes)
+        pane.assign(1, out.channelName);
+    appendChannelDays(out.panes, fileLines, shift);
+}
+
 } // namespace brevio::view

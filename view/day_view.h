@@ -31,6 +31,11 @@ struct ChannelDays
     DayPanes panes; // each: channel name, the day's separator line, the day's lines
 };
 
+// A channel's week from its file's lines: each pane starts with the channel name, then
+// appendChannelDays. Throws as appendChannelDays does; `out` keeps what was filled.
+void fillChannelDays(std::string_view channelName, const std::vector<std::string>& fileLines,
+                     const store::TimeShift& shift, ChannelDays& out);
+
 // The day panes of the channel on line `index` (from 0) of the week's channel list, read
 // afresh from the week folder ("12012004/", empty for the working folder) and times.dat.
 // Fills `out` step by step and throws where the reading stops:

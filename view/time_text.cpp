@@ -21,6 +21,9 @@ int digitValue(char c)
     return c - '0';
 }
 
+// "hh:nn " in front of a shifted line.
+constexpr std::size_t kShiftedPrefixLength = 6;
+
 } // namespace
 
 std::string_view timePrefix(std::string_view line)
@@ -93,6 +96,23 @@ std::string withShiftedTime(std::string line, const store::TimeShift& shift)
     shifted += ' ';
     shifted += line;
     return shifted;
+}
+
+std::string_view scheduleLine(std::string_view paneLine, const store::TimeShift& shift)
+{
+    if (shift.isZero() || !isTimedLine(paneLine) || paneLine.size() < kShiftedPrefixLength)
+        return paneLine;
+    return paneLine.substr(kShiftedPrefixLength);
+}
+
+std::string_view withoutTime(std::string_view line)
+{
+    if (!isTimedLine(line))
+        return line;
+    line.remove_prefix(timePrefix(line).size());
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+        line.remove_prefix(1);
+    return line;
 }
 
 } // namespace brevio::view

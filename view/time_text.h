@@ -41,4 +41,11 @@ long long shiftMinutes(const store::TimeShift& shift);
 // the whole line. Throws InvalidTimeError when the line's time is no time of day.
 std::string withShiftedTime(std::string line, const store::TimeShift& shift);
 
+// The schedule line a day pane's line was made from: withShiftedTime undone.
+std::string_view scheduleLine(std::string_view paneLine, const store::TimeShift& shift);
+
+// A show's heading without its time: the rest of the line after the time prefix and the blanks
+// that follow it ("19.45 News" gives "News"); a line that is not timed stays whole.
+std::string_view withoutTime(std::string_view line);
+
 } // namespace brevio::view

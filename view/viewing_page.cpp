@@ -24,6 +24,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QListWidget>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTextEdit>
 #include <QToolButton>
@@ -338,6 +339,32 @@ void ViewingPage::FlatSpeedButton31Click()
     for (auto* button : m_dayButtons)
         button->setEnabled(false);
     ButtonsDaysClick();
+}
+
+void ViewingPage::showFound(int channel, int day, int line)
+{
+    m_form.pageButtons().constFirst()->setChecked(true);
+    m_form.FlatSpeedButton11Click();
+    {
+        // The choice is made here; the list's own handler would fill the panes a second time.
+        const QSignalBlocker quiet(m_channelList);
+        m_channelList->setCurrentRow(channel, QItemSelectionModel::ClearAndSelect);
+    }
+    TextListBox1Click();
+    m_dayButtons[day]->setChecked(true);
+    ButtonsDaysClick();
+    QTextEdit* pane = m_dayPanes[day];
+    const auto lines = view::linesOf(pane);
+    if (const auto show = view::showBlockAt(lines, view::lineStart(lines, line))) {
+        view::select(pane, *show);
+        pane->ensureCursorVisible();
+    }
+}
+
+void ViewingPage::addFoundToSelected(int channel, int day, int line)
+{
+    showFound(channel, day, line);
+    AddShowToSelected(Qt::RightButton, m_dayPanes[day], m_listPanes[day], m_listPanes[day + 1]);
 }
 
 } // namespace brevio

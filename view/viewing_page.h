@@ -63,6 +63,12 @@ public:
     // "Сейчас": what is on the air now and in the next hours, across the current week.
     void FlatSpeedButton31Click();
 
+    // A show found in the week: the page opens on its channel ("Все", the day panes filled
+    // afresh) and its day, with the show highlighted from its time line (`line` of that pane).
+    void showFound(int channel, int day, int line);
+    // The same, then the show goes into the selected shows as a click in the day pane puts it.
+    void addFoundToSelected(int channel, int day, int line);
+
     QListWidget* channelList() const { return m_channelList; }
     QToolButton* dayButton(int day) const { return m_dayButtons[day]; }
     QToolButton* nextMondayButton() const { return m_nextMonday; }

@@ -74,6 +74,17 @@ private Q_SLOTS:
         QTest::newRow("both folder options")
             << QStringList{"--data-home", "--workdir", "x"} << 2 << QStringLiteral("exclude each other");
         QTest::newRow("stray argument") << QStringList{"file.dat"} << 2 << QStringLiteral("'file.dat'");
+        // The terminal commands' refusals, also without a display.
+        QTest::newRow("now and search")
+            << QStringList{"--now", "--search", "x"} << 2 << QStringLiteral("exclude each other");
+        QTest::newRow("hours alone") << QStringList{"--hours", "1"} << 2
+                                     << QStringLiteral("--hours goes with --now");
+        QTest::newRow("hours not a number")
+            << QStringList{"--now", "--hours", "x"} << 2 << QStringLiteral("from 0 to 24");
+        QTest::newRow("hours too many")
+            << QStringList{"--now", "--hours=25"} << 2 << QStringLiteral("from 0 to 24");
+        QTest::newRow("search without text")
+            << QStringList{"--search"} << 2 << QStringLiteral("Missing value");
     }
 
     void answersAndRefusals()

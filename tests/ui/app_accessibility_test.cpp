@@ -4,6 +4,7 @@
 #include "app/font_dialog.h"
 #include "app/settings.h"
 #include "app/settings_page.h"
+#include "exchange/export_dialog.h"
 #include "extras/about_box.h"
 #include "extras/jtv_export_dialog.h"
 #include "news/news_page.h"
@@ -12,11 +13,13 @@
 #include "support/ui/accessibility.h"
 #include "support/ui/opened_urls.h"
 #include "ui/view_week_data.h"
+#include "view/search_window.h"
 #include "view/week_dialog.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
 #include <QToolButton>
@@ -115,7 +118,14 @@ private Q_SLOTS:
             TForm7 week(&form);
             week.setWeeks({QStringLiteral("07.12.2026")});
             TForm3 jtv(form.printingPage()->channelChecklist(), &form);
-            for (QWidget* dialog : std::initializer_list<QWidget*>{&about, &font, &week, &jtv}) {
+            ExportDialog listing(form, ExportDialog::Kind::Xmltv, QStringLiteral("XMLTV"), QString(), 1);
+            ExportDialog calendar(form, ExportDialog::Kind::Calendar, QStringLiteral("iCalendar"), QString(),
+                                  0);
+            auto* search = form.findChild<SearchWindow*>();
+            search->SearchItemClick();
+            search->field()->setText(QStringLiteral("a"));
+            for (QWidget* dialog :
+                 std::initializer_list<QWidget*>{&about, &font, &week, &jtv, &listing, &calendar, search}) {
                 dialog->show();
                 const QStringList unnamed = unnamedFocusable(dialog);
                 QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char('\n'))));

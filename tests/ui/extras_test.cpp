@@ -9,6 +9,7 @@
 #include "store/cp1251.h"
 #include "support/core/temp_dir.h"
 #include "support/ui/form_fixture.h"
+#include "support/ui/modal.h"
 #include "support/ui/opened_urls.h"
 
 #include <QAccessible>
@@ -25,11 +26,8 @@
 #include <QMenu>
 #include <QSpinBox>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
-
-#include <functional>
 
 using namespace brevio;
 using namespace brevio::test;
@@ -66,24 +64,6 @@ void trigger(FormFixture& f, const char* action)
     QAction* a = f.find<QAction>(action);
     QVERIFY2(a, action);
     a->trigger();
-}
-
-// Runs `check` on the modal dialog that `open` shows, then lets `check` close it.
-template <class Dialog>
-bool withModal(const std::function<void()>& open, const std::function<void(Dialog*)>& check)
-{
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        seen = true;
-        check(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    open();
-    return seen;
 }
 
 } // namespace

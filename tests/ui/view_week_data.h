@@ -5,7 +5,10 @@
 #include "support/ui/form_fixture.h"
 #include "view/viewing_page.h"
 
+#include <QAction>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -66,6 +69,18 @@ inline void clickLine(QTextEdit* pane, int line, Qt::MouseButton button = Qt::Le
     QTextCursor at(block);
     at.setPosition(block.position() + std::min(2, block.length() - 1));
     QTest::mouseClick(pane->viewport(), button, {}, pane->cursorRect(at).center());
+}
+
+// Opens "File" in the menu bar and clicks the entry named `name`, as a user does.
+inline void clickFileMenuEntry(TBrevioForm& form, const char* name)
+{
+    QMenuBar* bar = form.menuBar();
+    QMenu* file = form.fileMenu();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file->menuAction()).center());
+    QTRY_VERIFY(file->isVisible());
+    QAction* entry = form.findChild<QAction*>(QString::fromLatin1(name));
+    QVERIFY2(entry && entry->isEnabled(), name);
+    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(entry).center());
 }
 
 } // namespace brevio::test

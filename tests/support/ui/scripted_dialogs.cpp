@@ -56,4 +56,18 @@ std::optional<QString> ScriptedDialogs::chooseOpenFile(const QString& title, con
     return chosen ? std::optional<QString>(file) : std::nullopt;
 }
 
+std::optional<QString> ScriptedDialogs::chooseSaveFile(const QString& title, const QString& filter,
+                                                       const QString& suggestedName)
+{
+    saveFileDialogs << title + QStringLiteral(": ") + filter + QStringLiteral(": ") + suggestedName;
+    if (saveFileAnswers.empty()) {
+        ++unscripted;
+        return std::nullopt;
+    }
+    const bool chosen = saveFileAnswers.front().has_value();
+    const QString file = saveFileAnswers.front().value_or(QString());
+    saveFileAnswers.pop_front();
+    return chosen ? std::optional<QString>(file) : std::nullopt;
+}
+
 } // namespace brevio::test

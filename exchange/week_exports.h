@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+
+#include <vector>
+
+class QAction;
+
+namespace brevio {
+
+class TBrevioForm;
+
+// "Файл" → "Экспорт XMLTV…", "Экспорт iCalendar…", "Экспорт JTV…": the week in the week selector
+// written for other programs. Each asks for a file, asks before replacing one, writes it whole
+// or not at all (a file beside it, then a rename) and says what it wrote or why it could not.
+// Owned by the form.
+class WeekExports : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit WeekExports(TBrevioForm& form);
+
+    // All channels of the week, or those ticked on the printing page, as an XMLTV listing.
+    void ExportXmltvItemClick();
+    // The week's selected shows as calendar events, with a reminder if asked for.
+    void ExportIcsItemClick();
+    // The JTV export dialog, as the settings page's button opens it.
+    void ExportJtvItemClick();
+
+private:
+    TBrevioForm& m_form;
+};
+
+// The JTV archive of the channels on `rows` of the week's channel list (the JTV dialog's
+// "Экспорт"); channels whose titles do not fit the format's index are left out and named.
+void exportJtvChannels(TBrevioForm& form, const std::vector<int>& rows);
+
+} // namespace brevio
