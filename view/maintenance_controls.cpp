@@ -200,9 +200,10 @@ void MaintenanceControls::FlatSpeedButton29Click()
         m_form.dialogs().message(m_form.text(109));
         return;
     }
-    // A date that names no safe folder is refused before the lists or the files change.
+    // A line that is no week date (a damaged week list) names no folder: it leaves the list,
+    // and no folder is touched for it.
     const std::string weekDate = toData(week);
-    store::checkedWeekFolder(weekDate, store::FolderUse::Write);
+    const bool namesFolder = store::isWeekDate(weekDate);
 
     std::vector<std::string> remaining;
     for (int i = 0; i < m_weeks->count(); ++i) {
@@ -217,7 +218,7 @@ void MaintenanceControls::FlatSpeedButton29Click()
         selector->removeItem(inSelector);
     selector->setCurrentIndex(selector->count() - 1);
 
-    m_form.dialogs().message(m_form.text(view::deleteWeekFolder(weekDate) ? 110 : 111));
+    m_form.dialogs().message(m_form.text(namesFolder && view::deleteWeekFolder(weekDate) ? 110 : 111));
     // The selector may now show another week than the viewing page: the page follows it, so
     // nothing is written into the deleted week's or another week's lists.
     m_form.viewingPage()->followWeekSelector();

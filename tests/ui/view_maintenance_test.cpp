@@ -203,6 +203,23 @@ private Q_SLOTS:
         QCOMPARE(u.f.form().weekSelector()->count(), 1);
     }
 
+    void aLineThatIsNoWeekDateLeavesTheListAndTouchesNoFolder()
+    {
+        UpkeepFixture u;
+        // ".s.sh." would make the folder ".ssh/" under the old folder rule.
+        u.f.write("dats.dat", "30.11.2026\r\n.s.sh.\r\n07.12.2026\r\n");
+        u.f.write(".ssh/authorized_keys", "key");
+        u.f.setSetting("Main", "lastdate", "07.12.2026");
+        u.start();
+        clickChannel(u.page->weekList(), 1);
+        u.button("FlatSpeedButton29")->click();
+        QCOMPARE(u.f.dialogs.messages.last(),
+                 QString("Attempt To Delete The Directory With Files Of The Week Failed"));
+        QCOMPARE(u.f.read("dats.dat"), std::string("30.11.2026\r\n07.12.2026\r\n"));
+        QCOMPARE(itemTexts(u.page->weekList()), QStringList({"30.11.2026", "07.12.2026"}));
+        QCOMPARE(u.f.read(".ssh/authorized_keys"), std::string("key"));
+    }
+
     void aLineOfMegabytesIsShownCutAndKeptWhole()
     {
         UpkeepFixture u;
