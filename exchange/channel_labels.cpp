@@ -1,6 +1,7 @@
 #include "exchange/channel_labels.h"
 
 #include "exchange/show_lines.h"
+#include "exchange/stable_hash.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -11,16 +12,6 @@ namespace brevio::exchange {
 namespace {
 
 constexpr std::size_t kMaxStemLength = 48;
-
-std::uint32_t fnv1a(std::string_view text)
-{
-    std::uint32_t hash = 2166136261u;
-    for (const char c : text) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 16777619u;
-    }
-    return hash;
-}
 
 bool keptAsIs(char c)
 {
@@ -62,7 +53,7 @@ std::string channelFileName(std::string_view id)
     if (!stem.empty() && stem == id && !stem.ends_with(".txt"))
         return stem + ".txt";
     char hash[16];
-    std::snprintf(hash, sizeof hash, "%08x", fnv1a(id));
+    std::snprintf(hash, sizeof hash, "%08x", fnv1a<std::uint32_t>(id));
     return stem + (stem.empty() ? "" : "-") + hash + ".txt";
 }
 

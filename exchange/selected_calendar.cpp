@@ -2,6 +2,7 @@
 
 #include "exchange/broadcast_day.h"
 #include "exchange/icalendar.h"
+#include "exchange/stable_hash.h"
 #include "store/cp1251.h"
 #include "store/errors.h"
 #include "view/time_text.h"
@@ -57,16 +58,6 @@ std::string takeChannel(std::string& line, const std::vector<std::string>& chann
     return channel;
 }
 
-std::uint64_t fnv1a64(std::string_view text)
-{
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const char c : text) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
 std::string showUid(sys_days day, int minutes, const SelectedEntry& entry)
 {
     const year_month_day date(day);
@@ -74,8 +65,9 @@ std::string showUid(sys_days day, int minutes, const SelectedEntry& entry)
     std::snprintf(key, sizeof key, "%04d%02u%02u %04d|", int(date.year()), unsigned(date.month()),
                   unsigned(date.day()), minutes);
     char uid[40];
-    std::snprintf(uid, sizeof uid, "%016llx",
-                  static_cast<unsigned long long>(fnv1a64(key + entry.channel + "|" + entry.title)));
+    std::snprintf(
+        uid, sizeof uid, "%016llx",
+        static_cast<unsigned long long>(fnv1a<std::uint64_t>(key + entry.channel + "|" + entry.title)));
     return std::string(uid) + "@brevio";
 }
 
