@@ -1,10 +1,17 @@
 // The built program's command line: answers without a display or the lock, the working folder
-// options, and refusals of what it does not know.
+// options, refusals of what it does not know, and the terminal commands ("--now" prints the "now"
+// view's lines, "--search" the week search's rows) while another copy holds the lock.
+#include "app/single_instance.h"
+#include "store/cp1251.h"
 #include "support/core/temp_dir.h"
 
+#include <QDate>
+#include <QDateTime>
 #include <QProcess>
+#include <QSettings>
 #include <QTest>
 
+#include <memory>
 #include <sys/stat.h>
 
 using brevio::test::TempDir;
@@ -39,6 +46,28 @@ void prepare(QProcess& process, const TempDir& home, const QString& folder, cons
     process.setArguments(arguments);
 }
 
+struct Answer
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the program to its end in `home`'s "work" folder, without any display.
+Answer run(const TempDir& home, const QStringList& arguments)
+{
+    QProcess process;
+    prepare(process, home, QStringLiteral("work"), arguments, false);
+    process.start();
+    Answer answer;
+    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit)
+        return answer;
+    answer.code = process.exitCode();
+    answer.out = QString::fromUtf8(process.readAllStandardOutput());
+    answer.err = QString::fromUtf8(process.readAllStandardError());
+    return answer;
+}
+
 // The program has got going once it made its first-run files in `work`.
 bool madeFilesIn(const std::filesystem::path& work)
 {
@@ -50,13 +79,71 @@ bool madeFilesIn(const std::filesystem::path& work)
     return false;
 }
 
+QString twoDigits(int value)
+{
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+// A show every half hour of the week, each named by its time, and the next Monday's first.
+std::string halfHourly()
+{
+    std::string file = "Every half hour\r\n";
+    for (int day = 0; day < 7; ++day) {
+        file += "\r\n";
+        for (int slot = 0; slot < 48; ++slot) {
+            const std::string time
+                = (twoDigits(slot / 2) + QLatin1Char('.') + twoDigits(slot % 2 * 30)).toStdString();
+            file += time + " Show " + time + "\r\n";
+        }
+    }
+    return file + "00.00 Show 00.00\r\n";
+}
+
 } // namespace
 
 class AppCommandLineTest : public QObject
 {
     Q_OBJECT
 
+    // This week (for "--now") and the next, the newest (for "--search"), while another copy
+    // holds the lock: the terminal commands only read, so they answer anyway.
+    void layOutWeeks()
+    {
+        m_home = std::make_unique<TempDir>();
+        m_home->write("runtime/.keep", "");
+        const QDate today = QDate::currentDate();
+        m_monday = today.addDays(1 - today.dayOfWeek());
+        const QDate next = m_monday.addDays(7);
+        const auto folder = [](QDate monday) {
+            return "work/" + monday.toString(QStringLiteral("ddMMyyyy")).toStdString() + "/";
+        };
+        const QString dates = m_monday.toString(QStringLiteral("dd.MM.yyyy")) + "\r\n"
+            + next.toString(QStringLiteral("dd.MM.yyyy")) + "\r\n";
+        m_home->write("work/dats.dat", dates.toStdString());
+        m_home->write(folder(m_monday) + "aplp.dat", brevio::utf8ToCp1251("Канал:k.txt\r\n"));
+        m_home->write(folder(m_monday) + "k.txt", halfHourly());
+        m_home->write(folder(next) + "aplp.dat", brevio::utf8ToCp1251("Первый:p.txt\r\nНТВ:n.txt\r\n"));
+        m_home->write(folder(next) + "p.txt",
+                      brevio::utf8ToCp1251("Программа\r\n\r\n09.00 Ёлки\r\n\r\n10.00 Утро\r\n"));
+        m_home->write(folder(next) + "n.txt",
+                      brevio::utf8ToCp1251("Программа\r\n\r\n23.30 Фильм\r\nПро ёлки\r\n"));
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString((*m_home / "runtime").string()));
+        m_lock = brevio::SingleInstanceLock::acquire("Brevio24");
+        QVERIFY(m_lock);
+    }
+
+    void setSetting(const QString& key, const QVariant& value)
+    {
+        QSettings(str(*m_home / "config/Morvane/brevio.conf"), QSettings::IniFormat).setValue(key, value);
+    }
+
 private Q_SLOTS:
+    void cleanup()
+    {
+        m_lock.reset();
+        m_home.reset();
+    }
+
     void answersAndRefusals_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -113,13 +200,9 @@ private Q_SLOTS:
         prepare(running, home, QStringLiteral("work"), {});
         running.start();
         QVERIFY(madeFilesIn(home / "work"));
-
-        QProcess asking;
-        prepare(asking, home, QStringLiteral("work"), {QStringLiteral("--version")}, false);
-        asking.start();
-        QVERIFY(asking.waitForFinished(10000));
-        QCOMPARE(asking.exitCode(), 0);
-        QVERIFY(asking.readAllStandardOutput().startsWith("brevio "));
+        const Answer asked = run(home, {QStringLiteral("--version")});
+        QCOMPARE(asked.code, 0);
+        QVERIFY(asked.out.startsWith(QStringLiteral("brevio ")));
         running.terminate();
         QVERIFY(running.waitForFinished(5000));
     }
@@ -160,6 +243,88 @@ private Q_SLOTS:
         process.terminate();
         QVERIFY(process.waitForFinished(5000));
     }
+
+    void nowPrintsTheShowOnTheAirAsThePaneShowsIt()
+    {
+        layOutWeeks();
+        // The half-hour the show on the air began in, read before and after the run; a run that
+        // straddles a half-hour is repeated.
+        const auto slot = [](QTime t) { return t.hour() * 2 + t.minute() / 30; };
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const QTime before = QTime::currentTime();
+            const Answer answer = run(*m_home, {QStringLiteral("--now"), QStringLiteral("--hours"), "0"});
+            const QTime after = QTime::currentTime();
+            if (slot(before) != slot(after) || before > after)
+                continue;
+            QCOMPARE(answer.code, 0);
+            const QString hhmm
+                = twoDigits(before.hour()) + QLatin1Char(':') + twoDigits(before.minute() / 30 * 30);
+            const QString file = QString(hhmm).replace(QLatin1Char(':'), QLatin1Char('.'));
+            QCOMPARE(answer.out, QStringLiteral("%1 %2 Show %2 - Канал\n").arg(hhmm, file));
+            QCOMPARE(answer.err, QString());
+            return;
+        }
+        QFAIL("every run straddled a half-hour");
+    }
+
+    void nowLooksAheadAsAskedOrAsTheSettingsSay()
+    {
+        layOutWeeks();
+        // The show on the air and the four of the next two hours; fewer only when the week ends
+        // within them.
+        const QDateTime now = QDateTime::currentDateTime();
+        const bool weekEnds = now.date().dayOfWeek() == 7 && now.time() >= QTime(21, 30);
+        setSetting(QStringLiteral("fm/RxSpinEdit10_Value"), 2);
+        for (const QStringList& arguments : {QStringList{"--now", "--hours=2"}, QStringList{"--now"}}) {
+            const Answer ahead = run(*m_home, arguments);
+            QCOMPARE(ahead.code, 0);
+            const int lines = ahead.out.count(QLatin1Char('\n'));
+            QVERIFY2(weekEnds ? lines >= 1 : lines == 5, qPrintable(ahead.out));
+            QCOMPARE(ahead.out.count(QStringLiteral(" - Канал\n")), lines);
+        }
+    }
+
+    void searchPrintsTheNewestWeeksRowsInTheStoredLanguage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out"); // "MON" the newest week's Monday, "TUE" its Tuesday
+        QTest::newRow("english") << QStringList{"--search", "ЕЛКИ"} << QString() << 0
+                                 << QStringLiteral("Monday MON\t09:00\tПервый\tЁлки\n"
+                                                   "Monday MON\t23:30\tНТВ\tФильм\n");
+        QTest::newRow("russian") << QStringList{"--search=утро"} << QStringLiteral("rus") << 0
+                                 << QStringLiteral("Вторник TUE\t10:00\tПервый\tУтро\n");
+        // Nothing found is no fault; no week to search is.
+        QTest::newRow("nothing found")
+            << QStringList{"--search", "нет такого"} << QString() << 0 << QString();
+        QTest::newRow("no week") << QStringList{"--search", "утро"} << QString() << 1 << QString();
+    }
+
+    void searchPrintsTheNewestWeeksRowsInTheStoredLanguage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, language);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        layOutWeeks();
+        if (!language.isEmpty())
+            setSetting(QStringLiteral("Main/Lang"), language);
+        if (exitCode != 0)
+            m_home->write("work/dats.dat", "");
+        const Answer answer = run(*m_home, arguments);
+        QCOMPARE(answer.code, exitCode);
+        out.replace(QStringLiteral("MON"), m_monday.addDays(7).toString(QStringLiteral("dd.MM")));
+        out.replace(QStringLiteral("TUE"), m_monday.addDays(8).toString(QStringLiteral("dd.MM")));
+        QCOMPARE(answer.out, out);
+        if (exitCode != 0)
+            QVERIFY(!answer.err.isEmpty());
+    }
+
+private:
+    std::unique_ptr<TempDir> m_home;
+    std::unique_ptr<brevio::SingleInstanceLock> m_lock;
+    QDate m_monday;
 };
 
 QTEST_GUILESS_MAIN(AppCommandLineTest)

@@ -1,15 +1,13 @@
 // The window between sessions on a real main window (offscreen, whose windows have a frame):
 // settings that cannot be written, the place and size it comes back with, and the end of the
 // desktop session (SIGTERM).
-#include "app/brevio_form.h"
 #include "app/font_dialog.h"
 #include "app/settings_page.h"
 #include "app/termination_watcher.h"
 #include "net/retrieval_page.h"
 #include "news/news_page.h"
 #include "print/printing_page.h"
-#include "support/ui/form_fixture.h"
-#include "view/viewing_page.h"
+#include "ui/view_week_data.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,14 +15,11 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QTest>
-#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 
@@ -39,11 +34,11 @@ using namespace brevio::test;
 
 namespace {
 
-void layOutWeek(FormFixture& f)
+// A one-channel week, then the window shown.
+TBrevioForm& startOnAWeek(FormFixture& f)
 {
-    f.write("dats.dat", "07.12.2026\r\n");
-    f.write("ag_news.dat", "");
-    f.write("07122026/aplp.dat", "Kanal 1:k1.txt\r\n");
+    layOutWeek(f, "Kanal 1:k1.txt\r\n");
+    return f.start(true);
 }
 
 std::filesystem::path settingsFolder(const FormFixture& f)
@@ -133,9 +128,8 @@ private Q_SLOTS:
         if (needsNonRoot && ::geteuid() == 0)
             QSKIP("root writes into read-only folders");
         FormFixture f;
-        layOutWeek(f);
         f.setSetting("Main", "Lang", "eng");
-        TBrevioForm& form = f.start(true);
+        TBrevioForm& form = startOnAWeek(f);
         const std::filesystem::path folder = settingsFolder(f);
         block(folder);
         const QString failed
@@ -161,11 +155,10 @@ private Q_SLOTS:
         unblock(folder);
     }
 
-    void theWindowComesBackWhereItWasLeft()
+    void theWindowComesBackWhereItWasLeftOrOntoAScreen()
     {
         FormFixture f;
-        layOutWeek(f);
-        TBrevioForm& form = f.start(true);
+        TBrevioForm& form = startOnAWeek(f);
         const QRect left(100, 100, 700, 500);
         form.setGeometry(left);
         QTRY_COMPARE(form.geometry(), left);
@@ -177,24 +170,18 @@ private Q_SLOTS:
             QVERIFY(f.stop());
         }
         QCOMPARE(f.setting("fm", "NormPos"), QString("100,100,799,599"));
-    }
 
-    void aPlaceOffEveryScreenComesBackOntoOne()
-    {
-        FormFixture f;
-        layOutWeek(f);
+        // A place off every screen comes back onto one, at its size.
         f.setSetting("fm", "NormPos", "6000,-4000,6699,-3501");
-        TBrevioForm& form = f.start(true);
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QTRY_VERIFY(screen.contains(form.geometry()));
-        QCOMPARE(form.size(), QSize(700, 500));
+        TBrevioForm& moved = f.start(true);
+        QTRY_VERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(moved.geometry()));
+        QCOMPARE(moved.size(), QSize(700, 500));
     }
 
     void everyPageHasItsDesignSizeAtTheCreatedSize()
     {
         FormFixture f;
-        layOutWeek(f);
-        TBrevioForm& form = f.start(true);
+        TBrevioForm& form = startOnAWeek(f);
         QTRY_COMPARE(form.centralWidget()->height(), 449);
         const QList<QWidget*> pages{form.viewingPage(), form.retrievalPage(), form.settingsPage(),
                                     form.printingPage(), form.newsPage()};
@@ -211,10 +198,9 @@ private Q_SLOTS:
     void theFontComesBackAsItWasChosenWithItsColour()
     {
         FormFixture f;
-        layOutWeek(f);
         f.setSetting("Font", "Name", "DejaVu Serif");
         f.setSetting("Font", "Size", "11");
-        TBrevioForm& form = f.start(true);
+        TBrevioForm& form = startOnAWeek(f);
         QTextEdit* pane = form.viewingPage()->listPane(2);
         const QFont before = pane->font();
         QCOMPARE(before.family(), QString("DejaVu Serif"));
@@ -241,8 +227,7 @@ private Q_SLOTS:
     void theEndOfTheSessionStoresWhatItCanAndEnds()
     {
         FormFixture f;
-        layOutWeek(f);
-        TBrevioForm& form = f.start(true);
+        TBrevioForm& form = startOnAWeek(f);
         TerminationWatcher watcher([&form] { form.endSession(); });
         SettingsPage* page = form.settingsPage();
         QTest::mouseClick(form.pageButtons()[2], Qt::LeftButton);

@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,20 +33,14 @@ void layOutSearchWeek(FormFixture& f)
     f.write("07122026/n.txt", channelFile({{"08.00 Сегодня"}, {}, {"23.30 Поздние НОВОСТИ"}}));
 }
 
+// Row `r`'s cells, or the column headers for row -1.
 QStringList row(const QTableView* table, int r)
 {
     QStringList cells;
     for (int c = 0; c < table->model()->columnCount(); ++c)
-        cells << table->model()->index(r, c).data().toString();
+        cells << (r < 0 ? table->model()->headerData(c, Qt::Horizontal) : table->model()->index(r, c).data())
+                     .toString();
     return cells;
-}
-
-QStringList headers(const QTableView* table)
-{
-    QStringList texts;
-    for (int c = 0; c < table->model()->columnCount(); ++c)
-        texts << table->model()->headerData(c, Qt::Horizontal).toString();
-    return texts;
 }
 
 // Types `text` into `widget` key by key (QTest::keyClicks takes Latin-1 only).
@@ -152,7 +145,7 @@ private Q_SLOTS:
         form.settingsPage()->russian()->setChecked(true);
         QCOMPARE(search->windowTitle(), QStringLiteral("Поиск по неделе 07.12.2026"));
         QCOMPARE(search->findChild<QLabel*>(QStringLiteral("SearchLabel"))->text(), QStringLiteral("Найти:"));
-        QCOMPARE(headers(search->results()), (QStringList{"День", "Время", "Канал", "Передача"}));
+        QCOMPARE(row(search->results(), -1), (QStringList{"День", "Время", "Канал", "Передача"}));
         QCOMPARE(row(search->results(), 0).first(), QStringLiteral("Вторник 08.12"));
         QCOMPARE(search->status()->text(), QStringLiteral("Найдено передач: 1"));
         QCOMPARE(search->action()->text(), QStringLiteral("Поиск…"));
@@ -173,7 +166,9 @@ private Q_SLOTS:
         layOutSearchWeek(f);
         f.write("07122026/selpn", cp("06.00 Новости - Первый\r\n"));
         TBrevioForm& form = f.start(true);
-        const QString target = QString::fromStdString((f.workDir() / "out.xml").string());
+        const auto inWork
+            = [&f](const char* name) { return QString::fromStdString((f.workDir() / name).string()); };
+        const QString target = inWork("out.xml");
         f.write("out.xml", "old");
         const auto exportXmltv = [&] {
             return withModal<ExportDialog>([&] { clickFileMenuEntry(form, "ExportXmltvItem"); },
@@ -196,7 +191,7 @@ private Q_SLOTS:
 
         // A folder that does not exist: said, and nothing is left behind.
         f.dialogs.messages.clear();
-        const QString nowhere = QString::fromStdString((f.workDir() / "gone" / "out.xml").string());
+        const QString nowhere = inWork("gone/out.xml");
         f.dialogs.saveFileAnswers = {nowhere};
         QVERIFY(exportXmltv());
         QCOMPARE(f.dialogs.messages.size(), 1);
@@ -207,7 +202,7 @@ private Q_SLOTS:
         QVERIFY(!f.exists("gone"));
 
         // The calendar with a reminder.
-        f.dialogs.saveFileAnswers = {QString::fromStdString((f.workDir() / "week.ics").string())};
+        f.dialogs.saveFileAnswers = {inWork("week.ics")};
         QVERIFY(withModal<ExportDialog>([&] { clickFileMenuEntry(form, "ExportIcsItem"); },
                                         [](ExportDialog* d) {
                                             d->reminder()->click();
@@ -219,7 +214,7 @@ private Q_SLOTS:
 
         // JTV from the menu: the dialog's "Экспорт" writes the ticked channel's archive.
         f.dialogs.messages.clear();
-        f.dialogs.saveFileAnswers = {QString::fromStdString((f.workDir() / "jtv.zip").string())};
+        f.dialogs.saveFileAnswers = {inWork("jtv.zip")};
         QVERIFY(withModal<TForm3>([&] { clickFileMenuEntry(form, "ExportJtvItem"); },
                                   [](TForm3* d) {
                                       d->channelList()->item(1)->setCheckState(Qt::Checked);
