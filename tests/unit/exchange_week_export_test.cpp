@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <map>
 #include <set>
+#include <sstream>
 #include <sys/wait.h>
 #include <tuple>
 #include <zip.h>
@@ -139,8 +140,6 @@ TEST_F(WeekExportTest, XmltvPassesTheValidatorAndImportsBackToTheSameWeek)
         EXPECT_EQ(summary.loss.count, 0u);
         EXPECT_EQ(byChannel(readWeekListing("07.12.2026")), original);
     }
-    ASSERT_EQ(original.size(), 2u);
-    EXPECT_EQ(std::get<2>(original.at(cp("НТВ")).at(1)), cp("Поздний эфир"));
 }
 
 TEST_F(WeekExportTest, OnlyTheChosenChannelsAndNeverAPartialWeek)
@@ -226,13 +225,11 @@ TEST_F(WeekExportTest, CalendarReadsBackWithEveryStartEndAndSummary)
     ASSERT_EQ(read.status, 0) << read.output;
     std::vector<std::string> lines;
     std::set<std::string> uids;
-    for (std::size_t at = 0; at < read.output.size();) {
-        const std::size_t end = read.output.find('\n', at);
-        std::string line = read.output.substr(at, end - at);
+    std::istringstream out(read.output);
+    for (std::string line; std::getline(out, line);) {
         const std::size_t uid = line.rfind('\t');
         uids.insert(line.substr(uid + 1));
         lines.push_back(line.substr(0, uid));
-        at = end + 1;
     }
     // Moscow is three hours ahead of UTC. Ends: carried by the entry, else the channel's next
     // show; the week's last show has none.
@@ -276,7 +273,6 @@ std::string le64(std::uint64_t value)
 TEST(JtvTest, FilesHoldHeaderLengthsStartsAndOffsets)
 {
     const std::string header = std::string("JTV 3.x TV Program Data") + "\n\n\n";
-    ASSERT_EQ(header.size(), 26u);
     // 07.12.2026 09:00 as it stands on the wall clock, in 100 ns steps since 1601.
     const std::uint64_t nine = jtvFileTime(sys_days(2026y / December / 7), 9 * 60);
     EXPECT_EQ(nine, 134411076000000000ull);

@@ -22,29 +22,35 @@ sys_seconds utc(int y, unsigned mo, unsigned d, int h, int mi, int s = 0)
     return sys_days(year(y) / month(mo) / day(d)) + hours(h) + minutes(mi) + seconds(s);
 }
 
-TEST(XmltvTimeTest, ReadsEveryPrecisionAndOffset)
+// Each text reads as its moment and offset, and writes back in the one canonical form.
+TEST(XmltvTimeTest, ReadsEveryPrecisionAndOffsetAndWritesItBack)
 {
     const struct
     {
         const char* text;
         sys_seconds moment;
         int offset;
+        const char* written; // nullptr: the text itself
     } cases[] = {
-        {"20261207093000 +0300", utc(2026, 12, 7, 6, 30), 180},
-        {"20261207093000 -0130", utc(2026, 12, 7, 11, 0), -90},
-        {"20261207093000+0300", utc(2026, 12, 7, 6, 30), 180},
-        {"20261207093015", utc(2026, 12, 7, 9, 30, 15), 0}, // no offset: UTC
-        {"202612070930 +0000", utc(2026, 12, 7, 9, 30), 0},
-        {"2026120709 Z", utc(2026, 12, 7, 9, 0), 0},
-        {"20261207 UTC", utc(2026, 12, 7, 0, 0), 0},
-        {"20240229235959 GMT", utc(2024, 2, 29, 23, 59, 59), 0},
-        {"20270101000000 +1400", utc(2026, 12, 31, 10, 0), 14 * 60},
+        {"20261207093000 +0300", utc(2026, 12, 7, 6, 30), 180, nullptr},
+        {"20261207093000 -0130", utc(2026, 12, 7, 11, 0), -90, nullptr},
+        {"20261207093000+0300", utc(2026, 12, 7, 6, 30), 180, "20261207093000 +0300"},
+        {"20261207093015", utc(2026, 12, 7, 9, 30, 15), 0, "20261207093015 +0000"}, // no offset: UTC
+        {"202612070930 +0000", utc(2026, 12, 7, 9, 30), 0, "20261207093000 +0000"},
+        {"2026120709 Z", utc(2026, 12, 7, 9, 0), 0, "20261207090000 +0000"},
+        {"20261207 UTC", utc(2026, 12, 7, 0, 0), 0, "20261207000000 +0000"},
+        {"20240229235959 GMT", utc(2024, 2, 29, 23, 59, 59), 0, "20240229235959 +0000"},
+        {"20270101000000 +1400", utc(2026, 12, 31, 10, 0), 14 * 60, nullptr},
+        {"20261208003000 +0300", utc(2026, 12, 7, 21, 30), 180, nullptr},
+        {"20260228193509 -0530", utc(2026, 3, 1, 1, 5, 9), -330, nullptr},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
         const auto time = parseXmltvTime(c.text);
-        ASSERT_TRUE(time) << c.text;
-        EXPECT_EQ(time->utc, c.moment) << c.text;
-        EXPECT_EQ(time->offsetMinutes, c.offset) << c.text;
+        ASSERT_TRUE(time);
+        EXPECT_EQ(time->utc, c.moment);
+        EXPECT_EQ(time->offsetMinutes, c.offset);
+        EXPECT_EQ(formatXmltvTime(*time), c.written ? c.written : c.text);
     }
 }
 
@@ -55,20 +61,6 @@ TEST(XmltvTimeTest, RefusesWhatNamesNoRealMoment)
                              "20261207120000 +1500", "20261207120000 +03:00", "20261207120000 +0360",
                              "20261207120000 BST", "20261207120000 +0300x", "2026-12-07T12:00:00"})
         EXPECT_EQ(parseXmltvTime(text), std::nullopt) << '"' << text << '"';
-}
-
-TEST(XmltvTimeTest, WritesWhatItReads)
-{
-    const XmltvTime moscow{utc(2026, 12, 7, 21, 30), 180};
-    EXPECT_EQ(formatXmltvTime(moscow), "20261208003000 +0300");
-    EXPECT_EQ(formatXmltvTime({utc(2026, 3, 1, 1, 5, 9), -330}), "20260228193509 -0530");
-    for (const XmltvTime time :
-         {moscow, XmltvTime{utc(2026, 3, 1, 1, 5, 9), -330}, XmltvTime{utc(1999, 12, 31, 23, 59), 0}}) {
-        const auto back = parseXmltvTime(formatXmltvTime(time));
-        ASSERT_TRUE(back);
-        EXPECT_EQ(back->utc, time.utc);
-        EXPECT_EQ(back->offsetMinutes, time.offsetMinutes);
-    }
 }
 
 // Everything the reader hands on, as text that compares easily.
@@ -270,8 +262,6 @@ TEST(XmltvReaderTest, NeverReachesForOutsideFiles)
         } catch (const XmltvError& e) {
             EXPECT_EQ(std::string(e.what()).find("TOP-SECRET"), std::string::npos) << e.what();
         }
-        for (const std::string& channel : recorder.channels)
-            EXPECT_EQ(channel.find("TOP-SECRET"), std::string::npos) << channel;
         EXPECT_TRUE(recorder.channels.empty()) << document;
     }
 }
