@@ -155,51 +155,44 @@ const std::string kHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                           "<tv>\n"
                           "  <channel id=\"a.example\"><display-name>A</display-name></channel>\n";
 
-struct Fault
+// A listing of channel a.example, `body` from line 4 on, then the closing tag.
+std::string listing(const std::string& body)
 {
-    const char* name;
-    std::string document;
-    long line; // 0: the file as a whole
-    const char* says;
-};
+    return kHead + body + "</tv>\n";
+}
+
+const std::string kProgramme = "  <programme start=\"20261207060000\" channel=\"a.example\">";
 
 TEST(XmltvReaderTest, FaultsNameTheFileAndLine)
 {
-    const Fault faults[] = {
-        {"unclosed element",
-         kHead
-             + "  <programme start=\"20261207060000\" channel=\"a.example\">\n"
-               "    <title>X</title>\n</tv>\n",
-         6, ""},
+    const struct
+    {
+        const char* name;
+        std::string document;
+        long line; // 0: the file as a whole
+        const char* says;
+    } faults[] = {
+        {"unclosed element", listing(kProgramme + "\n    <title>X</title>\n"), 6, ""},
         {"no channel attribute",
-         kHead + "\n  <programme start=\"20261207060000\"><title>X</title></programme>\n</tv>\n", 5,
+         listing("\n  <programme start=\"20261207060000\"><title>X</title></programme>\n"), 5,
          "<programme> has no 'channel' attribute"},
-        {"no start attribute",
-         kHead + "  <programme channel=\"a.example\"><title>X</title></programme>\n</tv>\n", 4,
-         "<programme> has no 'start' attribute"},
-        {"no channel id", kHead + "  <channel><display-name>B</display-name></channel>\n</tv>\n", 4,
+        {"no start attribute", listing("  <programme channel=\"a.example\"><title>X</title></programme>\n"),
+         4, "<programme> has no 'start' attribute"},
+        {"no channel id", listing("  <channel><display-name>B</display-name></channel>\n"), 4,
          "<channel> has no 'id' attribute"},
         {"impossible start",
-         kHead
-             + "  <programme start=\"20260230060000 +0300\" channel=\"a.example\">"
-               "<title>X</title></programme>\n</tv>\n",
+         listing("  <programme start=\"20260230060000 +0300\" "
+                 "channel=\"a.example\"><title>X</title></programme>\n"),
          4, "the start time '20260230060000 +0300' is no real time"},
         {"impossible stop",
-         kHead
-             + "  <programme start=\"20261207060000\" stop=\"20261207250000\" "
-               "channel=\"a.example\"><title>X</title></programme>\n</tv>\n",
+         listing("  <programme start=\"20261207060000\" stop=\"20261207250000\" "
+                 "channel=\"a.example\"><title>X</title></programme>\n"),
          4, "the stop time '20261207250000' is no real time"},
-        {"no title",
-         kHead
-             + "  <programme start=\"20261207060000\" channel=\"a.example\">\n"
-               "    <desc>Only this</desc>\n  </programme>\n</tv>\n",
-         4, "the programme has no title"},
+        {"no title", listing(kProgramme + "\n    <desc>Only this</desc>\n  </programme>\n"), 4,
+         "the programme has no title"},
         {"not a listing", "<?xml version=\"1.0\"?>\n<html><body/></html>\n", 2, "the root element is <html>"},
-        {"undefined entity",
-         kHead
-             + "  <programme start=\"20261207060000\" channel=\"a.example\">\n"
-               "    <title>A&nbsp;B</title>\n  </programme>\n</tv>\n",
-         5, "nbsp"},
+        {"undefined entity", listing(kProgramme + "\n    <title>A&nbsp;B</title>\n  </programme>\n"), 5,
+         "nbsp"},
         {"entity declarations",
          "<?xml version=\"1.0\"?>\n<!DOCTYPE tv [\n <!ENTITY a \"aaaaaaaaaa\">\n"
          " <!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">\n"
@@ -208,21 +201,18 @@ TEST(XmltvReaderTest, FaultsNameTheFileAndLine)
          8, "declares entities"},
         // Overlong forms of ':' and '/' in a CDATA section, which the streaming parser lets pass.
         {"overlong in CDATA",
-         kHead
-             + "  <programme start=\"20261207060000\" channel=\"a.example\">\n"
-               "    <title><![CDATA[A\xC0\xBA]]></title>\n  </programme>\n</tv>\n",
-         4, "malformed XML"},
+         listing(kProgramme + "\n    <title><![CDATA[A\xC0\xBA]]></title>\n  </programme>\n"), 4,
+         "malformed XML"},
         {"three-byte overlong in CDATA",
-         kHead
-             + "  <channel "
-               "id=\"a.example\"><display-name><![CDATA[\xE0\x80\xAF]]></display-name></channel>\n</tv>\n",
+         listing(
+             "  <channel id=\"a.example\"><display-name><![CDATA[\xE0\x80\xAF]]></display-name></channel>\n"),
          4, "malformed XML"},
         {"empty file", "", 1, ""},
         {"not XML", "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n", 1, ""},
-        {"text after the document", kHead + "</tv>\n<tv/>\n", 5, ""},
+        {"text after the document", listing("") + "<tv/>\n", 5, ""},
     };
     test::TempDir dir;
-    for (const Fault& fault : faults) {
+    for (const auto& fault : faults) {
         dir.write("listing.xml", fault.document);
         Recorder recorder;
         try {
@@ -269,9 +259,7 @@ TEST(XmltvReaderTest, NeverReachesForOutsideFiles)
 TEST(XmltvReaderTest, RefusesAHugeTextNodeNamingItsLine)
 {
     test::TempDir dir;
-    std::string document = kHead
-        + "  <programme start=\"20261207060000\" channel=\"a.example\">\n    <title>X</title>\n"
-          "    <desc>";
+    std::string document = kHead + kProgramme + "\n    <title>X</title>\n    <desc>";
     document.append(100u << 20, 'x');
     document += "</desc>\n  </programme>\n</tv>\n";
     dir.write("huge.xml", document);
