@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <map>
 #include <set>
+#include <sstream>
 #include <sys/wait.h>
 #include <tuple>
 #include <zip.h>
@@ -32,15 +33,13 @@ std::string cp(const char* utf8)
     return utf8ToCp1251(utf8);
 }
 
-// A channel file: a header, then a block per day, each opened by an empty line.
-std::string channelFile(const std::vector<std::vector<const char*>>& days)
+// A channel file written with LF line ends: each becomes CR LF, and the text CP1251. A header,
+// then a block per day, each opened by an empty line.
+std::string channelFile(const char* utf8)
 {
-    std::string text = cp("Программа") + "\r\n";
-    for (const auto& day : days) {
-        text += "\r\n";
-        for (const char* line : day)
-            text += cp(line) + "\r\n";
-    }
+    std::string text;
+    for (const char c : cp(utf8))
+        text += c == '\n' ? std::string("\r\n") : std::string(1, c);
     return text;
 }
 
@@ -77,22 +76,19 @@ protected:
         m_work.write("dats.dat", "07.12.2026\r\n");
         m_work.write("times.dat", cp("НТВ|1|0\r\n"));
         m_work.write("07122026/aplp.dat", cp("Первый канал:perviy.txt\r\nНТВ:ntv.txt\r\n"));
-        m_work.write("07122026/perviy.txt",
-                     channelFile({{"06.00 Доброе утро", "09.00 Новости", "Выпуск, в котором; всё \"важное\"",
-                                   "Второй абзац & <прочее>", "23.30 Фильм «Ёлки»", "00.30 Ночные новости"},
-                                  {"6:00 Утро",
-                                   "21.00 Концерт «Песни, которые мы любим; и те, что поём» — часть вторая, "
-                                   "с оркестром \\ хором",
-                                   "23.00 Ночной эфир"},
-                                  {},
-                                  {},
-                                  {},
-                                  {},
-                                  {"10.00 Воскресенье", "00.15 Последний"}}));
+        m_work.write(
+            "07122026/perviy.txt",
+            channelFile("Программа\n"
+                        "\n06.00 Доброе утро\n09.00 Новости\nВыпуск, в котором; всё \"важное\"\n"
+                        "Второй абзац & <прочее>\n23.30 Фильм «Ёлки»\n00.30 Ночные новости\n"
+                        "\n6:00 Утро\n21.00 Концерт «Песни, которые мы любим; и те, что поём» — часть "
+                        "вторая, с оркестром \\ хором\n23.00 Ночной эфир\n"
+                        "\n\n\n\n"
+                        "\n10.00 Воскресенье\n00.15 Последний\n"));
         m_work.write(
             "07122026/ntv.txt",
-            channelFile(
-                {{"07.00 Сегодня", "23.30 Поздний эфир", "01.00 Ночь"}, {}, {"08.00 Сериал", "Серия 5"}}));
+            channelFile("Программа\n\n07.00 Сегодня\n23.30 Поздний эфир\n01.00 Ночь\n\n\n08.00 Сериал\n"
+                        "Серия 5\n"));
     }
 
     test::ScopedTimeZone m_zone{"Europe/Moscow"};
@@ -139,8 +135,6 @@ TEST_F(WeekExportTest, XmltvPassesTheValidatorAndImportsBackToTheSameWeek)
         EXPECT_EQ(summary.loss.count, 0u);
         EXPECT_EQ(byChannel(readWeekListing("07.12.2026")), original);
     }
-    ASSERT_EQ(original.size(), 2u);
-    EXPECT_EQ(std::get<2>(original.at(cp("НТВ")).at(1)), cp("Поздний эфир"));
 }
 
 TEST_F(WeekExportTest, OnlyTheChosenChannelsAndNeverAPartialWeek)
@@ -226,13 +220,11 @@ TEST_F(WeekExportTest, CalendarReadsBackWithEveryStartEndAndSummary)
     ASSERT_EQ(read.status, 0) << read.output;
     std::vector<std::string> lines;
     std::set<std::string> uids;
-    for (std::size_t at = 0; at < read.output.size();) {
-        const std::size_t end = read.output.find('\n', at);
-        std::string line = read.output.substr(at, end - at);
+    std::istringstream out(read.output);
+    for (std::string line; std::getline(out, line);) {
         const std::size_t uid = line.rfind('\t');
         uids.insert(line.substr(uid + 1));
         lines.push_back(line.substr(0, uid));
-        at = end + 1;
     }
     // Moscow is three hours ahead of UTC. Ends: carried by the entry, else the channel's next
     // show; the week's last show has none.
@@ -276,7 +268,6 @@ std::string le64(std::uint64_t value)
 TEST(JtvTest, FilesHoldHeaderLengthsStartsAndOffsets)
 {
     const std::string header = std::string("JTV 3.x TV Program Data") + "\n\n\n";
-    ASSERT_EQ(header.size(), 26u);
     // 07.12.2026 09:00 as it stands on the wall clock, in 100 ns steps since 1601.
     const std::uint64_t nine = jtvFileTime(sys_days(2026y / December / 7), 9 * 60);
     EXPECT_EQ(nine, 134411076000000000ull);
@@ -315,6 +306,7 @@ TEST(JtvTest, OffsetsThatWouldPass64KiBAreRefusedNeverWrapped)
              return titles;
          }(),
          false},
+        {"more shows than a count holds", std::vector<std::string>(0x10000, "x"), false},
     };
     for (const Case& c : cases) {
         std::vector<JtvShow> shows;
@@ -335,7 +327,6 @@ TEST(JtvTest, OffsetsThatWouldPass64KiBAreRefusedNeverWrapped)
             ASSERT_EQ(pdt.substr(offset + 2, length), shows[i].title) << c.what << " show " << i;
         }
     }
-    EXPECT_FALSE(jtvChannelFiles(std::vector<JtvShow>(0x10000, {1, "x"})));
 }
 
 std::map<std::string, std::string> unzipped(const std::string& archive)

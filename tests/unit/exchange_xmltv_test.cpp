@@ -22,29 +22,35 @@ sys_seconds utc(int y, unsigned mo, unsigned d, int h, int mi, int s = 0)
     return sys_days(year(y) / month(mo) / day(d)) + hours(h) + minutes(mi) + seconds(s);
 }
 
-TEST(XmltvTimeTest, ReadsEveryPrecisionAndOffset)
+// Each text reads as its moment and offset, and writes back in the one canonical form.
+TEST(XmltvTimeTest, ReadsEveryPrecisionAndOffsetAndWritesItBack)
 {
     const struct
     {
         const char* text;
         sys_seconds moment;
         int offset;
+        const char* written; // nullptr: the text itself
     } cases[] = {
-        {"20261207093000 +0300", utc(2026, 12, 7, 6, 30), 180},
-        {"20261207093000 -0130", utc(2026, 12, 7, 11, 0), -90},
-        {"20261207093000+0300", utc(2026, 12, 7, 6, 30), 180},
-        {"20261207093015", utc(2026, 12, 7, 9, 30, 15), 0}, // no offset: UTC
-        {"202612070930 +0000", utc(2026, 12, 7, 9, 30), 0},
-        {"2026120709 Z", utc(2026, 12, 7, 9, 0), 0},
-        {"20261207 UTC", utc(2026, 12, 7, 0, 0), 0},
-        {"20240229235959 GMT", utc(2024, 2, 29, 23, 59, 59), 0},
-        {"20270101000000 +1400", utc(2026, 12, 31, 10, 0), 14 * 60},
+        {"20261207093000 +0300", utc(2026, 12, 7, 6, 30), 180, nullptr},
+        {"20261207093000 -0130", utc(2026, 12, 7, 11, 0), -90, nullptr},
+        {"20261207093000+0300", utc(2026, 12, 7, 6, 30), 180, "20261207093000 +0300"},
+        {"20261207093015", utc(2026, 12, 7, 9, 30, 15), 0, "20261207093015 +0000"}, // no offset: UTC
+        {"202612070930 +0000", utc(2026, 12, 7, 9, 30), 0, "20261207093000 +0000"},
+        {"2026120709 Z", utc(2026, 12, 7, 9, 0), 0, "20261207090000 +0000"},
+        {"20261207 UTC", utc(2026, 12, 7, 0, 0), 0, "20261207000000 +0000"},
+        {"20240229235959 GMT", utc(2024, 2, 29, 23, 59, 59), 0, "20240229235959 +0000"},
+        {"20270101000000 +1400", utc(2026, 12, 31, 10, 0), 14 * 60, nullptr},
+        {"20261208003000 +0300", utc(2026, 12, 7, 21, 30), 180, nullptr},
+        {"20260228193509 -0530", utc(2026, 3, 1, 1, 5, 9), -330, nullptr},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
         const auto time = parseXmltvTime(c.text);
-        ASSERT_TRUE(time) << c.text;
-        EXPECT_EQ(time->utc, c.moment) << c.text;
-        EXPECT_EQ(time->offsetMinutes, c.offset) << c.text;
+        ASSERT_TRUE(time);
+        EXPECT_EQ(time->utc, c.moment);
+        EXPECT_EQ(time->offsetMinutes, c.offset);
+        EXPECT_EQ(formatXmltvTime(*time), c.written ? c.written : c.text);
     }
 }
 
@@ -55,20 +61,6 @@ TEST(XmltvTimeTest, RefusesWhatNamesNoRealMoment)
                              "20261207120000 +1500", "20261207120000 +03:00", "20261207120000 +0360",
                              "20261207120000 BST", "20261207120000 +0300x", "2026-12-07T12:00:00"})
         EXPECT_EQ(parseXmltvTime(text), std::nullopt) << '"' << text << '"';
-}
-
-TEST(XmltvTimeTest, WritesWhatItReads)
-{
-    const XmltvTime moscow{utc(2026, 12, 7, 21, 30), 180};
-    EXPECT_EQ(formatXmltvTime(moscow), "20261208003000 +0300");
-    EXPECT_EQ(formatXmltvTime({utc(2026, 3, 1, 1, 5, 9), -330}), "20260228193509 -0530");
-    for (const XmltvTime time :
-         {moscow, XmltvTime{utc(2026, 3, 1, 1, 5, 9), -330}, XmltvTime{utc(1999, 12, 31, 23, 59), 0}}) {
-        const auto back = parseXmltvTime(formatXmltvTime(time));
-        ASSERT_TRUE(back);
-        EXPECT_EQ(back->utc, time.utc);
-        EXPECT_EQ(back->offsetMinutes, time.offsetMinutes);
-    }
 }
 
 // Everything the reader hands on, as text that compares easily.
@@ -163,51 +155,44 @@ const std::string kHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                           "<tv>\n"
                           "  <channel id=\"a.example\"><display-name>A</display-name></channel>\n";
 
-struct Fault
+// A listing of channel a.example, `body` from line 4 on, then the closing tag.
+std::string listing(const std::string& body)
 {
-    const char* name;
-    std::string document;
-    long line; // 0: the file as a whole
-    const char* says;
-};
+    return kHead + body + "</tv>\n";
+}
+
+const std::string kProgramme = "  <programme start=\"20261207060000\" channel=\"a.example\">";
 
 TEST(XmltvReaderTest, FaultsNameTheFileAndLine)
 {
-    const Fault faults[] = {
-        {"unclosed element",
-         kHead
-             + "  <programme start=\"20261207060000\" channel=\"a.example\">\n"
-               "    <title>X</title>\n</tv>\n",
-         6, ""},
+    const struct
+    {
+        const char* name;
+        std::string document;
+        long line; // 0: the file as a whole
+        const char* says;
+    } faults[] = {
+        {"unclosed element", listing(kProgramme + "\n    <title>X</title>\n"), 6, ""},
         {"no channel attribute",
-         kHead + "\n  <programme start=\"20261207060000\"><title>X</title></programme>\n</tv>\n", 5,
+         listing("\n  <programme start=\"20261207060000\"><title>X</title></programme>\n"), 5,
          "<programme> has no 'channel' attribute"},
-        {"no start attribute",
-         kHead + "  <programme channel=\"a.example\"><title>X</title></programme>\n</tv>\n", 4,
-         "<programme> has no 'start' attribute"},
-        {"no channel id", kHead + "  <channel><display-name>B</display-name></channel>\n</tv>\n", 4,
+        {"no start attribute", listing("  <programme channel=\"a.example\"><title>X</title></programme>\n"),
+         4, "<programme> has no 'start' attribute"},
+        {"no channel id", listing("  <channel><display-name>B</display-name></channel>\n"), 4,
          "<channel> has no 'id' attribute"},
         {"impossible start",
-         kHead
-             + "  <programme start=\"20260230060000 +0300\" channel=\"a.example\">"
-               "<title>X</title></programme>\n</tv>\n",
+         listing("  <programme start=\"20260230060000 +0300\" "
+                 "channel=\"a.example\"><title>X</title></programme>\n"),
          4, "the start time '20260230060000 +0300' is no real time"},
         {"impossible stop",
-         kHead
-             + "  <programme start=\"20261207060000\" stop=\"20261207250000\" "
-               "channel=\"a.example\"><title>X</title></programme>\n</tv>\n",
+         listing("  <programme start=\"20261207060000\" stop=\"20261207250000\" "
+                 "channel=\"a.example\"><title>X</title></programme>\n"),
          4, "the stop time '20261207250000' is no real time"},
-        {"no title",
-         kHead
-             + "  <programme start=\"20261207060000\" channel=\"a.example\">\n"
-               "    <desc>Only this</desc>\n  </programme>\n</tv>\n",
-         4, "the programme has no title"},
+        {"no title", listing(kProgramme + "\n    <desc>Only this</desc>\n  </programme>\n"), 4,
+         "the programme has no title"},
         {"not a listing", "<?xml version=\"1.0\"?>\n<html><body/></html>\n", 2, "the root element is <html>"},
-        {"undefined entity",
-         kHead
-             + "  <programme start=\"20261207060000\" channel=\"a.example\">\n"
-               "    <title>A&nbsp;B</title>\n  </programme>\n</tv>\n",
-         5, "nbsp"},
+        {"undefined entity", listing(kProgramme + "\n    <title>A&nbsp;B</title>\n  </programme>\n"), 5,
+         "nbsp"},
         {"entity declarations",
          "<?xml version=\"1.0\"?>\n<!DOCTYPE tv [\n <!ENTITY a \"aaaaaaaaaa\">\n"
          " <!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">\n"
@@ -216,21 +201,18 @@ TEST(XmltvReaderTest, FaultsNameTheFileAndLine)
          8, "declares entities"},
         // Overlong forms of ':' and '/' in a CDATA section, which the streaming parser lets pass.
         {"overlong in CDATA",
-         kHead
-             + "  <programme start=\"20261207060000\" channel=\"a.example\">\n"
-               "    <title><![CDATA[A\xC0\xBA]]></title>\n  </programme>\n</tv>\n",
-         4, "malformed XML"},
+         listing(kProgramme + "\n    <title><![CDATA[A\xC0\xBA]]></title>\n  </programme>\n"), 4,
+         "malformed XML"},
         {"three-byte overlong in CDATA",
-         kHead
-             + "  <channel "
-               "id=\"a.example\"><display-name><![CDATA[\xE0\x80\xAF]]></display-name></channel>\n</tv>\n",
+         listing(
+             "  <channel id=\"a.example\"><display-name><![CDATA[\xE0\x80\xAF]]></display-name></channel>\n"),
          4, "malformed XML"},
         {"empty file", "", 1, ""},
         {"not XML", "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n", 1, ""},
-        {"text after the document", kHead + "</tv>\n<tv/>\n", 5, ""},
+        {"text after the document", listing("") + "<tv/>\n", 5, ""},
     };
     test::TempDir dir;
-    for (const Fault& fault : faults) {
+    for (const auto& fault : faults) {
         dir.write("listing.xml", fault.document);
         Recorder recorder;
         try {
@@ -270,8 +252,6 @@ TEST(XmltvReaderTest, NeverReachesForOutsideFiles)
         } catch (const XmltvError& e) {
             EXPECT_EQ(std::string(e.what()).find("TOP-SECRET"), std::string::npos) << e.what();
         }
-        for (const std::string& channel : recorder.channels)
-            EXPECT_EQ(channel.find("TOP-SECRET"), std::string::npos) << channel;
         EXPECT_TRUE(recorder.channels.empty()) << document;
     }
 }
@@ -279,9 +259,7 @@ TEST(XmltvReaderTest, NeverReachesForOutsideFiles)
 TEST(XmltvReaderTest, RefusesAHugeTextNodeNamingItsLine)
 {
     test::TempDir dir;
-    std::string document = kHead
-        + "  <programme start=\"20261207060000\" channel=\"a.example\">\n    <title>X</title>\n"
-          "    <desc>";
+    std::string document = kHead + kProgramme + "\n    <title>X</title>\n    <desc>";
     document.append(100u << 20, 'x');
     document += "</desc>\n  </programme>\n</tv>\n";
     dir.write("huge.xml", document);
