@@ -1,11 +1,13 @@
 #include "view/now_view.h"
 
+#include "store/channel_file.h"
 #include "store/channel_list.h"
 #include "store/file_io.h"
 #include "store/file_lines.h"
 #include "store/file_names.h"
 #include "store/line_reader.h"
 #include "store/week_folder.h"
+#include "view/day_view.h"
 #include "view/time_text.h"
 #include "view/week_lists.h"
 
@@ -64,34 +66,36 @@ void NowViewBuilder::startChannel(std::string_view channelName, const store::Tim
 {
     m_channel.assign(channelName);
     m_offset = nowShiftMinutes(shift);
-    m_day = m_monday;
-    m_previousTime.reset();
+    m_dating = {};
+    m_previousStart.reset();
     m_previousLine.clear();
 }
 
 bool NowViewBuilder::addLine(std::string_view rawLine)
 {
     // A CR in the first five characters is no part of a time text, so the raw line and the
-    // line it holds have the same time; only a timed line is cut for showing.
+    // line it holds have the same time; only a timed line is cut for showing. A separator is
+    // told by its first two characters alike.
+    if (store::isDaySeparator(store::endAtCr(rawLine.substr(0, 2)))) {
+        m_dating.nextBlock();
+        return m_dating.block() < kWeekDays; // past Sunday no line belongs to a day
+    }
     const auto prefix = timePrefix(rawLine);
-    if (!isTimeText(prefix))
+    if (!isTimeText(prefix) || m_dating.block() < 0) // the header is shown nowhere
         return true;
     const std::string_view line = store::endAtCr(rawLine);
-    const long long time = timeOfDay(prefix) + m_offset;
+    const int fileTime = timeOfDay(prefix);
+    const long long time = fileTime + m_offset;
+    const auto start = m_monday + days(m_dating.dayOf(fileTime)) + minutes(time);
 
-    const auto previousStart = m_day + minutes(m_previousTime.value_or(0));
-    // Times fall back only after midnight.
-    if (m_previousTime && *m_previousTime > time)
-        m_day += days(1);
-    const auto start = m_day + minutes(time);
-
-    if (m_previousTime && start > m_now && previousStart > m_onAirFrom && previousStart < m_now)
-        add(m_previousLine, *m_previousTime); // on the air, listed once
+    if (m_previousStart && start > m_now && *m_previousStart > m_onAirFrom && *m_previousStart < m_now)
+        add(m_previousLine, m_previousTime); // on the air, listed once
     if (start >= m_now && start <= m_until)
         add(line, time);
+    m_previousStart = start;
     m_previousTime = time;
     m_previousLine.assign(line);
-    // Starts never fall (a time that falls back is on the next day), so no later line can be
+    // In a file whose shows stand in broadcast order starts never fall, so no later line can be
     // listed, nor be on the air now.
     return start <= m_until;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/time_shifts.h"
+#include "view/block_dating.h"
 
 #include <chrono>
 #include <cstddef>
@@ -32,11 +33,12 @@ public:
     // `lookAheadHours`: shows starting up to that many hours after `now` are listed too.
     NowViewBuilder(std::chrono::local_seconds now, int lookAheadHours);
 
-    // Reads one channel file (its text, read line by line; the week starts on weekMonday(now)):
-    // the show that began less than two hours before now and is still running, and the shows
-    // starting from now to the end of the look-ahead. Each listed line reads "hh:nn" (the
-    // shifted start), a blank, the schedule line, " - " and the channel name.
-    // Throws InvalidTimeError on a time that is no time of day; lines collected so far stay.
+    // Reads one channel file (its text, read line by line; the week starts on weekMonday(now),
+    // each show dated by its day block as view/block_dating.h says): the show that began less
+    // than two hours before now and is still running, and the shows starting from now to the
+    // end of the look-ahead. The header and what follows Sunday's block are no show. Each listed line reads
+    // "hh:nn" (the shifted start), a blank, the schedule line, " - " and the channel name. Throws
+    // InvalidTimeError on a time that is no time of day; lines collected so far stay.
     void addChannel(std::string_view channelName, std::string_view fileText, const store::TimeShift& shift);
 
     // The same a line at a time, for a file read as it goes: a channel starts, then its lines
@@ -65,13 +67,12 @@ private:
     std::chrono::local_days m_monday;
     std::vector<Entry> m_entries;
 
-    // The channel being read.
+    // The channel being read: each show's day from its day block, its time with the shift.
     std::string m_channel;
     long long m_offset = 0;
-    std::chrono::local_seconds m_day;
-    // No show before the first one: it never moves the day on, even when a negative shift
-    // takes it before midnight.
-    std::optional<long long> m_previousTime;
+    BlockDating m_dating;
+    std::optional<std::chrono::local_seconds> m_previousStart;
+    long long m_previousTime = 0;
     std::string m_previousLine;
 };
 

@@ -5,10 +5,10 @@
 #include "store/file_io.h"
 #include "store/file_names.h"
 #include "store/week_folder.h"
+#include "view/block_dating.h"
 #include "view/time_text.h"
 #include "view/week_lists.h"
 
-#include <algorithm>
 #include <filesystem>
 
 namespace brevio::view {
@@ -35,12 +35,12 @@ int shownMinutes(long long airMinutes)
 void collectPaneShows(const DayPanes& panes, const store::TimeShift& shift, std::vector<PaneShow>& out)
 {
     const long long offset = shiftMinutes(shift);
+    BlockDating dating;
     for (int day = 0; day < kWeekDays; ++day) {
         const auto& pane = panes[static_cast<std::size_t>(day)];
-        // The selected shows' rule: a show runs after midnight when a show above it in the pane
-        // starts later. Judged on the file's own times, so that a shift cannot move a show to
-        // another day unless it crosses midnight itself.
-        int latestAbove = -1;
+        // Judged on the file's own times, so that a shift cannot move a show to another day
+        // unless it crosses midnight itself.
+        dating.startBlock(day);
         for (std::size_t i = 1; i < pane.size(); ++i) {
             const std::string_view line = scheduleLine(pane[i], shift);
             if (!isTimedLine(line)) {
@@ -49,10 +49,7 @@ void collectPaneShows(const DayPanes& panes, const store::TimeShift& shift, std:
                 continue;
             }
             const int time = timeOfDay(timePrefix(line));
-            const bool afterMidnight = latestAbove > time;
-            latestAbove = std::max(latestAbove, time);
-            const long long air
-                = static_cast<long long>(day + (afterMidnight ? 1 : 0)) * kMinutesPerDay + time + offset;
+            const long long air = static_cast<long long>(dating.dayOf(time)) * kMinutesPerDay + time + offset;
             out.push_back({day, static_cast<int>(i), 1, air});
         }
     }

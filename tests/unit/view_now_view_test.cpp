@@ -116,6 +116,15 @@ TEST(NowViewTest, StopsReadingAChannelAtItsFirstShowPastTheLookAhead)
     EXPECT_THROW(nowLines(at(0, 20, 0), 3, file), InvalidTimeError);
 }
 
+// Only the day blocks hold shows: not the header, however its text begins, nor what follows an
+// eighth separator.
+TEST(NowViewTest, TheHeaderAndWhatFollowsSundayAreNoShows)
+{
+    const Lines file{
+        "19.00 TV, 12.01.2004 - 18.01.2004", "", "20.00 A", "", "", "", "", "", "", "", "21.00 B"};
+    EXPECT_EQ(nowLines(at(0, 19, 30), 2, file), (Lines{"20:00 20.00 A - Ch"}));
+}
+
 class BuildNowViewTest : public ::testing::Test
 {
 protected:
