@@ -8,19 +8,15 @@
 
 namespace brevio::exchange {
 
-BroadcastSlot broadcastSlot(std::chrono::sys_seconds moment, int dayStartMinutes)
+LocalClock localClock(std::chrono::sys_seconds moment)
 {
     using namespace std::chrono;
     const std::time_t t = system_clock::to_time_t(moment);
     std::tm local{};
     localtime_r(&t, &local);
-    const int minutes = local.tm_hour * 60 + local.tm_min;
-    sys_days day = sys_days(year_month_day{year(local.tm_year + 1900), month(unsigned(local.tm_mon + 1)),
-                                           std::chrono::day(unsigned(local.tm_mday))});
-    if (minutes < dayStartMinutes)
-        day -= days(1);
-    const sys_days monday = mondayOf(day);
-    return {monday, int((day - monday).count()), minutes};
+    const sys_days date(year_month_day{year(local.tm_year + 1900), month(unsigned(local.tm_mon + 1)),
+                                       day(unsigned(local.tm_mday))});
+    return {date, local.tm_hour * 60 + local.tm_min};
 }
 
 XmltvTime localMoment(std::chrono::sys_days day, long long minutes)

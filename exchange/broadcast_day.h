@@ -6,22 +6,21 @@
 #include <string>
 #include <string_view>
 
-// Where a moment falls in the week store: the broadcast day (which starts at a set hour, so
-// that a show at 01:30 still belongs to the evening before) and the local clock time shown.
+// Moments as the week store shows them: local dates and clock times, the broadcast day's start
+// (a show at 01:30 may still belong to the evening before, see day_layout.h) and week dates.
 namespace brevio::exchange {
 
 inline constexpr int kDefaultDayStartMinutes = 5 * 60;
 
-struct BroadcastSlot
+struct LocalClock
 {
-    std::chrono::sys_days monday; // the week's Monday
-    int weekday = 0; // 0 Monday .. 6 Sunday
-    int minutes = 0; // local clock time, 0 .. 1439
+    std::chrono::sys_days date;
+    int minutes = 0; // after midnight, 0 .. 1439
 };
 
-// The slot of a moment in the process's local time zone (as TZ sets it; daylight saving from
-// the system's zone data). Shows before `dayStartMinutes` belong to the day before.
-BroadcastSlot broadcastSlot(std::chrono::sys_seconds moment, int dayStartMinutes);
+// The local date and clock time of a moment in the process's time zone (as TZ sets it;
+// daylight saving from the system's zone data).
+LocalClock localClock(std::chrono::sys_seconds moment);
 
 // A wall-clock time of the process's local time zone, `minutes` after the midnight that starts
 // `day` (past 1440 it runs into the next days), as a moment with the zone's UTC offset then.

@@ -1,16 +1,16 @@
 #include "exchange/week_builder.h"
 
+#include "exchange/day_layout.h"
 #include "exchange/exchange_errors.h"
 #include "exchange/show_lines.h"
 
 #include <algorithm>
+#include <array>
 #include <tuple>
 
 namespace brevio::exchange {
 
 namespace {
-
-constexpr std::string_view kCrLf = "\r\n";
 
 std::string_view firstLine(std::string_view bytes)
 {
@@ -38,15 +38,15 @@ void WeekBuilder::programme(XmltvProgramme&& programme)
     if (it == m_channelIndex.end())
         throw ListingError("the programme's channel '" + programme.channel
                            + "' is not defined by a <channel> element before it");
-    const BroadcastSlot slot = broadcastSlot(programme.start.utc, m_options.dayStartMinutes);
     const std::size_t lostBefore = m_loss.count;
-    const std::string lines = showLines(programme, slot.minutes, m_options.languages, &m_loss);
+    const std::string lines
+        = showLines(programme, localClock(programme.start.utc).minutes, m_options.languages, &m_loss);
     if (lostBefore == 0 && m_loss.count > 0)
         m_lossLine = programme.line;
-    m_shows.push_back({programme.start.utc.time_since_epoch().count(), m_spool.append(lines),
-                       static_cast<std::uint32_t>(lines.size()), it->second,
-                       static_cast<std::int32_t>(slot.monday.time_since_epoch().count()),
-                       static_cast<std::uint8_t>(slot.weekday)});
+    // The block is chosen once all shows are known (layOut).
+    m_shows.push_back({programme.start.utc.time_since_epoch().count(),
+                       programme.stop ? programme.stop->utc.time_since_epoch().count() : kNoStop,
+                       m_spool.append(lines), static_cast<std::uint32_t>(lines.size()), it->second, 0, 0});
     m_prepared = false;
 }
 
@@ -81,11 +81,30 @@ void WeekBuilder::prepare()
     m_rank.assign(m_channels.size(), 0);
     for (std::uint32_t n = 0; n < used.size(); ++n)
         m_rank[used[n]] = n;
+    m_channelsInOrder = used;
+    layOut();
     std::sort(m_shows.begin(), m_shows.end(), [this](const Show& a, const Show& b) {
         return std::tie(a.monday, m_rank[a.channel], a.weekday, a.start, a.offset)
             < std::tie(b.monday, m_rank[b.channel], b.weekday, b.start, b.offset);
     });
     m_prepared = true;
+}
+
+void WeekBuilder::layOut()
+{
+    std::sort(m_shows.begin(), m_shows.end(), [this](const Show& a, const Show& b) {
+        return std::tie(m_rank[a.channel], a.start, a.offset)
+            < std::tie(m_rank[b.channel], b.start, b.offset);
+    });
+    std::optional<DayLayout> layout;
+    for (std::size_t i = 0; i < m_shows.size(); ++i) {
+        Show& show = m_shows[i];
+        if (i == 0 || m_shows[i - 1].channel != show.channel)
+            layout.emplace(m_options.dayStartMinutes);
+        const BlockPlace place = layout->place(std::chrono::sys_seconds(std::chrono::seconds(show.start)));
+        show.monday = static_cast<std::int32_t>(place.monday.time_since_epoch().count());
+        show.weekday = static_cast<std::uint8_t>(place.weekday);
+    }
 }
 
 Cp1251Loss WeekBuilder::loss() const
@@ -124,6 +143,18 @@ std::size_t WeekBuilder::channelFileCount(const std::vector<std::chrono::sys_day
     return count;
 }
 
+WeekBuilder::ShowRange WeekBuilder::channelWeek(std::int32_t monday, std::uint32_t rank) const
+{
+    using Key = std::pair<std::int32_t, std::uint32_t>;
+    const auto keyOf = [this](const Show& show) { return Key(show.monday, m_rank[show.channel]); };
+    const Key key(monday, rank);
+    const auto begin = std::lower_bound(m_shows.begin(), m_shows.end(), key,
+                                        [&](const Show& show, const Key& k) { return keyOf(show) < k; });
+    return {begin, std::upper_bound(begin, m_shows.cend(), key, [&](const Key& k, const Show& show) {
+                return k < keyOf(show);
+            })};
+}
+
 void WeekBuilder::buildWeek(std::chrono::sys_days monday,
                             const std::function<void(const ChannelWeekFile&)>& take)
 {
@@ -138,66 +169,89 @@ void WeekBuilder::buildWeek(std::chrono::sys_days monday,
         const std::uint32_t channel = begin->channel;
         const auto end
             = std::find_if(begin, weekEnd, [channel](const Show& s) { return s.channel != channel; });
+        std::vector<const Show*> records;
+        for (auto it = begin; it != end; ++it)
+            records.push_back(&*it);
+        std::array<std::string, 7> days;
         ChannelWeekFile file{m_labels[channel], {}, 0};
-        file.bytes = channelFile(monday, m_labels[channel], begin, end, file.shows);
+        for (const Loaded& loaded : loadShows(records)) {
+            days[loaded.show->weekday] += loaded.bytes;
+            ++file.shows;
+        }
+        file.bytes = channelFileText(channelFileHeader(m_labels[channel].name, monday), days);
         take(file);
         begin = end;
     }
 }
 
-std::string WeekBuilder::channelFile(std::chrono::sys_days monday, const ChannelLabel& label,
-                                     std::vector<Show>::const_iterator begin,
-                                     std::vector<Show>::const_iterator end, std::size_t& written)
+std::size_t WeekBuilder::channelCount()
 {
-    struct Loaded
-    {
-        const Show* show;
-        std::string bytes;
-    };
+    prepare();
+    return m_channelsInOrder.size();
+}
+
+void WeekBuilder::forEachChannel(const std::function<void(ListingChannel&)>& take)
+{
+    prepare();
+    const auto mondays = weeks();
+    for (const std::uint32_t channel : m_channelsInOrder) {
+        std::vector<const Show*> records;
+        for (const auto monday : mondays) {
+            const auto [begin, end]
+                = channelWeek(static_cast<std::int32_t>(monday.time_since_epoch().count()), m_rank[channel]);
+            for (auto it = begin; it != end; ++it)
+                records.push_back(&*it);
+        }
+        ListingChannel listed{m_channels[channel], m_labels[channel], {}};
+        for (Loaded& loaded : loadShows(records)) {
+            const Show& show = *loaded.show;
+            listed.shows.push_back({std::chrono::sys_seconds(std::chrono::seconds(show.start)),
+                                    show.stop == kNoStop ? std::nullopt
+                                                         : std::optional(std::chrono::sys_seconds(
+                                                             std::chrono::seconds(show.stop))),
+                                    std::move(loaded.bytes)});
+        }
+        take(listed);
+    }
+}
+
+std::vector<WeekBuilder::Loaded> WeekBuilder::loadShows(const std::vector<const Show*>& records)
+{
     std::vector<Loaded> shows;
-    shows.reserve(static_cast<std::size_t>(end - begin));
+    if (records.empty())
+        return shows;
+    shows.reserve(records.size());
     // A channel's shows mostly lie together in the spool (listings come channel by channel):
     // then one read fetches them all.
-    std::uint64_t low = begin->offset, high = 0, bytes = 0;
-    for (auto it = begin; it != end; ++it) {
-        low = std::min(low, it->offset);
-        high = std::max(high, it->offset + it->length);
-        bytes += it->length;
+    std::uint64_t low = records.front()->offset, high = 0, bytes = 0;
+    for (const Show* show : records) {
+        low = std::min(low, show->offset);
+        high = std::max(high, show->offset + show->length);
+        bytes += show->length;
     }
     const bool together = high - low <= 2 * bytes;
     const std::string block
         = together ? m_spool.read(low, static_cast<std::uint32_t>(high - low)) : std::string();
-    for (auto it = begin; it != end; ++it)
-        shows.push_back(
-            {&*it,
-             together ? block.substr(it->offset - low, it->length) : m_spool.read(it->offset, it->length)});
+    for (const Show* show : records)
+        shows.push_back({show,
+                         together ? block.substr(show->offset - low, show->length)
+                                  : m_spool.read(show->offset, show->length)});
     // Shows that start together are ordered by their text, so the order of the input files
     // (or of a sorted copy of them) never changes the result; of two with the same heading the
-    // one that says more comes first and is the one kept.
+    // one that says more comes first and is the one kept. Start order is block order too: the
+    // layout never puts a later show into an earlier block.
     const auto key = [](const Loaded& l) {
-        return std::make_tuple(l.show->weekday, l.show->start, firstLine(l.bytes),
-                               -std::int64_t(l.bytes.size()), std::string_view(l.bytes));
+        return std::make_tuple(l.show->start, firstLine(l.bytes), -std::int64_t(l.bytes.size()),
+                               std::string_view(l.bytes));
     };
     std::sort(shows.begin(), shows.end(),
               [&key](const Loaded& a, const Loaded& b) { return key(a) < key(b); });
-
-    std::string file = label.name + ", " + weekDateText(monday) + " - "
-        + weekDateText(monday + std::chrono::days(6)) + std::string(kCrLf);
-    std::size_t next = 0;
-    for (int weekday = 0; weekday < 7; ++weekday) {
-        file += kCrLf; // the day separator
-        for (; next < shows.size() && shows[next].show->weekday == weekday; ++next) {
-            const Loaded& current = shows[next];
-            const bool duplicate = next > 0 && shows[next - 1].show->weekday == weekday
-                && shows[next - 1].show->start == current.show->start
-                && firstLine(shows[next - 1].bytes) == firstLine(current.bytes);
-            if (!duplicate) {
-                file += current.bytes;
-                ++written;
-            }
-        }
-    }
-    return file;
+    const auto duplicate
+        = std::unique(shows.begin(), shows.end(), [](const Loaded& kept, const Loaded& next) {
+              return kept.show->start == next.show->start && firstLine(kept.bytes) == firstLine(next.bytes);
+          });
+    shows.erase(duplicate, shows.end());
+    return shows;
 }
 
 } // namespace brevio::exchange

@@ -6,9 +6,11 @@
 #include "exchange/xmltv_reader.h"
 
 #include <chrono>
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,22 @@ struct ChannelWeekFile
     std::size_t shows = 0;
 };
 
+// A show of a listing as a channel file holds it.
+struct ListingShow
+{
+    std::chrono::sys_seconds start;
+    std::optional<std::chrono::sys_seconds> stop;
+    std::string bytes; // its lines, windows-1251, each ended by CR LF
+};
+
+// A channel of the listings with all its shows, in start order.
+struct ListingChannel
+{
+    const XmltvChannel& channel;
+    const ChannelLabel& label;
+    std::vector<ListingShow> shows;
+};
+
 class WeekBuilder : public XmltvSink
 {
 public:
@@ -50,8 +68,16 @@ public:
     // them gives the same files in the same order); of two channels of the same name, the one
     // whose id sorts first keeps the plain name. Shows are sorted by start; of shows with the same start and
     // heading only the one with the most text is kept; overlapping shows all stay, in start order.
+    // Each channel's shows are laid into day blocks by DayLayout (day_layout.h), over all the
+    // weeks of the listings.
     void buildWeek(std::chrono::sys_days monday, const std::function<void(const ChannelWeekFile&)>& take);
 
+    // The same shows channel by channel, in the same order, each channel with the shows of all
+    // its weeks (for merging into a store that has shows of its own).
+    std::size_t channelCount();
+    void forEachChannel(const std::function<void(ListingChannel&)>& take);
+
+    const ListingOptions& options() const { return m_options; }
     std::size_t programmeCount() const { return m_shows.size(); }
     // Characters that had no windows-1251 equivalent (in shows and channel names), and the
     // line of the first programme that had one (0: only names had them).
@@ -62,17 +88,26 @@ private:
     struct Show
     {
         std::int64_t start; // seconds since the epoch, UTC
+        std::int64_t stop; // likewise; kNoStop when the listing gives none
         std::uint64_t offset; // in the spool
         std::uint32_t length;
         std::uint32_t channel;
-        std::int32_t monday; // days since the epoch
+        std::int32_t monday; // days since the epoch, of the block it is laid into
         std::uint8_t weekday;
     };
+    static constexpr std::int64_t kNoStop = INT64_MIN;
+    using ShowRange = std::pair<std::vector<Show>::const_iterator, std::vector<Show>::const_iterator>;
 
     void prepare();
-    std::string channelFile(std::chrono::sys_days monday, const ChannelLabel& label,
-                            std::vector<Show>::const_iterator begin, std::vector<Show>::const_iterator end,
-                            std::size_t& written);
+    void layOut();
+    ShowRange channelWeek(std::int32_t monday, std::uint32_t rank) const;
+    struct Loaded
+    {
+        const Show* show;
+        std::string bytes;
+    };
+    // The shows' texts from the spool, sorted by start, duplicates dropped.
+    std::vector<Loaded> loadShows(const std::vector<const Show*>& shows);
 
     ListingOptions m_options;
     ShowSpool m_spool;
@@ -81,6 +116,7 @@ private:
     std::vector<Show> m_shows;
     std::vector<ChannelLabel> m_labels; // per channel; empty names for channels without shows
     std::vector<std::uint32_t> m_rank; // per channel: its place in the channel lists
+    std::vector<std::uint32_t> m_channelsInOrder; // the channels with shows, by rank
     bool m_prepared = false;
     Cp1251Loss m_loss;
     Cp1251Loss m_nameLoss;

@@ -1,3 +1,4 @@
+#include "exchange/day_layout.h"
 #include "exchange/exchange_errors.h"
 #include "exchange/show_lines.h"
 #include "exchange/week_builder.h"
@@ -8,6 +9,7 @@
 #include "store/week_folder.h"
 #include "support/core/temp_dir.h"
 #include "support/core/xmltv_samples.h"
+#include "view/block_dating.h"
 #include "view/day_view.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +17,7 @@
 #include <algorithm>
 #include <map>
 #include <numeric>
+#include <random>
 #include <tuple>
 
 namespace brevio::exchange {
@@ -198,12 +201,13 @@ TEST(WeekBuilderTest, DaylightSavingChangesKeepLocalTimesAndDays)
     test::ScopedTimeZone zone("Europe/Berlin");
     const auto builder = readSample("dst.xml");
     ASSERT_EQ(builder->weeks(), (std::vector<sys_days>{date(2026, 3, 23), date(2026, 10, 19)}));
+    // The Sunday nights open Sunday: the channel has nothing on the Saturday before.
     const ShownWeek spring = roundTrip(*builder, date(2026, 3, 23));
-    EXPECT_EQ(spring.at("Berlin")[5], (Lines{"01:30 Vor der Umstellung", "03:30 Nach der Umstellung"}));
-    EXPECT_EQ(spring.at("Berlin")[6], Lines{"06:00 Sonntagmorgen"});
+    EXPECT_EQ(spring.at("Berlin")[6],
+              (Lines{"01:30 Vor der Umstellung", "03:30 Nach der Umstellung", "06:00 Sonntagmorgen"}));
     const ShownWeek autumn = roundTrip(*builder, date(2026, 10, 19));
-    EXPECT_EQ(autumn.at("Berlin")[5], (Lines{"02:30 Sommerzeit", "02:30 Winterzeit"}));
-    EXPECT_EQ(autumn.at("Berlin")[6], Lines{"06:00 Sonntagmorgen"});
+    EXPECT_EQ(autumn.at("Berlin")[6], (Lines{"02:30 Sommerzeit", "02:30 Winterzeit", "06:00 Sonntagmorgen"}));
+    EXPECT_TRUE(autumn.at("Berlin")[5].empty());
 }
 
 TEST(WeekBuilderTest, OptionsChooseTheDayStartAndTheLanguage)
@@ -228,31 +232,104 @@ TEST(WeekBuilderTest, AProgrammeOfAnUnknownChannelIsRefused)
     EXPECT_EQ(builder.programmeCount(), 0u);
 }
 
-TEST(BroadcastDayTest, ShowsBeforeTheDayStartBelongToTheDayBefore)
+// A moment of Moscow's wall clock (UTC+3 all year).
+sys_seconds moscow(sys_days day, int hour, int minute)
 {
-    test::ScopedTimeZone zone("Europe/Moscow"); // UTC+3 all year
+    return sys_seconds(day) + hours(hour - 3) + minutes(minute);
+}
+
+TEST(DayLayoutTest, ANightFollowsTheEveningOnlyWhereItReadsBackOnItsDate)
+{
+    test::ScopedTimeZone zone("Europe/Moscow");
+    const sys_days mon = date(2026, 12, 7), sun = mon - days(1);
+    struct Show
+    {
+        sys_days day;
+        int hour, minute;
+        sys_days block; // the date whose block it goes to
+    };
     const struct
     {
-        sys_seconds moment;
+        const char* what;
         int dayStart;
-        sys_days monday;
-        int weekday;
-        int minutes;
+        std::vector<Show> shows; // one channel's, in start order
     } cases[] = {
-        {sys_days(date(2026, 12, 7)) + hours(3), 300, date(2026, 12, 7), 0, 6 * 60}, // Mon 06:00
-        {sys_days(date(2026, 12, 7)) + hours(1) + minutes(59), 300, date(2026, 11, 30), 6, 4 * 60 + 59},
-        {sys_days(date(2026, 12, 7)) + hours(2), 300, date(2026, 12, 7), 0, 5 * 60}, // Mon 05:00
-        {sys_days(date(2026, 12, 6)) + hours(21), 0, date(2026, 12, 7), 0, 0}, // Mon 00:00, day at midnight
-        {sys_days(date(2026, 12, 6)) + hours(21), 300, date(2026, 11, 30), 6, 0}, // Sun night
-        {sys_days(date(2026, 12, 13)) + hours(20) + minutes(59), 1439, date(2026, 12, 7), 6, 23 * 60 + 59},
+        {"a listing from Wednesday 00:00 opens Wednesday",
+         300,
+         {{mon + days(2), 0, 0, mon + days(2)},
+          {mon + days(2), 0, 30, mon + days(2)},
+          {mon + days(2), 6, 0, mon + days(2)}}},
+        {"the night after an evening, up to the day start",
+         300,
+         {{mon, 23, 0, mon},
+          {mon + days(1), 0, 30, mon},
+          {mon + days(1), 4, 59, mon},
+          {mon + days(1), 5, 0, mon + days(1)}}},
+        {"a day off air between: the night opens its own day",
+         300,
+         {{mon, 23, 0, mon}, {mon + days(2), 1, 0, mon + days(2)}}},
+        {"a block of nights only takes a later night's earlier time, never a later one",
+         300,
+         {{mon + days(1), 0, 30, mon + days(1)},
+          {mon + days(2), 0, 15, mon + days(1)},
+          {mon + days(2), 0, 45, mon + days(2)}}},
+        {"the same time a day later is no fall",
+         300,
+         {{mon + days(1), 0, 30, mon + days(1)}, {mon + days(2), 0, 30, mon + days(2)}}},
+        {"a Monday night with nothing on the Sunday before opens Monday",
+         300,
+         {{mon, 0, 30, mon}, {mon, 9, 0, mon}}},
+        {"a Monday night after a Sunday evening stays in the week before",
+         300,
+         {{sun, 22, 0, sun}, {mon, 0, 30, sun}, {mon, 9, 0, mon}}},
+        {"a day start at midnight keeps every show on its date",
+         0,
+         {{mon, 23, 0, mon}, {mon + days(1), 0, 30, mon + days(1)}}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.moment.time_since_epoch().count());
-        const BroadcastSlot slot = broadcastSlot(c.moment, c.dayStart);
-        EXPECT_EQ(std::tie(slot.monday, slot.weekday, slot.minutes),
-                  std::tie(c.monday, c.weekday, c.minutes));
+        DayLayout layout(c.dayStart);
+        for (const Show& show : c.shows) {
+            const BlockPlace place = layout.place(moscow(show.day, show.hour, show.minute));
+            EXPECT_EQ(place.monday + days(place.weekday), show.block)
+                << c.what << ", " << show.hour << ":" << show.minute;
+            EXPECT_EQ(place.monday, mondayOf(show.block)) << c.what;
+            EXPECT_EQ(place.minutes, show.hour * 60 + show.minute) << c.what;
+        }
     }
-    EXPECT_EQ(weekDateText(date(2004, 1, 12)), "12.01.2004");
+}
+
+// Whatever the gaps, the times and the day start, every show laid out reads back on its own
+// date by the readers' rule.
+TEST(DayLayoutTest, EveryShowReadsBackOnItsOwnDate)
+{
+    test::ScopedTimeZone zone("Europe/Moscow");
+    std::mt19937 random(17);
+    for (int round = 0; round < 200; ++round) {
+        const int dayStart = std::uniform_int_distribution(0, 8)(random) * 60;
+        std::vector<sys_seconds> starts;
+        sys_seconds at
+            = moscow(date(2026, 12, 7), 0, 0) + minutes(std::uniform_int_distribution(0, 2000)(random));
+        for (int n = std::uniform_int_distribution(1, 40)(random); n > 0; --n) {
+            starts.push_back(at);
+            // Mostly a programme's length, at times a gap of hours or days.
+            at += minutes(random() % 4 == 0 ? std::uniform_int_distribution(1, 3000)(random)
+                                            : std::uniform_int_distribution(0, 150)(random));
+        }
+        DayLayout layout(dayStart);
+        std::map<sys_days, std::vector<std::pair<int, sys_days>>> blocks; // time, and the date it airs
+        for (const sys_seconds start : starts) {
+            const BlockPlace place = layout.place(start);
+            const sys_days airDate = floor<days>(start + hours(3));
+            blocks[place.monday + days(place.weekday)].emplace_back(place.minutes, airDate);
+        }
+        for (const auto& [block, shows] : blocks) {
+            view::BlockDating dating;
+            dating.startBlock(0);
+            for (const auto& [time, airDate] : shows)
+                ASSERT_EQ(block + days(dating.dayOf(time)), airDate)
+                    << "round " << round << ", time " << time;
+        }
+    }
 }
 
 TEST(BroadcastDayTest, KnowsWhichTimeZonesTheSystemHonours)
