@@ -3,6 +3,7 @@
 #include "app/brevio_form.h"
 #include "app/dialogs.h"
 #include "app/qt_text.h"
+#include "app/settings_page.h"
 #include "exchange/exchange_errors.h"
 #include "exchange/store_import.h"
 #include "net/http_session.h"
@@ -41,12 +42,28 @@ private:
     bool& m_busy;
 };
 
-QString weekList(const std::vector<std::string>& weeks)
+constexpr std::size_t kNamesShown = 10; // per list; a box is no place for 300 channel names
+
+QString nameList(const TBrevioForm& form, const std::vector<std::string>& names)
 {
-    QStringList dates;
-    for (const std::string& week : weeks)
-        dates << fromData(week);
-    return dates.isEmpty() ? QStringLiteral("—") : dates.join(QStringLiteral(", "));
+    QStringList shown;
+    for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i)
+        shown << fromData(names[i]);
+    if (names.size() > kNamesShown)
+        shown << form.text(123).arg(names.size() - kNamesShown);
+    return shown.join(QStringLiteral(", "));
+}
+
+// "Week 07.12.2026 (new): channels added: A, B; channels with a span replaced: C."
+QString weekReport(const TBrevioForm& form, const exchange::ImportedWeek& week)
+{
+    QStringList parts;
+    if (!week.addedChannels.empty())
+        parts << form.text(119).arg(nameList(form, week.addedChannels));
+    if (!week.replacedChannels.empty())
+        parts << form.text(122).arg(nameList(form, week.replacedChannels));
+    return form.text(week.newWeek ? 117 : 118).arg(fromData(week.date), parts.join(QStringLiteral("; ")))
+        + QLatin1Char('.');
 }
 
 } // namespace
@@ -129,18 +146,19 @@ void XmltvImport::importXmltvClick()
         m_form.dialogs().message(m_form.text(138));
         return;
     }
-    if (summary->addedWeeks.empty() && summary->extendedWeeks.empty()) {
+    if (summary->weeks.empty()) {
         m_form.dialogs().message(m_form.text(139));
         return;
     }
-    // The view moves to the newest week, as after a download.
+    // The view moves to the newest week, as after a download; the weeks that can be deleted
+    // are the new list's too.
     m_form.fillWeekSelector();
+    m_form.settingsPage()->reloadWeekList();
     if (m_form.weekSelector()->count() > 0)
         m_form.viewingPage()->FlatComboBox1Change();
-    QString report = m_form.text(137)
-                         .arg(summary->shows)
-                         .arg(summary->channelFiles)
-                         .arg(weekList(summary->addedWeeks), weekList(summary->extendedWeeks));
+    QString report = m_form.text(137).arg(summary->shows).arg(summary->channelFiles);
+    for (const exchange::ImportedWeek& week : summary->weeks)
+        report += QLatin1Char('\n') + weekReport(m_form, week);
     if (summary->loss.count > 0)
         report += QLatin1Char('\n') + m_form.text(135).arg(summary->loss.count);
     m_form.dialogs().message(report);

@@ -1,5 +1,6 @@
 #include "exchange/store_import.h"
 
+#include "exchange/channel_merge.h"
 #include "exchange/exchange_errors.h"
 #include "exchange/staged_changes.h"
 #include "exchange/xmltv_reader.h"
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -43,79 +45,137 @@ std::string freeFileName(const std::string& wanted, const std::set<std::string>&
     return name;
 }
 
-class Importer
+// The weeks of the store a merge reads and writes, each week's channel list read once; what is
+// written is staged, and the channel lists at the end.
+class StoreWeeks
 {
 public:
-    Importer(WeekBuilder& builder, const ImportProgress& progress, std::size_t totalFiles)
-        : m_builder(builder)
-        , m_progress(progress)
-        , m_total(totalFiles)
+    StoreWeeks(StagedChanges& changes, std::vector<std::string> weekList)
+        : m_changes(changes)
+        , m_weekList(std::move(weekList))
     {
     }
 
-    void newWeek(std::chrono::sys_days monday, const fs::path& folder)
+    // The channel's file in the week of `monday`, when the store has one.
+    std::optional<StoredChannelWeek> storedChannel(std::chrono::sys_days monday, const std::string& name,
+                                                   int dayStartMinutes)
     {
-        const fs::path staging = m_changes.stageFolder(folder);
-        std::string channelList;
-        m_builder.buildWeek(monday, [&](const ChannelWeekFile& file) {
-            store::replaceFile(staging / file.label.fileName, file.bytes, store::FileSync::Later);
-            channelList += file.label.name + ":" + file.label.fileName + "\r\n";
-            counted(file);
-        });
-        store::replaceFile(staging / store::kChannelListFile, channelList, store::FileSync::Later);
+        Week& week = at(monday);
+        const auto known = week.fileOfName.find(name);
+        if (known == week.fileOfName.end())
+            return std::nullopt;
+        store::checkBareFileName(known->second);
+        const fs::path file = week.folder / known->second;
+        std::error_code ec;
+        if (!fs::exists(file, ec))
+            return std::nullopt; // listed without its file: written afresh
+        return readStoredWeek(store::readFile(file), monday, dayStartMinutes);
     }
 
-    void existingWeek(std::chrono::sys_days monday, const fs::path& folder)
+    void write(std::chrono::sys_days monday, const ChannelLabel& label, const std::string& bytes)
     {
-        const fs::path listFile = folder / store::kChannelListFile;
-        const std::string oldList = readIfExists(listFile);
-        std::map<std::string, std::string> fileOfName;
-        std::set<std::string> usedFiles;
-        for (const std::string& line : store::splitLines(oldList)) {
-            store::ChannelEntry entry = store::splitChannelLine(line);
-            usedFiles.insert(entry.fileName);
-            fileOfName.emplace(std::move(entry.name), std::move(entry.fileName));
+        Week& week = at(monday);
+        if (const auto known = week.fileOfName.find(label.name); known != week.fileOfName.end()) {
+            store::checkBareFileName(known->second);
+            m_changes.stageFile(week.folder / known->second, bytes);
+            week.summary.replacedChannels.push_back(label.name);
+            return;
         }
-        std::string added;
-        m_builder.buildWeek(monday, [&](const ChannelWeekFile& file) {
-            std::string target;
-            if (const auto known = fileOfName.find(file.label.name); known != fileOfName.end()) {
-                target = known->second;
-                store::checkBareFileName(target);
-            } else {
-                target = freeFileName(file.label.fileName, usedFiles, folder);
-                usedFiles.insert(target);
-                added += file.label.name + ":" + target + "\r\n";
-            }
-            m_changes.stageFile(folder / target, file.bytes);
-            counted(file);
-        });
-        if (!added.empty() || !store::fileExists(listFile))
-            m_changes.stageFile(listFile, appendable(oldList) + added);
+        const std::string name = freeFileName(label.fileName, week.usedFiles, week.folder);
+        week.usedFiles.insert(name);
+        if (week.isNew) {
+            if (week.staging.empty())
+                week.staging = m_changes.stageFolder(week.folder);
+            store::replaceFile(week.staging / name, bytes, store::FileSync::Later);
+        } else {
+            m_changes.stageFile(week.folder / name, bytes);
+        }
+        week.addedLines += label.name + ":" + name + "\r\n";
+        week.summary.addedChannels.push_back(label.name);
     }
 
-    StagedChanges& changes() { return m_changes; }
-    std::size_t files() const { return m_done; }
-    std::size_t shows() const { return m_shows; }
+    // Stages the channel lists of the weeks written and their lines of the week list; returns
+    // what was done to each.
+    std::vector<ImportedWeek> finish(std::string& weekListText)
+    {
+        std::vector<ImportedWeek> done;
+        for (auto& [monday, week] : m_weeks) {
+            if (week.summary.addedChannels.empty() && week.summary.replacedChannels.empty())
+                continue;
+            const fs::path listFile = week.folder / store::kChannelListFile;
+            if (week.isNew)
+                store::replaceFile(week.staging / store::kChannelListFile, week.addedLines,
+                                   store::FileSync::Later);
+            else if (!week.addedLines.empty() || !store::fileExists(listFile))
+                m_changes.stageFile(listFile, appendable(week.oldList) + week.addedLines);
+            if (week.summary.newWeek)
+                weekListText = withWeekInDateOrder(weekListText, week.summary.date);
+            done.push_back(std::move(week.summary));
+        }
+        return done;
+    }
 
 private:
-    void counted(const ChannelWeekFile& file)
+    struct Week
     {
-        ++m_done;
-        m_shows += file.shows;
-        if (m_progress && !m_progress(ImportStep::Writing, m_done, m_total))
-            throw Cancelled();
+        fs::path folder;
+        bool isNew = false; // no folder yet
+        std::string oldList;
+        std::map<std::string, std::string> fileOfName;
+        std::set<std::string> usedFiles;
+        std::string addedLines;
+        fs::path staging; // a new week's folder, once it has a file
+        ImportedWeek summary;
+    };
+
+    Week& at(std::chrono::sys_days monday)
+    {
+        const auto found = m_weeks.find(monday);
+        if (found != m_weeks.end())
+            return found->second;
+        Week& week = m_weeks[monday];
+        const std::string date = weekDateText(monday);
+        week.folder = store::checkedWeekFolder(date, store::FolderUse::Write);
+        // A week listed with other separators is the same week, in the same folder.
+        const auto listed = std::find_if(m_weekList.begin(), m_weekList.end(), [&](const std::string& line) {
+            return store::isWeekDate(line) && store::weekFolderName(line) == week.folder.string();
+        });
+        week.summary.date = listed != m_weekList.end() ? *listed : date;
+        week.summary.newWeek = listed == m_weekList.end();
+        week.isNew = !fs::is_directory(week.folder);
+        if (!week.isNew) {
+            week.oldList = readIfExists(week.folder / store::kChannelListFile);
+            for (const std::string& line : store::splitLines(week.oldList)) {
+                store::ChannelEntry entry = store::splitChannelLine(line);
+                week.usedFiles.insert(entry.fileName);
+                week.fileOfName.emplace(std::move(entry.name), std::move(entry.fileName));
+            }
+        }
+        return week;
     }
 
-    WeekBuilder& m_builder;
-    const ImportProgress& m_progress;
-    std::size_t m_total;
-    std::size_t m_done = 0;
-    std::size_t m_shows = 0;
-    StagedChanges m_changes;
+    StagedChanges& m_changes;
+    std::vector<std::string> m_weekList;
+    std::map<std::chrono::sys_days, Week> m_weeks;
 };
 
 } // namespace
+
+std::string withWeekInDateOrder(std::string_view text, std::string_view date)
+{
+    const auto day = store::weekDateDay(date);
+    const std::string_view lines = text.substr(0, text.find('\x1A')); // what a reader sees
+    std::size_t at = 0;
+    while (day && at < lines.size()) {
+        const store::LineCut cut = store::cutLine(lines.substr(at));
+        const auto listed = store::weekDateDay(cut.line);
+        if (listed && *listed > *day)
+            return std::string(text.substr(0, at)) + std::string(date) + "\r\n"
+                + std::string(text.substr(at));
+        at += cut.taken;
+    }
+    return appendable(std::string(text)) + std::string(date) + "\r\n";
+}
 
 ImportSummary importListings(const std::vector<fs::path>& files, const ListingOptions& options,
                              const ImportProgress& progress)
@@ -135,42 +195,50 @@ ImportSummary importListings(const std::vector<fs::path>& files, const ListingOp
         });
         before += size;
     }
+    return mergeListing(builder, {}, progress);
+}
 
+ImportSummary mergeListing(WeekBuilder& listing, const std::function<bool(std::string_view channelId)>& keep,
+                           const ImportProgress& progress)
+{
     ImportSummary summary;
-    const auto mondays = builder.weeks();
-    if (mondays.empty())
+    const std::size_t channels = listing.channelCount();
+    if (channels == 0)
         return summary;
+    const int dayStart = listing.options().dayStartMinutes;
 
     const fs::path weekListFile(store::kWeekListFile);
-    const std::string weekList = readIfExists(weekListFile);
-    const auto listed = store::splitLines(weekList);
-    Importer importer(builder, progress, builder.channelFileCount(mondays));
-    std::string newLines;
-    for (const auto monday : mondays) {
-        const std::string date = weekDateText(monday);
-        const fs::path folder(store::checkedWeekFolder(date, store::FolderUse::Write));
-        const bool listedAlready = std::find(listed.begin(), listed.end(), date) != listed.end();
-        if (fs::is_directory(folder)) {
-            importer.existingWeek(monday, folder);
-            if (listedAlready)
-                summary.extendedWeeks.push_back(date);
-        } else {
-            importer.newWeek(monday, folder);
+    std::string weekList = readIfExists(weekListFile);
+    StagedChanges changes;
+    StoreWeeks weeks(changes, store::splitLines(weekList));
+    std::size_t done = 0;
+    listing.forEachChannel([&](ListingChannel& channel) {
+        if (!keep || keep(channel.channel.id)) {
+            std::map<std::chrono::sys_days, StoredChannelWeek> stored;
+            for (const auto monday : weeksToMerge(listingSpan(channel.shows), dayStart))
+                if (auto week = weeks.storedChannel(monday, channel.label.name, dayStart))
+                    stored.emplace(monday, std::move(*week));
+            for (const MergedWeek& week : mergeChannel(stored, channel.shows, channel.label.name, dayStart)) {
+                weeks.write(week.monday, channel.label, week.bytes);
+                ++summary.channelFiles;
+            }
+            summary.shows += channel.shows.size();
         }
-        if (!listedAlready) {
-            newLines += date + "\r\n";
-            summary.addedWeeks.push_back(date);
-        }
-    }
+        if (progress && !progress(ImportStep::Writing, ++done, channels))
+            throw Cancelled();
+    });
+    const std::string oldWeekList = weekList;
+    summary.weeks = weeks.finish(weekList);
+    for (const ImportedWeek& week : summary.weeks)
+        if (week.newWeek)
+            summary.addedWeeks.push_back(week.date);
     // Last: a week is listed only once its files are in place.
-    if (!newLines.empty())
-        importer.changes().stageFile(weekListFile, appendable(weekList) + newLines);
-    importer.changes().commit();
+    if (weekList != oldWeekList)
+        changes.stageFile(weekListFile, weekList);
+    changes.commit();
 
-    summary.channelFiles = importer.files();
-    summary.shows = importer.shows();
-    summary.loss = builder.loss();
-    summary.lossLine = builder.lossLine();
+    summary.loss = listing.loss();
+    summary.lossLine = listing.lossLine();
     return summary;
 }
 

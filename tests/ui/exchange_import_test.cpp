@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
@@ -94,12 +95,17 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("Import XMLTV: XMLTV listings (*.xml *.xml.gz *.gz);;* (*)")});
         QCOMPARE(f.read("dats.dat"), std::string("07.12.2026\r\n14.12.2026\r\n"));
         QCOMPARE(f.dialogs.messages.size(), 1);
-        QCOMPARE(
-            f.dialogs.messages[0],
-            QStringLiteral("Imported 20 shows in 6 channel files. New weeks: 14.12.2026. Weeks with added "
-                           "channels: 07.12.2026.\n2 characters had no windows-1251 equivalent and were "
-                           "replaced by '?'."));
+        QCOMPARE(f.dialogs.messages[0],
+                 QStringLiteral("Imported 20 shows in 6 channel files.\n"
+                                "Week 07.12.2026: channels added: Кино. классика, Кино. классика "
+                                "(kino2.example.ru), Первый канал, Спорт/Плюс.\n"
+                                "Week 14.12.2026 (new): channels added: Первый канал, Спорт/Плюс.\n"
+                                "2 characters had no windows-1251 equivalent and were replaced by '?'."));
         QVERIFY(!form.findChild<QProgressDialog*>(QStringLiteral("ImportProgress")));
+        // The weeks that can be deleted are the new list's at once, before the page is opened.
+        QListWidget* deletable = form.settingsPage()->weekList();
+        QCOMPARE(deletable->count(), 2);
+        QCOMPARE(deletable->item(1)->text(), QStringLiteral("14.12.2026"));
 
         // The view has moved to the new week; a channel reads as the listing has it.
         QCOMPARE(selectorItems(form.weekSelector()),

@@ -1,6 +1,8 @@
 #include "exchange/exchange_errors.h"
 #include "exchange/server_tree.h"
 #include "exchange/store_import.h"
+#include "exchange/xmltv_time.h"
+#include "exchange/xmltv_writer.h"
 #include "net/update_catalogue.h"
 #include "store/cp1251.h"
 #include "store/errors.h"
@@ -14,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sstream>
 
 namespace brevio::exchange {
 namespace {
@@ -45,7 +48,7 @@ protected:
     ImportTest()
         : m_cd(m_work.path())
     {
-        m_work.write("dats.dat", "28.12.2026\r\n07.12.2026"); // no line end after the last line
+        m_work.write("dats.dat", "07.12.2026\r\n28.12.2026"); // no line end after the last line
         m_work.write("28122026/aplp.dat", "Old:old.txt\r\n");
         m_work.write("28122026/old.txt", "Old\r\n\r\n10.00 Old show\r\n");
         m_work.write("07122026/aplp.dat", cp("Первый канал:perviy.txt\r\nOther:kino.example.ru.txt"));
@@ -69,13 +72,22 @@ TEST_F(ImportTest, WeeksArriveAsADownloadWouldBringThem)
 {
     const auto summary = import({xmltvSample("week.xml"), xmltvSample("extra.xml")});
     EXPECT_EQ(summary.addedWeeks, std::vector<std::string>{"14.12.2026"});
-    EXPECT_EQ(summary.extendedWeeks, std::vector<std::string>{"07.12.2026"});
+    ASSERT_EQ(summary.weeks.size(), 2u);
+    EXPECT_EQ(summary.weeks[0].date, "07.12.2026");
+    EXPECT_FALSE(summary.weeks[0].newWeek);
+    EXPECT_EQ(summary.weeks[0].addedChannels,
+              (std::vector<std::string>{cp("Дополнительный"), cp("Кино. классика"),
+                                        cp("Кино. классика (kino2.example.ru)"), cp("Спорт/Плюс")}));
+    EXPECT_EQ(summary.weeks[0].replacedChannels, std::vector<std::string>{cp("Первый канал")});
+    EXPECT_EQ(summary.weeks[1].date, "14.12.2026");
+    EXPECT_TRUE(summary.weeks[1].newWeek);
+    EXPECT_EQ(summary.weeks[1].addedChannels.size(), 3u);
     EXPECT_EQ(summary.channelFiles, 8u);
     EXPECT_EQ(summary.shows, 22u);
     EXPECT_EQ(summary.loss.count, 2u);
 
-    // The week list gains the new week after the line end it lacked.
-    EXPECT_EQ(m_work.read("dats.dat"), "28.12.2026\r\n07.12.2026\r\n14.12.2026\r\n");
+    // The week list gains the new week in date order, so the newest stays last.
+    EXPECT_EQ(m_work.read("dats.dat"), "07.12.2026\r\n14.12.2026\r\n28.12.2026");
 
     // The week that was there: its channels keep their lines and files; a channel of the same
     // name gets the new listing in its own file; the others follow in alphabetical order,
@@ -108,7 +120,11 @@ TEST_F(ImportTest, WeeksArriveAsADownloadWouldBringThem)
     const auto before = snapshot(m_work.path());
     const auto again = import({xmltvSample("week.xml"), xmltvSample("extra.xml")});
     EXPECT_TRUE(again.addedWeeks.empty());
-    EXPECT_EQ(again.extendedWeeks, (std::vector<std::string>{"07.12.2026", "14.12.2026"}));
+    ASSERT_EQ(again.weeks.size(), 2u);
+    for (const ImportedWeek& week : again.weeks) {
+        EXPECT_TRUE(week.addedChannels.empty()) << week.date;
+        EXPECT_EQ(week.replacedChannels.size(), week.date == "07.12.2026" ? 5u : 3u) << week.date;
+    }
     EXPECT_EQ(snapshot(m_work.path()), before);
 }
 
@@ -116,10 +132,10 @@ TEST_F(ImportTest, ACancelLeavesTheStoreAsItWas)
 {
     const auto before = snapshot(m_work.path());
     // Stop at the first, a middle and the last step of reading (25 elements), and of writing
-    // (6 channel files).
+    // (4 channels).
     const std::pair<ImportStep, int> stops[] = {
         {ImportStep::Reading, 1}, {ImportStep::Reading, 12}, {ImportStep::Reading, 25},
-        {ImportStep::Writing, 1}, {ImportStep::Writing, 4},  {ImportStep::Writing, 6},
+        {ImportStep::Writing, 1}, {ImportStep::Writing, 2},  {ImportStep::Writing, 4},
     };
     for (const auto& [step, at] : stops) {
         int calls = 0;
@@ -156,6 +172,103 @@ TEST_F(ImportTest, AFailureLeavesTheStoreAsItWas)
     const auto before3 = snapshot(m_work.path());
     EXPECT_THROW(import({xmltvSample("week.xml"), m_work / "broken.xml"}), XmltvError);
     EXPECT_EQ(snapshot(m_work.path()), before3);
+}
+
+// A listing of one channel: per show its start, its stop ("" for none) and its title.
+struct ListedText
+{
+    const char* start;
+    const char* stop;
+    const char* title;
+};
+fs::path writeListing(const test::TempDir& dir, const char* id, const char* name,
+                      const std::vector<ListedText>& shows)
+{
+    std::ostringstream xml;
+    XmltvWriter writer(xml, "test");
+    writer.channel({id, {{"ru", name}}, 0});
+    for (const ListedText& show : shows) {
+        XmltvProgramme programme;
+        programme.channel = id;
+        programme.start = *parseXmltvTime(show.start);
+        if (*show.stop)
+            programme.stop = parseXmltvTime(show.stop);
+        programme.titles = {{"ru", show.title}};
+        writer.programme(programme);
+    }
+    writer.finish();
+    dir.write("listing.xml", xml.str());
+    return dir / "listing.xml";
+}
+
+TEST_F(ImportTest, AChannelTheWeekHasGetsOnlyTheListingsSpanReplaced)
+{
+    // Lines as a server or an earlier import wrote them, odd blanks and all.
+    const std::string before
+        = cp("Первый\r\n"
+             "\r\n06.00 Утро\r\nНовости и погода \r\n23.30 Поздний фильм\r\n00.30 Ночь\r\n"
+             "\r\n06.00 Вторник утро\r\n12.00 Старый полдень\r\n  Его описание\r\n"
+             "14.00 Старый день\r\n18.00 Вечер\r\n"
+             "\r\n07.00 Среда\r\n\r\n\r\n\r\n\r\n");
+    m_work.write("07122026/perviy.txt", before);
+    // The same week, listed with other separators: no second line.
+    m_work.write("dats.dat", "07-12-2026\r\n28.12.2026");
+    const auto untouched = [this] {
+        auto tree = snapshot(m_work.path());
+        tree.erase("07122026/perviy.txt");
+        return tree;
+    };
+    const auto others = untouched();
+
+    test::TempDir listing;
+    const auto summary
+        = import({writeListing(listing, "first.example.ru", "Первый канал",
+                               {{"20261208120000 +0300", "20261208130000 +0300", "Новый полдень"},
+                                {"20261208130000 +0300", "", "Новое кино"},
+                                {"20261208150000 +0300", "20261208180000 +0300", "Новый день"}})});
+
+    // The shows from 12:00 up to the listing's end at 18:00 give way; every other line stays.
+    std::string after = before;
+    const std::string span = cp("12.00 Старый полдень\r\n  Его описание\r\n14.00 Старый день\r\n");
+    after.replace(after.find(span), span.size(),
+                  cp("12:00 Новый полдень\r\n13:00 Новое кино\r\n15:00 Новый день\r\n"));
+    EXPECT_EQ(m_work.read("07122026/perviy.txt"), after);
+    EXPECT_EQ(untouched(), others);
+
+    ASSERT_EQ(summary.weeks.size(), 1u);
+    EXPECT_EQ(summary.weeks[0].date, "07-12-2026");
+    EXPECT_FALSE(summary.weeks[0].newWeek);
+    EXPECT_TRUE(summary.weeks[0].addedChannels.empty());
+    EXPECT_EQ(summary.weeks[0].replacedChannels, std::vector<std::string>{cp("Первый канал")});
+    EXPECT_EQ(summary.channelFiles, 1u);
+    EXPECT_EQ(summary.shows, 3u);
+}
+
+TEST(WeekListTest, ANewWeekGoesInDateOrderAndOtherLinesKeepTheirBytes)
+{
+    const struct
+    {
+        const char* list;
+        const char* date;
+        const char* expected;
+    } cases[] = {
+        {"", "14.12.2026", "14.12.2026\r\n"},
+        {"07.12.2026\r\n28.12.2026", "14.12.2026", "07.12.2026\r\n14.12.2026\r\n28.12.2026"},
+        {"07.12.2026\r\n28.12.2026\r\n", "30.11.2026", "30.11.2026\r\n07.12.2026\r\n28.12.2026\r\n"},
+        {"07.12.2026", "14.12.2026", "07.12.2026\r\n14.12.2026\r\n"},
+        {"07.12.2026\n", "14.12.2026", "07.12.2026\n14.12.2026\r\n"},
+        // Other separators name days too; lines that name none stay where they are.
+        {"07-12-2026\r\n28:12:2026\r\n", "14.12.2026", "07-12-2026\r\n14.12.2026\r\n28:12:2026\r\n"},
+        {"junk\r\n31.02.2027\r\n28.12.2026\r\n", "14.12.2026",
+         "junk\r\n31.02.2027\r\n14.12.2026\r\n28.12.2026\r\n"},
+        {"28.12.2026\r\njunk", "04.01.2027", "28.12.2026\r\njunk\r\n04.01.2027\r\n"},
+        // A reader stops at a Ctrl-Z: a line after it is no line of the list.
+        {"07.12.2026\r\n\x1A"
+         "28.12.2026",
+         "14.12.2026", "07.12.2026\r\n14.12.2026\r\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(withWeekInDateOrder(c.list, c.date), c.expected) << c.list;
 }
 
 TEST(ServerTreeTest, WritesWhatTheUpdateCheckFetches)
