@@ -10,6 +10,13 @@
 
 namespace brevio::exchange {
 
+std::optional<long long> showEnd(long long airMinutes, long long nextAirMinutes)
+{
+    if (nextAirMinutes <= airMinutes || nextAirMinutes - airMinutes > kLongestKnownEnd.count())
+        return std::nullopt;
+    return nextAirMinutes;
+}
+
 WeekListing readWeekListing(std::string_view weekDate, const std::function<bool(int index)>& wanted)
 {
     WeekListing week;
@@ -30,8 +37,8 @@ WeekListing readWeekListing(std::string_view weekDate, const std::function<bool(
             ListedShow item{show.airMinutes, std::nullopt, std::string(channel.title(show)), {}};
             const auto description = channel.description(show);
             item.description.assign(description.begin(), description.end());
-            if (i + 1 < channel.shows.size() && channel.shows[i + 1].airMinutes > show.airMinutes)
-                item.endMinutes = channel.shows[i + 1].airMinutes;
+            if (i + 1 < channel.shows.size())
+                item.endMinutes = showEnd(show.airMinutes, channel.shows[i + 1].airMinutes);
             listed.shows.push_back(std::move(item));
         }
         week.channels.push_back(std::move(listed));

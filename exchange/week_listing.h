@@ -13,7 +13,7 @@ namespace brevio::exchange {
 struct ListedShow
 {
     long long airMinutes = 0; // after the week's Monday 00:00, local wall clock (see view::PaneShow)
-    std::optional<long long> endMinutes; // the channel's next show, when it starts later
+    std::optional<long long> endMinutes; // see showEnd
     std::string title; // windows-1251, the heading without its time
     std::vector<std::string> description; // windows-1251, the lines under the heading
 };
@@ -32,6 +32,14 @@ struct WeekListing
     std::chrono::sys_days monday;
     std::vector<ListedChannel> channels; // in the channel list's order
 };
+
+// A show is taken to run until the channel's next show starts, unless that starts more than
+// this later: then the listing has a gap there, and when the show ends is not known.
+inline constexpr std::chrono::minutes kLongestKnownEnd{6 * 60};
+
+// The end of a show that airs at `airMinutes` when the channel's next show airs at
+// `nextAirMinutes`: that start, when it is later and no more than kLongestKnownEnd away.
+std::optional<long long> showEnd(long long airMinutes, long long nextAirMinutes);
 
 // Reads the week of `weekDate` (its folder in the working folder) for an export: the channels
 // `wanted` accepts (by index; all without it). An export must not leave shows out unsaid, so a

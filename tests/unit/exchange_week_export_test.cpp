@@ -10,6 +10,7 @@
 #include "store/errors.h"
 #include "support/core/temp_dir.h"
 #include "support/core/xmltv_samples.h"
+#include "support/core/zip_entries.h"
 #include "view/week_lists.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,6 @@
 #include <sstream>
 #include <sys/wait.h>
 #include <tuple>
-#include <zip.h>
 
 namespace brevio::exchange {
 namespace {
@@ -115,8 +115,9 @@ TEST_F(WeekExportTest, XmltvPassesTheValidatorAndImportsBackToTheSameWeek)
     const std::string xml = weekToXmltv(week, count);
     EXPECT_EQ(count.channels, 2u);
     EXPECT_EQ(count.shows, 13u);
-    // The local offset, and a stop where the next show is known.
-    EXPECT_NE(xml.find("start=\"20261207090000 +0300\" stop=\"20261207233000 +0300\""), std::string::npos);
+    // The local offset, and a stop where the next show is known and near.
+    EXPECT_NE(xml.find("start=\"20261207060000 +0300\" stop=\"20261207090000 +0300\""), std::string::npos);
+    EXPECT_NE(xml.find("start=\"20261207090000 +0300\" channel="), std::string::npos);
     // The shifted channel airs an hour later than its file says.
     EXPECT_NE(xml.find("start=\"20261208003000 +0300\""), std::string::npos);
 
@@ -135,6 +136,24 @@ TEST_F(WeekExportTest, XmltvPassesTheValidatorAndImportsBackToTheSameWeek)
         EXPECT_EQ(summary.loss.count, 0u);
         EXPECT_EQ(byChannel(readWeekListing("07.12.2026")), original);
     }
+}
+
+TEST(ShowEndTest, AShowEndsAtTheNextShowUnlessAGapLiesBetween)
+{
+    const long long six = kLongestKnownEnd.count();
+    const struct
+    {
+        long long air, next;
+        std::optional<long long> end;
+    } cases[] = {
+        {600, 660, 660},
+        {600, 600 + six, 600 + six},
+        {600, 601 + six, std::nullopt}, // a sparse listing: Wednesday's show ran until Sunday
+        {600, 600, std::nullopt},
+        {600, 500, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(showEnd(c.air, c.next), c.end) << c.air << " " << c.next;
 }
 
 TEST_F(WeekExportTest, OnlyTheChosenChannelsAndNeverAPartialWeek)
@@ -227,10 +246,10 @@ TEST_F(WeekExportTest, CalendarReadsBackWithEveryStartEndAndSummary)
         lines.push_back(line.substr(0, uid));
     }
     // Moscow is three hours ahead of UTC. Ends: carried by the entry, else the channel's next
-    // show; the week's last show has none.
+    // show when it is near; the week's last show has none.
     EXPECT_EQ(lines,
               (std::vector<std::string>{
-                  "07 06:00\t07 20:30\tНовости\tПервый канал|Выпуск, в котором; всё \"важное\"\t-15",
+                  "07 06:00\t-\tНовости\tПервый канал|Выпуск, в котором; всё \"важное\"\t-15",
                   "07 20:30\t07 21:30\tФильм «Ёлки»\tПервый канал\t-15",
                   "07 21:30\t07 23:00\tПоздний эфир\tНТВ\t-15",
                   "08 18:00\t08 20:00\tКонцерт «Песни, которые мы любим; и те, что поём» — часть вторая, с "
@@ -329,31 +348,6 @@ TEST(JtvTest, OffsetsThatWouldPass64KiBAreRefusedNeverWrapped)
     }
 }
 
-std::map<std::string, std::string> unzipped(const std::string& archive)
-{
-    std::map<std::string, std::string> files;
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* source = zip_source_buffer_create(archive.data(), archive.size(), 0, &error);
-    zip_t* zip = source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
-    zip_error_fini(&error);
-    if (!zip) {
-        zip_source_free(source);
-        return files;
-    }
-    for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i) {
-        zip_stat_t stat;
-        zip_stat_index(zip, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW, &stat);
-        std::string bytes(stat.size, '\0');
-        zip_file_t* file = zip_fopen_index(zip, static_cast<zip_uint64_t>(i), 0);
-        zip_fread(file, bytes.data(), bytes.size());
-        zip_fclose(file);
-        files[zip_get_name(zip, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW)] = bytes;
-    }
-    zip_discard(zip);
-    return files;
-}
-
 TEST_F(WeekExportTest, JtvArchiveHoldsAPairPerChannelAndNamesWhatItLeftOut)
 {
     // A third channel whose titles cannot all be pointed at, and a name no file system takes.
@@ -368,7 +362,7 @@ TEST_F(WeekExportTest, JtvArchiveHoldsAPairPerChannelAndNamesWhatItLeftOut)
     EXPECT_EQ(jtv.channels, 2u);
     EXPECT_EQ(jtv.shows, 13u);
     EXPECT_EQ(jtv.refused, std::vector<std::string>{cp("Большой/канал")});
-    const auto files = unzipped(jtv.archive);
+    const auto files = test::unzipped(jtv.archive);
     ASSERT_EQ(files.size(), 4u);
     const std::string ntv = files.at(cp("НТВ.ndx"));
     ASSERT_EQ(ntv.size(), 2u + 4 * 12);
