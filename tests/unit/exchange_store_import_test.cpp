@@ -244,6 +244,26 @@ TEST_F(ImportTest, AChannelTheWeekHasGetsOnlyTheListingsSpanReplaced)
     EXPECT_EQ(summary.shows, 3u);
 }
 
+TEST_F(ImportTest, AMondayNightFollowsTheStoredSundayEveningIntoTheWeekBefore)
+{
+    m_work.write("dats.dat", "30.11.2026\r\n07.12.2026\r\n28.12.2026\r\n");
+    m_work.write("30112026/aplp.dat", cp("Первый канал:p.txt\r\n"));
+    const std::string sunday = cp("Первый\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n22.00 Вечер воскресенья\r\n");
+    m_work.write("30112026/p.txt", sunday);
+
+    test::TempDir listing;
+    const auto summary = import({writeListing(listing, "first.example.ru", "Первый канал",
+                                              {{"20261207003000 +0300", "", "Ночной эфир"},
+                                               {"20261207090000 +0300", "20261207100000 +0300", "Утро"}})});
+    EXPECT_EQ(m_work.read("30112026/p.txt"), sunday + cp("00:30 Ночной эфир\r\n"));
+    EXPECT_EQ(m_work.read("07122026/perviy.txt"), cp("Первый\r\n\r\n09:00 Утро\r\n\r\n\r\n\r\n\r\n\r\n\r\n"));
+    ASSERT_EQ(summary.weeks.size(), 2u);
+    EXPECT_EQ(summary.weeks[0].date, "30.11.2026");
+    EXPECT_EQ(summary.weeks[0].replacedChannels, std::vector<std::string>{cp("Первый канал")});
+    EXPECT_EQ(summary.weeks[1].replacedChannels, std::vector<std::string>{cp("Первый канал")});
+    EXPECT_TRUE(summary.addedWeeks.empty());
+}
+
 TEST(WeekListTest, ANewWeekGoesInDateOrderAndOtherLinesKeepTheirBytes)
 {
     const struct
