@@ -1,8 +1,6 @@
 #include "exchange/exchange_errors.h"
 #include "exchange/server_tree.h"
 #include "exchange/store_import.h"
-#include "exchange/xmltv_time.h"
-#include "exchange/xmltv_writer.h"
 #include "net/update_catalogue.h"
 #include "store/cp1251.h"
 #include "store/errors.h"
@@ -15,8 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
-#include <sstream>
 
 namespace brevio::exchange {
 namespace {
@@ -174,30 +172,14 @@ TEST_F(ImportTest, AFailureLeavesTheStoreAsItWas)
     EXPECT_EQ(snapshot(m_work.path()), before3);
 }
 
-// A listing of one channel: per show its start, its stop ("" for none) and its title.
-struct ListedText
+// A listing of "Первый канал" with shows of its start, stop ("" for none) and title.
+fs::path writeListing(const test::TempDir& dir, const std::vector<std::array<const char*, 3>>& shows)
 {
-    const char* start;
-    const char* stop;
-    const char* title;
-};
-fs::path writeListing(const test::TempDir& dir, const char* id, const char* name,
-                      const std::vector<ListedText>& shows)
-{
-    std::ostringstream xml;
-    XmltvWriter writer(xml, "test");
-    writer.channel({id, {{"ru", name}}, 0});
-    for (const ListedText& show : shows) {
-        XmltvProgramme programme;
-        programme.channel = id;
-        programme.start = *parseXmltvTime(show.start);
-        if (*show.stop)
-            programme.stop = parseXmltvTime(show.stop);
-        programme.titles = {{"ru", show.title}};
-        writer.programme(programme);
-    }
-    writer.finish();
-    dir.write("listing.xml", xml.str());
+    std::string xml = "<tv><channel id=\"f.ru\"><display-name>Первый канал</display-name></channel>";
+    for (const auto& [start, stop, title] : shows)
+        xml += std::string("<programme start=\"") + start + (*stop ? std::string("\" stop=\"") + stop : "")
+            + "\" channel=\"f.ru\"><title>" + title + "</title></programme>";
+    dir.write("listing.xml", xml + "</tv>");
     return dir / "listing.xml";
 }
 
@@ -222,7 +204,7 @@ TEST_F(ImportTest, AChannelTheWeekHasGetsOnlyTheListingsSpanReplaced)
 
     test::TempDir listing;
     const auto summary
-        = import({writeListing(listing, "first.example.ru", "Первый канал",
+        = import({writeListing(listing,
                                {{"20261208120000 +0300", "20261208130000 +0300", "Новый полдень"},
                                 {"20261208130000 +0300", "", "Новое кино"},
                                 {"20261208150000 +0300", "20261208180000 +0300", "Новый день"}})});
@@ -252,7 +234,7 @@ TEST_F(ImportTest, AMondayNightFollowsTheStoredSundayEveningIntoTheWeekBefore)
     m_work.write("30112026/p.txt", sunday);
 
     test::TempDir listing;
-    const auto summary = import({writeListing(listing, "first.example.ru", "Первый канал",
+    const auto summary = import({writeListing(listing,
                                               {{"20261207003000 +0300", "", "Ночной эфир"},
                                                {"20261207090000 +0300", "20261207100000 +0300", "Утро"}})});
     EXPECT_EQ(m_work.read("30112026/p.txt"), sunday + cp("00:30 Ночной эфир\r\n"));

@@ -238,66 +238,6 @@ sys_seconds moscow(sys_days day, int hour, int minute)
     return sys_seconds(day) + hours(hour - 3) + minutes(minute);
 }
 
-TEST(DayLayoutTest, ANightFollowsTheEveningOnlyWhereItReadsBackOnItsDate)
-{
-    test::ScopedTimeZone zone("Europe/Moscow");
-    const sys_days mon = date(2026, 12, 7), sun = mon - days(1);
-    struct Show
-    {
-        sys_days day;
-        int hour, minute;
-        sys_days block; // the date whose block it goes to
-    };
-    const struct
-    {
-        const char* what;
-        int dayStart;
-        std::vector<Show> shows; // one channel's, in start order
-    } cases[] = {
-        {"a listing from Wednesday 00:00 opens Wednesday",
-         300,
-         {{mon + days(2), 0, 0, mon + days(2)},
-          {mon + days(2), 0, 30, mon + days(2)},
-          {mon + days(2), 6, 0, mon + days(2)}}},
-        {"the night after an evening, up to the day start",
-         300,
-         {{mon, 23, 0, mon},
-          {mon + days(1), 0, 30, mon},
-          {mon + days(1), 4, 59, mon},
-          {mon + days(1), 5, 0, mon + days(1)}}},
-        {"a day off air between: the night opens its own day",
-         300,
-         {{mon, 23, 0, mon}, {mon + days(2), 1, 0, mon + days(2)}}},
-        {"a block of nights only takes a later night's earlier time, never a later one",
-         300,
-         {{mon + days(1), 0, 30, mon + days(1)},
-          {mon + days(2), 0, 15, mon + days(1)},
-          {mon + days(2), 0, 45, mon + days(2)}}},
-        {"the same time a day later is no fall",
-         300,
-         {{mon + days(1), 0, 30, mon + days(1)}, {mon + days(2), 0, 30, mon + days(2)}}},
-        {"a Monday night with nothing on the Sunday before opens Monday",
-         300,
-         {{mon, 0, 30, mon}, {mon, 9, 0, mon}}},
-        {"a Monday night after a Sunday evening stays in the week before",
-         300,
-         {{sun, 22, 0, sun}, {mon, 0, 30, sun}, {mon, 9, 0, mon}}},
-        {"a day start at midnight keeps every show on its date",
-         0,
-         {{mon, 23, 0, mon}, {mon + days(1), 0, 30, mon + days(1)}}},
-    };
-    for (const auto& c : cases) {
-        DayLayout layout(c.dayStart);
-        for (const Show& show : c.shows) {
-            const BlockPlace place = layout.place(moscow(show.day, show.hour, show.minute));
-            EXPECT_EQ(place.monday + days(place.weekday), show.block)
-                << c.what << ", " << show.hour << ":" << show.minute;
-            EXPECT_EQ(place.monday, mondayOf(show.block)) << c.what;
-            EXPECT_EQ(place.minutes, show.hour * 60 + show.minute) << c.what;
-        }
-    }
-}
-
 // Whatever the gaps, the times and the day start, every show laid out reads back on its own
 // date by the readers' rule.
 TEST(DayLayoutTest, EveryShowReadsBackOnItsOwnDate)
