@@ -24,8 +24,8 @@ struct ListingSpan
 ListingSpan listingSpan(const std::vector<ListingShow>& shows); // shows not empty, in start order
 
 // The Mondays of the weeks whose files the merge reads and may change: from the week of the
-// broadcast day the span starts on (a night after the day start, else the day before: the
-// Sunday before a Monday night may take it) to the week of the span's last date.
+// broadcast day the span starts on (its date, or the day before when it starts before the day
+// start: the Sunday before may take a Monday night) to the week of the span's last date.
 std::vector<std::chrono::sys_days> weeksToMerge(const ListingSpan& span, int dayStartMinutes);
 
 struct MergedWeek

@@ -45,14 +45,13 @@ ImportSummary importListings(const std::vector<std::filesystem::path>& files, co
                              const ImportProgress& progress = {});
 
 // Merges the shows of listings read into `listing` into the week store of the current folder,
-// channel by channel (those `keep` accepts by their XMLTV id; all without it), by moments (the
-// listing's day start and the process's time zone, as it was read): a
-// channel's stored shows that start within the listing's span for it give way to the listing's
-// shows, its other shows stay byte for byte, and its weeks are laid into day blocks again (see
-// mergeChannel). A channel is found in a week by its name in the channel list; a channel the
-// week lacks is added under a file name not yet used. A new week gets a folder, and a week the
-// week list lacks gets its line, in date order (see withWeekInDateOrder). Every file is staged
-// beside its place and moved into place only when all are ready, the week list last, so a week
+// channel by channel (those `keep` accepts by their XMLTV id; all without it), by moments in
+// the process's time zone with the listing's day start: a channel's stored shows that start
+// within the listing's span for it give way to the listing's shows, its other shows stay byte
+// for byte, and its weeks are laid into day blocks again (see mergeChannel). A channel is found in a week by
+// its name in the channel list; a channel the week lacks is added under a file name not yet used. A new week
+// gets a folder, and a week the week list lacks gets its line, in date order (see withWeekInDateOrder). Every
+// file is staged beside its place and moved into place only when all are ready, the week list last, so a week
 // is listed only when all its files are in place, and an error or a cancel (Cancelled) leaves
 // the store as it was. A listing without programmes changes nothing and returns an empty summary.
 ImportSummary mergeListing(WeekBuilder& listing,

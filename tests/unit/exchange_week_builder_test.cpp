@@ -243,17 +243,17 @@ sys_seconds moscow(sys_days day, int hour, int minute)
 TEST(DayLayoutTest, EveryShowReadsBackOnItsOwnDate)
 {
     test::ScopedTimeZone zone("Europe/Moscow");
-    std::mt19937 random(17);
+    std::mt19937 rng(17);
     for (int round = 0; round < 200; ++round) {
-        const int dayStart = std::uniform_int_distribution(0, 8)(random) * 60;
+        const int dayStart = std::uniform_int_distribution(0, 8)(rng) * 60;
         std::vector<sys_seconds> starts;
         sys_seconds at
-            = moscow(date(2026, 12, 7), 0, 0) + minutes(std::uniform_int_distribution(0, 2000)(random));
-        for (int n = std::uniform_int_distribution(1, 40)(random); n > 0; --n) {
+            = moscow(date(2026, 12, 7), 0, 0) + minutes(std::uniform_int_distribution(0, 2000)(rng));
+        for (int n = std::uniform_int_distribution(1, 40)(rng); n > 0; --n) {
             starts.push_back(at);
             // Mostly a programme's length, at times a gap of hours or days.
-            at += minutes(random() % 4 == 0 ? std::uniform_int_distribution(1, 3000)(random)
-                                            : std::uniform_int_distribution(0, 150)(random));
+            at += minutes(rng() % 4 == 0 ? std::uniform_int_distribution(1, 3000)(rng)
+                                         : std::uniform_int_distribution(0, 150)(rng));
         }
         DayLayout layout(dayStart);
         std::map<sys_days, std::vector<std::pair<int, sys_days>>> blocks; // time, and the date it airs
