@@ -40,15 +40,17 @@ done
 
 # Faulty input: status 1, the file and line named, nothing written (also not the good file's).
 printf '<?xml version="1.0"?>\n<tv>\n  <programme channel="x.y"><title>A</title></programme>\n</tv>\n' >"$work/broken.xml"
+mkfifo "$work/pipe.xml" # no writer: a read of it would wait for ever
 declare -A faults=(
-  ["$work/missing.xml"]="File not found"
+  ["$work/missing.xml"]="$work/missing.xml: File not found"
+  ["$work/pipe.xml"]="$work/pipe.xml: not a regular file"
   ["$data/week.xml $work/broken.xml"]="broken.xml, line 3: <programme> has no 'start' attribute"
   ["--weeks 2030-01-01 $data/week.xml"]="no programmes in the chosen weeks"
 )
 for args in "${!faults[@]}"; do
   status=0
   # shellcheck disable=SC2086
-  "$publish" --out "$work/o" $args >/dev/null 2>"$work/stderr" || status=$?
+  timeout 10 "$publish" --out "$work/o" $args >/dev/null 2>"$work/stderr" || status=$?
   [ "$status" -eq 1 ] || fail "'$args' gave status $status, want 1"
   grep -qF "${faults[$args]}" "$work/stderr" || fail "'$args' said: $(cat "$work/stderr")"
   [ ! -e "$work/o" ] || fail "'$args' wrote $work/o"
