@@ -171,6 +171,7 @@ ImportSummary importListings(const std::vector<fs::path>& files, const ListingOp
     summary.shows = importer.shows();
     summary.loss = builder.loss();
     summary.lossLine = builder.lossLine();
+    summary.undeclared = builder.undeclaredChannels();
     return summary;
 }
 

@@ -67,6 +67,14 @@ grep -qF "2 characters have no windows-1251 equivalent and became '?' (the first
 [ "$(day_of "$work/all/07122026/first.example.ru.txt" "01:30 После полуночи")" = 1 ] || fail "after midnight"
 [ "$(day_of "$work/all/07122026/first.example.ru.txt" "05:00 Ровно пять")" = 2 ] || fail "at the day start"
 
+# Programmes of a channel without a <channel> element go under the channel id, with a warning.
+printf '<?xml version="1.0"?>\n<tv>\n  <programme start="20261207100000 BST" channel="bare.example"><title>A</title></programme>\n  <programme start="20261208100000 +0300" channel="bare.example"><title>B</title></programme>\n</tv>\n' >"$work/bare.xml"
+"$publish" --out "$work/bare" "$work/bare.xml" >/dev/null 2>"$work/stderr"
+grep -qF "warning: 2 programmes of 1 channel without a <channel> element were published under its channel id" \
+  "$work/stderr" || fail "no warning for the channel without an element: $(cat "$work/stderr")"
+[ "$(head -c 12 "$work/bare/07122026/bare.example.txt")" = "bare.example" ] || fail "not named by its id"
+[ "$(day_of "$work/bare/07122026/bare.example.txt" "12:00 A")" = 1 ] || fail "BST is not one hour east"
+
 # gzip input gives the same tree.
 gzip -c "$data/week.xml" >"$work/week.xml.gz"
 "$publish" --out "$work/gz" "$work/week.xml.gz" >/dev/null 2>&1
