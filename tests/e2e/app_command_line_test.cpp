@@ -299,6 +299,9 @@ private Q_SLOTS:
         QTest::newRow("nothing found")
             << QStringList{"--search", "нет такого"} << QString() << 0 << QString();
         QTest::newRow("no week") << QStringList{"--search", "утро"} << QString() << 1 << QString();
+        // A channel that cannot be read: what could be read is printed, but it is no success.
+        QTest::newRow("unreadable channel") << QStringList{"--search", "утро"} << QString() << 1
+                                            << QStringLiteral("Tuesday TUE\t10:00\tПервый\tУтро\n");
     }
 
     void searchPrintsTheNewestWeeksRowsInTheStoredLanguage()
@@ -310,7 +313,12 @@ private Q_SLOTS:
         layOutWeeks();
         if (!language.isEmpty())
             setSetting(QStringLiteral("Main/Lang"), language);
-        if (exitCode != 0)
+        const bool unreadable = QTest::currentDataTag() == QByteArrayView("unreadable channel");
+        if (unreadable)
+            m_home->write("work/" + m_monday.addDays(7).toString(QStringLiteral("ddMMyyyy")).toStdString()
+                              + "/aplp.dat",
+                          brevio::utf8ToCp1251("Первый:p.txt\r\nПропал:gone.txt\r\n"));
+        else if (exitCode != 0)
             m_home->write("work/dats.dat", "");
         const Answer answer = run(*m_home, arguments);
         QCOMPARE(answer.code, exitCode);
@@ -319,6 +327,9 @@ private Q_SLOTS:
         QCOMPARE(answer.out, out);
         if (exitCode != 0)
             QVERIFY(!answer.err.isEmpty());
+        if (unreadable)
+            QVERIFY2(answer.err.contains(QStringLiteral("not searched whole: Пропал")),
+                     qPrintable(answer.err));
     }
 
 private:
