@@ -9,6 +9,33 @@ namespace {
 constexpr const char* kProgram = "brevio";
 constexpr int kMostHours = 24;
 
+// The options the toolkit takes out of the command line when the application object is made
+// (its own, the X11 ones and the widgets' ones). Known here too, so that the command line is
+// judged whole before the single-instance lock, and an unknown option is refused while another
+// copy runs, too. Not shown in the help.
+constexpr const char* kToolkitValueOptions[] = {
+    "platform",
+    "platformpluginpath",
+    "platformtheme",
+    "plugin",
+    "qwindowgeometry",
+    "geometry",
+    "qwindowtitle",
+    "title",
+    "qwindowicon",
+    "icon",
+    "session",
+    "display",
+    "name",
+    "visual",
+    "style",
+    "stylesheet",
+    "qmljsdebugger",
+};
+constexpr const char* kToolkitFlagOptions[] = {
+    "reverse", "testability", "widgetcount", "nograb", "dograb", "qdevel", "qdebug",
+};
+
 } // namespace
 
 CommandLine::CommandLine()
@@ -41,6 +68,16 @@ CommandLine::CommandLine()
     for (const QCommandLineOption* option :
          {&m_help, &m_version, &m_dataHome, &m_workdir, &m_now, &m_hours, &m_search})
         m_parser.addOption(*option);
+    const auto addToolkitOption = [this](const char* name, bool takesValue) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(),
+                                  takesValue ? QStringLiteral("value") : QString());
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        m_parser.addOption(option);
+    };
+    for (const char* name : kToolkitValueOptions)
+        addToolkitOption(name, true);
+    for (const char* name : kToolkitFlagOptions)
+        addToolkitOption(name, false);
 }
 
 bool CommandLine::parse(const QStringList& arguments)

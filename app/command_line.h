@@ -17,7 +17,9 @@ public:
     CommandLine();
 
     // Reads `arguments` (the first is the program). False on an unknown option, a missing value
-    // or options that exclude each other; errorText() then says what is wrong.
+    // or options that exclude each other; errorText() then says what is wrong. The toolkit's
+    // own options (-platform NAME, -style NAME, ...) are accepted and left to the toolkit, so
+    // the judgement is final before the application object exists.
     bool parse(const QStringList& arguments);
     QString errorText() const { return m_error; }
 

@@ -53,10 +53,12 @@ int printSearch(std::string_view utf8Text, int languageOffset, std::ostream& out
         const view::WeekSearch search(store::checkedWeekFolder(week, store::FolderUse::Read));
         for (const std::string& problem : search.problems())
             err << "brevio: not searched whole: " << problem << '\n';
+        // What could be read is printed; a week not read whole is no success.
+        const int status = search.problems().empty() ? 0 : 1;
         Cp1251Loss loss;
         const std::string query = utf8ToCp1251Nearest(utf8Text, &loss);
         if (loss.count > 0)
-            return 0; // a character no listing can hold: nothing matches
+            return status; // a character no listing can hold: nothing matches
         for (const std::uint32_t index : search.find(query)) {
             const view::FoundShow& show = search.show(index);
             out << view::airDayText(view::airDay(show.airMinutes), week, languageOffset) << '\t'
@@ -64,7 +66,7 @@ int printSearch(std::string_view utf8Text, int languageOffset, std::ostream& out
                 << cp1251ToUtf8(search.channelName(show.channel)) << '\t' << cp1251ToUtf8(search.title(index))
                 << '\n';
         }
-        return 0;
+        return status;
     } catch (const Error& e) {
         err << "brevio: " << e.what() << '\n';
         return 1;

@@ -17,7 +17,8 @@ int printNowView(std::chrono::local_seconds now, int lookAheadHours, std::ostrea
 // "--search TEXT": the shows of the newest week whose heading or description holds `utf8Text`,
 // in order of airing, one a line: the day (airDayText), the time shown, the channel and the
 // heading, separated by tabs. Channels that could not be read whole are named on `err`.
-// Returns 0 (also when nothing is found), 1 when there is no week to search.
+// Returns 0 (also when nothing is found); 1 when there is no week to search or a channel could
+// not be read whole (the rows of what was read are printed all the same).
 int printSearch(std::string_view utf8Text, int languageOffset, std::ostream& out, std::ostream& err);
 
 } // namespace brevio

@@ -54,8 +54,8 @@ int refuseCommandLine(const brevio::CommandLine& commandLine)
 int main(int argc, char* argv[])
 {
     // --help and --version need no display and must not count as a start: they are answered
-    // before the single-instance lock. Qt's own options (-platform ...) are not known yet, so a
-    // complaint about them waits for the second reading below.
+    // before the single-instance lock. So is a command line that is wrong: a second start
+    // refuses it as the first would, instead of ending silently.
     brevio::CommandLine commandLine;
     const bool understood = commandLine.parse(argumentsOf(argc, argv));
     if (commandLine.helpWanted() || commandLine.versionWanted()) {
@@ -64,10 +64,12 @@ int main(int argc, char* argv[])
         std::fputs(qUtf8Printable(text), stdout);
         return 0;
     }
+    if (!understood)
+        return refuseCommandLine(commandLine);
     // The terminal commands only read the store: they answer without a display, and a running
     // copy holding the lock does not stop them.
     if (commandLine.consoleCommandWanted())
-        return understood ? brevio::runConsoleCommand(commandLine) : refuseCommandLine(commandLine);
+        return brevio::runConsoleCommand(commandLine);
 
     // One copy per user; a second start ends at once, silently.
     const auto instance = brevio::SingleInstanceLock::acquire("Brevio24");
@@ -83,8 +85,6 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(applicationId);
     QApplication::setWindowIcon(QIcon::fromTheme(applicationId));
 
-    if (!commandLine.parse(QCoreApplication::arguments()))
-        return refuseCommandLine(commandLine);
     const QString folder = commandLine.workFolder();
     if (!folder.isEmpty()) {
         if (const auto failure = brevio::enterWorkFolder(QFile::encodeName(folder).toStdString()))

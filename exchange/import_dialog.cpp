@@ -161,6 +161,8 @@ void XmltvImport::importXmltvClick()
         report += QLatin1Char('\n') + weekReport(m_form, week);
     if (summary->loss.count > 0)
         report += QLatin1Char('\n') + m_form.text(135).arg(summary->loss.count);
+    if (const auto& undeclared = summary->undeclared; undeclared.programmes > 0)
+        report += QLatin1Char('\n') + m_form.text(125).arg(undeclared.programmes).arg(undeclared.channels);
     m_form.dialogs().message(report);
 }
 

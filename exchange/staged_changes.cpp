@@ -2,6 +2,7 @@
 
 #include "store/errors.h"
 #include "store/file_io.h"
+#include "store/temp_files.h"
 
 #include <atomic>
 #include <cerrno>
@@ -51,8 +52,7 @@ StagedChanges::~StagedChanges()
 fs::path StagedChanges::stagedName(const fs::path& target)
 {
     static std::atomic<unsigned> counter{0};
-    return folderOf(target)
-        / ("." + nameOf(target) + ".import-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    return folderOf(target) / store::stagingName(nameOf(target), ::getpid(), counter++);
 }
 
 void StagedChanges::stageFile(const fs::path& target, std::string_view bytes)

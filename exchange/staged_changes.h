@@ -10,7 +10,8 @@ namespace brevio::exchange {
 // full beside its place first (which may take long and may be cancelled), and commit() then
 // only moves them into place, in the order they were staged. Whatever is staged but not
 // committed is removed when the object goes, so a cancelled or failed change leaves the store
-// as it was.
+// as it was; what a killed process staged bears a name (store::stagingName) that the next
+// start's sweep removes.
 class StagedChanges
 {
 public:

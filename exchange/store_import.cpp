@@ -239,6 +239,7 @@ ImportSummary mergeListing(WeekBuilder& listing, const std::function<bool(std::s
 
     summary.loss = listing.loss();
     summary.lossLine = listing.lossLine();
+    summary.undeclared = listing.undeclaredChannels();
     return summary;
 }
 

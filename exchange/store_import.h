@@ -35,6 +35,7 @@ struct ImportSummary
     std::size_t shows = 0; // of the listings, written
     Cp1251Loss loss; // characters that became '?'
     long lossLine = 0;
+    UndeclaredChannels undeclared; // taken under their channel ids
 };
 
 // Adds the weeks of XMLTV files to the week store of the current (working) folder, as a

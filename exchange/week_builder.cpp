@@ -26,18 +26,28 @@ WeekBuilder::WeekBuilder(ListingOptions options)
 
 void WeekBuilder::channel(XmltvChannel&& channel)
 {
-    if (m_channelIndex.contains(channel.id))
-        return;
-    m_channelIndex.emplace(channel.id, static_cast<std::uint32_t>(m_channels.size()));
-    m_channels.push_back(std::move(channel));
+    const auto known = m_channelIndex.find(channel.id);
+    if (known == m_channelIndex.end()) {
+        m_channelIndex.emplace(channel.id, static_cast<std::uint32_t>(m_channels.size()));
+        m_channels.push_back(std::move(channel));
+        m_declared.push_back(true);
+    } else if (!m_declared[known->second]) {
+        // Its programmes came first: the element names them after all.
+        m_channels[known->second] = std::move(channel);
+        m_declared[known->second] = true;
+        m_prepared = false;
+    }
 }
 
 void WeekBuilder::programme(XmltvProgramme&& programme)
 {
-    const auto it = m_channelIndex.find(programme.channel);
-    if (it == m_channelIndex.end())
-        throw ListingError("the programme's channel '" + programme.channel
-                           + "' is not defined by a <channel> element before it");
+    auto it = m_channelIndex.find(programme.channel);
+    if (it == m_channelIndex.end()) {
+        // No <channel> element (yet): the channel is named by its id.
+        it = m_channelIndex.emplace(programme.channel, static_cast<std::uint32_t>(m_channels.size())).first;
+        m_channels.push_back(XmltvChannel{programme.channel, {}, programme.line});
+        m_declared.push_back(false);
+    }
     const std::size_t lostBefore = m_loss.count;
     const std::string lines
         = showLines(programme, localClock(programme.start.utc).minutes, m_options.languages, &m_loss);
@@ -105,6 +115,22 @@ void WeekBuilder::layOut()
         show.monday = static_cast<std::int32_t>(place.monday.time_since_epoch().count());
         show.weekday = static_cast<std::uint8_t>(place.weekday);
     }
+}
+
+UndeclaredChannels WeekBuilder::undeclaredChannels() const
+{
+    UndeclaredChannels undeclared;
+    std::vector<bool> counted(m_channels.size());
+    for (const Show& show : m_shows) {
+        if (m_declared[show.channel])
+            continue;
+        ++undeclared.programmes;
+        if (!counted[show.channel]) {
+            counted[show.channel] = true;
+            ++undeclared.channels;
+        }
+    }
+    return undeclared;
 }
 
 Cp1251Loss WeekBuilder::loss() const

@@ -49,13 +49,21 @@ struct ListingChannel
     std::vector<ListingShow> shows;
 };
 
+// Programmes whose channel no <channel> element defines, and how many channels they are of.
+struct UndeclaredChannels
+{
+    std::size_t programmes = 0;
+    std::size_t channels = 0;
+};
+
 class WeekBuilder : public XmltvSink
 {
 public:
     explicit WeekBuilder(ListingOptions options = {});
 
-    // A channel id seen again keeps its first definition. A programme of a channel not (yet)
-    // defined is refused with ListingError, as is one with an empty title.
+    // A channel id seen again keeps its first definition. A programme of a channel that no
+    // <channel> element has defined (yet) is taken under its channel id as the name; a
+    // <channel> element that comes later still gives that channel its names.
     void channel(XmltvChannel&& channel) override;
     void programme(XmltvProgramme&& programme) override;
 
@@ -79,6 +87,8 @@ public:
 
     const ListingOptions& options() const { return m_options; }
     std::size_t programmeCount() const { return m_shows.size(); }
+    // What was taken under channel ids for want of a <channel> element: worth a warning.
+    UndeclaredChannels undeclaredChannels() const;
     // Characters that had no windows-1251 equivalent (in shows and channel names), and the
     // line of the first programme that had one (0: only names had them).
     Cp1251Loss loss() const;
@@ -112,6 +122,7 @@ private:
     ListingOptions m_options;
     ShowSpool m_spool;
     std::vector<XmltvChannel> m_channels;
+    std::vector<bool> m_declared; // per channel: defined by a <channel> element
     std::map<std::string, std::uint32_t, std::less<>> m_channelIndex;
     std::vector<Show> m_shows;
     std::vector<ChannelLabel> m_labels; // per channel; empty names for channels without shows

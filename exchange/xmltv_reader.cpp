@@ -9,11 +9,13 @@
 #include <zlib.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string_view>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace brevio::exchange {
 
@@ -190,8 +192,11 @@ XmltvTime timeAttribute(const xmlNode* node, const char* name)
 {
     const std::string text = requiredAttribute(node, name);
     const auto time = parseXmltvTime(text);
-    if (!time)
+    if (!time) {
+        if (const auto zone = unknownZoneName(text))
+            throw ListingError("time zone '" + *zone + "' is not known");
         throw ListingError("the " + std::string(name) + " time '" + text + "' is no real time");
+    }
     return *time;
 }
 
@@ -246,10 +251,35 @@ void checkNoEntityDeclarations(const xmlNode* root)
         throw ListingError(kEntitiesRefused);
 }
 
-std::uint64_t fileSize(const std::filesystem::path& file)
+constexpr const char* kNotRegular
+    = "not a regular file (a folder, a named pipe or a device is no listing and is not read)";
+
+// The file opened for reading, with its size. Only a regular file is opened: the type is
+// looked at before the open, so that a device is never opened, and again on the open file,
+// which is opened without waiting, so that a pipe swapped in between cannot stall the read.
+std::unique_ptr<gzFile_s, GzCloser> openListing(const std::filesystem::path& file, std::uint64_t& size)
 {
+    const std::string name = file.string();
     struct stat st;
-    return ::stat(file.c_str(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+    const auto refuse = [&](int err) { throw XmltvError(name, IoError::fromErrno(err).what()); };
+    if (::stat(file.c_str(), &st) != 0)
+        refuse(errno);
+    if (!S_ISREG(st.st_mode))
+        throw XmltvError(name, kNotRegular);
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        refuse(errno);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw XmltvError(name, kNotRegular);
+    }
+    size = static_cast<std::uint64_t>(st.st_size);
+    std::unique_ptr<gzFile_s, GzCloser> gz(gzdopen(fd, "rb"));
+    if (!gz) {
+        ::close(fd);
+        refuse(ENOMEM);
+    }
+    return gz;
 }
 
 } // namespace
@@ -259,13 +289,10 @@ void readXmltvFile(const std::filesystem::path& file, XmltvSink& sink, const Rea
     setUpParserOnce();
     const std::string name = file.string();
     Input input;
-    errno = 0;
-    std::unique_ptr<gzFile_s, GzCloser> gz(gzopen(file.c_str(), "rb"));
-    if (!gz)
-        throw IoError::fromErrno(errno ? errno : ENOENT);
+    std::uint64_t total = 0;
+    const auto gz = openListing(file, total);
     gzbuffer(gz.get(), 256 * 1024);
     input.file = gz.get();
-    const std::uint64_t total = fileSize(file);
 
     std::unique_ptr<xmlTextReader, ReaderFreer> reader(
         xmlReaderForIO(readInput, closeInput, &input, name.c_str(), nullptr, kParseOptions));

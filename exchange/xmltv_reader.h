@@ -28,8 +28,9 @@ using ReadProgress = std::function<bool(std::uint64_t done, std::uint64_t total)
 // names. Never loads a DTD or any other outside resource and accepts no entity declarations.
 // Throws XmltvError naming the file and line for malformed XML, a root other than <tv>, a
 // channel or programme without its required attributes, a programme without a title, a time
-// that names no real moment, or a text beyond the parser's size limit; IoError when the file
-// cannot be opened.
+// that names no real moment or a zone it does not know, a text beyond the parser's size limit,
+// a file that cannot be opened and anything but a regular file (a named pipe, a device, a
+// folder: refused before it is opened, so that nothing waits for a writer or reads forever).
 void readXmltvFile(const std::filesystem::path& file, XmltvSink& sink, const ReadProgress& progress = {});
 
 } // namespace brevio::exchange

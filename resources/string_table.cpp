@@ -241,6 +241,8 @@ const std::unordered_map<int, std::string_view>& table()
         {320, "Не удалось сохранить настройки в %1"},
         {121, "Color:"},
         {321, "Цвет:"},
+        {125, "Programmes of channels without a <channel> element: %1 (channels: %2). They were imported under their channel ids."},
+        {325, "Передач каналов без элемента <channel>: %1 (каналов: %2). Они импортированы под идентификаторами каналов."},
         {130, "File"},
         {330, "Файл"},
         {131, "Import XMLTV…"},

@@ -1,5 +1,6 @@
 #include "store/temp_files.h"
 
+#include "store/file_io.h"
 #include "store/file_names.h"
 
 #include <cerrno>
@@ -17,6 +18,14 @@ namespace brevio::store {
 namespace {
 
 constexpr std::string_view kTempSuffix = ".tmp";
+constexpr std::string_view kStagingMark = ".import-";
+constexpr std::size_t kMaxNameBytes = 255; // NAME_MAX
+
+// "." + as much of the target's name as fits + `stamp`.
+std::string hiddenSibling(std::string_view targetName, const std::string& stamp)
+{
+    return "." + std::string(targetName.substr(0, kMaxNameBytes - 1 - stamp.size())) + stamp;
+}
 
 bool allDigits(std::string_view text)
 {
@@ -27,6 +36,18 @@ bool allDigits(std::string_view text)
             return false;
     }
     return true;
+}
+
+// A process id written in decimal; none for anything else.
+std::optional<pid_t> processId(std::string_view text)
+{
+    pid_t pid = 0;
+    if (!allDigits(text))
+        return std::nullopt;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), pid);
+    if (ec != std::errc() || end != text.data() + text.size() || pid <= 0)
+        return std::nullopt;
+    return pid;
 }
 
 bool isRunning(pid_t pid)
@@ -43,8 +64,25 @@ std::string tempSiblingName(std::string_view targetName, pid_t pid, unsigned tok
     std::string stamp = '.' + std::to_string(pid) + '-' + std::to_string(token) + '-' + std::to_string(count);
     stamp += kTempSuffix;
     // The name must fit where the target's name just fits (NAME_MAX): the target's part gives way.
-    constexpr std::size_t kMaxNameBytes = 255;
-    return "." + std::string(targetName.substr(0, kMaxNameBytes - 1 - stamp.size())) + stamp;
+    return hiddenSibling(targetName, stamp);
+}
+
+std::string stagingName(std::string_view targetName, pid_t pid, unsigned count)
+{
+    return hiddenSibling(targetName,
+                         std::string(kStagingMark) + std::to_string(pid) + '-' + std::to_string(count));
+}
+
+std::optional<pid_t> stagingOwner(std::string_view fileName)
+{
+    const auto mark = fileName.rfind(kStagingMark);
+    if (!fileName.starts_with('.') || mark == fileName.npos || mark < 2)
+        return std::nullopt; // not hidden, or no target name in front
+    const std::string_view stamp = fileName.substr(mark + kStagingMark.size());
+    const auto dash = stamp.find('-');
+    if (dash == stamp.npos || !allDigits(stamp.substr(dash + 1)))
+        return std::nullopt;
+    return processId(stamp.substr(0, dash));
 }
 
 std::optional<pid_t> tempSiblingOwner(std::string_view fileName)
@@ -60,15 +98,9 @@ std::optional<pid_t> tempSiblingOwner(std::string_view fileName)
     const auto dash2 = dash1 == stamp.npos ? stamp.npos : stamp.find('-', dash1 + 1);
     if (dash2 == stamp.npos)
         return std::nullopt;
-    const std::string_view pid = stamp.substr(0, dash1);
-    if (!allDigits(pid) || !allDigits(stamp.substr(dash1 + 1, dash2 - dash1 - 1))
-        || !allDigits(stamp.substr(dash2 + 1)))
+    if (!allDigits(stamp.substr(dash1 + 1, dash2 - dash1 - 1)) || !allDigits(stamp.substr(dash2 + 1)))
         return std::nullopt;
-    pid_t owner = 0;
-    const auto [end, ec] = std::from_chars(pid.data(), pid.data() + pid.size(), owner);
-    if (ec != std::errc() || end != pid.data() + pid.size() || owner <= 0)
-        return std::nullopt;
-    return owner;
+    return processId(stamp.substr(0, dash1));
 }
 
 int removeStaleTempFiles(const fs::path& folder) noexcept
@@ -83,13 +115,17 @@ int removeStaleTempFiles(const fs::path& folder) noexcept
     while (const dirent* entry = ::readdir(dir)) {
         if (entry->d_name[0] != '.')
             continue;
-        const auto owner = tempSiblingOwner(entry->d_name);
+        const auto rewriter = tempSiblingOwner(entry->d_name);
+        const auto importer = rewriter ? std::nullopt : stagingOwner(entry->d_name);
         struct stat st;
-        // Only plain files of our own naming; a link or folder of that name stays.
-        if (!owner || ::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)
-            || isRunning(*owner))
+        // Only plain files of our own naming and an import's folders; a link stays.
+        if ((!rewriter && !importer) || ::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
-        if (::unlinkat(dirFd, entry->d_name, 0) == 0)
+        const bool file = S_ISREG(st.st_mode);
+        const bool stagedFolder = importer && S_ISDIR(st.st_mode);
+        if ((!file && !stagedFolder) || isRunning(rewriter ? *rewriter : *importer))
+            continue;
+        if (file ? ::unlinkat(dirFd, entry->d_name, 0) == 0 : removeFolderTree(folder / entry->d_name))
             ++removed;
     }
     ::closedir(dir);

@@ -7,7 +7,8 @@
 #include <sys/types.h>
 
 // The names of the files a whole-file rewrite writes beside its target before renaming them
-// over it, and the sweep that removes those a killed process left behind.
+// over it, of what an import stages beside its place, and the sweep that removes those a
+// killed process left behind.
 namespace brevio::store {
 
 // ".<target>.<pid>-<token>-<count>.tmp": hidden, next to its target, and owned by a process.
@@ -16,13 +17,21 @@ std::string tempSiblingName(std::string_view targetName, pid_t pid, unsigned tok
 // The writing process of a name of that form; none for any other name.
 std::optional<pid_t> tempSiblingOwner(std::string_view fileName);
 
-// Removes, in `folder` only (no deeper), the regular files of that form whose writer no longer
-// runs (or is this process, which has written nothing yet when it sweeps). Returns how many
-// went. Never throws.
+// ".<target>.import-<pid>-<count>": a file or folder an import writes in full beside its place
+// before moving it there (and the copy of a file it replaces, kept until the move is done).
+std::string stagingName(std::string_view targetName, pid_t pid, unsigned count);
+
+// The importing process of a name of that form; none for any other name.
+std::optional<pid_t> stagingOwner(std::string_view fileName);
+
+// Removes, in `folder` only (no deeper), what a process that no longer runs (or is this one,
+// which has written nothing yet when it sweeps) left under a name of either form: regular
+// files of both, and the folders an import stages with all they hold. Links and anything
+// else stay. Returns how many entries went. Never throws.
 int removeStaleTempFiles(const std::filesystem::path& folder) noexcept;
 
 // The sweep at start: the working folder and each week folder in it (a folder holding a
-// channel list). Returns how many files went.
+// channel list). Returns how many entries went.
 int removeStaleStoreTempFiles() noexcept;
 
 } // namespace brevio::store

@@ -141,6 +141,13 @@ int main(int argc, char** argv)
                                    : ", in a channel name")
                       << ")\n";
         }
+        if (const auto undeclared = builder.undeclaredChannels(); undeclared.programmes > 0)
+            std::cerr << "brevio-publish: warning: " << undeclared.programmes
+                      << (undeclared.programmes == 1 ? " programme" : " programmes") << " of "
+                      << undeclared.channels << (undeclared.channels == 1 ? " channel" : " channels")
+                      << " without a <channel> element" << (undeclared.programmes == 1 ? " was" : " were")
+                      << " published under "
+                      << (undeclared.channels == 1 ? "its channel id\n" : "their channel ids\n");
         return 0;
     } catch (const std::invalid_argument& e) {
         std::cerr << "brevio-publish: " << e.what() << "\n" << kUsage;

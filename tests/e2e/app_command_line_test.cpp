@@ -156,6 +156,8 @@ private Q_SLOTS:
             << QStringList{"-platform", "offscreen", "--help"} << 0 << QStringLiteral("Usage: brevio");
         QTest::newRow("unknown option")
             << QStringList{"--bogus"} << 2 << QStringLiteral("Unknown option 'bogus'");
+        QTest::newRow("unknown option beside Qt's own") << QStringList{"-platform", "offscreen", "-bogus"}
+                                                        << 2 << QStringLiteral("Unknown option 'bogus'");
         QTest::newRow("workdir without a folder")
             << QStringList{"--workdir"} << 2 << QStringLiteral("workdir");
         QTest::newRow("both folder options")
@@ -174,23 +176,30 @@ private Q_SLOTS:
             << QStringList{"--search"} << 2 << QStringLiteral("Missing value");
     }
 
+    // Each as the only copy and while another holds the lock: a second start ends silently only
+    // when there is nothing to answer or refuse.
     void answersAndRefusals()
     {
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, said);
-        TempDir home;
-        QProcess process;
-        // Refusals come after Qt's start, on a screen; answers need none.
-        prepare(process, home, QStringLiteral("start"), arguments, exitCode != 0);
-        process.start();
-        QVERIFY(process.waitForFinished(10000));
-        QCOMPARE(process.exitCode(), exitCode);
-        const QString out = QString::fromUtf8(exitCode == 0 ? process.readAllStandardOutput()
-                                                            : process.readAllStandardError());
-        QVERIFY2(out.contains(said), qPrintable(out));
-        QVERIFY(!home.exists("start/ag_news.dat"));
-        QVERIFY(!home.exists("start/x"));
+        for (const bool copyRuns : {false, true}) {
+            TempDir home;
+            home.write("runtime/.keep", "");
+            const brevio::test::ScopedEnv runtime("XDG_RUNTIME_DIR", (home / "runtime").string());
+            const auto lock = copyRuns ? brevio::SingleInstanceLock::acquire("Brevio24") : nullptr;
+            QCOMPARE(bool(lock), copyRuns);
+            QProcess process;
+            prepare(process, home, QStringLiteral("start"), arguments, false);
+            process.start();
+            QVERIFY(process.waitForFinished(10000));
+            QCOMPARE(process.exitCode(), exitCode);
+            const QString out = QString::fromUtf8(exitCode == 0 ? process.readAllStandardOutput()
+                                                                : process.readAllStandardError());
+            QVERIFY2(out.contains(said), qPrintable(out));
+            QVERIFY(!home.exists("start/ag_news.dat"));
+            QVERIFY(!home.exists("start/x"));
+        }
     }
 
     void versionIsAnsweredWhileACopyRuns()
@@ -299,6 +308,9 @@ private Q_SLOTS:
         QTest::newRow("nothing found")
             << QStringList{"--search", "нет такого"} << QString() << 0 << QString();
         QTest::newRow("no week") << QStringList{"--search", "утро"} << QString() << 1 << QString();
+        // A channel that cannot be read: what could be read is printed, but it is no success.
+        QTest::newRow("unreadable channel") << QStringList{"--search", "утро"} << QString() << 1
+                                            << QStringLiteral("Tuesday TUE\t10:00\tПервый\tУтро\n");
     }
 
     void searchPrintsTheNewestWeeksRowsInTheStoredLanguage()
@@ -310,7 +322,12 @@ private Q_SLOTS:
         layOutWeeks();
         if (!language.isEmpty())
             setSetting(QStringLiteral("Main/Lang"), language);
-        if (exitCode != 0)
+        const bool unreadable = QTest::currentDataTag() == QByteArrayView("unreadable channel");
+        if (unreadable)
+            m_home->write("work/" + m_monday.addDays(7).toString(QStringLiteral("ddMMyyyy")).toStdString()
+                              + "/aplp.dat",
+                          brevio::utf8ToCp1251("Первый:p.txt\r\nПропал:gone.txt\r\n"));
+        else if (exitCode != 0)
             m_home->write("work/dats.dat", "");
         const Answer answer = run(*m_home, arguments);
         QCOMPARE(answer.code, exitCode);
@@ -319,6 +336,9 @@ private Q_SLOTS:
         QCOMPARE(answer.out, out);
         if (exitCode != 0)
             QVERIFY(!answer.err.isEmpty());
+        if (unreadable)
+            QVERIFY2(answer.err.contains(QStringLiteral("not searched whole: Пропал")),
+                     qPrintable(answer.err));
     }
 
 private:

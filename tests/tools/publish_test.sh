@@ -40,15 +40,17 @@ done
 
 # Faulty input: status 1, the file and line named, nothing written (also not the good file's).
 printf '<?xml version="1.0"?>\n<tv>\n  <programme channel="x.y"><title>A</title></programme>\n</tv>\n' >"$work/broken.xml"
+mkfifo "$work/pipe.xml" # no writer: a read of it would wait for ever
 declare -A faults=(
-  ["$work/missing.xml"]="File not found"
+  ["$work/missing.xml"]="$work/missing.xml: File not found"
+  ["$work/pipe.xml"]="$work/pipe.xml: not a regular file"
   ["$data/week.xml $work/broken.xml"]="broken.xml, line 3: <programme> has no 'start' attribute"
   ["--weeks 2030-01-01 $data/week.xml"]="no programmes in the chosen weeks"
 )
 for args in "${!faults[@]}"; do
   status=0
   # shellcheck disable=SC2086
-  "$publish" --out "$work/o" $args >/dev/null 2>"$work/stderr" || status=$?
+  timeout 10 "$publish" --out "$work/o" $args >/dev/null 2>"$work/stderr" || status=$?
   [ "$status" -eq 1 ] || fail "'$args' gave status $status, want 1"
   grep -qF "${faults[$args]}" "$work/stderr" || fail "'$args' said: $(cat "$work/stderr")"
   [ ! -e "$work/o" ] || fail "'$args' wrote $work/o"
@@ -64,6 +66,14 @@ grep -qF "2 characters have no windows-1251 equivalent and became '?' (the first
 [ "$(cat "$work/all/14122026/data.dat")" = "14.12.2026" ] || fail "data.dat"
 [ "$(day_of "$work/all/07122026/first.example.ru.txt" "01:30 После полуночи")" = 1 ] || fail "after midnight"
 [ "$(day_of "$work/all/07122026/first.example.ru.txt" "05:00 Ровно пять")" = 2 ] || fail "at the day start"
+
+# Programmes of a channel without a <channel> element go under the channel id, with a warning.
+printf '<?xml version="1.0"?>\n<tv>\n  <programme start="20261207100000 BST" channel="bare.example"><title>A</title></programme>\n  <programme start="20261208100000 +0300" channel="bare.example"><title>B</title></programme>\n</tv>\n' >"$work/bare.xml"
+"$publish" --out "$work/bare" "$work/bare.xml" >/dev/null 2>"$work/stderr"
+grep -qF "warning: 2 programmes of 1 channel without a <channel> element were published under its channel id" \
+  "$work/stderr" || fail "no warning for the channel without an element: $(cat "$work/stderr")"
+[ "$(head -c 12 "$work/bare/07122026/bare.example.txt")" = "bare.example" ] || fail "not named by its id"
+[ "$(day_of "$work/bare/07122026/bare.example.txt" "12:00 A")" = 1 ] || fail "BST is not one hour east"
 
 # gzip input gives the same tree.
 gzip -c "$data/week.xml" >"$work/week.xml.gz"

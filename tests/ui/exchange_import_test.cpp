@@ -193,6 +193,31 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.messages.size(), 1);
     }
 
+    // A listing as a sorted or merged copy may give it, without <channel> elements: imported
+    // under the channel ids, and the box says so once.
+    void channelsWithoutAnElementAreImportedUnderTheirIdsWithAWarning()
+    {
+        ScopedTimeZone zone("Europe/Moscow");
+        FormFixture f;
+        layOutWeek(f, "");
+        f.write(
+            "bare.xml",
+            "<?xml version=\"1.0\"?>\n<tv>\n"
+            "  <programme start=\"20261207100000 MSK\" channel=\"a.example\"><title>A</title></programme>\n"
+            "  <programme start=\"20261207110000 MSK\" channel=\"a.example\"><title>B</title></programme>\n"
+            "  <programme start=\"20261207120000 MSK\" channel=\"b.example\"><title>C</title></programme>\n"
+            "</tv>\n");
+        TBrevioForm& form = f.start(true);
+        f.dialogs.openFileAnswers = {QString::fromStdString((f.workDir() / "bare.xml").string())};
+        clickImport(form);
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QVERIFY2(f.dialogs.messages[0].endsWith(
+                     QStringLiteral("\nProgrammes of channels without a <channel> element: 3 (channels: 2). "
+                                    "They were imported under their channel ids.")),
+                 qPrintable(f.dialogs.messages[0]));
+        QCOMPARE(form.viewingPage()->channelList()->item(0)->text(), QStringLiteral("a.example"));
+    }
+
     void theWindowKeepsPaintingWhileItImports()
     {
         ScopedTimeZone zone("Europe/Moscow");

@@ -222,14 +222,37 @@ TEST(WeekBuilderTest, OptionsChooseTheDayStartAndTheLanguage)
     EXPECT_EQ(first[6], Lines{"22:00 Итоги"});
 }
 
-TEST(WeekBuilderTest, AProgrammeOfAnUnknownChannelIsRefused)
+// Sorted or merged copies may list programmes without their channels' <channel> elements, or
+// put those elements after the programmes: the programmes are kept under their channel ids, or
+// under the names the late elements give, and only the first are counted for a warning.
+TEST(WeekBuilderTest, ProgrammesOfChannelsWithoutAnElementAreKeptUnderTheirIds)
 {
+    test::ScopedTimeZone zone("UTC");
     WeekBuilder builder;
-    XmltvProgramme programme;
-    programme.channel = "nowhere.example";
-    programme.titles = {{"", "X"}};
-    EXPECT_THROW(builder.programme(std::move(programme)), ListingError);
-    EXPECT_EQ(builder.programmeCount(), 0u);
+    const auto add = [&](const char* channel, int hour) {
+        XmltvProgramme programme;
+        programme.channel = channel;
+        programme.start = {sys_days(date(2026, 12, 7)) + hours(hour), 0};
+        programme.titles = {{"", "Show " + std::to_string(hour)}};
+        builder.programme(std::move(programme));
+    };
+    builder.channel({"named.example", {{"", "Named"}}, 1});
+    add("named.example", 10);
+    add("bare.example", 10);
+    add("bare.example", 11);
+    add("other.example", 12);
+    add("late.example", 13);
+    builder.channel({"late.example", {{"", "Late"}}, 9});
+    builder.channel({"late.example", {{"", "Later still"}}, 10}); // the first element counts
+
+    EXPECT_EQ(builder.undeclaredChannels().programmes, 3u);
+    EXPECT_EQ(builder.undeclaredChannels().channels, 2u);
+    const ShownWeek week = roundTrip(builder, date(2026, 12, 7));
+    EXPECT_EQ(week.at("bare.example")[0], (Lines{"10:00 Show 10", "11:00 Show 11"}));
+    EXPECT_EQ(week.at("other.example")[0], Lines{"12:00 Show 12"});
+    EXPECT_EQ(week.at("Late")[0], Lines{"13:00 Show 13"});
+    EXPECT_EQ(week.at("Named")[0], Lines{"10:00 Show 10"});
+    EXPECT_EQ(week.size(), 4u);
 }
 
 // A moment of Moscow's wall clock (UTC+3 all year).

@@ -10,6 +10,7 @@
 #include <zlib.h>
 
 #include <sstream>
+#include <sys/stat.h>
 
 namespace brevio::exchange {
 namespace {
@@ -59,8 +60,37 @@ TEST(XmltvTimeTest, RefusesWhatNamesNoRealMoment)
     for (const char* text : {"", "2026", "202612", "2026120", "20261207093", "20260230120000 +0300",
                              "20261307120000", "20261207240000", "20261207126000", "20261207120060",
                              "20261207120000 +1500", "20261207120000 +03:00", "20261207120000 +0360",
-                             "20261207120000 BST", "20261207120000 +0300x", "2026-12-07T12:00:00"})
+                             "20261207120000 +0300x", "20261207120000 0300", "2026-12-07T12:00:00"}) {
         EXPECT_EQ(parseXmltvTime(text), std::nullopt) << '"' << text << '"';
+        EXPECT_EQ(unknownZoneName(text), std::nullopt) << '"' << text << '"';
+    }
+}
+
+// A zone written by name reads as its offset; a name of several meanings, or none, is refused
+// and named.
+TEST(XmltvTimeTest, ZoneNamesOfOneMeaningReadAsTheirOffsets)
+{
+    // Each name with its minutes east of UTC.
+    const std::pair<const char*, int> known[] = {
+        {"UTC", 0},    {"GMT", 0},    {"UT", 0},     {"Z", 0},      {"WET", 0},    {"WEST", 60},
+        {"BST", 60},   {"CET", 60},   {"CEST", 120}, {"EET", 120},  {"EEST", 180}, {"MSK", 180},
+        {"EST", -300}, {"EDT", -240}, {"CST", -360}, {"CDT", -300}, {"MST", -420}, {"MDT", -360},
+        {"PST", -480}, {"PDT", -420}, {"HST", -600}, {"ACST", 570}, {"NZDT", 780},
+    };
+    for (const auto& [zone, offset] : known) {
+        const std::string text = std::string("20261207120000 ") + zone;
+        SCOPED_TRACE(text);
+        const auto time = parseXmltvTime(text);
+        ASSERT_TRUE(time);
+        EXPECT_EQ(time->offsetMinutes, offset);
+        EXPECT_EQ(time->utc, utc(2026, 12, 7, 12, 0) - minutes(offset));
+        EXPECT_EQ(unknownZoneName(text), std::nullopt);
+    }
+    for (const char* zone : {"IST", "AST", "XYZ", "BST2", "Europe/Moscow"}) {
+        const std::string text = std::string("20261207120000 ") + zone;
+        EXPECT_EQ(parseXmltvTime(text), std::nullopt) << text;
+        EXPECT_EQ(unknownZoneName(text), std::optional<std::string>(zone)) << text;
+    }
 }
 
 // Everything the reader hands on, as text that compares easily.
@@ -188,6 +218,10 @@ TEST(XmltvReaderTest, FaultsNameTheFileAndLine)
          listing("  <programme start=\"20261207060000\" stop=\"20261207250000\" "
                  "channel=\"a.example\"><title>X</title></programme>\n"),
          4, "the stop time '20261207250000' is no real time"},
+        {"unknown zone name",
+         listing("  <programme start=\"20261207060000 XYZ\" "
+                 "channel=\"a.example\"><title>X</title></programme>\n"),
+         4, "time zone 'XYZ' is not known"},
         {"no title", listing(kProgramme + "\n    <desc>Only this</desc>\n  </programme>\n"), 4,
          "the programme has no title"},
         {"not a listing", "<?xml version=\"1.0\"?>\n<html><body/></html>\n", 2, "the root element is <html>"},
@@ -224,6 +258,29 @@ TEST(XmltvReaderTest, FaultsNameTheFileAndLine)
                 = (dir / "listing.xml").string() + ", line " + std::to_string(fault.line) + ": ";
             EXPECT_EQ(message.rfind(where, 0), 0u) << fault.name << ": " << message;
             EXPECT_NE(message.find(fault.says), std::string::npos) << fault.name << ": " << message;
+        }
+    }
+}
+
+// A named pipe without a writer would hold the read in open() for as long as none comes (the
+// test would hang), and a device would pour out bytes: neither is read, and the file is named.
+TEST(XmltvReaderTest, ReadsOnlyARegularFileAndNamesWhatItCannotRead)
+{
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "pipe.xml").c_str(), 0600), 0);
+    const std::pair<std::filesystem::path, const char*> cases[] = {
+        {dir / "pipe.xml", "not a regular file"},
+        {"/dev/zero", "not a regular file"},
+        {dir.path(), "not a regular file"},
+        {dir / "missing.xml", "File not found"},
+    };
+    for (const auto& [file, says] : cases) {
+        Recorder recorder;
+        try {
+            readXmltvFile(file, recorder);
+            ADD_FAILURE() << file << ": accepted";
+        } catch (const XmltvError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(file.string() + ": " + says, 0), 0u) << e.what();
         }
     }
 }

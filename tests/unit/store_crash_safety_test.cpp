@@ -1,5 +1,6 @@
 // Whole-file rewrites killed at random moments: the target stays whole, and what a kill left
-// behind goes at the next start's sweep, which touches nothing else.
+// behind (of a rewrite or of an import) goes at the next start's sweep, which touches nothing
+// else.
 #include "store/file_io.h"
 #include "store/temp_files.h"
 #include "support/core/processes.h"
@@ -75,7 +76,7 @@ KillRound killRewrites(const TempDir& dir, TempFileKind kind, int kills)
 
 } // namespace
 
-TEST(TempFileNames, OnlyTheRewritesOwnFormNamesAWriter)
+TEST(TempFileNames, OnlyTheStoresOwnFormsNameAWriter)
 {
     EXPECT_EQ(tempSiblingName("times.dat", 123, 4, 5), ".times.dat.123-4-5.tmp");
     const struct
@@ -99,11 +100,22 @@ TEST(TempFileNames, OnlyTheRewritesOwnFormNamesAWriter)
         {".times.tmp", 0},
         {"times.tmp", 0},
         {"aplp.tmp", 0},
+        // What an import stages.
+        {".07.12.2026.import-123-4", 123},
+        {".a.import-1-2.import-3-4", 3},
+        {"07.12.2026.import-123-4", 0},
+        {".import-1-2", 0},
+        {".a.import-1", 0},
+        {".a.import-1-", 0},
+        {".a.import-1-2-3", 0},
+        {".a.import-0-2", 0},
     };
     for (const auto& c : cases) {
         const auto owner = tempSiblingOwner(c.name);
-        EXPECT_EQ(owner.value_or(0), c.owner) << c.name;
+        EXPECT_EQ(owner.value_or(stagingOwner(c.name).value_or(0)), c.owner) << c.name;
     }
+    EXPECT_EQ(stagingName("07.12.2026", 123, 4), ".07.12.2026.import-123-4");
+    EXPECT_EQ(stagingName(std::string(300, 'k'), 123, 4).size(), 255u); // the target's part gives way
 }
 
 TEST(TempFileNames, SweepTakesDeadWritersFilesInTheStoreAndNothingElse)
@@ -123,12 +135,24 @@ TEST(TempFileNames, SweepTakesDeadWritersFilesInTheStoreAndNothingElse)
     dir.write("docs/" + stale, "x"); // no channel list: not a week folder
     fs::create_directory(dir / tempSiblingName("folder", dead, 1, 2));
     fs::create_symlink("times.tmp", dir / tempSiblingName("link", dead, 1, 2));
+    // What a killed import staged: a whole week folder, the week list, a channel file; a living
+    // import's folder stays, and so does a link of that form.
+    const std::string staged = stagingName("19012004", dead, 0);
+    const std::string importing = stagingName("26012004", ::getppid(), 0);
+    dir.write(staged + "/aplp.dat", "K:k.txt\r\n");
+    dir.write(staged + "/k.txt", "x");
+    dir.write(staged + "/" + stale, "x");
+    dir.write(importing + "/aplp.dat", "K:k.txt\r\n");
+    dir.write(stagingName("dats.dat", dead, 1), "x");
+    dir.write("12012004/" + stagingName("k.txt", dead, 2), "x");
+    fs::create_directory_symlink("docs", dir / stagingName("docs", dead, 3));
 
-    EXPECT_EQ(removeStaleStoreTempFiles(), 3);
-    EXPECT_EQ(
-        entries(dir.path()),
-        (std::set<std::string>{live, "times.tmp", ".hidden", "12012004", "docs",
-                               tempSiblingName("folder", dead, 1, 2), tempSiblingName("link", dead, 1, 2)}));
+    EXPECT_EQ(removeStaleStoreTempFiles(), 6);
+    EXPECT_EQ(entries(dir.path()),
+              (std::set<std::string>{
+                  live, "times.tmp", ".hidden", "12012004", "docs", tempSiblingName("folder", dead, 1, 2),
+                  tempSiblingName("link", dead, 1, 2), importing, stagingName("docs", dead, 3)}));
+    EXPECT_EQ(entries(dir / importing), std::set<std::string>{"aplp.dat"});
     EXPECT_EQ(entries(dir / "12012004"), (std::set<std::string>{"aplp.dat", "deeper"}));
     EXPECT_TRUE(dir.exists("12012004/deeper/" + stale));
     EXPECT_TRUE(dir.exists("docs/" + stale));
