@@ -23,6 +23,7 @@
 #include <QToolButton>
 
 #include <numeric>
+#include <random>
 
 using namespace brevio;
 using namespace brevio::test;
@@ -72,6 +73,16 @@ std::string fiveMegabytesOf(const std::string& piece)
     while (text.size() < (5u << 20))
         text += piece;
     return text;
+}
+
+// `size` bytes of noise, the same in every run.
+std::string randomBytes(std::size_t size)
+{
+    std::mt19937 random(17);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random() & 0xFF);
+    return bytes;
 }
 
 const std::string kSaved = news::linesToRtf({"saved", "copy"});
@@ -169,12 +180,22 @@ const std::vector<HostileCase>& cases()
              "FlatSpeedButton43",
              {},
              "No News In The Reply"},
+            // The daily column has no markers: a reply that is no text is no news either.
+            {"column of random bytes",
+             {{"/data/pravda/topost.txt", FixtureReply::ok(randomBytes(5u << 20))}},
+             {{"ezhe.nws", kSaved}},
+             "FlatSpeedButton47",
+             {},
+             "No News In The Reply",
+             2},
+            // The pane shows the clicked source's copy, not the page of the source before.
             {"news reply over the size cap",
              {{"/data/pravda/topost.txt", repeated(FixtureReply::ok(std::string(1 << 20, 'n')), 65)}},
              {{"ezhe.nws", kSaved}},
              "FlatSpeedButton47",
              {},
-             "Reply Too Large"},
+             "Reply Too Large",
+             2},
             // Large replies are shown within about a second, cut to what a pane shows.
             {"dense 5 MB feed",
              {{"/newstopic/oreandaru.ini",
@@ -278,6 +299,7 @@ private Q_SLOTS:
 
         if (c.newsButton) {
             form.FlatSpeedButton36Click();
+            showNewsLines(form.newsPage()->newsPane(), {"the page of the source before"});
             r.fixture.find<QToolButton>("FlatSpeedButton38")->click();
             QElapsedTimer clock;
             clock.start();
