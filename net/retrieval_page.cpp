@@ -126,30 +126,44 @@ void RetrievalPage::FlatSpeedButton19Click()
     http.clearAbortFlag();
     m_check->setEnabled(false);
     setStepControlsEnabled(false);
-    const AtExit end([this] {
-        m_check->setVisible(false);
-        m_download->setVisible(true);
-        m_download->setEnabled(true);
+    bool offered = false;
+    const AtExit end([this, &offered] {
+        // Only a check that got to its end offers the download; after a failed one nothing of
+        // it stays, and the check can be tried again at once.
+        if (!offered)
+            dropOffer();
+        m_check->setVisible(!offered);
+        m_check->setEnabled(!offered);
+        m_download->setVisible(offered);
+        m_download->setEnabled(offered);
         setStepControlsEnabled(true);
     });
     const ClientScope scope(m_form);
     http.SetServerUrl();
-    runCheck(scope.client());
+    offered = runCheck(scope.client());
 }
 
-void RetrievalPage::runCheck(net::HttpClient& client)
+void RetrievalPage::dropOffer() noexcept
+{
+    m_offeredCount = 0;
+    m_checklist->clear();
+    store::removeFile(std::string(store::kChannelOfferFile));
+}
+
+bool RetrievalPage::runCheck(net::HttpClient& client)
 {
     HttpSession& http = m_form.http();
     Settings& settings = m_form.settings();
     const std::string& base = http.serverUrl();
-    m_checklist->clear();
+    // An offer of an earlier check is no longer what the checklist shows.
+    dropOffer();
     showProgress(m_form.text(59));
 
     if (http.abortFlag())
-        return;
+        return false;
     const net::HttpReply& weeks = client.get(base + "datas.dat");
     if (!received(weeks))
-        return;
+        return false;
     QStringList offered;
     for (const std::string& line : net::offeredWeeks(weeks.body))
         offered << fromData(line);
@@ -157,33 +171,33 @@ void RetrievalPage::runCheck(net::HttpClient& client)
 
     const net::HttpReply& dateReply = client.get(net::serverFileUrl(base, m_weekPath, "data.dat"));
     if (!received(dateReply))
-        return;
+        return false;
     const std::string serverDate = net::serverWeekDate(dateReply.body);
     net::checkServerWeekDate(serverDate);
     const std::string lastDate = toData(settings.readString(kMain, QStringLiteral("lastdate")));
     const std::string oldFolder = store::checkedWeekFolder(lastDate, store::FolderUse::Read);
-    const bool newWeek = serverDate != lastDate;
+    // The newest week under other separators is that week, not a new one.
+    const bool newWeek = !store::sameWeek(serverDate, lastDate);
 
     // The date goes on a line of its own under the question.
     const QString question = m_form.text(newWeek ? 61 : 63) + QLatin1Char('\n')
         + QStringLiteral("На сервере дата понедельника - ") + fromData(serverDate);
     if (m_form.dialogs().confirm(question)) {
-        settings.writeBool(kMain, QStringLiteral("new"), newWeek);
-        if (newWeek) {
-            settings.writeString(kMain, QStringLiteral("newdate"), fromData(serverDate));
+        if (newWeek)
             showProgress(m_form.text(62));
-        }
-        m_form.storeSettings();
-
         if (http.abortFlag())
-            return;
+            return false;
         const net::HttpReply& catalogue = client.get(net::serverFileUrl(base, m_weekPath, "files.dat"));
         if (!received(catalogue))
-            return;
-        m_offeredCount = 0;
+            return false;
         const net::ChannelOffer offer = net::offerChannels(
             net::parseCatalogue(catalogue.body), net::joinedChannelList(channelListOf(oldFolder)), newWeek);
         store::replaceFile(std::string(store::kChannelOfferFile), net::offerFileText(offer.channels));
+        // Recorded only with the offer it belongs to: a check that fails records nothing.
+        settings.writeBool(kMain, QStringLiteral("new"), newWeek);
+        if (newWeek)
+            settings.writeString(kMain, QStringLiteral("newdate"), fromData(serverDate));
+        m_form.storeSettings();
         for (const net::OfferedChannel& channel : offer.channels) {
             // Made whole before it joins the list: an item changed while it belongs to the list's
             // view but not yet to its rows is looked for among all rows, once per change.
@@ -193,23 +207,27 @@ void RetrievalPage::runCheck(net::HttpClient& client)
             m_checklist->addItem(item);
         }
         m_offeredCount = offer.channels.size();
-        if (!offer.refused.empty()) {
-            // A box that lists them all could grow past the screen and take long to lay out.
-            QStringList reasons;
-            for (const net::RefusedChannel& channel : offer.refused) {
-                if (reasons.size() == kMaxRefusalsShown) {
-                    reasons << QStringLiteral("…");
-                    break;
-                }
-                reasons << fromUtf8(channel.reason);
-            }
-            m_form.dialogs().message(
-                QStringLiteral(
-                    "The server offers channels that cannot be stored safely; they are not offered:\n")
-                + reasons.join(QLatin1Char('\n')));
-        }
+        if (!offer.refused.empty())
+            showRefusals(offer.refused);
     }
     showProgress(m_form.text(64));
+    return true;
+}
+
+void RetrievalPage::showRefusals(const std::vector<net::RefusedChannel>& refused)
+{
+    // A box that lists them all could grow past the screen and take long to lay out.
+    QStringList reasons;
+    for (const net::RefusedChannel& channel : refused) {
+        if (reasons.size() == kMaxRefusalsShown) {
+            reasons << QStringLiteral("…");
+            break;
+        }
+        reasons << fromUtf8(channel.reason);
+    }
+    m_form.dialogs().message(
+        QStringLiteral("The server offers channels that cannot be stored safely; they are not offered:\n")
+        + reasons.join(QLatin1Char('\n')));
 }
 
 void RetrievalPage::FlatSpeedButton20Click()
@@ -221,21 +239,48 @@ void RetrievalPage::FlatSpeedButton20Click()
     m_download->setEnabled(false);
     setStepControlsEnabled(false);
     {
-        const AtExit end([this] {
-            m_check->setVisible(true);
-            m_download->setVisible(false);
+        bool roundOver = true;
+        const AtExit end([this, &roundOver] {
+            // The offer belongs to one download: whatever its end, the next one needs a check.
+            if (roundOver)
+                dropOfferFile();
+            m_check->setVisible(roundOver);
+            m_download->setVisible(!roundOver);
+            m_download->setEnabled(!roundOver);
             setStepControlsEnabled(true);
         });
         const ClientScope scope(m_form);
         http.SetServerUrl();
-        runDownload(scope.client());
+        roundOver = runDownload(scope.client());
     }
     // Reached when no error ended the step: also after a stop at the abort flag or a failed reply.
     showNewestWeek();
 }
 
-void RetrievalPage::runDownload(net::HttpClient& client)
+void RetrievalPage::dropOfferFile() noexcept
 {
+    m_offeredCount = 0;
+    store::removeFile(std::string(store::kChannelOfferFile));
+}
+
+bool RetrievalPage::runDownload(net::HttpClient& client)
+{
+    // Every name is checked before anything is written or fetched.
+    std::vector<bool> ticked;
+    for (int i = 0; i < m_checklist->count(); ++i)
+        ticked.push_back(m_checklist->item(i)->checkState() == Qt::Checked);
+    const bool anyTicked = std::find(ticked.begin(), ticked.end(), true) != ticked.end();
+    const std::vector<net::PlannedChannel> plan = net::plannedDownloads(
+        anyTicked ? store::readLines(std::string(store::kChannelOfferFile)) : std::vector<std::string>{},
+        ticked, m_offeredCount);
+    if (plan.empty()) {
+        // Nothing is fetched, written or recorded: a week never joins the list without a channel.
+        // With channels on offer the user may still tick some and press again.
+        const bool onOffer = m_offeredCount > 0 && m_checklist->count() > 0;
+        showProgress(m_form.text(onOffer ? 141 : 142));
+        return !onOffer;
+    }
+
     HttpSession& http = m_form.http();
     Settings& settings = m_form.settings();
     const std::string weekList(store::kWeekListFile);
@@ -245,28 +290,26 @@ void RetrievalPage::runDownload(net::HttpClient& client)
         toData(settings.readString(kMain, QStringLiteral("lastdate"))),
         store::fileExists(weekList) ? store::readLines(weekList) : std::vector<std::string>{});
 
-    // Every name is checked before anything is written or fetched.
-    std::vector<bool> ticked;
-    for (int i = 0; i < m_checklist->count(); ++i)
-        ticked.push_back(m_checklist->item(i)->checkState() == Qt::Checked);
-    const bool anyTicked = std::find(ticked.begin(), ticked.end(), true) != ticked.end();
-    const std::vector<net::PlannedChannel> plan = net::plannedDownloads(
-        anyTicked ? store::readLines(std::string(store::kChannelOfferFile)) : std::vector<std::string>{},
-        ticked, m_offeredCount);
-
     store::createFolder(target.folder);
+    bool completed = false;
+    const AtExit tidy([&target, &completed] {
+        // A week not in the list that received no channel leaves no folder behind.
+        if (!completed && target.freshList)
+            net::removeEmptyWeekFolder(target.folder);
+    });
     net::ChannelListWriter channelList(channelListOf(target.folder), target.freshList);
     for (const net::PlannedChannel& channel : plan) {
         if (http.abortFlag())
-            return;
+            return true;
         showProgress(m_form.text(67) + fromData(channel.entry.name));
         const net::HttpReply& reply
             = client.get(net::serverFileUrl(http.serverUrl(), m_weekPath, channel.entry.fileName));
         if (!received(reply))
-            return;
+            return true;
         store::replaceFile(target.folder + channel.entry.fileName, reply.body);
         channelList.add(channel.line);
     }
+    completed = true;
 
     if (newWeek) {
         // A week already in the week list (an older one picked again) is not recorded twice.
@@ -281,7 +324,7 @@ void RetrievalPage::runDownload(net::HttpClient& client)
     }
     showProgress(m_form.text(68));
     m_checklist->clear();
-    store::removeFile(std::string(store::kChannelOfferFile));
+    return true;
 }
 
 void RetrievalPage::showNewestWeek()

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QListWidget;
@@ -15,6 +16,7 @@ namespace brevio {
 namespace net {
 class HttpClient;
 struct HttpReply;
+struct RefusedChannel;
 } // namespace net
 class TBrevioForm;
 
@@ -48,8 +50,14 @@ public:
     std::size_t offeredCount() const { return m_offeredCount; }
 
 private:
-    void runCheck(net::HttpClient& client);
-    void runDownload(net::HttpClient& client);
+    // True when the check got to its end, so that the download may follow.
+    bool runCheck(net::HttpClient& client);
+    void showRefusals(const std::vector<net::RefusedChannel>& refused);
+    // False when nothing was ticked of what is on offer: the download stays offered.
+    bool runDownload(net::HttpClient& client);
+    // The checklist, files.dat and the offered count of the last check, gone.
+    void dropOffer() noexcept;
+    void dropOfferFile() noexcept;
     // The reply passed the success test; otherwise its error message is shown and it is logged.
     bool received(const net::HttpReply& reply);
     void showProgress(const QString& text);

@@ -5,6 +5,7 @@
 #include "store/cp1251.h"
 #include "store/errors.h"
 #include "store/file_io.h"
+#include "store/file_names.h"
 #include "store/line_reader.h"
 #include "store/week_folder.h"
 
@@ -14,9 +15,12 @@ namespace brevio::net {
 
 std::vector<std::string> offeredWeeks(std::string_view body)
 {
-    std::vector<std::string> weeks = store::splitLines(body);
-    if (weeks.size() > kMaxOfferedWeeks)
-        weeks.resize(kMaxOfferedWeeks);
+    std::vector<std::string> weeks;
+    store::LineCursor cursor(body);
+    for (std::string_view line; weeks.size() < kMaxOfferedWeeks && cursor.next(line);) {
+        if (store::isWeekDate(line))
+            weeks.emplace_back(line);
+    }
     return weeks;
 }
 
@@ -62,7 +66,13 @@ DownloadTarget downloadTarget(bool newWeek, std::string_view newDate, std::strin
     DownloadTarget target;
     target.weekDate = newWeek ? newDate : lastDate;
     target.folder = downloadWeekFolder(target.weekDate);
-    const bool listed = std::find(weekList.begin(), weekList.end(), target.weekDate) != weekList.end();
+    // A week the list holds under other separators is that week: its line is kept as it stands.
+    const auto stored = std::find_if(weekList.begin(), weekList.end(), [&](const std::string& line) {
+        return store::sameWeek(line, target.weekDate);
+    });
+    const bool listed = stored != weekList.end();
+    if (listed)
+        target.weekDate = *stored;
     target.freshList = newWeek && !listed;
     target.recordWeek = newWeek && !listed;
     return target;
@@ -86,6 +96,23 @@ void ChannelListWriter::add(const std::string& line)
         return;
     store::appendToFile(m_file, line + "\r\n");
     m_lines.insert(line);
+}
+
+bool removeEmptyWeekFolder(const std::filesystem::path& folder) noexcept
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path list = folder / store::kChannelListFile;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const bool emptyList = it->path().filename() == store::kChannelListFile && !it->is_symlink(error)
+            && it->is_regular_file(error) && it->file_size(error) == 0;
+        if (!emptyList || error)
+            return false;
+    }
+    if (error)
+        return false;
+    fs::remove(list, error);
+    return !error && fs::remove(folder, error) && !error;
 }
 
 void checkServerWeekDate(std::string_view date)

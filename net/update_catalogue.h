@@ -13,8 +13,9 @@
 // server's files are read, which channels are offered, and what the download may write.
 namespace brevio::net {
 
-// The weeks the server's datas.dat offers, for the week dialog: its lines, the first
-// kMaxOfferedWeeks of them (twenty years of weeks; a longer list would only freeze the dialog).
+// The weeks the server's datas.dat offers, for the week dialog: its lines that are week dates
+// (store::isWeekDate), the first kMaxOfferedWeeks of them (twenty years of weeks; a longer list
+// would only freeze the dialog). Other lines, of any length, are passed over without a copy.
 inline constexpr std::size_t kMaxOfferedWeeks = 1040;
 std::vector<std::string> offeredWeeks(std::string_view body);
 
@@ -49,8 +50,9 @@ struct DownloadTarget
 };
 
 // A new week (`newWeek`, the date recorded by the check) gets a fresh channel list and is
-// recorded when it completes, unless it is already in `weekList` (an older week picked again):
-// then, like the newest week, its channel list grows. Throws like downloadWeekFolder.
+// recorded when it completes, unless `weekList` already holds it, under the same or other
+// separators (an older week picked again): then the week keeps the text of its line and, like
+// the newest week, its channel list grows. Throws like downloadWeekFolder.
 DownloadTarget downloadTarget(bool newWeek, std::string_view newDate, std::string_view lastDate,
                               const std::vector<std::string>& weekList);
 
@@ -66,6 +68,10 @@ private:
     std::filesystem::path m_file;
     std::unordered_set<std::string> m_lines;
 };
+
+// Removes `folder` (a week folder, "12012004/") when it holds nothing but an empty channel list
+// file, or nothing at all: what a download that received no channel leaves. True when it went.
+bool removeEmptyWeekFolder(const std::filesystem::path& folder) noexcept;
 
 // The channel catalogue "name1:file1:name2:file2[:]". Line breaks are not separators; a name
 // at the very end of the body gives a pair with an empty file name.

@@ -97,10 +97,27 @@ std::size_t columnItems(Column& column, std::vector<ColumnItem>& items)
     return column.hasTitles ? found : 0;
 }
 
-// A source shown whole has one item unless its reply is empty (or blanks and line breaks only).
+// Text, as a page, a script or a column is: no NUL, and control bytes (those of the line and
+// page breaks and the tab aside) at most one in 32. Noise, an image or an archive sent in its
+// place holds NULs or many more (a random byte is one in nine).
+bool isText(std::string_view reply)
+{
+    std::size_t controls = 0;
+    for (const char c : reply) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == 0)
+            return false;
+        if ((byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r' && byte != '\f') || byte == 0x7F)
+            ++controls;
+    }
+    return controls * 32 <= reply.size();
+}
+
+// A source shown whole has one item unless its reply is empty (or blanks and line breaks only)
+// or is no text at all: then it is not worth replacing the last good copy.
 std::size_t wholeReplyItems(std::string_view reply)
 {
-    return trim(reply).empty() ? 0 : 1;
+    return trim(reply).empty() || !isText(reply) ? 0 : 1;
 }
 
 void addClosing(NewsLines& pane, const FeedSite& site)

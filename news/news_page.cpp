@@ -189,18 +189,19 @@ void NewsPage::fetch(const news::NewsSource& source)
         }
     }
     // After the client's last event, which would cover the text.
-    if (tooLarge)
+    if (tooLarge) {
         m_status->setText(m_form.text(115));
+        showSavedCopy(source);
+    }
     if (!reply)
         return;
     const std::string& body = reply->body;
     const news::NewsText text = source.lines(body, context);
     if (text.items == 0) {
-        // A reply without the source's markers (an error page, an empty or random reply) is no
+        // A reply without the source's markers (an error page, an empty reply, noise) is no
         // news: the last good copy stays and is shown.
         m_status->setText(m_form.text(116));
-        if (store::fileExists(source.savedFile()))
-            view(source);
+        showSavedCopy(source);
         return;
     }
     if (!source.rawCopy.empty())
@@ -209,6 +210,15 @@ void NewsPage::fetch(const news::NewsSource& source)
         browser().navigate(fetchedPage(address, reply->header, body), browserProxy(m_form.http().proxy()));
     showNewsLines(m_pane, text.lines);
     store::replaceFile(source.savedFile(), news::linesToRtf(text.lines));
+}
+
+void NewsPage::showSavedCopy(const news::NewsSource& source)
+{
+    // The pane shows the clicked source, never the page of the one before.
+    if (store::fileExists(source.savedFile()))
+        view(source);
+    else
+        m_pane->clear();
 }
 
 void NewsPage::view(const news::NewsSource& source)

@@ -65,6 +65,8 @@ private:
     void runSource(const news::NewsSource& source);
     void fetch(const news::NewsSource& source);
     void view(const news::NewsSource& source);
+    // After a fetch that brought no news: the source's saved copy, or an empty pane without one.
+    void showSavedCopy(const news::NewsSource& source);
     // The source's name as the settings give it (its built-in caption by default).
     QString sourceName(const news::NewsSource& source) const;
     news::SourceContext contextOf(const news::NewsSource& source) const;

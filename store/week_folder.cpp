@@ -58,6 +58,31 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
            });
 }
 
+// The day of a text already known to be shaped "dd?mm?yyyy"; not ok() when no calendar has it.
+std::chrono::year_month_day dayOfShapedDate(std::string_view date)
+{
+    const auto number = [date](std::size_t at, std::size_t count) {
+        unsigned value = 0;
+        for (std::size_t i = at; i < at + count; ++i)
+            value = value * 10 + unsigned(date[i] - '0');
+        return value;
+    };
+    return {std::chrono::year(int(number(6, 4))), std::chrono::month(number(3, 2)),
+            std::chrono::day(number(0, 2))};
+}
+
+bool isShapedLikeWeekDate(std::string_view text)
+{
+    if (text.size() != 10)
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool separatorPlace = i == 2 || i == 5;
+        if (separatorPlace ? !isDateSeparator(text[i]) : !isDigit(text[i]))
+            return false;
+    }
+    return true;
+}
+
 // The files a week folder keeps besides its channel files.
 bool isWeekOwnFile(std::string_view name)
 {
@@ -79,31 +104,19 @@ std::string weekFolderName(std::string_view weekDate)
 
 bool isWeekDate(std::string_view text)
 {
-    if (text.size() != 10)
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool separatorPlace = i == 2 || i == 5;
-        if (separatorPlace ? !isDateSeparator(text[i]) : !isDigit(text[i]))
-            return false;
-    }
-    return true;
+    return isShapedLikeWeekDate(text) && dayOfShapedDate(text).ok();
 }
 
 std::optional<std::chrono::sys_days> weekDateDay(std::string_view weekDate)
 {
     if (!isWeekDate(weekDate))
         return std::nullopt;
-    const auto number = [weekDate](std::size_t at, std::size_t count) {
-        unsigned value = 0;
-        for (std::size_t i = at; i < at + count; ++i)
-            value = value * 10 + unsigned(weekDate[i] - '0');
-        return value;
-    };
-    const std::chrono::year_month_day date{std::chrono::year(int(number(6, 4))),
-                                           std::chrono::month(number(3, 2)), std::chrono::day(number(0, 2))};
-    if (!date.ok())
-        return std::nullopt;
-    return std::chrono::sys_days(date);
+    return std::chrono::sys_days(dayOfShapedDate(weekDate));
+}
+
+bool sameWeek(std::string_view a, std::string_view b)
+{
+    return a == b || (isWeekDate(a) && isWeekDate(b) && strippedWeekDate(a) == strippedWeekDate(b));
 }
 
 std::string checkedWeekFolder(std::string_view weekDate, FolderUse use)

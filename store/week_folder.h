@@ -12,9 +12,14 @@ namespace brevio::store {
 // separator '/' unless it already ends with one. "12.01.2004" -> "12012004/".
 std::string weekFolderName(std::string_view weekDate);
 
-// A week date: ten characters "dd?mm?yyyy", digits in the six digit places, and each '?' a
-// printable ASCII sign that is neither a letter, a digit nor a path separator.
+// A week date: ten characters "dd?mm?yyyy", digits in the six digit places, each '?' a
+// printable ASCII sign that is neither a letter, a digit nor a path separator, and the digits a
+// day of the calendar ("29.02.2027" is no week date, "29.02.2028" is one).
 bool isWeekDate(std::string_view text);
+
+// Two texts of the same week: equal, or week dates that differ only in their separators and so
+// name the same week folder ("07.12.2026", "07-12-2026", "07:12:2026").
+bool sameWeek(std::string_view a, std::string_view b);
 
 // The day a week date names, for the few places that need the calendar (exports, the dates
 // beside weekdays); none unless it is a week date of a real day.

@@ -3,6 +3,7 @@
 // listed: nothing may change outside the working folder (but the settings file), nothing inside
 // it but what the case may write, and the week list and every channel list stay well-formed.
 #include "app/brevio_form.h"
+#include "app/qt_text.h"
 #include "news/news_lines.h"
 #include "news/news_page.h"
 #include "news/news_pane.h"
@@ -22,7 +23,9 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
 #include <numeric>
+#include <random>
 
 using namespace brevio;
 using namespace brevio::test;
@@ -74,6 +77,16 @@ std::string fiveMegabytesOf(const std::string& piece)
     return text;
 }
 
+// `size` bytes of noise, the same in every run.
+std::string randomBytes(std::size_t size)
+{
+    std::mt19937 random(17);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random() & 0xFF);
+    return bytes;
+}
+
 const std::string kSaved = news::linesToRtf({"saved", "copy"});
 const std::string kLong(250, 'n');
 
@@ -107,7 +120,7 @@ const std::vector<HostileCase>& cases()
                   {{"a.txt", FixtureReply::status("HTTP/1.0 404 Not Found", std::string(1200, 'x'))}}),
              {},
              nullptr,
-             {{"12012004", {}}, {"12012004/aplp.dat", ""}, {"files.dat", {}}, {"error.dat", {}}},
+             {{"error.dat", {}}},
              "Terminated With Error"},
             {"huge error page",
              {{"/tv/datas.dat",
@@ -121,7 +134,34 @@ const std::vector<HostileCase>& cases()
              week("12.01.2004", "A:a.txt", {{"a.txt", FixtureReply::redirect(302, "file:///etc/passwd")}}),
              {},
              nullptr,
-             {{"12012004", {}}, {"12012004/aplp.dat", ""}, {"files.dat", {}}}},
+             {}},
+            // Only week dates are offered, whatever else the list holds.
+            {"week list of noise",
+             [] {
+                 auto served = week("12.01.2004", "A:a.txt", {{"a.txt", FixtureReply::ok("a")}});
+                 served["/tv/datas.dat"]
+                     = FixtureReply::ok(".s.sh.\r\n" + std::string(50u << 20, '9')
+                                        + "\r\n\x01\x02\x7f\r\n29.02.2027\r\n31-04-2026\r\n"
+                                          "12.01.2004\r\n");
+                 return served;
+             }(),
+             {},
+             nullptr,
+             {{"12012004", {}},
+              {"12012004/aplp.dat", "A:a.txt\r\n"},
+              {"12012004/a.txt", "a"},
+              {"dats.dat", "12.01.2004\r\n"}}},
+            // The stored week under other separators is that week: one line, its channel list grows.
+            {"stored week with dashes",
+             week("12-01-2004", "One:one.txt:Two:two.txt",
+                  {{"one.txt", FixtureReply::ok("one again")}, {"two.txt", FixtureReply::ok("two")}}),
+             {{"dats.dat", "12.01.2004\r\n"},
+              {"12012004/aplp.dat", "One:one.txt\r\nOwn:own.txt\r\n"},
+              {"12012004/one.txt", "1"},
+              {"12012004/own.txt", "own"}},
+             nullptr,
+             {{"12012004/aplp.dat", "One:one.txt\r\nOwn:own.txt\r\nTwo:two.txt\r\n"},
+              {"12012004/two.txt", "two"}}},
             // Names reach the server as they are, and long ones are stored.
             {"reserved characters and a long name",
              week("12.01.2004", "Odd:a#b c%20d?.txt:Long:" + kLong,
@@ -169,12 +209,22 @@ const std::vector<HostileCase>& cases()
              "FlatSpeedButton43",
              {},
              "No News In The Reply"},
+            // The daily column has no markers: a reply that is no text is no news either.
+            {"column of random bytes",
+             {{"/data/pravda/topost.txt", FixtureReply::ok(randomBytes(5u << 20))}},
+             {{"ezhe.nws", kSaved}},
+             "FlatSpeedButton47",
+             {},
+             "No News In The Reply",
+             2},
+            // The pane shows the clicked source's copy, not the page of the source before.
             {"news reply over the size cap",
              {{"/data/pravda/topost.txt", repeated(FixtureReply::ok(std::string(1 << 20, 'n')), 65)}},
              {{"ezhe.nws", kSaved}},
              "FlatSpeedButton47",
              {},
-             "Reply Too Large"},
+             "Reply Too Large",
+             2},
             // Large replies are shown within about a second, cut to what a pane shows.
             {"dense 5 MB feed",
              {{"/newstopic/oreandaru.ini",
@@ -203,7 +253,8 @@ const std::vector<HostileCase>& cases()
         // A week date that is no week date names no folder and no line.
         for (const auto& [name, date] : {std::pair{"week date naming a hidden folder", ".s.sh."},
                                          std::pair{"week date with a line break", "14.12\r\n2026"},
-                                         std::pair{"week date ending in Ctrl-Z", "12.01.2004\x1a"}})
+                                         std::pair{"week date ending in Ctrl-Z", "12.01.2004\x1a"},
+                                         std::pair{"week date of no calendar", "29.02.2027"}})
             list.push_back({name, week(date, "A:a.txt"), {}, nullptr, {}, "cannot name a week folder"});
         return list;
     }();
@@ -223,9 +274,20 @@ bool channelLineIsSafe(const std::string& line)
 }
 
 // dats.dat and every aplp.dat: lines ended by CR LF, each once, each a week date or a channel
-// whose file may be written.
+// whose file may be written. No channel offer outlives its round, and no week folder is left
+// without a channel.
 void verifyStoreWellFormed(const fs::path& work)
 {
+    QVERIFY(!fs::exists(work / "files.dat"));
+    for (const auto& entry : fs::directory_iterator(work)) {
+        if (!entry.is_directory())
+            continue;
+        const fs::path list = entry.path() / "aplp.dat";
+        const bool onlyAnEmptyList = std::all_of(
+            fs::directory_iterator(entry.path()), fs::directory_iterator(),
+            [&](const fs::directory_entry& file) { return file.path() == list && fs::file_size(list) == 0; });
+        QVERIFY2(!onlyAnEmptyList, entry.path().c_str());
+    }
     for (const auto& entry : fs::recursive_directory_iterator(work)) {
         const std::string name = entry.path().filename().string();
         if (name != "dats.dat" && name != "aplp.dat")
@@ -278,6 +340,7 @@ private Q_SLOTS:
 
         if (c.newsButton) {
             form.FlatSpeedButton36Click();
+            showNewsLines(form.newsPage()->newsPane(), {"the page of the source before"});
             r.fixture.find<QToolButton>("FlatSpeedButton38")->click();
             QElapsedTimer clock;
             clock.start();
@@ -289,9 +352,13 @@ private Q_SLOTS:
         } else {
             r.fixture.dialogs.confirmAnswers = {true};
             r.check();
+            for (const QStringList& weeks : r.fixture.dialogs.weekChoices)
+                for (const QString& offered : weeks)
+                    QVERIFY2(store::isWeekDate(toData(offered)), qPrintable(offered.left(40)));
             std::vector<int> all(static_cast<std::size_t>(r.page().channelChecklist()->count()));
             std::iota(all.begin(), all.end(), 0);
             r.tick(all);
+            // Pressed also where a failed check does not offer it: it must record nothing then.
             r.download();
         }
 

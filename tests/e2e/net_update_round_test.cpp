@@ -146,21 +146,79 @@ private Q_SLOTS:
         QCOMPARE(r.fixture.form().weekSelector()->currentText(), QStringLiteral("12.01.2004"));
     }
 
-    void answeringNoThenDownloadingRecordsThePendingWeekEmpty()
+    // A week never joins the week list without a channel: answering No leaves nothing to
+    // receive, and the pending week of an earlier check stays pending.
+    void answeringNoThenDownloadingRecordsNothing()
     {
         RetrievalFixture r;
         serveRound(r);
         r.fixture.setSetting(QStringLiteral("Main"), QStringLiteral("new"), QStringLiteral("1"));
         r.fixture.setSetting(QStringLiteral("Main"), QStringLiteral("newdate"), QStringLiteral("12.01.2004"));
-        r.start();
+        TBrevioForm& form = r.start();
         r.fixture.dialogs.confirmAnswers = {false};
         QVERIFY(r.check());
         QCOMPARE(r.page().channelChecklist()->count(), 0);
         QVERIFY(r.download());
         QCOMPARE(r.requestPaths().size(), size_t(2)); // the download fetched nothing
-        QVERIFY(r.fixture.exists("12012004/aplp.dat"));
-        QCOMPARE(r.fixture.read("12012004/aplp.dat"), std::string());
+        QVERIFY(!r.fixture.exists("12012004"));
+        QCOMPARE(r.fixture.read("dats.dat"), std::string());
+        QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(142));
+        QCOMPARE(r.fixture.setting(QStringLiteral("Main"), QStringLiteral("new")), QStringLiteral("1"));
+        QVERIFY(!r.page().downloadButton()->isVisibleTo(&r.page()));
+    }
+
+    // Nothing ticked of what is on offer: nothing is fetched or recorded, and the download stays
+    // offered for the channels the user then ticks.
+    void downloadingWithNothingTickedKeepsTheOffer()
+    {
+        RetrievalFixture r;
+        serveRound(r);
+        TBrevioForm& form = r.start();
+        r.fixture.dialogs.confirmAnswers = {true};
+        QVERIFY(r.check());
+        QVERIFY(r.download());
+        QCOMPARE(r.requestPaths().size(), size_t(3));
+        QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(141));
+        QVERIFY(!r.fixture.exists("12012004"));
+        QCOMPARE(r.fixture.read("dats.dat"), std::string());
+        QVERIFY(r.page().downloadButton()->isVisibleTo(&r.page()));
+        QVERIFY(r.page().downloadButton()->isEnabled());
+
+        r.tick({1});
+        QVERIFY(r.download());
+        QCOMPARE(r.fixture.read("12012004/aplp.dat"), cp("Спорт 2:sport.txt\r\n"));
         QCOMPARE(r.fixture.read("dats.dat"), std::string("12.01.2004\r\n"));
+        QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(68));
+        QVERIFY(!r.fixture.exists("files.dat"));
+    }
+
+    // After a failed catalogue the download is not offered, nothing of the check is recorded,
+    // and pressing the download all the same receives and records nothing.
+    void aFailedCatalogueRecordsNothing()
+    {
+        RetrievalFixture r;
+        serveRound(r);
+        r.serve("12012004/files.dat", FixtureReply::status("HTTP/1.0 404 Not Found"));
+        r.fixture.write("dats.dat", "05.01.2004\r\n");
+        r.fixture.write("05012004/aplp.dat", "Old:old.txt\r\n");
+        r.fixture.write("files.dat", "Stale:stale.txt"); // left by an earlier check
+        r.fixture.setSetting(QStringLiteral("Main"), QStringLiteral("lastdate"),
+                             QStringLiteral("05.01.2004"));
+        r.fixture.setSetting(QStringLiteral("Main"), QStringLiteral("new"), QStringLiteral("0"));
+        TBrevioForm& form = r.start();
+        r.fixture.dialogs.confirmAnswers = {true};
+        QVERIFY(r.check());
+        QCOMPARE(r.fixture.dialogs.messages, QStringList{form.text(60)});
+        QVERIFY(!r.page().downloadButton()->isVisibleTo(&r.page()));
+        QVERIFY(!r.fixture.exists("files.dat"));
+        QCOMPARE(r.fixture.setting(QStringLiteral("Main"), QStringLiteral("new")), QStringLiteral("0"));
+        QVERIFY(!r.fixture.setting(QStringLiteral("Main"), QStringLiteral("newdate")));
+
+        QVERIFY(r.download());
+        QCOMPARE(r.requestPaths().size(), size_t(3));
+        QVERIFY(r.page().progressMemo()->toPlainText() != form.text(68));
+        QCOMPARE(r.fixture.read("dats.dat"), std::string("05.01.2004\r\n"));
+        QVERIFY(!r.fixture.exists("12012004"));
     }
 
     void unsafeNamesFromTheServerWriteNothingOutside()
@@ -224,18 +282,6 @@ private Q_SLOTS:
         QVERIFY(r.fixture.dialogs.messages[0].contains(QStringLiteral("ab/cd/../..")));
         QVERIFY(!r.fixture.setting(QStringLiteral("Main"), QStringLiteral("newdate")));
         QCOMPARE(r.requestPaths().size(), size_t(2));
-    }
-
-    void downloadWithoutARecordedWeekFailsBeforeAnyRequest()
-    {
-        RetrievalFixture r;
-        serveRound(r);
-        r.start();
-        QVERIFY(!r.download());
-        QVERIFY(r.server.requests().empty());
-        QCOMPARE(r.fixture.dialogs.messages.size(), 1);
-        QVERIFY(r.page().checkButton()->isVisibleTo(&r.page()));
-        QVERIFY(r.pageButtonsEnabled());
     }
 };
 

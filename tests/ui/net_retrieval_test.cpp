@@ -40,12 +40,20 @@ std::string errorRecord(const std::string& header, const std::string& body)
     return std::string(50, '=') + "\r\n\r\n" + header + "\r\n\r\n" + body + "\r\n\r\n";
 }
 
-// The retrieval page's step ended: check hidden, download shown, the page usable again.
-void verifyCheckEnded(RetrievalFixture& r)
+enum class CheckEnd { Offered, Failed };
+
+// The check ended and the page is usable again. A check that got to its end offers the
+// download in the check button's place; after a failed one the check is offered again, and no
+// channel offer is left.
+void verifyCheckEnded(RetrievalFixture& r, CheckEnd end = CheckEnd::Offered)
 {
-    QVERIFY(!r.page().checkButton()->isVisibleTo(&r.page()));
-    QVERIFY(r.page().downloadButton()->isVisibleTo(&r.page()));
-    QVERIFY(r.page().downloadButton()->isEnabled());
+    const bool offered = end == CheckEnd::Offered;
+    QCOMPARE(r.page().checkButton()->isVisibleTo(&r.page()), !offered);
+    QCOMPARE(r.page().checkButton()->isEnabled(), !offered);
+    QCOMPARE(r.page().downloadButton()->isVisibleTo(&r.page()), offered);
+    QCOMPARE(r.page().downloadButton()->isEnabled(), offered);
+    if (!offered)
+        QVERIFY(!r.fixture.exists("files.dat"));
     QVERIFY(!r.page().abortButton()->isVisibleTo(&r.page()));
     QVERIFY(r.pageButtonsEnabled());
     QVERIFY(r.page().channelChecklist()->isEnabled());
@@ -131,7 +139,7 @@ private Q_SLOTS:
         QCOMPARE(r.fixture.dialogs.messages,
                  QStringList{QStringLiteral("'80a' is not a valid integer value")});
         QVERIFY(r.server.requests().empty());
-        verifyCheckEnded(r);
+        verifyCheckEnded(r, CheckEnd::Failed);
     }
 
     void onlyTheStatusCodeTwoHundredPasses()
@@ -165,7 +173,7 @@ private Q_SLOTS:
         // No week dialog after a failed list, and the memo keeps its last message.
         QVERIFY(r.fixture.dialogs.weekChoices.isEmpty());
         QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(59));
-        verifyCheckEnded(r);
+        verifyCheckEnded(r, CheckEnd::Failed);
     }
 
     void stalledServerIsCutOffAtTheTimeOut()
@@ -181,7 +189,7 @@ private Q_SLOTS:
         QVERIFY(clock.elapsed() < 10000);
         QCOMPARE(r.fixture.dialogs.messages.size(), 1);
         QVERIFY(r.fixture.dialogs.messages[0] != form.text(60));
-        verifyCheckEnded(r);
+        verifyCheckEnded(r, CheckEnd::Failed);
     }
 
     void refusedConnectionSaysConnectionFailed()
@@ -198,7 +206,7 @@ private Q_SLOTS:
         QVERIFY(!r.check());
         QCOMPARE(r.fixture.dialogs.messages.size(), 2);
         QCOMPARE(r.fixture.dialogs.messages[0], form.text(75));
-        verifyCheckEnded(r);
+        verifyCheckEnded(r, CheckEnd::Failed);
     }
 
     void unknownHostIsAskedForOncePerRequest()
@@ -216,7 +224,7 @@ private Q_SLOTS:
                               QStringLiteral("Invalid Host!: Specify a new host:")}));
         QCOMPARE(r.requestPaths(), std::vector<std::string>{"/tv/datas.dat"});
         QCOMPARE(r.fixture.dialogs.messages.size(), 1); // the host error of the second request
-        verifyCheckEnded(r);
+        verifyCheckEnded(r, CheckEnd::Failed);
     }
 
     void abortEndsADownloadAndKeepsWhatArrived()
@@ -256,7 +264,8 @@ private Q_SLOTS:
         QCOMPARE(r.fixture.read("dats.dat"), std::string());
         QCOMPARE(r.fixture.setting(QStringLiteral("Main"), QStringLiteral("lastdate")).value_or(QString()),
                  QString());
-        QVERIFY(r.fixture.exists("files.dat"));
+        // The offer went with the round: the next download needs a new check.
+        QVERIFY(!r.fixture.exists("files.dat"));
         // The buttons are back: check shown, download hidden, abort hidden, pages usable.
         QVERIFY(r.page().checkButton()->isVisibleTo(&r.page()));
         QVERIFY(!r.page().downloadButton()->isVisibleTo(&r.page()));
@@ -354,7 +363,7 @@ private Q_SLOTS:
         QVERIFY(tried);
         QVERIFY(refused);
         QCOMPARE(r.server.requests().size(), size_t(1));
-        verifyCheckEnded(r);
+        verifyCheckEnded(r, CheckEnd::Failed);
     }
 };
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 namespace brevio::net {
@@ -54,6 +55,22 @@ TEST(OfferedWeeks, TheLinesOfTheListUpToTwentyYearsOfWeeks)
     EXPECT_EQ(offeredWeeks(many).size(), kMaxOfferedWeeks);
 }
 
+TEST(OfferedWeeks, OnlyWeekDatesAreOffered)
+{
+    using namespace std::string_literals;
+    const std::string noise = ".s.sh.\r\n" + std::string(1u << 20, '7')
+        + "\r\n12.01\x01"
+          "2004\r\n\x01\x02\x7f\r\n"
+        + "29.02.2027\r\n12.01.2004 \r\n1\0.01.2004\r\n"s;
+    EXPECT_EQ(offeredWeeks(noise + "12.01.2004\r\n" + noise + "05-01-2004"),
+              (std::vector<std::string>{"12.01.2004", "05-01-2004"}));
+    // Lines passed over do not count towards the limit.
+    std::string late;
+    for (std::size_t i = 0; i < 2 * kMaxOfferedWeeks; ++i)
+        late += "..\r\n";
+    EXPECT_EQ(offeredWeeks(late + "12.01.2004"), std::vector<std::string>{"12.01.2004"});
+}
+
 TEST(WeekPath, DropsTheTwoSeparators)
 {
     EXPECT_EQ(weekPath("12.01.2004"), "12012004/");
@@ -82,6 +99,45 @@ TEST(ServerWeekDate, DatesThatAreNoWeekDatesAreRefused)
     EXPECT_EQ(downloadWeekFolder("05.01.2004"), "05012004/");
     EXPECT_THROW(downloadWeekFolder(""), Error);
     EXPECT_THROW(downloadWeekFolder("../../etc"), Error);
+}
+
+TEST(DownloadTarget, AWeekOfTheListUnderOtherSeparatorsKeepsItsLineAndChannelList)
+{
+    struct Case
+    {
+        bool newWeek;
+        const char* newDate;
+        DownloadTarget expected;
+    };
+    const std::vector<std::string> stored{"05.01.2004", "12.01.2004"};
+    for (const Case& c : {Case{true, "19.01.2004", {"19.01.2004", "19012004/", true, true}},
+                          Case{false, "", {"12.01.2004", "12012004/", false, false}},
+                          Case{true, "05-01-2004", {"05.01.2004", "05012004/", false, false}},
+                          Case{true, "12:01:2004", {"12.01.2004", "12012004/", false, false}}}) {
+        const DownloadTarget target = downloadTarget(c.newWeek, c.newDate, "12.01.2004", stored);
+        EXPECT_EQ(target.weekDate, c.expected.weekDate) << c.newDate;
+        EXPECT_EQ(target.folder, c.expected.folder) << c.newDate;
+        EXPECT_EQ(target.freshList, c.expected.freshList) << c.newDate;
+        EXPECT_EQ(target.recordWeek, c.expected.recordWeek) << c.newDate;
+    }
+}
+
+TEST(EmptyWeekFolder, GoesOnlyWithoutAChannel)
+{
+    using Files = std::map<std::string, std::string>; // in the week folder
+    for (const auto& [files, removed] :
+         std::vector<std::pair<Files, bool>>{{{}, true},
+                                             {{{"aplp.dat", ""}}, true},
+                                             {{{"aplp.dat", "One:one.txt\r\n"}}, false},
+                                             {{{"aplp.dat", ""}, {"one.txt", "1"}}, false},
+                                             {{{"selpn", "mine\r\n"}}, false}}) {
+        test::TempDir dir;
+        std::filesystem::create_directory(dir / "12012004");
+        for (const auto& [name, content] : files)
+            dir.write("12012004/" + name, content);
+        EXPECT_EQ(removeEmptyWeekFolder(dir / "12012004/"), removed) << files.size();
+        EXPECT_EQ(dir.exists("12012004"), !removed) << files.size();
+    }
 }
 
 TEST(ChannelOffer, NewWeekOffersEveryChannelTickingTheLoadedOnes)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 using namespace brevio::news;
 
@@ -155,5 +156,28 @@ TEST(NewsItems, RepliesWithoutTheSourcesMarkersHoldNoItems)
         // A random reply is news only for the sources shown as they are.
         const bool shownWhole = source.surface == Surface::Browser || source.stem == "ezhe";
         EXPECT_EQ(source.lines(std::string(5000, 'z'), context).items, shownWhole ? 1u : 0u) << source.stem;
+    }
+}
+
+TEST(NewsItems, AReplyThatIsNoTextIsNoNewsEvenShownWhole)
+{
+    using namespace std::string_literals;
+    std::mt19937 random(7);
+    std::string noise(5000, 'x');
+    for (char& byte : noise)
+        byte = static_cast<char>(random() % 255 + 1); // no NUL
+    // One control byte to 31 text bytes is still text; to 30 it is not.
+    const std::string stray = std::string(31, 'a') + "\x1b";
+    const std::vector<std::pair<std::string, bool>> replies{{"one\ttwo\r\nthree\fpage\n", true},
+                                                            {stray, true},
+                                                            {stray.substr(1), false},
+                                                            {"news of the day\0"s, false},
+                                                            {noise, false}};
+    const SourceContext context{"http://src.example/", "09.12.2026", "Site", "", ""};
+    for (const NewsSource& source : newsSources()) {
+        if (source.surface == Surface::Browser || source.stem == "ezhe") {
+            for (const auto& [reply, news] : replies)
+                EXPECT_EQ(source.lines(reply, context).items, news ? 1u : 0u) << source.stem << ": " << reply;
+        }
     }
 }

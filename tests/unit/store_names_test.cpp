@@ -69,6 +69,30 @@ TEST(CheckedWeekFolder, RefusesAnythingButAWeekDate)
     }
 }
 
+TEST(WeekDate, ADayOfTheCalendarUnderAnySeparator)
+{
+    for (const char* date : {"29.02.2028", "29.02.2000", "31.12.2026", "07:12:2026", "07-12-2026"})
+        EXPECT_TRUE(isWeekDate(date)) << date;
+    for (const char* date :
+         {"29.02.2027", "29.02.1900", "31-04-2026", "00.01.2004", "12.13.2004", "12.00.2004"})
+        EXPECT_FALSE(isWeekDate(date)) << date;
+    EXPECT_EQ(refusalOf([] { checkedWeekFolder("29.02.2027", FolderUse::Read); }),
+              UnsafeNameError::Reason::NotAWeekDate);
+}
+
+TEST(SameWeek, DatesThatNameOneFolderAreOneWeek)
+{
+    EXPECT_TRUE(sameWeek("07.12.2026", "07-12-2026"));
+    EXPECT_TRUE(sameWeek("07:12:2026", "07.12.2026"));
+    EXPECT_TRUE(sameWeek("", ""));
+    EXPECT_FALSE(sameWeek("07.12.2026", "14.12.2026"));
+    EXPECT_FALSE(sameWeek("07.12.2026", ""));
+    // Texts that are no week dates are the same only when equal, though they lose the same
+    // characters.
+    EXPECT_FALSE(sameWeek("07a12b2026", "07c12d2026"));
+    EXPECT_FALSE(sameWeek("29.02.2027", "29-02-2027"));
+}
+
 TEST(BareFileName, RefusesWhatWouldLeaveOrOverwriteTheWeek)
 {
     using Reason = UnsafeNameError::Reason;
