@@ -138,7 +138,7 @@ private:
         week.folder = store::checkedWeekFolder(date, store::FolderUse::Write);
         // A week listed with other separators is the same week, in the same folder.
         const auto listed = std::find_if(m_weekList.begin(), m_weekList.end(), [&](const std::string& line) {
-            return store::isWeekDate(line) && store::weekFolderName(line) == week.folder.string();
+            return store::sameWeek(line, date);
         });
         week.summary.date = listed != m_weekList.end() ? *listed : date;
         week.summary.newWeek = listed == m_weekList.end();
