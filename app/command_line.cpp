@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "app/work_folder.h"
+#include "core/session/work_folder.h"
 
 namespace brevio {
 

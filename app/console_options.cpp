@@ -1,10 +1,10 @@
 #include "app/console_options.h"
 
-#include "app/clock.h"
 #include "app/command_line.h"
-#include "app/console_commands.h"
-#include "app/settings.h"
-#include "app/string_table.h"
+#include "core/session/clock.h"
+#include "core/texts/string_table.h"
+#include "core/view/console_commands.h"
+#include "gui/widgets/settings.h"
 
 #include <QFile>
 

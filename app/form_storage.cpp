@@ -1,7 +1,7 @@
 #include "app/form_storage.h"
 
-#include "app/placement.h"
-#include "app/settings.h"
+#include "core/session/placement.h"
+#include "gui/widgets/settings.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>

@@ -1,13 +1,13 @@
-#include "app/brevio_form.h"
-#include "app/clock.h"
 #include "app/command_line.h"
 #include "app/console_options.h"
-#include "app/dialogs.h"
-#include "app/single_instance.h"
-#include "app/string_table.h"
+#include "app/main_window.h"
 #include "app/termination_watcher.h"
-#include "app/work_folder.h"
-#include "extras/desktop_entry.h"
+#include "core/extras/desktop_entry.h"
+#include "core/session/clock.h"
+#include "core/session/single_instance.h"
+#include "core/session/work_folder.h"
+#include "core/texts/string_table.h"
+#include "gui/widgets/dialogs.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,10 +3,10 @@
 // without turning its event loop (what a user feels as a frozen window).
 //
 //   bench_import LISTING.xml
-#include "app/brevio_form.h"
-#include "app/clock.h"
-#include "app/dialogs.h"
-#include "exchange/import_dialog.h"
+#include "app/main_window.h"
+#include "core/session/clock.h"
+#include "gui/exchange/import_dialog.h"
+#include "gui/widgets/dialogs.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,12 +4,12 @@
 //
 //   bench_news [--page-kb=N] [benchmark flags]
 
-#include "news/feeds.h"
-#include "news/news_lines.h"
-#include "news/parse_text.h"
-#include "news/rates_cbr.h"
-#include "news/rates_nbk.h"
-#include "news/rates_nbu.h"
+#include "core/news/feeds.h"
+#include "core/news/news_lines.h"
+#include "core/news/parse_text.h"
+#include "core/news/rates_cbr.h"
+#include "core/news/rates_nbk.h"
+#include "core/news/rates_nbu.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #include "schedule_store.h"
 
-#include "store/cp1251.h"
+#include "core/store/cp1251.h"
 
 #include <array>
 #include <fstream>

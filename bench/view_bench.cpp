@@ -8,14 +8,14 @@
 
 #include "schedule_store.h"
 
-#include "exchange/jtv_writer.h"
-#include "exchange/week_listing.h"
-#include "exchange/xmltv_export.h"
-#include "store/cp1251.h"
-#include "view/day_view.h"
-#include "view/now_view.h"
-#include "view/pane_text.h"
-#include "view/week_search.h"
+#include "core/exchange/jtv_writer.h"
+#include "core/exchange/week_listing.h"
+#include "core/exchange/xmltv_export.h"
+#include "core/store/cp1251.h"
+#include "core/view/day_view.h"
+#include "core/view/now_view.h"
+#include "core/view/pane_text.h"
+#include "core/view/week_search.h"
 
 #include <benchmark/benchmark.h>
 

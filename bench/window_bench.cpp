@@ -13,11 +13,11 @@
 
 #include "schedule_store.h"
 
-#include "app/brevio_form.h"
-#include "app/clock.h"
-#include "app/dialogs.h"
-#include "print/print_form.h"
-#include "print/printing_page.h"
+#include "app/main_window.h"
+#include "core/session/clock.h"
+#include "gui/printing/print_form.h"
+#include "gui/printing/printing_page.h"
+#include "gui/widgets/dialogs.h"
 #include "tools/static_server.h"
 
 #include <benchmark/benchmark.h>

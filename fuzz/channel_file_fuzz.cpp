@@ -1,8 +1,8 @@
 // The day blocks of a channel file: days fill from Monday, each opens with its separator line,
 // and together they are exactly the lines from the first separator up to the eighth.
+#include "core/store/channel_file.h"
+#include "core/store/line_reader.h"
 #include "fuzz/fuzz_check.h"
-#include "store/channel_file.h"
-#include "store/line_reader.h"
 
 using namespace brevio;
 

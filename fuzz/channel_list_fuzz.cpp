@@ -1,10 +1,10 @@
 // Channel list lines (aplp.dat, files.dat): the split at the first ':' loses nothing, and a file
 // name that passes the check stays inside its week folder.
+#include "core/store/channel_list.h"
+#include "core/store/errors.h"
+#include "core/store/line_reader.h"
+#include "core/store/week_folder.h"
 #include "fuzz/fuzz_check.h"
-#include "store/channel_list.h"
-#include "store/errors.h"
-#include "store/line_reader.h"
-#include "store/week_folder.h"
 
 #include <filesystem>
 

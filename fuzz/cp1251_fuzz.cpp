@@ -1,7 +1,7 @@
 // The windows-1251 codec: every byte survives the way to UTF-8 and back, the UTF-8 it makes is
 // well formed, any UTF-8 (or broken text) encodes without harm, and case folding is stable.
+#include "core/store/cp1251.h"
 #include "fuzz/fuzz_check.h"
-#include "store/cp1251.h"
 
 using namespace brevio;
 

@@ -1,8 +1,8 @@
 // Integer text: the reader accepts exactly leading blanks, an optional sign and digits whose
 // value fits an int, gives that value, and throws the conversion error for anything else.
+#include "core/store/errors.h"
+#include "core/store/int_text.h"
 #include "fuzz/fuzz_check.h"
-#include "store/errors.h"
-#include "store/int_text.h"
 
 #include <climits>
 #include <optional>

@@ -1,7 +1,7 @@
 // The line reader on any bytes: lines never hold a line end, and lines written with CR LF read
 // back as the same lines, whether read line by line or whole into a pane.
+#include "core/store/line_reader.h"
 #include "fuzz/fuzz_check.h"
-#include "store/line_reader.h"
 
 using namespace brevio;
 

@@ -1,8 +1,8 @@
 // The links file: every line becomes one heading or one entry, in file order, and a link click
 // finds the target of the first "s" line with the clicked caption.
+#include "core/store/line_reader.h"
+#include "core/store/links_file.h"
 #include "fuzz/fuzz_check.h"
-#include "store/line_reader.h"
-#include "store/links_file.h"
 
 using namespace brevio;
 

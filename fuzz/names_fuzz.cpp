@@ -1,8 +1,8 @@
 // Week folders and file names from a server or a file: a week date and a file name that pass
 // their checks never lead outside the working folder, and the checked folder is the rule's.
+#include "core/store/errors.h"
+#include "core/store/week_folder.h"
 #include "fuzz/fuzz_check.h"
-#include "store/errors.h"
-#include "store/week_folder.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/news/news_lines.h"
+#include "core/news/news_sources.h"
+#include "core/news/parse_text.h"
 #include "fuzz/fuzz_check.h"
-#include "news/news_lines.h"
-#include "news/news_sources.h"
-#include "news/parse_text.h"
 
 #include <string_view>
 

@@ -1,7 +1,7 @@
 // Saved-news files: any bytes read as lines without harm, and news lines written as RTF read
 // back as the same lines.
+#include "core/news/rtf.h"
 #include "fuzz/fuzz_check.h"
-#include "news/rtf.h"
 
 using namespace brevio;
 

@@ -1,8 +1,8 @@
 // The reply assembler fed header lines, body pieces and new requests in any order: the body
 // never passes its cap, a refused piece changes nothing, and the header kept is the last reply's,
 // opening with its status line.
+#include "core/net/reply_assembler.h"
 #include "fuzz/fuzz_check.h"
-#include "net/reply_assembler.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

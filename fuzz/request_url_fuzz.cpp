@@ -1,9 +1,9 @@
 // Request addresses: escaping leaves only bytes that may stand raw in a URL and never changes
 // what the address means (its percent-decoding); host handling never crashes, and an address
 // with a typed host in it still has a host.
+#include "core/net/http_client.h"
+#include "core/net/request_url.h"
 #include "fuzz/fuzz_check.h"
-#include "net/http_client.h"
-#include "net/request_url.h"
 
 using namespace brevio;
 

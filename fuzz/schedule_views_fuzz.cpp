@@ -1,14 +1,14 @@
 // The viewing page's builders fed a channel file with any shift, clock, caret and highlight:
 // the day panes, the show a click highlights, the entry a right click puts into a selected
 // list, and the "now" view. Times that are no time of day are refused with their error.
+#include "core/store/errors.h"
+#include "core/store/line_reader.h"
+#include "core/view/day_view.h"
+#include "core/view/now_view.h"
+#include "core/view/pane_text.h"
+#include "core/view/selected_shows.h"
+#include "core/view/time_text.h"
 #include "fuzz/fuzz_check.h"
-#include "store/errors.h"
-#include "store/line_reader.h"
-#include "view/day_view.h"
-#include "view/now_view.h"
-#include "view/pane_text.h"
-#include "view/selected_shows.h"
-#include "view/time_text.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,9 +1,9 @@
 // times.dat: the look-up of one channel and the table for many agree on every channel, errors
 // included; writing one channel's shift gives it that shift and changes no other channel's.
+#include "core/store/errors.h"
+#include "core/store/line_reader.h"
+#include "core/store/time_shifts.h"
 #include "fuzz/fuzz_check.h"
-#include "store/errors.h"
-#include "store/line_reader.h"
-#include "store/time_shifts.h"
 
 #include <optional>
 #include <set>

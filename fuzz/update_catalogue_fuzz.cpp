@@ -3,11 +3,11 @@
 // ones ticked, files.dat holds exactly the offered channels, the i-th planned download is the
 // i-th ticked offered channel, and no planned file leads outside the week folder, even from an
 // edited files.dat.
+#include "core/net/update_catalogue.h"
+#include "core/store/errors.h"
+#include "core/store/line_reader.h"
+#include "core/store/week_folder.h"
 #include "fuzz/fuzz_check.h"
-#include "net/update_catalogue.h"
-#include "store/errors.h"
-#include "store/line_reader.h"
-#include "store/week_folder.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,9 +1,9 @@
 // XMLTV listings of any content, plain or gzip: the reader reads a listing or refuses it with a
 // message that names the file and a line, and what it read, written out again by the writer,
 // reads back the same.
-#include "exchange/exchange_errors.h"
-#include "exchange/xmltv_reader.h"
-#include "exchange/xmltv_writer.h"
+#include "core/exchange/exchange_errors.h"
+#include "core/exchange/xmltv_reader.h"
+#include "core/exchange/xmltv_writer.h"
 #include "fuzz/fuzz_check.h"
 
 #include <optional>

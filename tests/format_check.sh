@@ -8,6 +8,6 @@ while IFS= read -r -d '' file; do
     echo "not formatted: $file"
     bad=1
   fi
-done < <(find app store net view print news extras resources tools tests bench fuzz \
+done < <(find core gui app web tools tests bench fuzz \
               -type f \( -name '*.cpp' -o -name '*.h' \) -print0)
 exit $bad

@@ -1,7 +1,7 @@
 #include "tools/demo_data.h"
 
-#include "store/cp1251.h"
-#include "store/file_io.h"
+#include "core/store/cp1251.h"
+#include "core/store/file_io.h"
 
 #include <stdexcept>
 

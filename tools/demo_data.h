@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exchange/broadcast_day.h"
+#include "core/exchange/broadcast_day.h"
 #include "tools/command_line.h"
 #include "tools/demo_listing.h"
 #include "tools/demo_pools.h"

@@ -1,7 +1,7 @@
 #include "tools/demo_listing.h"
 
-#include "exchange/broadcast_day.h"
-#include "store/cp1251.h"
+#include "core/exchange/broadcast_day.h"
+#include "core/store/cp1251.h"
 
 #include <algorithm>
 #include <array>

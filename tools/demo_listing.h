@@ -2,7 +2,7 @@
 
 #include "tools/demo_pools.h"
 
-#include "exchange/broadcast_day.h"
+#include "core/exchange/broadcast_day.h"
 
 #include <chrono>
 #include <string>

@@ -1,6 +1,6 @@
 #include "tools/demo_xmltv.h"
 
-#include "exchange/xmltv_writer.h"
+#include "core/exchange/xmltv_writer.h"
 #include "tools/demo_listing.h"
 
 #include <ctime>

@@ -1,11 +1,11 @@
 // brevio-publish: turns XMLTV listings into the files a schedule server offers, so that any
 // static web server can serve them to Brevio.
-#include "exchange/server_tree.h"
-#include "exchange/week_builder.h"
-#include "exchange/xmltv_reader.h"
-#include "store/errors.h"
+#include "core/exchange/server_tree.h"
+#include "core/exchange/week_builder.h"
+#include "core/exchange/xmltv_reader.h"
+#include "core/store/errors.h"
+#include "core/view/time_text.h"
 #include "tools/command_line.h"
-#include "view/time_text.h"
 
 #include <algorithm>
 #include <cstdio>

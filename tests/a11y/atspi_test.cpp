@@ -1,12 +1,12 @@
 // A screen reader's view of the real window through AT-SPI, on a virtual display with a session
 // bus of its own: every focusable object of every window has a name in both languages, and the
 // "now" pane, pressed and read through AT-SPI, says what the core computed.
-#include "app/settings.h"
-#include "app/settings_page.h"
-#include "extras/about_box.h"
-#include "store/cp1251.h"
+#include "core/store/cp1251.h"
+#include "core/view/now_view.h"
+#include "gui/extras/about_box.h"
+#include "gui/settings/settings_page.h"
+#include "gui/widgets/settings.h"
 #include "ui/view_week_data.h"
-#include "view/now_view.h"
 
 #include <QEventLoop>
 #include <QProcess>

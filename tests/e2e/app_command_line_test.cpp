@@ -1,8 +1,8 @@
 // The built program's command line: answers without a display or the lock, the working folder
 // options, refusals of what it does not know, and the terminal commands ("--now" prints the "now"
 // view's lines, "--search" the week search's rows) while another copy holds the lock.
-#include "app/single_instance.h"
-#include "store/cp1251.h"
+#include "core/session/single_instance.h"
+#include "core/store/cp1251.h"
 #include "support/core/temp_dir.h"
 
 #include <QDate>

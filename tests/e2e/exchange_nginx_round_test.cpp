@@ -1,8 +1,8 @@
 // Listings of the road users take: a generated XMLTV file, published by brevio-publish, served
 // by a real nginx, fetched by a whole update round of the real window and read in the day view.
-#include "net/update_catalogue.h"
-#include "store/cp1251.h"
-#include "store/line_reader.h"
+#include "core/net/update_catalogue.h"
+#include "core/store/cp1251.h"
+#include "core/store/line_reader.h"
 #include "support/core/nginx_runner.h"
 #include "support/ui/retrieval_fixture.h"
 #include "ui/view_week_data.h"

@@ -1,9 +1,9 @@
 // A whole round on the real main window against a loopback schedule server: check, tick,
 // download, the new week shown; then a second check of the same week.
-#include "app/brevio_form.h"
-#include "app/settings_page.h"
+#include "app/main_window.h"
+#include "gui/settings/settings_page.h"
+#include "gui/viewing/viewing_page.h"
 #include "support/ui/retrieval_fixture.h"
-#include "view/viewing_page.h"
 
 #include <QComboBox>
 #include <QListWidget>

@@ -3,9 +3,9 @@
 #include "tools/demo_data.h"
 #include "tools/static_server.h"
 
-#include "net/http_client.h"
-#include "net/update_catalogue.h"
-#include "store/line_reader.h"
+#include "core/net/http_client.h"
+#include "core/net/update_catalogue.h"
+#include "core/store/line_reader.h"
 #include "support/core/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "tools/demo_data.h"
 
-#include "store/channel_file.h"
-#include "store/cp1251.h"
-#include "store/line_reader.h"
-#include "store/links_file.h"
+#include "core/store/channel_file.h"
+#include "core/store/cp1251.h"
+#include "core/store/line_reader.h"
+#include "core/store/links_file.h"
 #include "support/core/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,20 +1,20 @@
 // What a screen reader and a keyboard-only user meet on a real window (offscreen): a name for
 // every control in the interface language, a Tab order that reaches every visible control of
 // every page and nothing hidden, and the mouse-only actions done from the keyboard.
-#include "app/font_dialog.h"
-#include "app/settings.h"
-#include "app/settings_page.h"
-#include "exchange/export_dialog.h"
-#include "extras/about_box.h"
-#include "extras/jtv_export_dialog.h"
-#include "news/news_page.h"
-#include "news/news_pane.h"
-#include "print/printing_page.h"
+#include "gui/exchange/export_dialog.h"
+#include "gui/exchange/jtv_export_dialog.h"
+#include "gui/extras/about_box.h"
+#include "gui/news/news_page.h"
+#include "gui/news/news_pane.h"
+#include "gui/printing/printing_page.h"
+#include "gui/search/search_window.h"
+#include "gui/settings/font_dialog.h"
+#include "gui/settings/settings_page.h"
+#include "gui/widgets/settings.h"
+#include "gui/widgets/week_choice_dialog.h"
 #include "support/ui/accessibility.h"
 #include "support/ui/opened_urls.h"
 #include "ui/view_week_data.h"
-#include "view/search_window.h"
-#include "view/week_dialog.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>

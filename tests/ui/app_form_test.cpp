@@ -1,15 +1,15 @@
 // The main window's start, settings, language and close, on a real window (offscreen).
-#include "app/brevio_form.h"
-#include "app/dialogs.h"
-#include "app/settings_page.h"
-#include "net/retrieval_page.h"
-#include "news/news_page.h"
-#include "print/printing_page.h"
-#include "store/cp1251.h"
-#include "store/temp_files.h"
+#include "app/main_window.h"
+#include "core/store/cp1251.h"
+#include "core/store/temp_files.h"
+#include "gui/news/news_page.h"
+#include "gui/printing/printing_page.h"
+#include "gui/retrieval/retrieval_page.h"
+#include "gui/settings/settings_page.h"
+#include "gui/viewing/viewing_page.h"
+#include "gui/widgets/dialogs.h"
 #include "support/core/processes.h"
 #include "support/ui/form_fixture.h"
-#include "view/viewing_page.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,12 +1,12 @@
 // The window between sessions on a real main window (offscreen, whose windows have a frame):
 // settings that cannot be written, the place and size it comes back with, and the end of the
 // desktop session (SIGTERM).
-#include "app/font_dialog.h"
-#include "app/settings_page.h"
 #include "app/termination_watcher.h"
-#include "net/retrieval_page.h"
-#include "news/news_page.h"
-#include "print/printing_page.h"
+#include "gui/news/news_page.h"
+#include "gui/printing/printing_page.h"
+#include "gui/retrieval/retrieval_page.h"
+#include "gui/settings/font_dialog.h"
+#include "gui/settings/settings_page.h"
 #include "ui/view_week_data.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 // "Файл" → "Импорт XMLTV…" on a real main window (offscreen), driven through the menu bar with
 // the mouse: the week store gains the listing's weeks, the view moves to the newest, and the
 // progress box's Cancel leaves everything as it was.
-#include "app/settings_page.h"
-#include "exchange/import_dialog.h"
-#include "store/file_io.h"
+#include "core/store/file_io.h"
+#include "gui/exchange/import_dialog.h"
+#include "gui/settings/settings_page.h"
 #include "support/core/xmltv_samples.h"
 #include "ui/view_week_data.h"
 

@@ -1,10 +1,10 @@
 // The retrieval page's transfers on a real main window against loopback servers: the request
 // on the wire, the success test and error log, time-out, abort, refused and unknown hosts.
-#include "app/brevio_form.h"
-#include "app/settings_page.h"
-#include "net/http_session.h"
-#include "news/news_page.h"
-#include "store/errors.h"
+#include "app/main_window.h"
+#include "core/store/errors.h"
+#include "gui/news/news_page.h"
+#include "gui/settings/settings_page.h"
+#include "gui/widgets/http_session.h"
 #include "support/core/tinyproxy_runner.h"
 #include "support/ui/retrieval_fixture.h"
 

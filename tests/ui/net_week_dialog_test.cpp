@@ -1,6 +1,6 @@
 // The week dialog "Выбор недели" and the real dialogs interface that shows it.
-#include "app/dialogs.h"
-#include "view/week_dialog.h"
+#include "gui/widgets/dialogs.h"
+#include "gui/widgets/week_choice_dialog.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -3,12 +3,12 @@
 // Cyrillic in load mode and its saved copy offline in view mode; a hostile page reaches
 // nothing outside the program's own folders; links stay in the panel; the proxy and its
 // login are used. And the text browser that stands in where the engine is missing.
-#include "app/settings_page.h"
-#include "news/browser_view.h"
-#include "news/news_page.h"
-#include "news/news_sources.h"
-#include "news/rtf.h"
-#include "news/text_browser_view.h"
+#include "core/news/news_sources.h"
+#include "core/news/rtf.h"
+#include "gui/news/browser_view.h"
+#include "gui/news/news_page.h"
+#include "gui/news/text_browser_view.h"
+#include "gui/settings/settings_page.h"
 #include "support/core/temp_dir.h"
 #include "support/ui/news_fixture.h"
 

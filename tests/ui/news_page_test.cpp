@@ -1,13 +1,13 @@
 // The news page's source frame on a real main window against a loopback server: a fetch that
 // succeeds is shown and saved, a failed one changes nothing, view mode reads the saved copy,
 // one transfer at a time, and which clicked links are opened.
-#include "app/brevio_form.h"
-#include "net/http_session.h"
-#include "news/news_lines.h"
-#include "news/news_page.h"
-#include "news/news_pane.h"
-#include "news/parse_text.h"
-#include "news/rtf.h"
+#include "app/main_window.h"
+#include "core/news/news_lines.h"
+#include "core/news/parse_text.h"
+#include "core/news/rtf.h"
+#include "gui/news/news_page.h"
+#include "gui/news/news_pane.h"
+#include "gui/widgets/http_session.h"
 #include "support/core/fixture_server.h"
 #include "support/ui/news_fixture.h"
 

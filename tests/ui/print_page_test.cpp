@@ -1,7 +1,7 @@
 // The printing page on a real main window (offscreen): the mode switches, the document of both
 // modes as printed to PDF, the column flow on the pages and the day panes left empty.
-#include "print/print_form.h"
-#include "print/printing_page.h"
+#include "gui/printing/print_form.h"
+#include "gui/printing/printing_page.h"
 #include "ui/view_week_data.h"
 
 #include <QApplication>

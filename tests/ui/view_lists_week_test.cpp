@@ -1,7 +1,7 @@
 // The selected lists stay with their week, and handlers act on the channel shown as selected:
 // a real main window (offscreen) driven with the mouse, the keyboard and the accessibility
 // interface, checked by the bytes of the files before and after.
-#include "app/settings_page.h"
+#include "gui/settings/settings_page.h"
 #include "ui/view_week_data.h"
 
 #include <QAccessible>

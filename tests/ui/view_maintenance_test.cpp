@@ -1,9 +1,9 @@
 // Channel and week upkeep on the settings page of a real main window (offscreen): the time-shift
 // panel, deleting a channel and a week, and reordering the channel list.
-#include "app/settings_page.h"
-#include "print/printing_page.h"
+#include "gui/printing/printing_page.h"
+#include "gui/settings/maintenance_controls.h"
+#include "gui/settings/settings_page.h"
 #include "ui/view_week_data.h"
-#include "view/maintenance_controls.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // The viewing page on a real main window (offscreen): the day view of a chosen channel, the
 // week change, the mode and day buttons, and the "now" view.
-#include "app/settings_page.h"
+#include "core/view/pane_text.h"
+#include "gui/settings/settings_page.h"
 #include "ui/view_week_data.h"
-#include "view/pane_text.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

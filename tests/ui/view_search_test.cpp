@@ -1,11 +1,11 @@
 // The search window and the week's exports on a real main window (offscreen): Ctrl+F, typing,
 // the keys and the double click of the results, the "File" menu's exports with their boxes.
-#include "app/settings_page.h"
-#include "exchange/export_dialog.h"
-#include "extras/jtv_export_dialog.h"
+#include "gui/exchange/export_dialog.h"
+#include "gui/exchange/jtv_export_dialog.h"
+#include "gui/search/search_window.h"
+#include "gui/settings/settings_page.h"
 #include "support/ui/modal.h"
 #include "ui/view_week_data.h"
-#include "view/search_window.h"
 
 #include <QApplication>
 #include <QCheckBox>

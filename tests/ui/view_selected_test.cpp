@@ -1,6 +1,6 @@
 // Picking shows into the selected lists and removing them, with real mouse clicks on the panes
 // of a main window (offscreen).
-#include "app/settings_page.h"
+#include "gui/settings/settings_page.h"
 #include "ui/view_week_data.h"
 
 #include <QApplication>

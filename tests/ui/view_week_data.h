@@ -1,9 +1,9 @@
 #pragma once
 
 // Schedules laid out in a fixture's working folder for the viewing page tests.
-#include "store/cp1251.h"
+#include "core/store/cp1251.h"
+#include "gui/viewing/viewing_page.h"
 #include "support/ui/form_fixture.h"
-#include "view/viewing_page.h"
 
 #include <QAction>
 #include <QListWidget>

@@ -1,5 +1,5 @@
 // The main window's stored place: its text in the settings and its way back onto a screen.
-#include "app/placement.h"
+#include "core/session/placement.h"
 
 #include <gtest/gtest.h>
 

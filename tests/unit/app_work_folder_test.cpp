@@ -1,5 +1,5 @@
 // Where the program keeps its files when started from the applications menu or with --workdir.
-#include "app/work_folder.h"
+#include "core/session/work_folder.h"
 #include "support/core/temp_dir.h"
 
 #include <gtest/gtest.h>

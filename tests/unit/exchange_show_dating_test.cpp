@@ -1,22 +1,22 @@
 // One table of listings as grabbers write them, imported into a store and read back by every
 // reader of a week: the search (what `--search` prints), the XMLTV, iCalendar and JTV exports
 // and the "now" view. Each must find every show on the day it airs.
-#include "app/clock.h"
-#include "app/console_commands.h"
-#include "exchange/jtv_writer.h"
-#include "exchange/selected_calendar.h"
-#include "exchange/store_import.h"
-#include "exchange/week_listing.h"
-#include "exchange/xmltv_export.h"
-#include "exchange/xmltv_writer.h"
-#include "store/cp1251.h"
+#include "core/exchange/jtv_writer.h"
+#include "core/exchange/selected_calendar.h"
+#include "core/exchange/store_import.h"
+#include "core/exchange/week_listing.h"
+#include "core/exchange/xmltv_export.h"
+#include "core/exchange/xmltv_writer.h"
+#include "core/session/clock.h"
+#include "core/store/cp1251.h"
+#include "core/view/console_commands.h"
+#include "core/view/day_view.h"
+#include "core/view/selected_shows.h"
+#include "core/view/time_text.h"
+#include "core/view/week_search.h"
 #include "support/core/temp_dir.h"
 #include "support/core/xmltv_samples.h"
 #include "support/core/zip_entries.h"
-#include "view/day_view.h"
-#include "view/selected_shows.h"
-#include "view/time_text.h"
-#include "view/week_search.h"
 
 #include <gtest/gtest.h>
 

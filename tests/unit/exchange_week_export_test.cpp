@@ -1,17 +1,17 @@
 // A week of the store written for other programs, each file checked by an outside reader:
 // XMLTV by the format's validator and by our own import, iCalendar by python3-icalendar, JTV
 // byte by byte and through libzip.
-#include "exchange/jtv_writer.h"
-#include "exchange/selected_calendar.h"
-#include "exchange/store_import.h"
-#include "exchange/week_listing.h"
-#include "exchange/xmltv_export.h"
-#include "store/cp1251.h"
-#include "store/errors.h"
+#include "core/exchange/jtv_writer.h"
+#include "core/exchange/selected_calendar.h"
+#include "core/exchange/store_import.h"
+#include "core/exchange/week_listing.h"
+#include "core/exchange/xmltv_export.h"
+#include "core/store/cp1251.h"
+#include "core/store/errors.h"
+#include "core/view/week_lists.h"
 #include "support/core/temp_dir.h"
 #include "support/core/xmltv_samples.h"
 #include "support/core/zip_entries.h"
-#include "view/week_lists.h"
 
 #include <gtest/gtest.h>
 

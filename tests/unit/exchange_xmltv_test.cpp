@@ -1,8 +1,8 @@
-#include "exchange/exchange_errors.h"
-#include "exchange/xmltv_reader.h"
-#include "exchange/xmltv_time.h"
-#include "exchange/xmltv_writer.h"
-#include "store/file_io.h"
+#include "core/exchange/exchange_errors.h"
+#include "core/exchange/xmltv_reader.h"
+#include "core/exchange/xmltv_time.h"
+#include "core/exchange/xmltv_writer.h"
+#include "core/store/file_io.h"
 #include "support/core/temp_dir.h"
 #include "support/core/xmltv_samples.h"
 

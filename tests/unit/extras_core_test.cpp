@@ -1,7 +1,7 @@
 // Launcher files (desktop shortcut, companion log-on start) and the about picture's decoder.
-#include "extras/desktop_entry.h"
-#include "extras/jpeg_image.h"
-#include "store/file_io.h"
+#include "core/extras/desktop_entry.h"
+#include "core/extras/jpeg_image.h"
+#include "core/store/file_io.h"
 #include "support/core/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "net/http_reply.h"
-#include "net/reply_assembler.h"
+#include "core/net/http_reply.h"
+#include "core/net/reply_assembler.h"
 
 #include <gtest/gtest.h>
 

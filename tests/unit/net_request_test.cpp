@@ -1,5 +1,5 @@
-#include "net/base64.h"
-#include "net/http_client.h"
+#include "core/net/base64.h"
+#include "core/net/http_client.h"
 #include "support/core/fixture_server.h"
 #include "support/core/recording_listener.h"
 #include "support/core/temp_dir.h"

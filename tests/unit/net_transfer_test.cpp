@@ -1,4 +1,4 @@
-#include "net/http_client.h"
+#include "core/net/http_client.h"
 #include "support/core/fixture_server.h"
 #include "support/core/recording_listener.h"
 

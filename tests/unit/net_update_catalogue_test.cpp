@@ -1,7 +1,7 @@
-#include "net/update_catalogue.h"
+#include "core/net/update_catalogue.h"
 
-#include "net/loaded_entries.h"
-#include "store/errors.h"
+#include "core/net/loaded_entries.h"
+#include "core/store/errors.h"
 #include "support/core/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "net/http_client.h"
-#include "net/request_url.h"
+#include "core/net/http_client.h"
+#include "core/net/request_url.h"
 
 #include <gtest/gtest.h>
 

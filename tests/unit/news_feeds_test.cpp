@@ -1,7 +1,7 @@
 // The news feeds turned into the news pane's lines.
-#include "news/feeds.h"
-#include "news/news_sources.h"
-#include "news/parse_text.h"
+#include "core/news/feeds.h"
+#include "core/news/news_sources.h"
+#include "core/news/parse_text.h"
 
 #include <gtest/gtest.h>
 

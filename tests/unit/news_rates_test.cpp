@@ -1,8 +1,8 @@
 // The three banks' replies turned into the news pane's lines.
-#include "news/parse_text.h"
-#include "news/rates_cbr.h"
-#include "news/rates_nbk.h"
-#include "news/rates_nbu.h"
+#include "core/news/parse_text.h"
+#include "core/news/rates_cbr.h"
+#include "core/news/rates_nbk.h"
+#include "core/news/rates_nbu.h"
 
 #include <gtest/gtest.h>
 

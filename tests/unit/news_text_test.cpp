@@ -1,8 +1,8 @@
 // The parse vocabulary, the pane's line rule, the saved-news RTF files and the link rules.
-#include "news/news_lines.h"
-#include "news/parse_text.h"
-#include "news/rtf.h"
-#include "news/web_address.h"
+#include "core/news/news_lines.h"
+#include "core/news/parse_text.h"
+#include "core/news/rtf.h"
+#include "core/news/web_address.h"
 
 #include <gtest/gtest.h>
 

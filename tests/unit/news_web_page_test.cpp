@@ -1,8 +1,8 @@
 // Which character set the browser panel reads a page in, and a saved copy made whole again.
-#include "news/feeds.h"
-#include "news/parse_text.h"
-#include "news/rtf.h"
-#include "news/web_page.h"
+#include "core/news/feeds.h"
+#include "core/news/parse_text.h"
+#include "core/news/rtf.h"
+#include "core/news/web_page.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "print/print_document.h"
-#include "store/cp1251.h"
-#include "store/errors.h"
+#include "core/print/print_document.h"
+#include "core/store/cp1251.h"
+#include "core/store/errors.h"
 #include "support/core/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Whole-file rewrites killed at random moments: the target stays whole, and what a kill left
 // behind (of a rewrite or of an import) goes at the next start's sweep, which touches nothing
 // else.
-#include "store/file_io.h"
-#include "store/temp_files.h"
+#include "core/store/file_io.h"
+#include "core/store/temp_files.h"
 #include "support/core/processes.h"
 #include "support/core/temp_dir.h"
 

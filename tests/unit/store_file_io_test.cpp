@@ -1,8 +1,8 @@
-#include "store/error_log.h"
-#include "store/errors.h"
-#include "store/file_io.h"
-#include "store/file_lines.h"
-#include "store/line_reader.h"
+#include "core/store/error_log.h"
+#include "core/store/errors.h"
+#include "core/store/file_io.h"
+#include "core/store/file_lines.h"
+#include "core/store/line_reader.h"
 #include "support/core/temp_dir.h"
 
 #include <gtest/gtest.h>

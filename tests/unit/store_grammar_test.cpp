@@ -1,6 +1,6 @@
-#include "store/errors.h"
-#include "store/links_file.h"
-#include "store/time_shifts.h"
+#include "core/store/errors.h"
+#include "core/store/links_file.h"
+#include "core/store/time_shifts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "store/errors.h"
-#include "store/file_names.h"
-#include "store/week_folder.h"
+#include "core/store/errors.h"
+#include "core/store/file_names.h"
+#include "core/store/week_folder.h"
 
 #include <gtest/gtest.h>
 

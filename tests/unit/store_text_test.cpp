@@ -1,8 +1,8 @@
-#include "store/channel_file.h"
-#include "store/channel_list.h"
-#include "store/errors.h"
-#include "store/int_text.h"
-#include "store/line_reader.h"
+#include "core/store/channel_file.h"
+#include "core/store/channel_list.h"
+#include "core/store/errors.h"
+#include "core/store/int_text.h"
+#include "core/store/line_reader.h"
 
 #include <gtest/gtest.h>
 

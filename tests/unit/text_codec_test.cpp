@@ -1,6 +1,6 @@
-#include "app/string_table.h"
-#include "store/cp1251.h"
-#include "store/errors.h"
+#include "core/store/cp1251.h"
+#include "core/store/errors.h"
+#include "core/texts/string_table.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "store/errors.h"
+#include "core/store/errors.h"
+#include "core/view/day_view.h"
+#include "core/view/pane_text.h"
 #include "support/core/temp_dir.h"
-#include "view/day_view.h"
-#include "view/pane_text.h"
 
 #include <gtest/gtest.h>
 

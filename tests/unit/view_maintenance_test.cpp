@@ -1,7 +1,7 @@
-#include "store/errors.h"
-#include "store/time_shifts.h"
+#include "core/store/errors.h"
+#include "core/store/time_shifts.h"
+#include "core/view/week_maintenance.h"
 #include "support/core/temp_dir.h"
-#include "view/week_maintenance.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "store/errors.h"
+#include "core/store/errors.h"
+#include "core/view/now_view.h"
 #include "support/core/temp_dir.h"
-#include "view/now_view.h"
 
 #include <gtest/gtest.h>
 

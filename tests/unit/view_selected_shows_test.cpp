@@ -1,9 +1,9 @@
-#include "app/string_table.h"
-#include "store/cp1251.h"
-#include "store/errors.h"
-#include "store/file_names.h"
-#include "view/selected_shows.h"
-#include "view/text_search.h"
+#include "core/store/cp1251.h"
+#include "core/store/errors.h"
+#include "core/store/file_names.h"
+#include "core/texts/string_table.h"
+#include "core/view/selected_shows.h"
+#include "core/view/text_search.h"
 
 #include <gtest/gtest.h>
 

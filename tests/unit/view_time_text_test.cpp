@@ -1,6 +1,6 @@
-#include "store/cp1251.h"
-#include "store/errors.h"
-#include "view/time_text.h"
+#include "core/store/cp1251.h"
+#include "core/store/errors.h"
+#include "core/view/time_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "store/errors.h"
+#include "core/store/errors.h"
+#include "core/view/week_lists.h"
 #include "support/core/temp_dir.h"
-#include "view/week_lists.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The week search: what it finds, on which day and at which time it says, in which order, and
 // when the week it read is out of date.
-#include "app/string_table.h"
-#include "store/cp1251.h"
-#include "store/errors.h"
+#include "core/store/cp1251.h"
+#include "core/store/errors.h"
+#include "core/texts/string_table.h"
+#include "core/view/time_text.h"
+#include "core/view/week_search.h"
+#include "core/view/week_shows.h"
 #include "support/core/temp_dir.h"
-#include "view/time_text.h"
-#include "view/week_search.h"
-#include "view/week_shows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/http_listener.h"
+#include "core/net/http_listener.h"
 
 #include <cstdint>
 #include <functional>

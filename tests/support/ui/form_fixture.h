@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/brevio_form.h"
-#include "app/clock.h"
+#include "app/main_window.h"
+#include "core/session/clock.h"
 #include "support/core/temp_dir.h"
 #include "support/ui/scripted_dialogs.h"
 

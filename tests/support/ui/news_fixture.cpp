@@ -1,6 +1,6 @@
 #include "support/ui/news_fixture.h"
 
-#include "news/news_pane.h"
+#include "gui/news/news_pane.h"
 
 #include <QToolButton>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "news/news_page.h"
+#include "gui/news/news_page.h"
 #include "support/core/fixture_server.h"
 #include "support/ui/form_fixture.h"
 

@@ -1,6 +1,6 @@
 #include "support/ui/retrieval_fixture.h"
 
-#include "store/cp1251.h"
+#include "core/store/cp1251.h"
 
 #include <QListWidget>
 #include <QToolButton>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/retrieval_page.h"
+#include "gui/retrieval/retrieval_page.h"
 #include "support/core/fixture_server.h"
 #include "support/ui/form_fixture.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/dialogs.h"
+#include "gui/widgets/dialogs.h"
 
 #include <QStringList>
 

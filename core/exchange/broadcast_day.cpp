@@ -1,0 +1,73 @@
+#include "core/exchange/broadcast_day.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <regex>
+
+namespace brevio::exchange {
+
+LocalClock localClock(std::chrono::sys_seconds moment)
+{
+    using namespace std::chrono;
+    const std::time_t t = system_clock::to_time_t(moment);
+    std::tm local{};
+    localtime_r(&t, &local);
+    const sys_days date(year_month_day{year(local.tm_year + 1900), month(unsigned(local.tm_mon + 1)),
+                                       day(unsigned(local.tm_mday))});
+    return {date, local.tm_hour * 60 + local.tm_min};
+}
+
+XmltvTime localMoment(std::chrono::sys_days day, long long minutes)
+{
+    using namespace std::chrono;
+    const sys_days date = day + days(minutes / (24 * 60) - (minutes % (24 * 60) < 0 ? 1 : 0));
+    const long long inDay = minutes - (date - day).count() * 24 * 60;
+    const year_month_day ymd{date};
+    std::tm local{};
+    local.tm_year = int(ymd.year()) - 1900;
+    local.tm_mon = int(unsigned(ymd.month())) - 1;
+    local.tm_mday = int(unsigned(ymd.day()));
+    local.tm_hour = int(inDay / 60);
+    local.tm_min = int(inDay % 60);
+    local.tm_isdst = -1;
+    const std::time_t t = std::mktime(&local);
+    return {sys_seconds(seconds(t)), int(local.tm_gmtoff / 60)};
+}
+
+std::chrono::sys_days mondayOf(std::chrono::sys_days day)
+{
+    using namespace std::chrono;
+    return day - (weekday(day) - Monday);
+}
+
+std::string weekDateText(std::chrono::sys_days day)
+{
+    const std::chrono::year_month_day date{day};
+    char text[16];
+    std::snprintf(text, sizeof text, "%02u.%02u.%04d", unsigned(date.day()), unsigned(date.month()),
+                  int(date.year()));
+    return text;
+}
+
+bool isKnownTimeZone(std::string_view zone)
+{
+    if (zone.starts_with(':'))
+        zone.remove_prefix(1);
+    if (zone.empty() || zone == "UTC" || zone == "UTC0")
+        return true;
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (zone.front() == '/')
+        return fs::is_regular_file(fs::path(zone), ec);
+    const char* dir = std::getenv("TZDIR");
+    const fs::path file = fs::path(dir && *dir ? dir : "/usr/share/zoneinfo") / zone;
+    if (zone.find("..") == zone.npos && fs::is_regular_file(file, ec))
+        return true;
+    // std offset [dst [offset] [,rule]]: "MSK-3", "EST5EDT", "<+03>-3".
+    static const std::regex posixRule(R"(^([A-Za-z]{3,}|<[A-Za-z0-9+-]{3,}>)[+-]?\d{1,2}(:\d{2}){0,2}.*$)");
+    return std::regex_match(zone.begin(), zone.end(), posixRule);
+}
+
+} // namespace brevio::exchange

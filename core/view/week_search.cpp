@@ -1,0 +1,156 @@
+#include "core/view/week_search.h"
+
+#include "core/store/cp1251.h"
+#include "core/store/file_names.h"
+#include "core/store/week_folder.h"
+#include "core/texts/string_table.h"
+#include "core/view/text_search.h"
+#include "core/view/week_lists.h"
+#include "core/view/week_shows.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <numeric>
+#include <sys/stat.h>
+
+namespace brevio::view {
+
+namespace {
+
+constexpr int kMondayText = 15; // the weekday names, Monday to Sunday
+
+struct Collected
+{
+    FoundShow show;
+    std::string text;
+};
+
+bool isBlank(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t'; });
+}
+
+} // namespace
+
+WeekSearch::FileStamp WeekSearch::stampOf(const std::string& path)
+{
+    FileStamp stamp{path};
+    struct stat info
+    {
+    };
+    if (::stat(path.c_str(), &info) == 0) {
+        stamp.exists = true;
+        stamp.size = static_cast<long long>(info.st_size);
+        stamp.modified = static_cast<long long>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+    }
+    return stamp;
+}
+
+WeekSearch::WeekSearch(std::string weekFolder)
+    : m_folder(std::move(weekFolder))
+{
+    // Stamped before reading: a file that changes meanwhile makes the week out of date.
+    m_stamps.push_back(stampOf(weekFile(m_folder, store::kChannelListFile).string()));
+    m_stamps.push_back(stampOf(std::string(store::kTimeShiftFile)));
+
+    std::vector<Collected> collected;
+    readWeekChannels(m_folder, {}, [&](ChannelWeek& channel) {
+        if (!channel.fileName.empty())
+            m_stamps.push_back(stampOf(weekFile(m_folder, channel.fileName).string()));
+        m_channelNames.resize(static_cast<std::size_t>(channel.index) + 1);
+        m_channelNames.back() = channel.name;
+        if (!channel.problem.empty())
+            m_problems.push_back(cp1251ToUtf8(channel.name) + ": " + channel.problem);
+        for (const PaneShow& show : channel.shows) {
+            Collected item{{channel.index, show.day, show.line, show.airMinutes, 0, 0, 0}, {}};
+            item.text = channel.title(show);
+            item.show.titleLength = static_cast<std::uint32_t>(item.text.size());
+            item.text += '\n';
+            for (const std::string& line : channel.description(show)) {
+                item.text += line;
+                item.text += '\n';
+            }
+            collected.push_back(std::move(item));
+        }
+    });
+
+    std::vector<std::size_t> order(collected.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const FoundShow& x = collected[a].show;
+        const FoundShow& y = collected[b].show;
+        return std::tie(x.airMinutes, x.channel, x.day, x.line)
+            < std::tie(y.airMinutes, y.channel, y.day, y.line);
+    });
+    std::size_t total = 0;
+    for (const auto& item : collected)
+        total += item.text.size();
+    m_text.reserve(total);
+    m_shows.reserve(collected.size());
+    for (const std::size_t i : order) {
+        FoundShow show = collected[i].show;
+        show.text = static_cast<std::uint32_t>(m_text.size());
+        show.textLength = static_cast<std::uint32_t>(collected[i].text.size());
+        m_text += collected[i].text;
+        m_shows.push_back(show);
+    }
+    m_folded = searchFolded(m_text);
+}
+
+bool WeekSearch::upToDate() const
+{
+    return std::all_of(m_stamps.begin(), m_stamps.end(),
+                       [](const FileStamp& stamp) { return stampOf(stamp.path) == stamp; });
+}
+
+std::vector<std::uint32_t> WeekSearch::find(std::string_view query) const
+{
+    std::vector<std::uint32_t> found;
+    // A line break could match across lines, or across shows.
+    if (isBlank(query) || query.find_first_of("\r\n") != query.npos)
+        return found;
+    const std::string wanted = searchFolded(query);
+    const char* const text = m_folded.data();
+    std::size_t at = 0;
+    while (at < m_folded.size()) {
+        const void* hit = ::memmem(text + at, m_folded.size() - at, wanted.data(), wanted.size());
+        if (!hit)
+            break;
+        const auto offset = static_cast<std::uint32_t>(static_cast<const char*>(hit) - text);
+        const auto next = std::upper_bound(m_shows.begin(), m_shows.end(), offset,
+                                           [](std::uint32_t o, const FoundShow& s) { return o < s.text; });
+        const auto index = static_cast<std::uint32_t>(next - m_shows.begin() - 1);
+        found.push_back(index);
+        at = m_shows[index].text + m_shows[index].textLength; // one hit per show
+    }
+    return found;
+}
+
+std::string_view WeekSearch::title(std::uint32_t index) const
+{
+    const FoundShow& show = m_shows[index];
+    return std::string_view(m_text).substr(show.text, show.titleLength);
+}
+
+std::string_view WeekSearch::channelName(int channel) const
+{
+    return channel >= 0 && static_cast<std::size_t>(channel) < m_channelNames.size()
+        ? std::string_view(m_channelNames[static_cast<std::size_t>(channel)])
+        : std::string_view();
+}
+
+std::string airDayText(int airDay, std::string_view weekDate, int languageOffset)
+{
+    const int weekday = ((airDay % 7) + 7) % 7;
+    std::string text(loadString(kMondayText + weekday + languageOffset));
+    if (const auto monday = store::weekDateDay(weekDate)) {
+        const std::chrono::year_month_day date(*monday + std::chrono::days(airDay));
+        char day[8];
+        std::snprintf(day, sizeof day, " %02u.%02u", unsigned(date.day()), unsigned(date.month()));
+        text += day;
+    }
+    return text;
+}
+
+} // namespace brevio::view

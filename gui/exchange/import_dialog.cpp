@@ -1,0 +1,169 @@
+#include "gui/exchange/import_dialog.h"
+
+#include "app/main_window.h"
+#include "core/exchange/exchange_errors.h"
+#include "core/exchange/store_import.h"
+#include "gui/settings/settings_page.h"
+#include "gui/viewing/viewing_page.h"
+#include "gui/widgets/dialogs.h"
+#include "gui/widgets/http_session.h"
+#include "gui/widgets/qt_text.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMenu>
+#include <QProgressDialog>
+#include <QTimer>
+
+namespace brevio {
+
+namespace {
+
+constexpr int kProgressSteps = 1000; // reading fills the first half of the bar, writing the rest
+constexpr qint64 kPumpMilliseconds = 15;
+
+// Marks the import as running for as long as it lives, whatever way it ends.
+class BusyScope
+{
+public:
+    explicit BusyScope(bool& busy)
+        : m_busy(busy)
+    {
+        m_busy = true;
+    }
+    ~BusyScope() { m_busy = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool& m_busy;
+};
+
+constexpr std::size_t kNamesShown = 10; // per list; a box is no place for 300 channel names
+
+QString nameList(const TBrevioForm& form, const std::vector<std::string>& names)
+{
+    QStringList shown;
+    for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i)
+        shown << fromData(names[i]);
+    if (names.size() > kNamesShown)
+        shown << form.text(123).arg(names.size() - kNamesShown);
+    return shown.join(QStringLiteral(", "));
+}
+
+// "Week 07.12.2026 (new): channels added: A, B; channels with a span replaced: C."
+QString weekReport(const TBrevioForm& form, const exchange::ImportedWeek& week)
+{
+    QStringList parts;
+    if (!week.addedChannels.empty())
+        parts << form.text(119).arg(nameList(form, week.addedChannels));
+    if (!week.replacedChannels.empty())
+        parts << form.text(122).arg(nameList(form, week.replacedChannels));
+    return form.text(week.newWeek ? 117 : 118).arg(fromData(week.date), parts.join(QStringLiteral("; ")))
+        + QLatin1Char('.');
+}
+
+} // namespace
+
+XmltvImport::XmltvImport(TBrevioForm& form)
+    : QObject(&form)
+    , m_form(form)
+{
+    setObjectName(QStringLiteral("XmltvImport"));
+    QMenu* menu = form.fileMenu();
+    m_action = menu->addAction(QStringLiteral("Импорт XMLTV…"));
+    m_action->setObjectName(QStringLiteral("ImportXmltvItem"));
+    connect(m_action, &QAction::triggered, this, [this] { m_form.guard([this] { importXmltvClick(); }); });
+    // A transfer writes the store too: one at a time.
+    connect(menu, &QMenu::aboutToShow, this,
+            [this] { m_action->setEnabled(!m_form.http().busy() && !m_busy); });
+}
+
+void XmltvImport::cancelAndCloseWhenDone()
+{
+    m_cancel = true;
+    m_closeWhenDone = true;
+}
+
+void XmltvImport::importXmltvClick()
+{
+    if (m_busy || m_form.http().busy())
+        return;
+    const auto file = m_form.dialogs().chooseOpenFile(
+        m_form.text(132), m_form.text(136) + QStringLiteral(" (*.xml *.xml.gz *.gz);;* (*)"));
+    if (!file)
+        return;
+
+    // Made without a cancel text, the box has Qt's own "Cancel" in the interface language.
+    QProgressDialog progress(&m_form);
+    progress.setLabelText(m_form.text(133));
+    progress.setRange(0, kProgressSteps);
+    progress.setObjectName(QStringLiteral("ImportProgress"));
+    progress.setWindowTitle(m_form.text(132));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.show();
+
+    m_cancel = false;
+    QElapsedTimer sincePump;
+    bool pumped = false;
+    const auto onProgress = [&](exchange::ImportStep step, std::uint64_t done, std::uint64_t total) {
+        if (!pumped || sincePump.elapsed() >= kPumpMilliseconds) {
+            const bool reading = step == exchange::ImportStep::Reading;
+            const double share = total > 0 ? double(done) / double(total) : 1.0;
+            progress.setLabelText(m_form.text(reading ? 133 : 134));
+            progress.setValue(int((reading ? 0.0 : 0.5) * kProgressSteps + share * kProgressSteps / 2));
+            QCoreApplication::processEvents();
+            sincePump.start();
+            pumped = true;
+        }
+        return !m_cancel && !progress.wasCanceled();
+    };
+
+    std::optional<exchange::ImportSummary> summary;
+    try {
+        const BusyScope running(m_busy);
+        summary = exchange::importListings({QFile::encodeName(*file).toStdString()},
+                                           exchange::ListingOptions{}, onProgress);
+    } catch (const exchange::Cancelled&) {
+        // Nothing was changed; said below.
+    } catch (...) {
+        if (m_closeWhenDone)
+            QTimer::singleShot(0, &m_form, [this] { m_form.close(); });
+        throw;
+    }
+    progress.close();
+    if (m_closeWhenDone) {
+        QTimer::singleShot(0, &m_form, [this] { m_form.close(); });
+        return;
+    }
+    if (!summary) {
+        m_form.dialogs().message(m_form.text(138));
+        return;
+    }
+    if (summary->weeks.empty()) {
+        m_form.dialogs().message(m_form.text(139));
+        return;
+    }
+    // The view moves to the newest week, as after a download; the weeks that can be deleted
+    // are the new list's too.
+    m_form.fillWeekSelector();
+    m_form.settingsPage()->reloadWeekList();
+    if (m_form.weekSelector()->count() > 0)
+        m_form.viewingPage()->FlatComboBox1Change();
+    QString report = m_form.text(137).arg(summary->shows).arg(summary->channelFiles);
+    for (const exchange::ImportedWeek& week : summary->weeks)
+        report += QLatin1Char('\n') + weekReport(m_form, week);
+    if (summary->loss.count > 0)
+        report += QLatin1Char('\n') + m_form.text(135).arg(summary->loss.count);
+    if (const auto& undeclared = summary->undeclared; undeclared.programmes > 0)
+        report += QLatin1Char('\n') + m_form.text(125).arg(undeclared.programmes).arg(undeclared.channels);
+    m_form.dialogs().message(report);
+}
+
+} // namespace brevio

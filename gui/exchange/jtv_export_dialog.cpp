@@ -1,0 +1,66 @@
+#include "gui/exchange/jtv_export_dialog.h"
+
+#include "app/main_window.h"
+#include "gui/exchange/week_exports.h"
+#include "gui/printing/printing_page.h"
+#include "gui/widgets/form_builder.h"
+
+#include <QListWidget>
+#include <QToolButton>
+
+namespace brevio {
+
+TForm3::TForm3(const QListWidget* channels, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Экспорт"));
+    setFixedSize(297, 304);
+    move(281, 151);
+    m_list = makeControl<QListWidget>(this, "CheckListBox1", {8, 8, 281, 265});
+    m_list->setAccessibleName(QStringLiteral("Каналы для экспорта"));
+    auto* exportButton
+        = makeSpeedButton(this, "FlatSpeedButton1", QStringLiteral("Экспорт"), {8, 280, 137, 17});
+    auto* closeButton
+        = makeSpeedButton(this, "FlatSpeedButton2", QStringLiteral("Закрыть"), {152, 280, 137, 17});
+    connect(exportButton, &QToolButton::clicked, this, [this] { FlatSpeedButton1Click(); });
+    connect(closeButton, &QToolButton::clicked, this, [this] { FlatSpeedButton2Click(); });
+    FormCreate(channels);
+}
+
+void TForm3::FormCreate(const QListWidget* channels)
+{
+    for (int i = 0; channels && i < channels->count(); ++i) {
+        // Made whole before it joins the list, which would otherwise search all its rows per change.
+        auto* item = new QListWidgetItem(channels->item(i)->text());
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+        m_list->addItem(item);
+    }
+    setWindowTitle(QStringLiteral("Экспорт в JTV"));
+}
+
+void TForm3::FlatSpeedButton1Click()
+{
+    std::vector<int> rows;
+    for (int i = 0; i < m_list->count(); ++i)
+        if (m_list->item(i)->checkState() == Qt::Checked)
+            rows.push_back(i);
+    if (m_exporter)
+        m_exporter(rows);
+}
+
+void TForm3::FlatSpeedButton2Click()
+{
+    close();
+}
+
+void runJtvExportDialog(TBrevioForm& form)
+{
+    TForm3 dialog(form.printingPage()->channelChecklist(), &form);
+    dialog.setExporter(
+        [&form](const std::vector<int>& rows) { form.guard([&] { exportJtvChannels(form, rows); }); });
+    dialog.exec();
+}
+
+} // namespace brevio

@@ -1,0 +1,240 @@
+#include "gui/exchange/week_exports.h"
+
+#include "app/main_window.h"
+#include "core/exchange/broadcast_day.h"
+#include "core/exchange/jtv_writer.h"
+#include "core/exchange/selected_calendar.h"
+#include "core/exchange/xmltv_export.h"
+#include "core/session/clock.h"
+#include "core/store/errors.h"
+#include "core/store/file_io.h"
+#include "core/store/week_folder.h"
+#include "core/view/week_lists.h"
+#include "gui/exchange/export_dialog.h"
+#include "gui/exchange/jtv_export_dialog.h"
+#include "gui/printing/printing_page.h"
+#include "gui/widgets/dialogs.h"
+#include "gui/widgets/qt_text.h"
+#include "gui/widgets/wait_cursor.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QMenu>
+
+#include <set>
+
+namespace brevio {
+
+namespace {
+
+constexpr int kXmltvFilesText = 136;
+constexpr int kXmltvItemText = 157;
+constexpr int kIcsItemText = 158;
+constexpr int kJtvItemText = 159;
+constexpr int kReplaceText = 164;
+constexpr int kDoneText = 165;
+constexpr int kNotWrittenText = 166;
+constexpr int kNothingText = 167;
+constexpr int kRefusedText = 168;
+constexpr int kNoWeekText = 169;
+
+// The week in the selector; none (said) when there is no week.
+std::optional<std::string> chosenWeek(TBrevioForm& form)
+{
+    const QString week = form.weekSelector()->currentText();
+    if (week.isEmpty()) {
+        form.dialogs().message(form.text(kNoWeekText));
+        return std::nullopt;
+    }
+    return toData(week);
+}
+
+// "brevio-07122026.xml": the week folder's name with the format's suffix.
+QString suggestedName(const std::string& week, const char* suffix)
+{
+    std::string folder = store::checkedWeekFolder(week, store::FolderUse::Read);
+    if (!folder.empty() && folder.back() == '/')
+        folder.pop_back();
+    return QStringLiteral("brevio-%1.%2").arg(fromData(folder), QLatin1String(suffix));
+}
+
+std::vector<int> tickedRows(const QListWidget* list)
+{
+    std::vector<int> rows;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->checkState() == Qt::Checked)
+            rows.push_back(i);
+    return rows;
+}
+
+std::function<bool(int)> onlyRows(const std::vector<int>& rows)
+{
+    const std::set<int> chosen(rows.begin(), rows.end());
+    return [chosen](int index) { return chosen.count(index) > 0; };
+}
+
+// What an export holds, for the message that says where it went.
+struct Written
+{
+    std::size_t shows = 0;
+    std::size_t channels = 0;
+    QString note; // what was left out, if anything
+};
+
+// A menu entry's text as a title: "Export XMLTV…" gives "Export XMLTV".
+QString titleOf(QString entry)
+{
+    if (entry.endsWith(QChar(0x2026)))
+        entry.chop(1);
+    return entry;
+}
+
+// Writes an export to a file the user picks, and says what was written where.
+void saveExport(TBrevioForm& form, const QString& title, const QString& filter, const QString& suggested,
+                const std::string& bytes, const Written& written)
+{
+    Dialogs& dialogs = form.dialogs();
+    const auto file = dialogs.chooseSaveFile(title, filter, suggested);
+    if (!file)
+        return;
+    const QString shown = QDir::toNativeSeparators(*file);
+    if (QFileInfo::exists(*file) && !dialogs.confirm(form.text(kReplaceText).arg(shown)))
+        return;
+    try {
+        store::replaceFile(QFile::encodeName(*file).toStdString(), bytes);
+    } catch (const Error& e) {
+        dialogs.message(form.text(kNotWrittenText).arg(shown, fromUtf8(e.what())));
+        return;
+    }
+    QString done
+        = form.text(kDoneText).arg(QString::number(written.shows), QString::number(written.channels), shown);
+    if (!written.note.isEmpty())
+        done += QLatin1Char('\n') + written.note;
+    dialogs.message(done);
+}
+
+std::chrono::sys_seconds utcNow(const Clock& clock)
+{
+    const auto now = clock.now();
+    const auto day = std::chrono::floor<std::chrono::days>(now);
+    const auto minutes = std::chrono::duration_cast<std::chrono::minutes>(now - day).count();
+    return exchange::localMoment(std::chrono::sys_days(day.time_since_epoch()), minutes).utc;
+}
+
+} // namespace
+
+WeekExports::WeekExports(TBrevioForm& form)
+    : QObject(&form)
+    , m_form(form)
+{
+    setObjectName(QStringLiteral("WeekExports"));
+    QMenu* menu = form.fileMenu();
+    menu->addSeparator();
+    const std::pair<const char*, void (WeekExports::*)()> entries[] = {
+        {"ExportXmltvItem", &WeekExports::ExportXmltvItemClick},
+        {"ExportIcsItem", &WeekExports::ExportIcsItemClick},
+        {"ExportJtvItem", &WeekExports::ExportJtvItemClick},
+    };
+    for (const auto& [name, handler] : entries) {
+        QAction* action = menu->addAction(QString());
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this,
+                [this, handler] { m_form.guard([this, handler] { (this->*handler)(); }); });
+    }
+}
+
+void WeekExports::ExportXmltvItemClick()
+{
+    const auto week = chosenWeek(m_form);
+    if (!week)
+        return;
+    const std::vector<int> ticked = tickedRows(m_form.printingPage()->channelChecklist());
+    const QString title = titleOf(m_form.text(kXmltvItemText));
+    ExportDialog options(m_form, ExportDialog::Kind::Xmltv, title, fromData(*week),
+                         static_cast<int>(ticked.size()));
+    if (options.exec() != QDialog::Accepted)
+        return;
+    std::string listing;
+    exchange::ExportCount count;
+    {
+        const WaitCursor waiting;
+        const auto wanted = options.tickedOnly() ? onlyRows(ticked) : std::function<bool(int)>();
+        listing = exchange::weekToXmltv(exchange::readWeekListing(*week, wanted), count);
+    }
+    if (count.shows == 0) {
+        m_form.dialogs().message(m_form.text(kNothingText));
+        return;
+    }
+    saveExport(m_form, options.windowTitle(), m_form.text(kXmltvFilesText) + QStringLiteral(" (*.xml)"),
+               suggestedName(*week, "xml"), listing, {count.shows, count.channels, {}});
+}
+
+void WeekExports::ExportIcsItemClick()
+{
+    const auto week = chosenWeek(m_form);
+    if (!week)
+        return;
+    ExportDialog options(m_form, ExportDialog::Kind::Calendar, titleOf(m_form.text(kIcsItemText)),
+                         fromData(*week), 0);
+    if (options.exec() != QDialog::Accepted)
+        return;
+    std::vector<exchange::CalendarEvent> events;
+    std::set<std::string> channels;
+    {
+        const WaitCursor waiting;
+        const auto listing = exchange::readWeekListing(*week);
+        view::SelectedLists lists;
+        view::loadSelectedLists(store::checkedWeekFolder(*week, store::FolderUse::Read), lists);
+        events = exchange::selectedEvents(listing, lists);
+        for (const auto& event : events)
+            channels.insert(event.description.substr(0, event.description.find('\n')));
+    }
+    if (events.empty()) {
+        m_form.dialogs().message(m_form.text(kNothingText));
+        return;
+    }
+    saveExport(m_form, options.windowTitle(), QStringLiteral("iCalendar (*.ics)"),
+               suggestedName(*week, "ics"),
+               exchange::calendarText(events, options.reminderMinutes(), utcNow(m_form.clock())),
+               {events.size(), channels.size(), {}});
+}
+
+void WeekExports::ExportJtvItemClick()
+{
+    runJtvExportDialog(m_form);
+}
+
+void exportJtvChannels(TBrevioForm& form, const std::vector<int>& rows)
+{
+    const auto week = chosenWeek(form);
+    if (!week)
+        return;
+    if (rows.empty()) {
+        form.dialogs().message(form.text(kNothingText));
+        return;
+    }
+    exchange::JtvExport archive;
+    {
+        const WaitCursor waiting;
+        archive = exchange::weekToJtv(exchange::readWeekListing(*week, onlyRows(rows)));
+    }
+    Written written{archive.shows, archive.channels, {}};
+    if (!archive.refused.empty()) {
+        QStringList names;
+        for (const std::string& name : archive.refused)
+            names << fromData(name);
+        written.note = form.text(kRefusedText).arg(names.join(QStringLiteral(", ")));
+    }
+    if (archive.channels == 0) {
+        form.dialogs().message(written.note.isEmpty() ? form.text(kNothingText) : written.note);
+        return;
+    }
+    saveExport(form, titleOf(form.text(kJtvItemText)), QStringLiteral("JTV (*.zip)"),
+               suggestedName(*week, "zip"), archive.archive, written);
+}
+
+} // namespace brevio

@@ -1,0 +1,297 @@
+#include "gui/settings/maintenance_controls.h"
+
+#include "app/main_window.h"
+#include "core/store/errors.h"
+#include "core/store/week_folder.h"
+#include "core/view/week_lists.h"
+#include "core/view/week_maintenance.h"
+#include "gui/printing/printing_page.h"
+#include "gui/settings/settings_page.h"
+#include "gui/viewing/viewing_page.h"
+#include "gui/widgets/dialogs.h"
+#include "gui/widgets/list_views.h"
+#include "gui/widgets/qt_text.h"
+#include "gui/widgets/settings.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDrag>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QSpinBox>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace brevio {
+
+namespace {
+
+// A drag of ours carries nothing but this type; the channel moved is the selected one.
+const QString kChannelDragType = QStringLiteral("application/x-brevio-channel");
+
+template <class W>
+W* control(QWidget* page, const char* name)
+{
+    return page->findChild<W*>(QString::fromLatin1(name));
+}
+
+} // namespace
+
+MaintenanceControls::MaintenanceControls(TBrevioForm& form)
+    : QObject(&form)
+    , m_form(form)
+{
+    SettingsPage* page = form.settingsPage();
+    m_channels = page->channelList();
+    m_weeks = page->weekList();
+    m_shiftPanel = control<QWidget>(page, "Panel9");
+    m_hours = control<QSpinBox>(page, "RxSpinEdit7");
+    m_minutes = control<QSpinBox>(page, "RxSpinEdit8");
+    m_deleteChannel = control<QToolButton>(page, "FlatSpeedButton30");
+    // The panel lies over the right column, so it paints its own background and a frame.
+    if (auto* frame = qobject_cast<QFrame*>(m_shiftPanel))
+        frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_shiftPanel->setAutoFillBackground(true);
+    control<QLabel>(page, "Label15")->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_channels->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_channels->viewport()->setAcceptDrops(true);
+    m_channels->viewport()->installEventFilter(this);
+    m_channels->installEventFilter(this);
+    connectControls();
+}
+
+void MaintenanceControls::connectControls()
+{
+    SettingsPage* page = m_form.settingsPage();
+    const auto onClick = [this, page](const char* name, void (MaintenanceControls::*handler)()) {
+        connect(control<QToolButton>(page, name), &QToolButton::clicked, this,
+                [this, handler] { m_form.guard([this, handler] { (this->*handler)(); }); });
+    };
+    onClick("FlatSpeedButton22", &MaintenanceControls::FlatSpeedButton22Click);
+    onClick("FlatSpeedButton33", &MaintenanceControls::FlatSpeedButton33Click);
+    onClick("FlatSpeedButton34", &MaintenanceControls::FlatSpeedButton34Click);
+    onClick("FlatSpeedButton30", &MaintenanceControls::FlatSpeedButton30Click);
+    onClick("FlatSpeedButton29", &MaintenanceControls::FlatSpeedButton29Click);
+
+    // A keyboard choice shows the shift at once; a mouse press changes the selection and then
+    // reports the press, so a press on the chosen channel reads its shift again.
+    connect(m_channels, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!m_shiftMode || m_channels->selectedItems().isEmpty())
+            return;
+        m_channelJustChosen = QGuiApplication::mouseButtons() != Qt::NoButton;
+        m_form.guard([this] { ListBox1Click(); });
+    });
+    connect(m_channels, &QListWidget::itemPressed, this, [this] {
+        if (m_shiftMode && !m_channelJustChosen)
+            m_form.guard([this] { ListBox1Click(); });
+        m_channelJustChosen = false;
+    });
+}
+
+void MaintenanceControls::FlatSpeedButton22Click()
+{
+    m_shiftMode = true;
+    m_deleteChannel->setEnabled(false);
+    m_shiftPanel->show();
+    m_shiftPanel->raise();
+}
+
+void MaintenanceControls::FlatSpeedButton33Click()
+{
+    m_shiftPanel->hide();
+    m_shiftMode = false;
+    m_deleteChannel->setEnabled(true);
+}
+
+void MaintenanceControls::ListBox1Click()
+{
+    m_hours->setValue(0);
+    m_minutes->setValue(0);
+    const QListWidgetItem* channel = selectedItem(m_channels);
+    if (!channel)
+        return;
+    const store::TimeShift shift = view::readChannelShift(toData(channel->text()));
+    m_hours->setValue(shift.hours);
+    m_minutes->setValue(shift.minutes);
+}
+
+void MaintenanceControls::FlatSpeedButton34Click()
+{
+    const QListWidgetItem* channel = selectedItem(m_channels);
+    if (!channel) {
+        m_form.dialogs().message(m_form.text(113));
+        return;
+    }
+    view::storeChannelShift(toData(channel->text()), {m_hours->value(), m_minutes->value()});
+    m_form.dialogs().message(m_form.text(112));
+}
+
+bool MaintenanceControls::ListBox1DragOver(const QObject* source) const
+{
+    return !m_shiftMode && source == m_channels;
+}
+
+void MaintenanceControls::ListBox1DragDrop(QPoint pos)
+{
+    const int from = selectedRow(m_channels);
+    if (from < 0)
+        return;
+    // Only a point on an item names a place; anywhere below the last item means the end.
+    const QListWidgetItem* target = m_channels->itemAt(pos);
+    moveChannel(from, target ? m_channels->row(target) : m_channels->count() - 1);
+}
+
+void MaintenanceControls::moveSelectedChannel(int by)
+{
+    const int from = selectedRow(m_channels);
+    if (m_shiftMode || from < 0)
+        return;
+    moveChannel(from, std::clamp(from + by, 0, m_channels->count() - 1));
+}
+
+void MaintenanceControls::moveChannel(int from, int to)
+{
+    QListWidgetItem* moved = m_channels->takeItem(from);
+    m_channels->insertItem(to, moved);
+    m_channels->setCurrentItem(moved);
+}
+
+void MaintenanceControls::removeChannelItems(const QString& name)
+{
+    for (QListWidget* list :
+         {m_form.viewingPage()->channelList(), m_form.printingPage()->channelChecklist(), m_channels}) {
+        // The day panes keep what they show, so the viewing list must not report a new choice.
+        const QSignalBlocker quiet(list);
+        const QList<QListWidgetItem*> items
+            = list->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        for (QListWidgetItem* item : items)
+            delete item;
+    }
+}
+
+void MaintenanceControls::FlatSpeedButton30Click()
+{
+    const QListWidgetItem* channel = selectedItem(m_channels);
+    if (!channel)
+        throw ListIndexError(-1);
+    const QString name = channel->text();
+    const std::string folder
+        = store::checkedWeekFolder(toData(m_form.weekSelector()->currentText()), store::FolderUse::Write);
+    // The file goes first: the channel lists find a channel by its line, so they may only lose
+    // it once the channel list file has.
+    view::deleteChannel(folder, toData(name));
+    removeChannelItems(name);
+    m_form.dialogs().message(m_form.text(114));
+}
+
+void MaintenanceControls::FlatSpeedButton29Click()
+{
+    const int row = selectedRow(m_weeks);
+    if (row < 0)
+        throw ListIndexError(-1);
+    const QString week = m_weeks->item(row)->text();
+    if (week == m_form.settings().readString(QStringLiteral("Main"), QStringLiteral("lastdate"))) {
+        m_form.dialogs().message(m_form.text(109));
+        return;
+    }
+    // A line that is no week date (a damaged week list) names no folder: it leaves the list,
+    // and no folder is touched for it.
+    const std::string weekDate = toData(week);
+    const bool namesFolder = store::isWeekDate(weekDate);
+
+    std::vector<std::string> remaining;
+    for (int i = 0; i < m_weeks->count(); ++i) {
+        if (i != row)
+            remaining.push_back(toData(m_weeks->item(i)->text()));
+    }
+    view::storeWeekList(remaining);
+    delete m_weeks->takeItem(row);
+    QComboBox* selector = m_form.weekSelector();
+    const int inSelector = selector->itemText(row) == week ? row : selector->findText(week);
+    if (inSelector >= 0)
+        selector->removeItem(inSelector);
+    selector->setCurrentIndex(selector->count() - 1);
+
+    m_form.dialogs().message(m_form.text(namesFolder && view::deleteWeekFolder(weekDate) ? 110 : 111));
+    // The selector may now show another week than the viewing page: the page follows it, so
+    // nothing is written into the deleted week's or another week's lists.
+    m_form.viewingPage()->followWeekSelector();
+}
+
+void MaintenanceControls::startDrag()
+{
+    auto* drag = new QDrag(m_channels);
+    auto* data = new QMimeData;
+    data->setData(kChannelDragType, QByteArray());
+    drag->setMimeData(data);
+    drag->exec(Qt::MoveAction);
+}
+
+bool MaintenanceControls::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_channels && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() != Qt::AltModifier || (key->key() != Qt::Key_Up && key->key() != Qt::Key_Down))
+            return false;
+        m_form.guard([this, key] { moveSelectedChannel(key->key() == Qt::Key_Up ? -1 : 1); });
+        return true;
+    }
+    if (watched != m_channels->viewport())
+        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        m_pressed = press->button() == Qt::LeftButton && m_channels->itemAt(press->position().toPoint());
+        m_pressPos = press->position().toPoint();
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        m_pressed = false;
+        break;
+    case QEvent::MouseMove: {
+        const auto* move = static_cast<QMouseEvent*>(event);
+        if (!m_pressed || m_shiftMode || !(move->buttons() & Qt::LeftButton))
+            break;
+        if ((move->position().toPoint() - m_pressPos).manhattanLength()
+            >= QApplication::startDragDistance()) {
+            m_pressed = false;
+            startDrag();
+        }
+        // The list would otherwise select whatever passes under the mouse, and the drag moves
+        // the selected channel: it must stay the one pressed.
+        return true;
+    }
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDropEvent*>(event);
+        if (ListBox1DragOver(drag->source()) && drag->mimeData()->hasFormat(kChannelDragType))
+            drag->acceptProposedAction();
+        else
+            drag->ignore();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!ListBox1DragOver(drop->source()) || !drop->mimeData()->hasFormat(kChannelDragType)) {
+            drop->ignore();
+            return true;
+        }
+        // The list is only rearranged here; nothing of the drag itself is kept.
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        m_form.guard([this, drop] { ListBox1DragDrop(drop->position().toPoint()); });
+        return true;
+    }
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace brevio

@@ -1,0 +1,370 @@
+#include "gui/viewing/viewing_page.h"
+
+#include "app/main_window.h"
+#include "core/session/clock.h"
+#include "core/store/errors.h"
+#include "core/store/file_io.h"
+#include "core/store/file_names.h"
+#include "core/store/line_reader.h"
+#include "core/store/week_folder.h"
+#include "core/view/day_view.h"
+#include "core/view/now_view.h"
+#include "core/view/selected_shows.h"
+#include "core/view/week_lists.h"
+#include "gui/settings/settings_page.h"
+#include "gui/viewing/pane_clicks.h"
+#include "gui/widgets/dialogs.h"
+#include "gui/widgets/form_builder.h"
+#include "gui/widgets/list_views.h"
+#include "gui/widgets/pane_lines.h"
+#include "gui/widgets/qt_text.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTextEdit>
+#include <QToolButton>
+
+#include <exception>
+
+namespace brevio {
+
+namespace {
+
+const char* const kDayButtonNames[]
+    = {"FlatSpeedButton1", "FlatSpeedButton2", "FlatSpeedButton3", "FlatSpeedButton4",
+       "FlatSpeedButton5", "FlatSpeedButton6", "FlatSpeedButton7"};
+const char* const kDayCaptions[] = {"Пн", "Вт", "Ср", "Чт", "Пт", "Сб", "Вс"};
+
+// Shows what a handler produced even when it stopped half-way, then lets the error go on to
+// the window's error box.
+template <class Fill, class Show>
+void fillThenShow(Fill fill, Show show)
+{
+    try {
+        fill();
+    } catch (...) {
+        show();
+        throw;
+    }
+    show();
+}
+
+} // namespace
+
+ViewingPage::ViewingPage(TBrevioForm& form, QWidget* parent)
+    : QFrame(parent)
+    , m_form(form)
+{
+    setObjectName(QStringLiteral("Panel2"));
+    new Anchors(this, QSize(707, 359));
+
+    m_modeGroup = new QButtonGroup(this);
+    m_dayGroup = new QButtonGroup(this);
+    m_all = makeSpeedButton(this, "FlatSpeedButton8", QStringLiteral("Все"), {5, 6, 46, 20}, m_modeGroup);
+    m_selected = makeSpeedButton(this, "FlatSpeedButton9", QStringLiteral("Отобранные"), {52, 6, 75, 20},
+                                 m_modeGroup);
+    m_nextMonday = makeSpeedButton(this, "FlatSpeedButton10", QStringLiteral("Следующий Пн"),
+                                   {127, 6, 111, 20}, m_dayGroup);
+    const int dayLefts[] = {5, 34, 61, 88, 115, 142, 169};
+    for (int d = 0; d < kDays; ++d) {
+        m_dayButtons[d] = makeSpeedButton(this, kDayButtonNames[d], QString::fromUtf8(kDayCaptions[d]),
+                                          {dayLefts[d], 31, d == 0 ? 29 : 27, 20}, m_dayGroup);
+        connect(m_dayButtons[d], &QToolButton::clicked, this,
+                [this] { m_form.guard([this] { ButtonsDaysClick(); }); });
+    }
+    m_now = makeSpeedButton(this, "FlatSpeedButton31", QStringLiteral("Сейчас"), {196, 31, 42, 20},
+                            m_modeGroup);
+    m_all->setChecked(true);
+
+    connect(m_all, &QToolButton::clicked, this,
+            [this] { m_form.guard([this] { FlatSpeedButton8Click(); }); });
+    connect(m_selected, &QToolButton::clicked, this,
+            [this] { m_form.guard([this] { FlatSpeedButton9Click(); }); });
+    connect(m_nextMonday, &QToolButton::clicked, this,
+            [this] { m_form.guard([this] { FlatSpeedButton10Click(); }); });
+
+    m_channelList = makeControl<QListWidget>(this, "TextListBox1", {5, 56, 234, 299},
+                                             AnchorLeft | AnchorTop | AnchorBottom);
+    m_channelList->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    // The panes lie on one spot; the visibility rule shows one at a time.
+    const QRect paneRect(245, 5, 707 - 249, 359 - 9);
+    for (int d = 0; d < kDays; ++d) {
+        const QByteArray name = "RichEdit" + QByteArray::number(2 + d);
+        m_dayPanes[d] = makePane(this, name.constData(), paneRect, true);
+    }
+    for (int l = 0; l < kLists; ++l) {
+        const QByteArray name = "RichEdit" + QByteArray::number(9 + l);
+        m_listPanes[l] = makePane(this, name.constData(), paneRect, false);
+    }
+    m_nowPane = makePane(this, "RichEdit17", paneRect, true);
+    connectHandlers();
+    ButtonsDaysClick();
+}
+
+void ViewingPage::connectHandlers()
+{
+    connect(m_now, &QToolButton::clicked, this,
+            [this] { m_form.guard([this] { FlatSpeedButton31Click(); }); });
+
+    // A keyboard choice changes the selection alone; a mouse press changes it and then reports
+    // the press, and a press on the chosen channel fills the panes again (clearing bold marks).
+    connect(m_channelList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (m_channelList->selectedItems().isEmpty())
+            return;
+        m_channelJustChosen = QGuiApplication::mouseButtons() != Qt::NoButton;
+        m_form.guard([this] { TextListBox1Click(); });
+    });
+    connect(m_channelList, &QListWidget::itemPressed, this, [this] {
+        if (!m_channelJustChosen)
+            m_form.guard([this] { TextListBox1Click(); });
+        m_channelJustChosen = false;
+    });
+
+    for (int d = 0; d < kDays; ++d) {
+        new view::PaneClicks(m_dayPanes[d], [this, d](Qt::MouseButton button) {
+            m_form.guard(
+                [&] { AddShowToSelected(button, m_dayPanes[d], m_listPanes[d], m_listPanes[d + 1]); });
+        });
+    }
+    for (auto* list : m_listPanes) {
+        new view::PaneClicks(
+            list, [this, list](Qt::MouseButton) { m_form.guard([&] { RemoveSelectedEntry(list); }); });
+    }
+    new view::PaneClicks(m_nowPane, [](Qt::MouseButton) {});
+}
+
+QList<QTextEdit*> ViewingPage::schedulePanes() const
+{
+    QList<QTextEdit*> panes(m_dayPanes.begin(), m_dayPanes.end());
+    panes.append(QList<QTextEdit*>(m_listPanes.begin(), m_listPanes.end()));
+    panes.append(m_nowPane);
+    return panes;
+}
+
+void ViewingPage::setDayButtonDown(int day)
+{
+    m_dayButtons[day]->setChecked(true);
+}
+
+void ViewingPage::clearDayPanes()
+{
+    for (auto* pane : m_dayPanes)
+        view::clearToPlain(pane);
+}
+
+void ViewingPage::ButtonsDaysClick()
+{
+    const bool all = m_all->isChecked();
+    const bool selected = m_selected->isChecked();
+    for (int d = 0; d < kDays; ++d) {
+        m_dayPanes[d]->setVisible(all && m_dayButtons[d]->isChecked());
+        m_listPanes[d]->setVisible(selected && m_dayButtons[d]->isChecked());
+    }
+    m_listPanes[kDays]->setVisible(selected && m_nextMonday->isChecked());
+    m_nowPane->setVisible(m_now->isChecked());
+    m_nextMonday->setEnabled(selected);
+}
+
+void ViewingPage::FlatSpeedButton8Click()
+{
+    for (auto* button : m_dayButtons)
+        button->setEnabled(true);
+    ButtonsDaysClick();
+}
+
+void ViewingPage::FlatSpeedButton9Click()
+{
+    for (auto* button : m_dayButtons)
+        button->setEnabled(true);
+    ButtonsDaysClick();
+}
+
+void ViewingPage::FlatSpeedButton10Click()
+{
+    ButtonsDaysClick();
+}
+
+void ViewingPage::FlatComboBox1Change()
+{
+    clearDayPanes();
+    LoadWeek();
+}
+
+void ViewingPage::LoadWeek()
+{
+    m_form.setChannelNames({});
+    // The list panes follow the week even without its channel list; each part fails on its own.
+    std::exception_ptr listsFailure;
+    try {
+        loadSelectedLists();
+    } catch (...) {
+        listsFailure = std::current_exception();
+    }
+    loadChannelNames(m_form.currentWeekFolder());
+    if (listsFailure)
+        std::rethrow_exception(listsFailure);
+}
+
+void ViewingPage::loadChannelNames(const std::string& weekFolder)
+{
+    m_form.setChannelNames({});
+    const auto channelNames = view::loadChannelNames(weekFolder);
+    QStringList names;
+    names.reserve(static_cast<qsizetype>(channelNames.size()));
+    for (const auto& name : channelNames)
+        names << fromData(name);
+    m_form.setChannelNames(names);
+}
+
+void ViewingPage::loadSelectedLists()
+{
+    // Until the new week's lists are in, the panes belong to no week and take no writes.
+    m_listsWeek.reset();
+    showSelectedLists({});
+    const std::string week = toData(m_form.weekSelector()->currentText());
+    view::SelectedLists lists;
+    // A list that cannot be read stays empty beside the others, and the panes take no writes
+    // then: a write would replace the file nobody could read.
+    fillThenShow([&] { view::loadSelectedLists(m_form.currentWeekFolder(), lists); },
+                 [&] { showSelectedLists(lists); });
+    m_listsWeek = week;
+}
+
+void ViewingPage::followWeekSelector()
+{
+    if (m_listsWeek != toData(m_form.weekSelector()->currentText()))
+        FlatComboBox1Change();
+}
+
+void ViewingPage::showSelectedLists(const view::SelectedLists& lists)
+{
+    for (int l = 0; l < kLists; ++l)
+        view::showLines(m_listPanes[l], lists[static_cast<std::size_t>(l)]);
+}
+
+void ViewingPage::TextListBox1Click()
+{
+    clearDayPanes();
+    view::ChannelDays days;
+    fillThenShow([&] { view::loadChannelDays(m_form.currentWeekFolder(), selectedRow(m_channelList), days); },
+                 [&] {
+                     for (int d = 0; d < kDays; ++d)
+                         view::showLines(m_dayPanes[d], days.panes[static_cast<std::size_t>(d)]);
+                 });
+    m_all->setChecked(true);
+    FlatSpeedButton8Click();
+}
+
+int ViewingPage::listIndexOf(const QTextEdit* pane) const
+{
+    for (int l = 0; l < kLists; ++l) {
+        if (m_listPanes[l] == pane)
+            return l;
+    }
+    return -1;
+}
+
+void ViewingPage::writeSelectedList(int list, const std::vector<std::string>& lines)
+{
+    if (!m_listsWeek)
+        throw UnsafeNameError::noWeekFolder();
+    view::saveSelectedList(store::checkedWeekFolder(*m_listsWeek, store::FolderUse::Write), list, lines);
+}
+
+void ViewingPage::AddShowToSelected(Qt::MouseButton button, QTextEdit* dayPane, QTextEdit* sameDayList,
+                                    QTextEdit* nextDayList)
+{
+    const auto paneLines = view::linesOf(dayPane);
+    if (button == Qt::LeftButton) {
+        if (const auto show = view::showBlockAt(paneLines, view::selectionOf(dayPane).start))
+            view::select(dayPane, *show);
+        return;
+    }
+
+    const QListWidgetItem* channel = selectedItem(m_channelList);
+    const std::string channelName = channel ? toData(channel->text()) : std::string();
+    const auto sameDayLines = view::linesOf(sameDayList);
+    const auto nextDayLines = nextDayList ? view::linesOf(nextDayList) : std::vector<std::string>();
+    const view::AddShowInput input{paneLines,    view::selectionOf(dayPane),
+                                   channelName,  m_form.settingsPage()->endTimeOption()->isChecked(),
+                                   sameDayLines, nextDayLines};
+    view::AddShowResult result;
+    fillThenShow([&] { view::addShowToList(input, result); },
+                 [&] {
+                     if (result.markBold)
+                         view::markSelectionBold(dayPane);
+                 });
+    if (result.outcome != view::AddOutcome::Added) {
+        m_form.dialogs().message(fromUtf8(view::addShowMessage(result.outcome, m_form.languageOffset())));
+        return;
+    }
+    QTextEdit* target = result.target == view::TargetList::SameDay ? sameDayList : nextDayList;
+    // The pane shows the new list even if its file cannot be written.
+    view::showLines(target, result.targetLines);
+    writeSelectedList(listIndexOf(target), result.targetLines);
+}
+
+void ViewingPage::RemoveSelectedEntry(QTextEdit* listPane)
+{
+    auto lines = view::linesOf(listPane);
+    const auto entry = view::entryAt(lines, view::selectionOf(listPane).start);
+    // Answered No, the list and its file stay as they are.
+    if (!m_form.dialogs().confirm(fromUtf8(view::removalQuestion(entry.text, m_form.languageOffset()))))
+        return;
+    lines = view::withoutLine(std::move(lines), entry.line);
+    view::showLines(listPane, lines);
+    writeSelectedList(listIndexOf(listPane), lines);
+}
+
+void ViewingPage::FlatSpeedButton31Click()
+{
+    view::clearToPlain(m_nowPane);
+    std::vector<std::string> lines;
+    bool weekFound = false;
+    fillThenShow(
+        [&] {
+            weekFound
+                = view::buildNowView(m_form.clock().now(), m_form.settingsPage()->nowHours()->value(), lines);
+        },
+        [&] { view::showLines(m_nowPane, lines); });
+    // Today's week was not downloaded: the panes shown before stay shown.
+    if (!weekFound)
+        return;
+    for (auto* button : m_dayButtons)
+        button->setEnabled(false);
+    ButtonsDaysClick();
+}
+
+void ViewingPage::showFound(int channel, int day, int line)
+{
+    m_form.pageButtons().constFirst()->setChecked(true);
+    m_form.FlatSpeedButton11Click();
+    {
+        // The choice is made here; the list's own handler would fill the panes a second time.
+        const QSignalBlocker quiet(m_channelList);
+        m_channelList->setCurrentRow(channel, QItemSelectionModel::ClearAndSelect);
+    }
+    TextListBox1Click();
+    m_dayButtons[day]->setChecked(true);
+    ButtonsDaysClick();
+    QTextEdit* pane = m_dayPanes[day];
+    const auto lines = view::linesOf(pane);
+    if (const auto show = view::showBlockAt(lines, view::lineStart(lines, line))) {
+        view::select(pane, *show);
+        pane->ensureCursorVisible();
+    }
+}
+
+void ViewingPage::addFoundToSelected(int channel, int day, int line)
+{
+    showFound(channel, day, line);
+    AddShowToSelected(Qt::RightButton, m_dayPanes[day], m_listPanes[day], m_listPanes[day + 1]);
+}
+
+} // namespace brevio

@@ -1,0 +1,154 @@
+#include "gui/widgets/settings.h"
+
+#include "core/session/setting_value.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+namespace brevio {
+
+namespace {
+
+QString key(const QString& section, const QString& name)
+{
+    return section + QLatin1Char('/') + name;
+}
+
+std::unique_ptr<QSettings> openStore()
+{
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("Morvane"), QStringLiteral("brevio"));
+}
+
+} // namespace
+
+Settings::Settings()
+    : m_store(openStore())
+{
+    restrictToOwner();
+}
+
+Settings::~Settings()
+{
+    sync();
+}
+
+std::optional<std::string> Settings::raw(const QString& section, const QString& name) const
+{
+    const QVariant value = m_store->value(key(section, name));
+    if (!value.isValid())
+        return std::nullopt;
+    return value.toString().toStdString();
+}
+
+QString Settings::readString(const QString& section, const QString& name, const QString& fallback) const
+{
+    const QVariant value = m_store->value(key(section, name));
+    return value.isValid() ? value.toString() : fallback;
+}
+
+int Settings::readInteger(const QString& section, const QString& name, int fallback) const
+{
+    return settingToInt(raw(section, name), fallback);
+}
+
+bool Settings::readBool(const QString& section, const QString& name, bool fallback) const
+{
+    return settingToBool(raw(section, name), fallback);
+}
+
+void Settings::writeString(const QString& section, const QString& name, const QString& value)
+{
+    m_store->setValue(key(section, name), value);
+}
+
+void Settings::writeInteger(const QString& section, const QString& name, int value)
+{
+    writeString(section, name, QString::fromStdString(intToSetting(value)));
+}
+
+void Settings::writeBool(const QString& section, const QString& name, bool value)
+{
+    writeString(section, name, QString::fromStdString(boolToSetting(value)));
+}
+
+bool Settings::sync()
+{
+    if (m_lastSyncFailed) {
+        // A store keeps its first error for good: a fresh one tells about this write. It is made
+        // while the old one lives, so the changes not yet written pass over to it.
+        auto fresh = openStore();
+        m_store.swap(fresh);
+    }
+    m_store->sync();
+    restrictToOwner();
+    m_lastSyncFailed = m_store->status() != QSettings::NoError;
+    return !m_lastSyncFailed;
+}
+
+QString Settings::fileName() const
+{
+    return m_store->fileName();
+}
+
+void Settings::restrictToOwner()
+{
+    const QString path = m_store->fileName();
+    if (!QFileInfo::exists(path)) {
+        // Create it empty with owner-only rights before the first write can make it wider.
+        QFile file(path);
+        QFileInfo(path).dir().mkpath(QStringLiteral("."));
+        if (!file.open(QIODevice::WriteOnly))
+            return;
+        file.close();
+    }
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+void writeProxyLogin(Settings& settings, const std::optional<std::pair<QString, QString>>& savedLogin)
+{
+    const QString section = QStringLiteral("Proxy");
+    settings.writeBool(section, QStringLiteral("avt"), savedLogin.has_value());
+    settings.writeString(section, QStringLiteral("login"), savedLogin ? savedLogin->first : QString());
+    settings.writeString(section, QStringLiteral("pasw"), savedLogin ? savedLogin->second : QString());
+    settings.writeBool(section, QStringLiteral("save"), savedLogin.has_value());
+}
+
+void writeProxyOff(Settings& settings)
+{
+    const QString section = QStringLiteral("Proxy");
+    settings.writeBool(section, QStringLiteral("proxy"), false);
+    settings.writeString(section, QStringLiteral("host"), QString());
+    settings.writeInteger(section, QStringLiteral("port"), 0);
+    writeProxyLogin(settings, std::nullopt);
+}
+
+QString serverBaseUrl(const Settings& settings)
+{
+    QString url = settings.readString(QStringLiteral("Server"), QStringLiteral("url"),
+                                      QStringLiteral("http://tv.brevio.example/data/"));
+    if (!url.endsWith(QLatin1Char('/')))
+        url += QLatin1Char('/');
+    return url;
+}
+
+QString sourceBaseUrl(const Settings& settings, const QString& sourceStem)
+{
+    static const QHash<QString, QString> defaults = {
+        {QStringLiteral("kurs_nbu"), QStringLiteral("http://www.bank.gov.ua")},
+        {QStringLiteral("kurs_cbr"), QStringLiteral("http://www.cbr.ru")},
+        {QStringLiteral("kurs_nbk"), QStringLiteral("http://www.nationalbank.kz")},
+        {QStringLiteral("oreanda"), QStringLiteral("http://www.oreanda.example")},
+        {QStringLiteral("ezhe"), QStringLiteral("http://ezhe.example")},
+        {QStringLiteral("kornet"), QStringLiteral("http://kornet.example")},
+        {QStringLiteral("uasport"), QStringLiteral("http://uasport.example")},
+        {QStringLiteral("podrobn"), QStringLiteral("http://podrobnosti.example")},
+        {QStringLiteral("unl"), QStringLiteral("http://unl.example")},
+        {QStringLiteral("rusdisn"), QStringLiteral("http://rusdisn.example")},
+    };
+    return settings.readString(QStringLiteral("Sources"), sourceStem, defaults.value(sourceStem));
+}
+
+} // namespace brevio
