@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/console_options.h"
 #include "app/dialogs.h"
+#include "app/form_builder.h"
 #include "app/single_instance.h"
 #include "app/string_table.h"
 #include "app/termination_watcher.h"
@@ -11,7 +12,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QFont>
 #include <QIcon>
 #include <QLocale>
 #include <QMessageBox>
@@ -91,10 +91,7 @@ int main(int argc, char* argv[])
             return refuseWorkFolder(folder, *failure);
     }
 
-    // The window was laid out for a small 8-point interface font of Arial's widths.
-    QFont interfaceFont(QStringLiteral("Liberation Sans"), 8);
-    interfaceFont.setStyleHint(QFont::SansSerif);
-    QApplication::setFont(interfaceFont);
+    QApplication::setFont(brevio::interfaceFont());
 
     brevio::QtDialogs dialogs;
     brevio::SystemClock clock;

@@ -189,10 +189,6 @@ private Q_SLOTS:
             QTest::mouseClick(form.pageButtons()[i], Qt::LeftButton);
             QCOMPARE(pages[i]->geometry(), QRect(0, 88, form.centralWidget()->width() - 1, 359));
         }
-        QTest::mouseClick(form.pageButtons()[2], Qt::LeftButton);
-        // The settings channel list ends where "Удалить канал" begins.
-        QCOMPARE(form.settingsPage()->channelList()->geometry().bottom(),
-                 f.find<QToolButton>("FlatSpeedButton30")->geometry().top());
     }
 
     void theFontComesBackAsItWasChosenWithItsColour()
