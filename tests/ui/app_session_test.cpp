@@ -2,6 +2,7 @@
 // settings that cannot be written, the place and size it comes back with, and the end of the
 // desktop session (SIGTERM).
 #include "app/font_dialog.h"
+#include "app/form_builder.h"
 #include "app/settings_page.h"
 #include "app/termination_watcher.h"
 #include "net/retrieval_page.h"
@@ -14,7 +15,9 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFontInfo>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -113,6 +116,9 @@ class AppSessionTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The font dialog matches families against the program's own font.
+    void initTestCase() { QApplication::setFont(interfaceFont()); }
+
     void settingsThatCannotBeWrittenAreReported_data()
     {
         QTest::addColumn<Blocker>("block");
@@ -218,6 +224,47 @@ private Q_SLOTS:
         TBrevioForm& again = f.start(true);
         QCOMPARE(again.viewingPage()->dayPane(0)->palette().color(QPalette::Text), QColor(Qt::red));
         QCOMPARE(again.viewingPage()->dayPane(0)->font().family(), QString("DejaVu Serif"));
+    }
+
+    void changingOnlyTheSizeKeepsTheShownStyle_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("stored"); // the family in the settings; empty: none stored
+        QTest::newRow("a stored family") << QStringLiteral("eng") << QStringLiteral("DejaVu Serif");
+        // The stored default is not installed: the dialog opens on the family the panes show.
+        QTest::newRow("the default font, in Russian") << QStringLiteral("rus") << QString();
+    }
+
+    void changingOnlyTheSizeKeepsTheShownStyle()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, stored);
+        FormFixture f;
+        f.setSetting("Main", "Lang", language);
+        if (!stored.isEmpty())
+            f.setSetting("Font", "Name", stored);
+        TBrevioForm& form = startOnAWeek(f);
+        QTextEdit* pane = form.viewingPage()->listPane(2);
+        const QString family = QFontInfo(pane->font()).family();
+
+        inFontDialog(form, [](FontColorDialog* dialog) {
+            for (auto* list : dialog->findChildren<QListView*>()) {
+                const QModelIndexList sizes = list->model()->match(
+                    list->model()->index(0, 0), Qt::DisplayRole, "14", 1, Qt::MatchExactly);
+                if (sizes.isEmpty())
+                    continue;
+                list->scrollTo(sizes.first());
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                  list->visualRect(sizes.first()).center());
+            }
+        });
+        const QFontInfo shown(pane->font());
+        QCOMPARE(shown.pointSize(), 14);
+        QCOMPARE(shown.family(), family);
+        // The face the family shows without a style: upright, regular, of normal width.
+        QCOMPARE(shown.styleName(), QFontInfo(QFont(family, 14)).styleName());
+        QVERIFY(!shown.italic());
+        QCOMPARE(shown.weight(), QFont::Normal);
     }
 
     void theEndOfTheSessionStoresWhatItCanAndEnds()
