@@ -176,12 +176,34 @@ private Q_SLOTS:
             QVERIFY(f.stop());
         }
         QCOMPARE(f.setting("fm", "NormPos"), QString("100,100,799,599"));
+        // The frame the desktop drew is kept with the place.
+        TBrevioForm& shown = f.start(true);
+        QTRY_VERIFY(shown.frameGeometry() != shown.geometry());
+        const QRect inner = shown.geometry();
+        const QRect outer = shown.frameGeometry();
+        const QString drawn = QString("%1,%2,%3,%4")
+                                  .arg(inner.left() - outer.left())
+                                  .arg(inner.top() - outer.top())
+                                  .arg(outer.right() - inner.right())
+                                  .arg(outer.bottom() - inner.bottom());
+        QVERIFY(f.stop());
+        QCOMPARE(f.setting("fm", "FrameMargins").value_or("none"), drawn);
 
-        // A place off every screen comes back onto one, at its size.
-        f.setSetting("fm", "NormPos", "6000,-4000,6699,-3501");
-        TBrevioForm& moved = f.start(true);
-        QTRY_VERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(moved.geometry()));
-        QCOMPARE(moved.size(), QSize(700, 500));
+        // A place off every screen, or far above it, comes back whole onto one at its size, with
+        // the title bar of the stored frame on the screen; a size larger than the screen shrinks.
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QMargins tallTitleBar(2, 60, 2, 2);
+        for (const char* place : {"6000,-4000,6699,-3501", "100,-3000,799,-2501", "0,0,2999,2999"}) {
+            f.setSetting("fm", "NormPos", place);
+            f.setSetting("fm", "FrameMargins", "2,60,2,2");
+            TBrevioForm& moved = f.start(true);
+            QTRY_VERIFY2(screen.contains(moved.geometry().marginsAdded(tallTitleBar)), place);
+            if (QByteArray(place) == "0,0,2999,2999")
+                QCOMPARE(moved.size(), screen.marginsRemoved(tallTitleBar).size());
+            else
+                QCOMPARE(moved.size(), QSize(700, 500));
+            QVERIFY(f.stop());
+        }
     }
 
     void everyPageHasItsDesignSizeAtTheCreatedSize()
