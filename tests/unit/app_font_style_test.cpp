@@ -13,8 +13,6 @@ TEST(AppFontStyle, TheSameSlantThenTheNearestWeightThenTheNormalWidth)
         {"Condensed", 400, false},       {"Condensed Bold", 700, false}, {"Italic", 400, true},
         {"Bold Italic", 700, true},      {"Book", 400, false},
     };
-    const std::vector<FaceStyle> condensedOnly
-        = {{"Condensed Oblique", 400, true}, {"Condensed", 400, false}};
     const std::vector<FaceStyle> noRegular
         = {{"Medium", 500, false}, {"Light", 300, false}, {"Black", 900, false}};
     const std::vector<FaceStyle> thinOrLight = {{"Light", 300, false}, {"Thin", 100, false}};
@@ -32,9 +30,7 @@ TEST(AppFontStyle, TheSameSlantThenTheNearestWeightThenTheNormalWidth)
         {"regular", serif, 400, false, "Book"},
         {"italic", serif, 400, true, "Italic"},
         {"bold", serif, 700, false, "Bold"},
-        {"bold italic", serif, 700, true, "Bold Italic"},
         {"semibold takes the nearer bold", serif, 600, false, "Bold"},
-        {"only condensed faces", condensedOnly, 400, false, "Condensed"},
         {"of two as near, the heavier for a regular font", noRegular, 400, false, "Medium"},
         {"and the lighter for a light one", thinOrLight, 200, false, "Thin"},
         {"no slanted face", uprightOnly, 400, true, "Regular"},
