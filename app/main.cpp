@@ -95,7 +95,7 @@ int main(int argc, char* argv[])
 
     brevio::QtDialogs dialogs;
     brevio::SystemClock clock;
-    brevio::TBrevioForm form(dialogs, clock);
+    brevio::MainWindow form(dialogs, clock);
     dialogs.setParent(&form);
     // A logout sends SIGTERM: store what can be stored and end, whatever is open.
     brevio::TerminationWatcher watcher([&form] { form.endSession(); });

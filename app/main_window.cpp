@@ -77,7 +77,7 @@ int toColorValue(const QColor& color)
 
 } // namespace
 
-TBrevioForm::TBrevioForm(Dialogs& dialogs, Clock& clock, QWidget* parent)
+MainWindow::MainWindow(Dialogs& dialogs, Clock& clock, QWidget* parent)
     : QMainWindow(parent)
     , m_dialogs(dialogs)
     , m_clock(clock)
@@ -110,7 +110,7 @@ TBrevioForm::TBrevioForm(Dialogs& dialogs, Clock& clock, QWidget* parent)
     new MaintenanceControls(*this);
     new Extras(*this);
 
-    FormCreate();
+    startSession();
 
     m_formStorage = std::make_unique<FormStorage>(this, *m_settings);
     m_formStorage->setStoredControls(
@@ -120,13 +120,13 @@ TBrevioForm::TBrevioForm(Dialogs& dialogs, Clock& clock, QWidget* parent)
     m_formStorage->restore();
 }
 
-TBrevioForm::~TBrevioForm()
+MainWindow::~MainWindow()
 {
     if (m_qtTranslator)
         QCoreApplication::removeTranslator(m_qtTranslator.get());
 }
 
-void TBrevioForm::buildHeader(QWidget* central)
+void MainWindow::buildHeader(QWidget* central)
 {
     auto* clockPanel = makeControl<QFrame>(central, "Panel1", {2, 0, 117, 61});
     clockPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -160,17 +160,16 @@ void TBrevioForm::buildHeader(QWidget* central)
 
     m_weekSelector = makeControl<ShortTextComboBox>(central, "FlatComboBox1", {2, 62, 118, 21});
     connect(m_weekSelector, &QComboBox::activated, this,
-            [this] { guard([this] { m_viewingPage->FlatComboBox1Change(); }); });
+            [this] { guard([this] { m_viewingPage->showChosenWeek(); }); });
 
     m_pageGroup = new QButtonGroup(this);
     const char* const names[] = {"FlatSpeedButton11", "FlatSpeedButton12", "FlatSpeedButton13",
                                  "FlatSpeedButton14", "FlatSpeedButton36"};
     const char* const captions[]
         = {"Просмотр телепрограмм", "Получение телепрограмм", "Настройки", "Печать телепрограмм", "Новости"};
-    void (TBrevioForm::*handlers[])()
-        = {&TBrevioForm::FlatSpeedButton11Click, &TBrevioForm::FlatSpeedButton12Click,
-           &TBrevioForm::FlatSpeedButton13Click, &TBrevioForm::FlatSpeedButton14Click,
-           &TBrevioForm::FlatSpeedButton36Click};
+    void (MainWindow::*handlers[])()
+        = {&MainWindow::showViewingPage, &MainWindow::showRetrievalPage, &MainWindow::showSettingsPage,
+           &MainWindow::showPrintingPage, &MainWindow::showNewsPage};
     for (int i = 0; i < 5; ++i) {
         auto* button = makeSpeedButton(central, names[i], QString::fromUtf8(captions[i]),
                                        {123, 1 + 16 * i, 156, 17}, m_pageGroup);
@@ -182,7 +181,7 @@ void TBrevioForm::buildHeader(QWidget* central)
     makeControl<QFrame>(central, "Panel3", {283, 0, 424, 84}, AnchorLeft | AnchorTop | AnchorRight);
 }
 
-void TBrevioForm::buildMenu()
+void MainWindow::buildMenu()
 {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("RxMainMenu1"));
@@ -216,19 +215,19 @@ void TBrevioForm::buildMenu()
     QAction* exit = bar->addAction(QStringLiteral("Выход"));
     exit->setObjectName(QStringLiteral("N5"));
     exit->setParent(bar);
-    connect(exit, &QAction::triggered, this, [this] { N5Click(); });
+    connect(exit, &QAction::triggered, this, [this] { exitProgram(); });
     // F10 opens the menu bar from the keyboard, as on other desktops; arrows and Enter go on.
     auto* openMenu = new QShortcut(QKeySequence(Qt::Key_F10), this);
     connect(openMenu, &QShortcut::activated, bar,
             [bar] { bar->setActiveAction(bar->actions().constFirst()); });
 }
 
-bool TBrevioForm::guard(const std::function<void()>& handler)
+bool MainWindow::guard(const std::function<void()>& handler)
 {
     return runGuarded(m_dialogs, handler);
 }
 
-bool TBrevioForm::storeSettings()
+bool MainWindow::storeSettings()
 {
     if (m_settings->sync())
         return true;
@@ -236,17 +235,17 @@ bool TBrevioForm::storeSettings()
     return false;
 }
 
-net::HttpClient& TBrevioForm::CreateHttpClient()
+net::HttpClient& MainWindow::createClient()
 {
-    return m_http->CreateHttpClient();
+    return m_http->createClient();
 }
 
-QString TBrevioForm::text(int id) const
+QString MainWindow::text(int id) const
 {
     return fromUtf8(loadString(id + m_languageOffset));
 }
 
-QList<QToolButton*> TBrevioForm::pageButtons() const
+QList<QToolButton*> MainWindow::pageButtons() const
 {
     QList<QToolButton*> buttons;
     for (auto* button : m_pageGroup->buttons())
@@ -254,7 +253,7 @@ QList<QToolButton*> TBrevioForm::pageButtons() const
     return buttons;
 }
 
-void TBrevioForm::FormCreate()
+void MainWindow::startSession()
 {
     // The form was laid out with 487 pixels counting the title and menu bars (38) above its
     // client area of 449; here the window's height counts only the menu bar, so the area below
@@ -274,18 +273,18 @@ void TBrevioForm::FormCreate()
         guard([this] { writeFirstRunDefaults(); });
         guard([this] {
             pageButtons()[2]->setChecked(true);
-            FlatSpeedButton13Click();
+            showSettingsPage();
         });
     } else {
         guard([this] { m_settingsPage->restoreProxy(); });
     }
     guard([this] { buildLinksMenu(); });
-    guard([this] { ApplyStoredFont(); });
+    guard([this] { applyStoredFont(); });
     guard([this] {
-        applyLanguage(m_settings->readString(kMain, QStringLiteral("Lang"), QStringLiteral("eng"))
-                              == QLatin1String("rus")
-                          ? kRussianOffset
-                          : kEnglishOffset);
+        chooseLanguage(m_settings->readString(kMain, QStringLiteral("Lang"), QStringLiteral("eng"))
+                               == QLatin1String("rus")
+                           ? kRussianOffset
+                           : kEnglishOffset);
     });
     guard([this] { fillWeekSelector(); });
     std::string folder;
@@ -299,11 +298,11 @@ void TBrevioForm::FormCreate()
     guard([this] {
         m_viewingPage->selectedButton()->setChecked(true);
         m_viewingPage->setDayButtonDown(weekdayIndex(std::chrono::floor<std::chrono::days>(m_clock.now())));
-        m_viewingPage->FlatSpeedButton9Click();
+        m_viewingPage->showSelectedMode();
     });
 }
 
-void TBrevioForm::writeFirstRunDefaults()
+void MainWindow::writeFirstRunDefaults()
 {
     m_settings->writeString(kMain, QStringLiteral("Lang"),
                             QLocale::system().language() == QLocale::Russian ? QStringLiteral("rus")
@@ -313,23 +312,23 @@ void TBrevioForm::writeFirstRunDefaults()
     storeSettings();
 }
 
-void TBrevioForm::buildLinksMenu()
+void MainWindow::buildLinksMenu()
 {
     brevio::buildLinksMenu(m_linksMenu, *this);
 }
 
-void TBrevioForm::applyLanguage(int offset)
+void MainWindow::chooseLanguage(int offset)
 {
-    // Checking a radio button runs the language switch, which also calls SetEnglish.
+    // Checking a radio button runs the language switch, which also calls applyLanguage.
     QRadioButton* radio = offset == kRussianOffset ? m_settingsPage->russian() : m_settingsPage->english();
     if (radio->isChecked())
-        RadioButton1Click();
+        switchLanguage();
     else
         radio->setChecked(true);
-    SetEnglish();
+    applyLanguage();
 }
 
-void TBrevioForm::fillWeekSelector()
+void MainWindow::fillWeekSelector()
 {
     m_weekSelector->clear();
     for (const auto& line : store::readLines(std::string(store::kWeekListFile)))
@@ -337,12 +336,12 @@ void TBrevioForm::fillWeekSelector()
     m_weekSelector->setCurrentIndex(m_weekSelector->count() - 1);
 }
 
-std::string TBrevioForm::currentWeekFolder() const
+std::string MainWindow::currentWeekFolder() const
 {
     return store::checkedWeekFolder(toData(m_weekSelector->currentText()), store::FolderUse::Read);
 }
 
-void TBrevioForm::setChannelNames(const QStringList& names)
+void MainWindow::setChannelNames(const QStringList& names)
 {
     for (QListWidget* list :
          {m_viewingPage->channelList(), m_printingPage->channelChecklist(), m_settingsPage->channelList()}) {
@@ -353,23 +352,23 @@ void TBrevioForm::setChannelNames(const QStringList& names)
         m_printingPage->channelChecklist()->item(i)->setCheckState(Qt::Unchecked);
 }
 
-void TBrevioForm::FormShow()
+void MainWindow::onFirstShow()
 {
     updateClockPanel();
     const bool converter = store::fileExists("txt2jtv.dll") && store::fileExists("txt2jtv.ini");
     m_settingsPage->jtvExport()->setVisible(converter);
 }
 
-void TBrevioForm::showEvent(QShowEvent* event)
+void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     if (!m_shown) {
         m_shown = true;
-        guard([this] { FormShow(); });
+        guard([this] { onFirstShow(); });
     }
 }
 
-void TBrevioForm::updateClockPanel()
+void MainWindow::updateClockPanel()
 {
     const auto today = std::chrono::floor<std::chrono::days>(m_clock.now());
     const QChar sep = systemDateSeparator(QLatin1Char('/'));
@@ -377,7 +376,7 @@ void TBrevioForm::updateClockPanel()
     m_weekdayLabel->setText(text(15 + weekdayIndex(today)));
 }
 
-void TBrevioForm::showPage(QWidget* page)
+void MainWindow::showPage(QWidget* page)
 {
     m_weekSelector->setEnabled(m_pageGroup->buttons().first()->isChecked());
     for (QWidget* p : std::initializer_list<QWidget*>{m_viewingPage, m_retrievalPage, m_settingsPage,
@@ -385,35 +384,35 @@ void TBrevioForm::showPage(QWidget* page)
         p->setVisible(p == page);
 }
 
-void TBrevioForm::FlatSpeedButton11Click()
+void MainWindow::showViewingPage()
 {
     showPage(m_viewingPage);
 }
 
-void TBrevioForm::FlatSpeedButton12Click()
+void MainWindow::showRetrievalPage()
 {
     showPage(m_retrievalPage);
     m_retrievalPage->pageOpened();
 }
 
-void TBrevioForm::FlatSpeedButton13Click()
+void MainWindow::showSettingsPage()
 {
     showPage(m_settingsPage);
     m_settingsPage->reloadWeekList();
 }
 
-void TBrevioForm::FlatSpeedButton14Click()
+void MainWindow::showPrintingPage()
 {
     showPage(m_printingPage);
 }
 
-void TBrevioForm::FlatSpeedButton36Click()
+void MainWindow::showNewsPage()
 {
     showPage(m_newsPage);
     m_newsPage->pageOpened();
 }
 
-void TBrevioForm::SetEnglish()
+void MainWindow::applyLanguage()
 {
     for (const CaptionEntry& entry : kCaptionTable) {
         const QString name
@@ -435,7 +434,7 @@ void TBrevioForm::SetEnglish()
     Q_EMIT languageChanged();
 }
 
-void TBrevioForm::RadioButton1Click()
+void MainWindow::switchLanguage()
 {
     m_languageOffset = m_settingsPage->english()->isChecked() ? kEnglishOffset : kRussianOffset;
     if (m_languageOffset == kRussianOffset && !m_qtTranslator) {
@@ -450,11 +449,11 @@ void TBrevioForm::RadioButton1Click()
         QCoreApplication::removeTranslator(m_qtTranslator.get());
         m_qtTranslator.reset();
     }
-    SetEnglish();
+    applyLanguage();
     updateClockPanel();
 }
 
-void TBrevioForm::ApplyStoredFont()
+void MainWindow::applyStoredFont()
 {
     m_paneFont.setFamily(
         m_settings->readString(kFont, QStringLiteral("Name"), QStringLiteral("MS Sans Serif")));
@@ -469,23 +468,23 @@ void TBrevioForm::ApplyStoredFont()
     m_paneColor = color;
 }
 
-void TBrevioForm::StoreFont()
+void MainWindow::storeFont()
 {
     m_settings->writeInteger(kFont, QStringLiteral("Color"), toColorValue(m_paneColor));
     m_settings->writeString(kFont, QStringLiteral("Name"), m_paneFont.family());
     m_settings->writeInteger(kFont, QStringLiteral("Size"), m_paneFont.pointSize());
 }
 
-bool TBrevioForm::FormClose()
+bool MainWindow::storeOnClose()
 {
     return guard([this] {
         m_settingsPage->storeLanguage();
-        StoreFont();
+        storeFont();
         m_settingsPage->storeProxy();
     });
 }
 
-void TBrevioForm::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     // A running transfer is aborted first; the window closes once its step has ended.
     if (m_http->busy()) {
@@ -499,7 +498,7 @@ void TBrevioForm::closeEvent(QCloseEvent* event)
         return;
     }
     m_formStorage->store();
-    if (!FormClose()) {
+    if (!storeOnClose()) {
         event->ignore();
         return;
     }
@@ -508,7 +507,7 @@ void TBrevioForm::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
-void TBrevioForm::endSession()
+void MainWindow::endSession()
 {
     // Leaves every event loop, also those of boxes that are open, and the ones a handler would
     // start after them; the settings are stored once, however often the signal comes.
@@ -517,11 +516,11 @@ void TBrevioForm::endSession()
         return;
     m_ending = true;
     // A transfer in progress ends at once; its handler unwinds as the program ends.
-    m_http->FlatSpeedButton27Click();
+    m_http->abortTransfer();
     const std::pair<const char*, std::function<void()>> steps[] = {
         {"window placement", [this] { m_formStorage->store(); }},
         {"language", [this] { m_settingsPage->storeLanguage(); }},
-        {"font", [this] { StoreFont(); }},
+        {"font", [this] { storeFont(); }},
         {"proxy settings", [this] { m_settingsPage->storeProxy(); }},
     };
     // Nobody is left to answer a box: each step stores what it can and the log tells the rest.
@@ -537,7 +536,7 @@ void TBrevioForm::endSession()
                  qUtf8Printable(QDir::toNativeSeparators(m_settings->fileName())));
 }
 
-void TBrevioForm::N5Click()
+void MainWindow::exitProgram()
 {
     close();
 }

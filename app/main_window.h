@@ -34,40 +34,41 @@ class HttpClient;
 
 // The main window. It owns the settings object, the language offset, the week selector and the
 // five pages, and is the one place where the pages reach each other.
-class TBrevioForm : public QMainWindow
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    // Runs FormCreate. `dialogs` and `clock` are the real ones in the program, scripted in tests.
-    TBrevioForm(Dialogs& dialogs, Clock& clock, QWidget* parent = nullptr);
-    ~TBrevioForm() override;
+    // Starts the session (startSession). `dialogs` and `clock` are the real ones in the program, scripted in
+    // tests.
+    MainWindow(Dialogs& dialogs, Clock& clock, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Handlers of the window.
-    void FormCreate();
-    void FormShow();
+    void startSession();
+    void onFirstShow();
     // Stores the settings; false (and the window stays open) when a value cannot be stored.
-    bool FormClose();
+    bool storeOnClose();
     // The desktop session ends (SIGTERM at logout): stores what can be stored without asking
     // anyone, writes what could not be stored to the log, and ends the program, boxes open or not.
     void endSession();
-    void N5Click();
-    void FlatSpeedButton11Click();
-    void FlatSpeedButton12Click();
-    void FlatSpeedButton13Click();
-    void FlatSpeedButton14Click();
-    void FlatSpeedButton36Click();
+    void exitProgram();
+    void showViewingPage();
+    void showRetrievalPage();
+    void showSettingsPage();
+    void showPrintingPage();
+    void showNewsPage();
 
     // Language.
-    void SetEnglish();
-    void RadioButton1Click();
+    void applyLanguage();
+    void switchLanguage();
     int languageOffset() const { return m_languageOffset; }
     // The interface text of `id` in the current language.
     QString text(int id) const;
 
     // Font of the schedule panes.
-    void ApplyStoredFont();
-    void StoreFont();
+    void applyStoredFont();
+    void storeFont();
     QFont& paneFont() { return m_paneFont; }
     QColor& paneColor() { return m_paneColor; }
 
@@ -80,7 +81,7 @@ public:
     // Every transfer's client, progress texts, abort flag and error log.
     HttpSession& http() { return *m_http; }
     // A new current HTTP client set up from the settings page (see HttpSession).
-    net::HttpClient& CreateHttpClient();
+    net::HttpClient& createClient();
 
     Dialogs& dialogs() { return m_dialogs; }
     Clock& clock() { return m_clock; }
@@ -118,7 +119,7 @@ private:
     void showPage(QWidget* page);
     void writeFirstRunDefaults();
     void restoreProxySettings();
-    void applyLanguage(int offset);
+    void chooseLanguage(int offset);
     void updateClockPanel();
     void storeProxyAndLanguage();
 

@@ -65,7 +65,7 @@ int main(int argc, char** argv)
 
     BenchDialogs dialogs(listing);
     brevio::SystemClock clock;
-    brevio::TBrevioForm form(dialogs, clock);
+    brevio::MainWindow form(dialogs, clock);
     form.show();
 
     // The event loop's heartbeat: the longest gap between two turns while the import runs.
@@ -81,7 +81,7 @@ int main(int argc, char** argv)
 
     QElapsedTimer took;
     took.start();
-    form.findChild<brevio::XmltvImport*>()->importXmltvClick();
+    form.findChild<brevio::XmltvImport*>()->importXmltv();
     const qint64 elapsed = took.elapsed();
     beat.stop();
     std::printf("import: %.2f s, the window's longest pause %lld ms\n", double(elapsed) / 1000.0,

@@ -15,7 +15,7 @@
 
 #include "app/main_window.h"
 #include "core/session/clock.h"
-#include "gui/printing/print_form.h"
+#include "gui/printing/print_preview.h"
 #include "gui/printing/printing_page.h"
 #include "gui/widgets/dialogs.h"
 #include "tools/static_server.h"
@@ -44,7 +44,7 @@ namespace {
 
 using namespace std::chrono;
 namespace fs = std::filesystem;
-using brevio::TBrevioForm;
+using brevio::MainWindow;
 
 constexpr local_days kMonday{2004y / December / 27};
 
@@ -102,10 +102,10 @@ private:
 };
 
 // Creates, shows and paints the window; returns the time that took.
-duration<double> startWindow(std::unique_ptr<TBrevioForm>& form)
+duration<double> startWindow(std::unique_ptr<MainWindow>& form)
 {
     const auto start = steady_clock::now();
-    form = std::make_unique<TBrevioForm>(g_dialogs, g_clock);
+    form = std::make_unique<MainWindow>(g_dialogs, g_clock);
     FirstPaint paint(form.get());
     form->show();
     paint.wait();
@@ -115,7 +115,7 @@ duration<double> startWindow(std::unique_ptr<TBrevioForm>& form)
 void startToFirstPaint(benchmark::State& state)
 {
     for (auto _ : state) {
-        std::unique_ptr<TBrevioForm> form;
+        std::unique_ptr<MainWindow> form;
         state.SetIterationTime(startWindow(form).count());
         form->hide();
     }
@@ -126,10 +126,10 @@ void startToFirstPaint(benchmark::State& state)
 // The whole print of the week, from the button to the PDF written.
 void printWeek(benchmark::State& state)
 {
-    TBrevioForm form(g_dialogs, g_clock);
+    MainWindow form(g_dialogs, g_clock);
     QTemporaryDir out;
     int pages = 0;
-    form.printingPage()->setPreview([&](const brevio::TTVPrintForm& print) {
+    form.printingPage()->setPreview([&](const brevio::PrintPreview& print) {
         pages = print.writePdf(out.filePath(QStringLiteral("week.pdf")));
     });
     form.pageButtons()[3]->click();
@@ -195,7 +195,7 @@ void checkChannelOffer(benchmark::State& state)
     QDir::setCurrent(work.path());
     g_dialogs.yes = true;
     {
-        TBrevioForm form(g_dialogs, g_clock);
+        MainWindow form(g_dialogs, g_clock);
         auto* check = form.findChild<QToolButton*>(QStringLiteral("FlatSpeedButton19"));
         auto* offer = form.findChild<QListWidget*>(QStringLiteral("CheckListBox2"));
         for (auto _ : state) {
@@ -270,7 +270,7 @@ int main(int argc, char** argv)
     interfaceFont.setStyleHint(QFont::SansSerif);
     QApplication::setFont(interfaceFont);
     const auto appMade = steady_clock::now();
-    std::unique_ptr<TBrevioForm> first;
+    std::unique_ptr<MainWindow> first;
     const auto window = startWindow(first);
     std::cerr << "first start: " << duration<double, std::milli>(steady_clock::now() - start).count()
               << " ms to the first painted window (the application "

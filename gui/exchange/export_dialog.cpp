@@ -27,7 +27,7 @@ constexpr int kLongestReminder = 24 * 60;
 
 } // namespace
 
-ExportDialog::ExportDialog(TBrevioForm& form, Kind kind, const QString& title, const QString& week,
+ExportDialog::ExportDialog(MainWindow& form, Kind kind, const QString& title, const QString& week,
                            int tickedChannels)
     : QDialog(&form)
 {

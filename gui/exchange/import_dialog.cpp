@@ -44,7 +44,7 @@ private:
 
 constexpr std::size_t kNamesShown = 10; // per list; a box is no place for 300 channel names
 
-QString nameList(const TBrevioForm& form, const std::vector<std::string>& names)
+QString nameList(const MainWindow& form, const std::vector<std::string>& names)
 {
     QStringList shown;
     for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i)
@@ -55,7 +55,7 @@ QString nameList(const TBrevioForm& form, const std::vector<std::string>& names)
 }
 
 // "Week 07.12.2026 (new): channels added: A, B; channels with a span replaced: C."
-QString weekReport(const TBrevioForm& form, const exchange::ImportedWeek& week)
+QString weekReport(const MainWindow& form, const exchange::ImportedWeek& week)
 {
     QStringList parts;
     if (!week.addedChannels.empty())
@@ -68,7 +68,7 @@ QString weekReport(const TBrevioForm& form, const exchange::ImportedWeek& week)
 
 } // namespace
 
-XmltvImport::XmltvImport(TBrevioForm& form)
+XmltvImport::XmltvImport(MainWindow& form)
     : QObject(&form)
     , m_form(form)
 {
@@ -76,7 +76,7 @@ XmltvImport::XmltvImport(TBrevioForm& form)
     QMenu* menu = form.fileMenu();
     m_action = menu->addAction(QStringLiteral("Импорт XMLTV…"));
     m_action->setObjectName(QStringLiteral("ImportXmltvItem"));
-    connect(m_action, &QAction::triggered, this, [this] { m_form.guard([this] { importXmltvClick(); }); });
+    connect(m_action, &QAction::triggered, this, [this] { m_form.guard([this] { importXmltv(); }); });
     // A transfer writes the store too: one at a time.
     connect(menu, &QMenu::aboutToShow, this,
             [this] { m_action->setEnabled(!m_form.http().busy() && !m_busy); });
@@ -88,7 +88,7 @@ void XmltvImport::cancelAndCloseWhenDone()
     m_closeWhenDone = true;
 }
 
-void XmltvImport::importXmltvClick()
+void XmltvImport::importXmltv()
 {
     if (m_busy || m_form.http().busy())
         return;
@@ -155,7 +155,7 @@ void XmltvImport::importXmltvClick()
     m_form.fillWeekSelector();
     m_form.settingsPage()->reloadWeekList();
     if (m_form.weekSelector()->count() > 0)
-        m_form.viewingPage()->FlatComboBox1Change();
+        m_form.viewingPage()->showChosenWeek();
     QString report = m_form.text(137).arg(summary->shows).arg(summary->channelFiles);
     for (const exchange::ImportedWeek& week : summary->weeks)
         report += QLatin1Char('\n') + weekReport(m_form, week);

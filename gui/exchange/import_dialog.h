@@ -6,7 +6,7 @@ class QAction;
 
 namespace brevio {
 
-class TBrevioForm;
+class MainWindow;
 
 // "Файл" → "Импорт XMLTV…": adds the weeks of an XMLTV file to the week store. The work runs
 // on the window's thread and lets the window process its events between steps (as a transfer
@@ -16,10 +16,10 @@ class XmltvImport : public QObject
     Q_OBJECT
 
 public:
-    explicit XmltvImport(TBrevioForm& form);
+    explicit XmltvImport(MainWindow& form);
 
     // The menu entry: choose a file, import it, show the new week and what was done.
-    void importXmltvClick();
+    void importXmltv();
 
     bool busy() const { return m_busy; }
     // Stops a running import (nothing is changed) and closes the window once it has ended.
@@ -28,7 +28,7 @@ public:
     QAction* action() const { return m_action; }
 
 private:
-    TBrevioForm& m_form;
+    MainWindow& m_form;
     QAction* m_action = nullptr;
     bool m_busy = false;
     bool m_cancel = false;

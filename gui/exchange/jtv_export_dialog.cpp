@@ -10,7 +10,7 @@
 
 namespace brevio {
 
-TForm3::TForm3(const QListWidget* channels, QWidget* parent)
+JtvExportDialog::JtvExportDialog(const QListWidget* channels, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("Form3"));
@@ -23,12 +23,12 @@ TForm3::TForm3(const QListWidget* channels, QWidget* parent)
         = makeSpeedButton(this, "FlatSpeedButton1", QStringLiteral("Экспорт"), {8, 280, 137, 17});
     auto* closeButton
         = makeSpeedButton(this, "FlatSpeedButton2", QStringLiteral("Закрыть"), {152, 280, 137, 17});
-    connect(exportButton, &QToolButton::clicked, this, [this] { FlatSpeedButton1Click(); });
-    connect(closeButton, &QToolButton::clicked, this, [this] { FlatSpeedButton2Click(); });
-    FormCreate(channels);
+    connect(exportButton, &QToolButton::clicked, this, [this] { exportTicked(); });
+    connect(closeButton, &QToolButton::clicked, this, &QDialog::close);
+    fillChannels(channels);
 }
 
-void TForm3::FormCreate(const QListWidget* channels)
+void JtvExportDialog::fillChannels(const QListWidget* channels)
 {
     for (int i = 0; channels && i < channels->count(); ++i) {
         // Made whole before it joins the list, which would otherwise search all its rows per change.
@@ -40,7 +40,7 @@ void TForm3::FormCreate(const QListWidget* channels)
     setWindowTitle(QStringLiteral("Экспорт в JTV"));
 }
 
-void TForm3::FlatSpeedButton1Click()
+void JtvExportDialog::exportTicked()
 {
     std::vector<int> rows;
     for (int i = 0; i < m_list->count(); ++i)
@@ -50,14 +50,9 @@ void TForm3::FlatSpeedButton1Click()
         m_exporter(rows);
 }
 
-void TForm3::FlatSpeedButton2Click()
+void runJtvExportDialog(MainWindow& form)
 {
-    close();
-}
-
-void runJtvExportDialog(TBrevioForm& form)
-{
-    TForm3 dialog(form.printingPage()->channelChecklist(), &form);
+    JtvExportDialog dialog(form.printingPage()->channelChecklist(), &form);
     dialog.setExporter(
         [&form](const std::vector<int>& rows) { form.guard([&] { exportJtvChannels(form, rows); }); });
     dialog.exec();

@@ -9,11 +9,11 @@ class QListWidget;
 
 namespace brevio {
 
-class TBrevioForm;
+class MainWindow;
 
 // "Экспорт в JTV": the channels of the shown week to tick for export; "Экспорт" hands the
 // ticked ones to the exporter it was given.
-class TForm3 : public QDialog
+class JtvExportDialog : public QDialog
 {
     Q_OBJECT
 
@@ -22,17 +22,17 @@ public:
     using Exporter = std::function<void(const std::vector<int>& rows)>;
 
     // `channels`: the main window's channel check list, copied unticked.
-    TForm3(const QListWidget* channels, QWidget* parent = nullptr);
+    JtvExportDialog(const QListWidget* channels, QWidget* parent = nullptr);
 
     void setExporter(Exporter exporter) { m_exporter = std::move(exporter); }
 
-    void FlatSpeedButton1Click();
-    void FlatSpeedButton2Click();
+    // "Экспорт": hands the ticked rows to the exporter.
+    void exportTicked();
 
     QListWidget* channelList() const { return m_list; }
 
 private:
-    void FormCreate(const QListWidget* channels);
+    void fillChannels(const QListWidget* channels);
 
     QListWidget* m_list = nullptr;
     Exporter m_exporter;
@@ -40,6 +40,6 @@ private:
 
 // Opens the JTV export dialog on the form's week (the settings page's button and the "Файл"
 // menu): the ticked channels go to a JTV archive.
-void runJtvExportDialog(TBrevioForm& form);
+void runJtvExportDialog(MainWindow& form);
 
 } // namespace brevio

@@ -43,7 +43,7 @@ constexpr int kRefusedText = 168;
 constexpr int kNoWeekText = 169;
 
 // The week in the selector; none (said) when there is no week.
-std::optional<std::string> chosenWeek(TBrevioForm& form)
+std::optional<std::string> chosenWeek(MainWindow& form)
 {
     const QString week = form.weekSelector()->currentText();
     if (week.isEmpty()) {
@@ -94,7 +94,7 @@ QString titleOf(QString entry)
 }
 
 // Writes an export to a file the user picks, and says what was written where.
-void saveExport(TBrevioForm& form, const QString& title, const QString& filter, const QString& suggested,
+void saveExport(MainWindow& form, const QString& title, const QString& filter, const QString& suggested,
                 const std::string& bytes, const Written& written)
 {
     Dialogs& dialogs = form.dialogs();
@@ -127,7 +127,7 @@ std::chrono::sys_seconds utcNow(const Clock& clock)
 
 } // namespace
 
-WeekExports::WeekExports(TBrevioForm& form)
+WeekExports::WeekExports(MainWindow& form)
     : QObject(&form)
     , m_form(form)
 {
@@ -135,9 +135,9 @@ WeekExports::WeekExports(TBrevioForm& form)
     QMenu* menu = form.fileMenu();
     menu->addSeparator();
     const std::pair<const char*, void (WeekExports::*)()> entries[] = {
-        {"ExportXmltvItem", &WeekExports::ExportXmltvItemClick},
-        {"ExportIcsItem", &WeekExports::ExportIcsItemClick},
-        {"ExportJtvItem", &WeekExports::ExportJtvItemClick},
+        {"ExportXmltvItem", &WeekExports::exportXmltv},
+        {"ExportIcsItem", &WeekExports::exportCalendar},
+        {"ExportJtvItem", &WeekExports::openJtvExport},
     };
     for (const auto& [name, handler] : entries) {
         QAction* action = menu->addAction(QString());
@@ -147,7 +147,7 @@ WeekExports::WeekExports(TBrevioForm& form)
     }
 }
 
-void WeekExports::ExportXmltvItemClick()
+void WeekExports::exportXmltv()
 {
     const auto week = chosenWeek(m_form);
     if (!week)
@@ -173,7 +173,7 @@ void WeekExports::ExportXmltvItemClick()
                suggestedName(*week, "xml"), listing, {count.shows, count.channels, {}});
 }
 
-void WeekExports::ExportIcsItemClick()
+void WeekExports::exportCalendar()
 {
     const auto week = chosenWeek(m_form);
     if (!week)
@@ -203,12 +203,12 @@ void WeekExports::ExportIcsItemClick()
                {events.size(), channels.size(), {}});
 }
 
-void WeekExports::ExportJtvItemClick()
+void WeekExports::openJtvExport()
 {
     runJtvExportDialog(m_form);
 }
 
-void exportJtvChannels(TBrevioForm& form, const std::vector<int>& rows)
+void exportJtvChannels(MainWindow& form, const std::vector<int>& rows)
 {
     const auto week = chosenWeek(form);
     if (!week)

@@ -8,7 +8,7 @@ class QAction;
 
 namespace brevio {
 
-class TBrevioForm;
+class MainWindow;
 
 // "Файл" → "Экспорт XMLTV…", "Экспорт iCalendar…", "Экспорт JTV…": the week in the week selector
 // written for other programs. Each asks for a file, asks before replacing one, writes it whole
@@ -19,21 +19,21 @@ class WeekExports : public QObject
     Q_OBJECT
 
 public:
-    explicit WeekExports(TBrevioForm& form);
+    explicit WeekExports(MainWindow& form);
 
     // All channels of the week, or those ticked on the printing page, as an XMLTV listing.
-    void ExportXmltvItemClick();
+    void exportXmltv();
     // The week's selected shows as calendar events, with a reminder if asked for.
-    void ExportIcsItemClick();
+    void exportCalendar();
     // The JTV export dialog, as the settings page's button opens it.
-    void ExportJtvItemClick();
+    void openJtvExport();
 
 private:
-    TBrevioForm& m_form;
+    MainWindow& m_form;
 };
 
 // The JTV archive of the channels on `rows` of the week's channel list (the JTV dialog's
 // "Экспорт"); channels whose titles do not fit the format's index are left out and named.
-void exportJtvChannels(TBrevioForm& form, const std::vector<int>& rows);
+void exportJtvChannels(MainWindow& form, const std::vector<int>& rows);
 
 } // namespace brevio

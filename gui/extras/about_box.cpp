@@ -56,7 +56,7 @@ void makeLink(QLabel* label, const QString& hint)
 
 } // namespace
 
-QStringList TAboutBox::creditLines()
+QStringList AboutBox::creditLines()
 {
     return {QStringLiteral("Программа предназначена для получения из сети "),
             QStringLiteral("Интернет телепрограмм множества каналов СНГ и "),
@@ -70,7 +70,7 @@ QStringList TAboutBox::creditLines()
             QStringLiteral("подробную информацию о программе.")};
 }
 
-TAboutBox::TAboutBox(const Settings& settings, QWidget* parent)
+AboutBox::AboutBox(const Settings& settings, QWidget* parent)
     : QDialog(parent,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
@@ -130,7 +130,7 @@ TAboutBox::TAboutBox(const Settings& settings, QWidget* parent)
         link->installEventFilter(this);
         link->setFocusPolicy(Qt::TabFocus);
     }
-    Panel1MouseMove();
+    highlightNoLine();
 
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setObjectName(QStringLiteral("OKButton"));
@@ -148,19 +148,19 @@ TAboutBox::TAboutBox(const Settings& settings, QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void TAboutBox::paint(QLabel* label, const QColor& color)
+void AboutBox::paint(QLabel* label, const QColor& color)
 {
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, color);
     label->setPalette(p);
 }
 
-void TAboutBox::ProgramIconClick()
+void AboutBox::openHomePage()
 {
     openAddress(linkUrl(m_homePageAddress));
 }
 
-void TAboutBox::Label1Click()
+void AboutBox::writeFeedbackMail()
 {
     QUrl mail;
     mail.setScheme(QStringLiteral("mailto"));
@@ -168,38 +168,33 @@ void TAboutBox::Label1Click()
     openAddress(mail);
 }
 
-void TAboutBox::Label2Click()
-{
-    openAddress(linkUrl(m_homePageAddress));
-}
-
-void TAboutBox::Label1MouseMove()
+void AboutBox::highlightFeedbackLine()
 {
     paint(m_feedback, kBlue);
     paint(m_homePage, kTeal);
 }
 
-void TAboutBox::Label2MouseMove()
+void AboutBox::highlightHomePageLine()
 {
     paint(m_homePage, kBlue);
     paint(m_feedback, kTeal);
 }
 
-void TAboutBox::Panel1MouseMove()
+void AboutBox::highlightNoLine()
 {
     paint(m_feedback, kTeal);
     paint(m_homePage, kTeal);
 }
 
-bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
+bool AboutBox::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn) {
         if (watched == m_feedback)
-            Label1MouseMove();
+            highlightFeedbackLine();
         else if (watched == m_homePage)
-            Label2MouseMove();
+            highlightHomePageLine();
         else if (watched == m_icon)
-            Panel1MouseMove();
+            highlightNoLine();
     }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -209,11 +204,11 @@ bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseMove) {
         // Consumed here: a move over a line must not also reach the panel and undo the colour.
         if (watched == m_feedback)
-            Label1MouseMove();
+            highlightFeedbackLine();
         else if (watched == m_homePage)
-            Label2MouseMove();
+            highlightHomePageLine();
         else if (watched == m_panel)
-            Panel1MouseMove();
+            highlightNoLine();
         return watched == m_panel ? QDialog::eventFilter(watched, event) : true;
     }
     if (event->type() == QEvent::MouseButtonRelease) {
@@ -226,14 +221,12 @@ bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-bool TAboutBox::followLink(const QObject* link)
+bool AboutBox::followLink(const QObject* link)
 {
-    if (link == m_icon)
-        ProgramIconClick();
+    if (link == m_icon || link == m_homePage)
+        openHomePage();
     else if (link == m_feedback)
-        Label1Click();
-    else if (link == m_homePage)
-        Label2Click();
+        writeFeedbackMail();
     else
         return false;
     return true;

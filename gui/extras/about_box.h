@@ -13,20 +13,20 @@ class Settings;
 
 // "О программе": the program's picture, name and version, the feedback and home page lines
 // (links that light up under the pointer) and the running credits.
-class TAboutBox : public QDialog
+class AboutBox : public QDialog
 {
     Q_OBJECT
 
 public:
-    TAboutBox(const Settings& settings, QWidget* parent = nullptr);
+    AboutBox(const Settings& settings, QWidget* parent = nullptr);
 
-    // Pointer and click handlers of the link lines and the picture.
-    void ProgramIconClick();
-    void Label1Click();
-    void Label2Click();
-    void Label1MouseMove();
-    void Label2MouseMove();
-    void Panel1MouseMove();
+    // The picture and the home page line open the home page; the feedback line writes a mail.
+    void openHomePage();
+    void writeFeedbackMail();
+    // The line under the pointer (or with the focus) shows blue, the others teal.
+    void highlightFeedbackLine();
+    void highlightHomePageLine();
+    void highlightNoLine();
 
     QLabel* programIcon() const { return m_icon; }
     QLabel* feedbackLine() const { return m_feedback; }

@@ -19,24 +19,24 @@
 
 namespace brevio {
 
-Extras::Extras(TBrevioForm& form)
+Extras::Extras(MainWindow& form)
     : QObject(&form)
     , m_form(form)
 {
     setObjectName(QStringLiteral("Extras"));
-    connectAction("N2", &Extras::N2Click);
-    connectAction("N3", &Extras::N3Click);
-    connectAction("N4", &Extras::N4Click);
-    connectAction("N10", &Extras::N10Click);
-    connectAction("N11", &Extras::N11Click);
-    connectAction("N12", &Extras::N12Click);
-    connectAction("ICQ1", &Extras::ICQ1Click);
-    connectAction("N13", &Extras::N13Click);
-    connectAction("N8", &Extras::N8Click);
-    connectAction("N7", &Extras::N7Click);
-    connectButton("FlatSpeedButton32", &Extras::FlatSpeedButton32Click);
-    connectButton("FlatButton2", &Extras::FlatButton2Click);
-    m_chimeo = new ChimeoBox(form);
+    connectAction("N2", &Extras::openHomePage);
+    connectAction("N3", &Extras::openJokes);
+    connectAction("N4", &Extras::openPsychologyTests);
+    connectAction("N10", &Extras::openLibraries);
+    connectAction("N11", &Extras::openRockSite);
+    connectAction("N12", &Extras::openDrinks);
+    connectAction("ICQ1", &Extras::openIcqList);
+    connectAction("N13", &Extras::openJuicyJokes);
+    connectAction("N8", &Extras::openHelp);
+    connectAction("N7", &Extras::showAboutBox);
+    connectButton("FlatSpeedButton32", &Extras::putShortcutOnDesktop);
+    connectButton("FlatButton2", &Extras::openJtvExport);
+    m_chimeo = new CompanionBox(form);
 }
 
 void Extras::connectAction(const char* name, void (Extras::*handler)())
@@ -58,58 +58,58 @@ void Extras::openOnMakerSite(const char* path)
     openAddress(linkUrl(makerAddress(m_form.settings(), QString::fromLatin1(path))));
 }
 
-void Extras::N2Click()
+void Extras::openHomePage()
 {
     openAddress(linkUrl(homePageAddress(m_form.settings())));
 }
 
-void Extras::N3Click()
+void Extras::openJokes()
 {
     openOnMakerSite("/anekdot/");
 }
 
-void Extras::N4Click()
+void Extras::openPsychologyTests()
 {
     openOnMakerSite("/test/");
 }
 
-void Extras::N10Click()
+void Extras::openLibraries()
 {
     openOnMakerSite("/book/");
 }
 
-void Extras::N11Click()
+void Extras::openRockSite()
 {
     openOnMakerSite("/music/");
 }
 
-void Extras::N12Click()
+void Extras::openDrinks()
 {
     openOnMakerSite("/drink/");
 }
 
-void Extras::ICQ1Click()
+void Extras::openIcqList()
 {
     openOnMakerSite("/icq/");
 }
 
-void Extras::N13Click()
+void Extras::openJuicyJokes()
 {
     openAddress(linkUrl(subscribeAddress(m_form.settings(), QStringLiteral("/index.cgi"))));
 }
 
-void Extras::N8Click()
+void Extras::openHelp()
 {
     openAddress(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("brevio.chm"))));
 }
 
-void Extras::N7Click()
+void Extras::showAboutBox()
 {
-    TAboutBox box(m_form.settings(), &m_form);
+    AboutBox box(m_form.settings(), &m_form);
     box.exec();
 }
 
-void Extras::FlatSpeedButton32Click()
+void Extras::putShortcutOnDesktop()
 {
     // The shortcut starts the program on this session's working folder (the current folder since
     // the start). Failures are not reported: it is a convenience, tried again on the next click.
@@ -122,7 +122,7 @@ void Extras::FlatSpeedButton32Click()
                          workFolderOptions(folder, userDataHomeWorkFolder()));
 }
 
-void Extras::FlatButton2Click()
+void Extras::openJtvExport()
 {
     runJtvExportDialog(m_form);
 }

@@ -17,7 +17,7 @@ namespace {
 
 // A click on a link item: the caption is shown, then the first "s" line with that caption
 // names the address to open.
-void openLink(TBrevioForm& form, const QString& caption)
+void openLink(MainWindow& form, const QString& caption)
 {
     const std::string file(store::kLinksFile);
     if (!store::fileExists(file)) {
@@ -40,7 +40,7 @@ QString menuText(QString caption)
         .replace(QLatin1Char('\t'), QLatin1Char(' '));
 }
 
-void addEntries(QMenu* menu, const std::vector<store::LinkEntry>& entries, TBrevioForm& form)
+void addEntries(QMenu* menu, const std::vector<store::LinkEntry>& entries, MainWindow& form)
 {
     for (const auto& entry : entries) {
         const QString caption = fromData(entry.caption);
@@ -52,7 +52,7 @@ void addEntries(QMenu* menu, const std::vector<store::LinkEntry>& entries, TBrev
 
 } // namespace
 
-void buildLinksMenu(QMenu* menu, TBrevioForm& form)
+void buildLinksMenu(QMenu* menu, MainWindow& form)
 {
     const std::string file(store::kLinksFile);
     if (!store::fileExists(file))

@@ -7,7 +7,7 @@
 
 class QWidget;
 
-// The browser panel's view (WebBrowser3) as the news page uses it, whichever engine shows the
+// The browser panel's view as the news page uses it, whichever engine shows the
 // pages. The web engine lives in a module of its own that is loaded on first use, so this
 // header is all the two sides share: Qt types only, nothing of the program's libraries.
 namespace brevio {

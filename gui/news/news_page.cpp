@@ -40,17 +40,9 @@ namespace {
 // column's editor, with the built-in texts as defaults.
 const QString kNames = QStringLiteral("SourceNames");
 
-const news::NewsSource* sourceOf(std::string_view stem)
-{
-    for (const news::NewsSource& source : news::newsSources())
-        if (source.stem == stem)
-            return &source;
-    return nullptr;
-}
-
 } // namespace
 
-NewsPage::NewsPage(TBrevioForm& form, QWidget* parent)
+NewsPage::NewsPage(MainWindow& form, QWidget* parent)
     : QFrame(parent)
     , m_form(form)
 {
@@ -100,7 +92,7 @@ NewsPage::NewsPage(TBrevioForm& form, QWidget* parent)
     // The browser itself is made when a browser source first shows a page (browser()).
     new QVBoxLayout(m_browserPanel);
     m_browserPanel->layout()->setContentsMargins(0, 0, 0, 0);
-    new LinkClicks(m_pane, [this](const QString& address) { RxRichEdit2URLClick(address); });
+    new LinkClicks(m_pane, [this](const QString& address) { openLink(address); });
 
     for (const news::NewsSource& source : news::newsSources()) {
         auto* button = findChild<QToolButton*>(QString::fromLatin1(source.button));
@@ -134,7 +126,7 @@ BrowserView& NewsPage::browser()
 {
     if (!m_browser) {
         BrowserSetup setup;
-        setup.openLink = [this](const QString& address) { RxRichEdit2URLClick(address); };
+        setup.openLink = [this](const QString& address) { openLink(address); };
         setup.refused = [this] { m_status->setText(m_form.text(140)); };
         m_browser = createBrowserView(m_browserPanel, std::move(setup));
         QWidget* view = m_browser->widget();
@@ -144,12 +136,6 @@ BrowserView& NewsPage::browser()
         m_browserPanel->layout()->addWidget(view);
     }
     return *m_browser;
-}
-
-void NewsPage::sourceClicked(std::string_view stem)
-{
-    if (const news::NewsSource* source = sourceOf(stem))
-        runSource(*source);
 }
 
 void NewsPage::runSource(const news::NewsSource& source)
@@ -258,7 +244,7 @@ std::string NewsPage::requestDate() const
                                 static_cast<char>(systemDateSeparator(QLatin1Char('.')).unicode()));
 }
 
-void NewsPage::RxRichEdit2URLClick(const QString& address)
+void NewsPage::openLink(const QString& address)
 {
     const std::string openable = news::openableAddress(toData(address));
     if (!openable.empty())

@@ -15,7 +15,7 @@ class QToolButton;
 
 namespace brevio {
 
-class TBrevioForm;
+class MainWindow;
 namespace news {
 struct NewsSource;
 struct SourceContext;
@@ -29,26 +29,15 @@ class NewsPage : public QFrame
     Q_OBJECT
 
 public:
-    NewsPage(TBrevioForm& form, QWidget* parent);
+    NewsPage(MainWindow& form, QWidget* parent);
     ~NewsPage() override;
 
     // Opening the page: the source buttons take their configured names, the pane and the
     // browser panel end 5 pixels before the page's edges, and the browser panel is hidden.
     void pageOpened();
 
-    // The source buttons' handlers.
-    void FlatSpeedButton39Click() { sourceClicked("kurs_nbu"); }
-    void FlatSpeedButton40Click() { sourceClicked("kurs_cbr"); }
-    void FlatSpeedButton48Click() { sourceClicked("kurs_nbk"); }
-    void FlatSpeedButton43Click() { sourceClicked("oreanda"); }
-    void FlatSpeedButton47Click() { sourceClicked("ezhe"); }
-    void FlatSpeedButton51Click() { sourceClicked("kornet"); }
-    void FlatSpeedButton26Click() { sourceClicked("uasport"); }
-    void FlatSpeedButton25Click() { sourceClicked("podrobn"); }
-    void FlatSpeedButton52Click() { sourceClicked("unl"); }
-    void FlatSpeedButton53Click() { sourceClicked("rusdisn"); }
     // A web address in the pane was clicked: only web and mail addresses are opened.
-    void RxRichEdit2URLClick(const QString& address);
+    void openLink(const QString& address);
 
     // Where addresses are opened (the desktop's browser; tests record them instead).
     void setUrlOpener(std::function<void(const QString&)> opener) { m_openUrl = std::move(opener); }
@@ -61,7 +50,6 @@ public:
     bool browserMade() const { return m_browser != nullptr; }
 
 private:
-    void sourceClicked(std::string_view stem);
     void runSource(const news::NewsSource& source);
     void fetch(const news::NewsSource& source);
     void view(const news::NewsSource& source);
@@ -73,7 +61,7 @@ private:
     // The rate request's date from the window's clock, in the system's date style.
     std::string requestDate() const;
 
-    TBrevioForm& m_form;
+    MainWindow& m_form;
     QLabel* m_status = nullptr;
     QTextEdit* m_pane = nullptr;
     QWidget* m_browserPanel = nullptr;

@@ -3,7 +3,7 @@
 #include "app/main_window.h"
 #include "core/print/print_document.h"
 #include "gui/extras/link_addresses.h"
-#include "gui/printing/print_form.h"
+#include "gui/printing/print_preview.h"
 #include "gui/viewing/viewing_page.h"
 #include "gui/widgets/form_builder.h"
 #include "gui/widgets/pane_lines.h"
@@ -32,7 +32,7 @@ QLabel* rightAlignedLabel(QWidget* parent, const char* name, const QString& capt
 
 } // namespace
 
-PrintingPage::PrintingPage(TBrevioForm& form, QWidget* parent)
+PrintingPage::PrintingPage(MainWindow& form, QWidget* parent)
     : QFrame(parent)
     , m_form(form)
 {
@@ -101,34 +101,34 @@ PrintingPage::PrintingPage(TBrevioForm& form, QWidget* parent)
     m_channels->hide();
 
     connect(m_selectedMode, &QToolButton::clicked, this,
-            [this] { m_form.guard([this] { FlatSpeedButton15Click(); }); });
+            [this] { m_form.guard([this] { chooseSelectedShowsMode(); }); });
     connect(m_allChannelsMode, &QToolButton::clicked, this,
-            [this] { m_form.guard([this] { FlatSpeedButton16Click(); }); });
-    connect(m_allDays, &QCheckBox::clicked, this, [this] { m_form.guard([this] { FlatCheckBox8Click(); }); });
-    connect(print, &QToolButton::clicked, this, [this] { m_form.guard([this] { FlatButton1Click(); }); });
+            [this] { m_form.guard([this] { chooseAllChannelsMode(); }); });
+    connect(m_allDays, &QCheckBox::clicked, this, [this] { m_form.guard([this] { applyAllDays(); }); });
+    connect(print, &QToolButton::clicked, this, [this] { m_form.guard([this] { printSchedule(); }); });
 }
 
-void PrintingPage::FlatSpeedButton15Click()
+void PrintingPage::chooseSelectedShowsMode()
 {
     m_channels->hide();
     for (auto* button : m_layoutButtons)
         button->hide();
     m_allDays->setChecked(true);
     m_allDays->setEnabled(false);
-    FlatCheckBox8Click();
+    applyAllDays();
 }
 
-void PrintingPage::FlatSpeedButton16Click()
+void PrintingPage::chooseAllChannelsMode()
 {
     m_channels->show();
     for (auto* button : m_layoutButtons)
         button->show();
     m_allDays->setChecked(false);
     m_allDays->setEnabled(true);
-    FlatCheckBox8Click();
+    applyAllDays();
 }
 
-void PrintingPage::FlatCheckBox8Click()
+void PrintingPage::applyAllDays()
 {
     const bool all = m_allDays->isChecked();
     m_dayPanel->setVisible(!all);
@@ -164,9 +164,9 @@ std::vector<std::string> PrintingPage::buildDocument() const
     return print::weekScheduleDocument(dayCaptions(), printedDays, days);
 }
 
-void PrintingPage::FlatButton1Click()
+void PrintingPage::printSchedule()
 {
-    TTVPrintForm printForm;
+    PrintPreview printForm;
     printForm.setReportTitle(m_form.text(104));
     ReportLayout layout;
     layout.bottom = m_spins[5]->value();

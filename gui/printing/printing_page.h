@@ -15,8 +15,8 @@ class QWidget;
 
 namespace brevio {
 
-class TBrevioForm;
-class TTVPrintForm;
+class MainWindow;
+class PrintPreview;
 
 // The printing page: print mode, weekdays, channels and the page layout values.
 class PrintingPage : public QFrame
@@ -24,19 +24,19 @@ class PrintingPage : public QFrame
     Q_OBJECT
 
 public:
-    PrintingPage(TBrevioForm& form, QWidget* parent);
+    PrintingPage(MainWindow& form, QWidget* parent);
 
     // "Отобранные" and "Все телеканалы": switch the print mode.
-    void FlatSpeedButton15Click();
-    void FlatSpeedButton16Click();
+    void chooseSelectedShowsMode();
+    void chooseAllChannelsMode();
     // "Все дни": shows the weekday boxes when unchecked, then sets all of them to its state.
-    void FlatCheckBox8Click();
+    void applyAllDays();
     // "Печатать": builds the document and shows it in the print preview.
-    void FlatButton1Click();
+    void printSchedule();
 
     // What "Печатать" does with the finished print form; the print preview unless replaced
     // (tests write a PDF instead of blocking in the preview window).
-    using Preview = std::function<void(const TTVPrintForm&)>;
+    using Preview = std::function<void(const PrintPreview&)>;
     void setPreview(Preview preview) { m_preview = std::move(preview); }
 
     QListWidget* channelChecklist() const { return m_channels; }
@@ -46,7 +46,7 @@ private:
     std::vector<std::string> buildDocument() const;
     std::array<std::string, 7> dayCaptions() const;
 
-    TBrevioForm& m_form;
+    MainWindow& m_form;
     QToolButton* m_selectedMode = nullptr;
     QToolButton* m_allChannelsMode = nullptr;
     QCheckBox* m_allDays = nullptr;

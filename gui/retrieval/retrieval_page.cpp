@@ -54,7 +54,7 @@ std::string channelListOf(const std::string& weekFolder)
 
 } // namespace
 
-RetrievalPage::RetrievalPage(TBrevioForm& form, QWidget* parent)
+RetrievalPage::RetrievalPage(MainWindow& form, QWidget* parent)
     : QFrame(parent)
     , m_form(form)
 {
@@ -68,12 +68,11 @@ RetrievalPage::RetrievalPage(TBrevioForm& form, QWidget* parent)
     m_abort = makeSpeedButton(this, "FlatSpeedButton27", QStringLiteral("Прервать сеанс связи"), kButtonSpot);
     m_download->hide();
     m_abort->hide();
-    connect(m_check, &QToolButton::clicked, this,
-            [this] { m_form.guard([this] { FlatSpeedButton19Click(); }); });
+    connect(m_check, &QToolButton::clicked, this, [this] { m_form.guard([this] { checkForNewWeek(); }); });
     connect(m_download, &QToolButton::clicked, this,
-            [this] { m_form.guard([this] { FlatSpeedButton20Click(); }); });
+            [this] { m_form.guard([this] { downloadTickedChannels(); }); });
     connect(m_abort, &QToolButton::clicked, this,
-            [this] { m_form.guard([this] { m_form.http().FlatSpeedButton27Click(); }); });
+            [this] { m_form.guard([this] { m_form.http().abortTransfer(); }); });
 
     m_memo = makeControl<QPlainTextEdit>(this, "FlatMemo1", {8, 32, 207, 52});
     m_memo->setReadOnly(true);
@@ -114,11 +113,11 @@ bool RetrievalPage::received(const net::HttpReply& reply)
     if (net::replySucceeded(reply.header))
         return true;
     m_form.dialogs().message(m_form.text(60));
-    HttpSession::LogHttpError(reply.header, reply.body);
+    HttpSession::logHttpError(reply.header, reply.body);
     return false;
 }
 
-void RetrievalPage::FlatSpeedButton19Click()
+void RetrievalPage::checkForNewWeek()
 {
     HttpSession& http = m_form.http();
     if (http.busy())
@@ -139,7 +138,7 @@ void RetrievalPage::FlatSpeedButton19Click()
         setStepControlsEnabled(true);
     });
     const ClientScope scope(m_form);
-    http.SetServerUrl();
+    http.loadServerUrl();
     offered = runCheck(scope.client());
 }
 
@@ -230,7 +229,7 @@ void RetrievalPage::showRefusals(const std::vector<net::RefusedChannel>& refused
         + reasons.join(QLatin1Char('\n')));
 }
 
-void RetrievalPage::FlatSpeedButton20Click()
+void RetrievalPage::downloadTickedChannels()
 {
     HttpSession& http = m_form.http();
     if (http.busy())
@@ -250,7 +249,7 @@ void RetrievalPage::FlatSpeedButton20Click()
             setStepControlsEnabled(true);
         });
         const ClientScope scope(m_form);
-        http.SetServerUrl();
+        http.loadServerUrl();
         roundOver = runDownload(scope.client());
     }
     // Reached when no error ended the step: also after a stop at the abort flag or a failed reply.
@@ -334,7 +333,7 @@ void RetrievalPage::showNewestWeek()
     if (selector->count() == 0)
         return;
     selector->setCurrentIndex(selector->count() - 1);
-    m_form.viewingPage()->FlatComboBox1Change();
+    m_form.viewingPage()->showChosenWeek();
 }
 
 } // namespace brevio

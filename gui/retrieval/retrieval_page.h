@@ -18,7 +18,7 @@ class HttpClient;
 struct HttpReply;
 struct RefusedChannel;
 } // namespace net
-class TBrevioForm;
+class MainWindow;
 
 // The retrieval page: check and download buttons (with the abort button on the same spot),
 // the progress memo, the channel checklist and the status line. Its two steps fetch the
@@ -28,15 +28,15 @@ class RetrievalPage : public QFrame
     Q_OBJECT
 
 public:
-    RetrievalPage(TBrevioForm& form, QWidget* parent);
+    RetrievalPage(MainWindow& form, QWidget* parent);
 
     // Opening the page shows the check button, enabled, with the other two on its spot.
     void pageOpened();
 
     // "Проверить наличие новой программки": which week the server offers and which channels.
-    void FlatSpeedButton19Click();
+    void checkForNewWeek();
     // "Получить отмеченые телепрограммы": the ticked channels into the week folder.
-    void FlatSpeedButton20Click();
+    void downloadTickedChannels();
 
     QToolButton* checkButton() const { return m_check; }
     QToolButton* downloadButton() const { return m_download; }
@@ -65,7 +65,7 @@ private:
     void setStepControlsEnabled(bool enabled);
     void showNewestWeek();
 
-    TBrevioForm& m_form;
+    MainWindow& m_form;
     QToolButton* m_check = nullptr;
     QToolButton* m_download = nullptr;
     QToolButton* m_abort = nullptr;

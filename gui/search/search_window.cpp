@@ -48,7 +48,7 @@ constexpr int kColumns = 4;
 class FoundShowsModel : public QAbstractTableModel
 {
 public:
-    FoundShowsModel(TBrevioForm& form, QObject* parent)
+    FoundShowsModel(MainWindow& form, QObject* parent)
         : QAbstractTableModel(parent)
         , m_form(form)
     {
@@ -104,13 +104,13 @@ public:
     }
 
 private:
-    TBrevioForm& m_form;
+    MainWindow& m_form;
     const view::WeekSearch* m_week = nullptr;
     std::string m_weekDate;
     std::vector<std::uint32_t> m_hits;
 };
 
-SearchWindow::SearchWindow(TBrevioForm& form)
+SearchWindow::SearchWindow(MainWindow& form)
     : QDialog(&form)
     , m_form(form)
 {
@@ -169,18 +169,19 @@ SearchWindow::SearchWindow(TBrevioForm& form)
     form.fileMenu()->addSeparator();
     form.fileMenu()->addAction(m_action);
     addAction(m_action); // Ctrl+F works in this window too
-    connect(m_action, &QAction::triggered, this, [this] { m_form.guard([this] { SearchItemClick(); }); });
+    connect(m_action, &QAction::triggered, this, [this] { m_form.guard([this] { openSearch(); }); });
 
     connect(m_field, &QLineEdit::textChanged, this, [this] { m_form.guard([this] { runSearch(); }); });
-    connect(m_field, &QLineEdit::returnPressed, this, [this] { m_form.guard([this] { ShowFoundClick(); }); });
+    connect(m_field, &QLineEdit::returnPressed, this,
+            [this] { m_form.guard([this] { showChosenResult(); }); });
     m_field->installEventFilter(this);
     connect(m_results, &QAbstractItemView::activated, this,
-            [this] { m_form.guard([this] { ShowFoundClick(); }); });
-    connect(m_show, &QPushButton::clicked, this, [this] { m_form.guard([this] { ShowFoundClick(); }); });
-    connect(m_add, &QPushButton::clicked, this, [this] { m_form.guard([this] { AddFoundClick(); }); });
+            [this] { m_form.guard([this] { showChosenResult(); }); });
+    connect(m_show, &QPushButton::clicked, this, [this] { m_form.guard([this] { showChosenResult(); }); });
+    connect(m_add, &QPushButton::clicked, this, [this] { m_form.guard([this] { addChosenResult(); }); });
     auto* insert = new QShortcut(QKeySequence(Qt::Key_Insert), this);
     insert->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(insert, &QShortcut::activated, this, [this] { m_form.guard([this] { AddFoundClick(); }); });
+    connect(insert, &QShortcut::activated, this, [this] { m_form.guard([this] { addChosenResult(); }); });
 
     // A week chosen meanwhile is searched at once (after the viewing page has loaded it).
     auto* weekMoved = new QTimer(this);
@@ -191,7 +192,7 @@ SearchWindow::SearchWindow(TBrevioForm& form)
         if (isVisible())
             weekMoved->start();
     });
-    connect(&m_form, &TBrevioForm::languageChanged, this, [this] { retranslate(); });
+    connect(&m_form, &MainWindow::languageChanged, this, [this] { retranslate(); });
     retranslate();
 }
 
@@ -210,7 +211,7 @@ void SearchWindow::retranslate()
         runSearch(); // the status line speaks the new language too
 }
 
-void SearchWindow::SearchItemClick()
+void SearchWindow::openSearch()
 {
     show();
     raise();
@@ -315,14 +316,14 @@ bool SearchWindow::chosenShow(int& channel, int& day, int& line)
     return true;
 }
 
-void SearchWindow::ShowFoundClick()
+void SearchWindow::showChosenResult()
 {
     int channel = 0, day = 0, line = 0;
     if (chosenShow(channel, day, line))
         m_form.viewingPage()->showFound(channel, day, line);
 }
 
-void SearchWindow::AddFoundClick()
+void SearchWindow::addChosenResult()
 {
     int channel = 0, day = 0, line = 0;
     if (chosenShow(channel, day, line))

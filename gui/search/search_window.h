@@ -15,7 +15,7 @@ class QTableView;
 
 namespace brevio {
 
-class TBrevioForm;
+class MainWindow;
 class FoundShowsModel;
 namespace view {
 class WeekSearch;
@@ -31,17 +31,17 @@ class SearchWindow : public QDialog
     Q_OBJECT
 
 public:
-    explicit SearchWindow(TBrevioForm& form);
+    explicit SearchWindow(MainWindow& form);
     ~SearchWindow() override;
 
     // The menu entry and Ctrl+F: opens the window (or brings it forward) with the field chosen.
-    void SearchItemClick();
+    void openSearch();
     // Searches the week for the field's text and shows what it found, the first chosen.
     void runSearch();
     // The chosen result on the viewing page: its channel, its day, the show highlighted.
-    void ShowFoundClick();
+    void showChosenResult();
     // The chosen result into the selected shows, as a click in the day pane would put it.
-    void AddFoundClick();
+    void addChosenResult();
 
     QAction* action() const { return m_action; }
     QLineEdit* field() const { return m_field; }
@@ -61,7 +61,7 @@ private:
     // The chosen result's show (channel, day, line) if the week it came from is still current.
     bool chosenShow(int& channel, int& day, int& line);
 
-    TBrevioForm& m_form;
+    MainWindow& m_form;
     QAction* m_action = nullptr;
     QLabel* m_label = nullptr;
     QLineEdit* m_field = nullptr;

@@ -39,7 +39,7 @@ bool isFile(const QString& path)
 
 } // namespace
 
-ChimeoBox::ChimeoBox(TBrevioForm& form)
+CompanionBox::CompanionBox(MainWindow& form)
     : QObject(&form)
     , m_form(form)
 {
@@ -49,18 +49,18 @@ ChimeoBox::ChimeoBox(TBrevioForm& form)
     if (!m_box || !m_autostart)
         return;
     build();
-    auto guarded = [this](void (ChimeoBox::*handler)()) {
+    auto guarded = [this](void (CompanionBox::*handler)()) {
         return [this, handler] { m_form.guard([this, handler] { (this->*handler)(); }); };
     };
     if (auto* open = form.settingsPage()->findChild<QToolButton*>(QStringLiteral("FlatSpeedButton44")))
-        connect(open, &QToolButton::clicked, this, guarded(&ChimeoBox::FlatSpeedButton44Click));
+        connect(open, &QToolButton::clicked, this, guarded(&CompanionBox::openCompanionSettings));
     connect(m_box->findChild<QToolButton*>(QStringLiteral("FlatSpeedButton35")), &QToolButton::clicked, this,
-            guarded(&ChimeoBox::FlatSpeedButton35Click));
+            guarded(&CompanionBox::saveCompanionSettings));
     // Any change of state counts, also the one the window's stored state makes at start.
-    connect(m_autostart, &QCheckBox::toggled, this, guarded(&ChimeoBox::FlatCheckBox12Click));
+    connect(m_autostart, &QCheckBox::toggled, this, guarded(&CompanionBox::updateCompanionAutostart));
 }
 
-QLineEdit* ChimeoBox::makeFileBox(const char* name, QRect rect, const QString& filter)
+QLineEdit* CompanionBox::makeFileBox(const char* name, QRect rect, const QString& filter)
 {
     auto* edit = makeControl<QLineEdit>(m_box, name, rect, AnchorLeft | AnchorTop | AnchorRight);
     QAction* browse
@@ -75,7 +75,7 @@ QLineEdit* ChimeoBox::makeFileBox(const char* name, QRect rect, const QString& f
     return edit;
 }
 
-void ChimeoBox::build()
+void CompanionBox::build()
 {
     // The box covers the page while it is open: nothing of the page may show through.
     m_box->setAutoFillBackground(true);
@@ -105,7 +105,7 @@ void ChimeoBox::build()
     makeSpeedButton(m_box, "FlatSpeedButton35", QStringLiteral("Сохранить"), {456, 240, 121, 17});
 }
 
-void ChimeoBox::FlatSpeedButton44Click()
+void CompanionBox::openCompanionSettings()
 {
     const Settings& s = m_form.settings();
     m_minutes->setValue(s.readInteger(kSection, QStringLiteral("TimeSlideMin"), 0));
@@ -119,7 +119,7 @@ void ChimeoBox::FlatSpeedButton44Click()
     m_box->show();
 }
 
-void ChimeoBox::FlatSpeedButton35Click()
+void CompanionBox::saveCompanionSettings()
 {
     Settings& s = m_form.settings();
     s.writeInteger(kSection, QStringLiteral("TimeSlideMin"), m_minutes->value());
@@ -141,7 +141,7 @@ void ChimeoBox::FlatSpeedButton35Click()
     m_box->lower();
 }
 
-void ChimeoBox::FlatCheckBox12Click()
+void CompanionBox::updateCompanionAutostart()
 {
     const QString autostart = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
         + QStringLiteral("/autostart");

@@ -9,30 +9,30 @@ class QSpinBox;
 
 namespace brevio {
 
-class TBrevioForm;
+class MainWindow;
 
-// The companion alarm's settings box on the settings page (GroupBox4): its controls, section
+// The companion alarm's settings box on the settings page: its controls, section
 // `chimeo` read when the box opens and written by "Сохранить", and the log-on start of the
 // companion that follows "Запускать вместе с Windows".
-class ChimeoBox : public QObject
+class CompanionBox : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit ChimeoBox(TBrevioForm& form);
+    explicit CompanionBox(MainWindow& form);
 
     // "Настройки Chimeo": loads the section into the box and shows it.
-    void FlatSpeedButton44Click();
+    void openCompanionSettings();
     // "Сохранить": writes the section and hides the box.
-    void FlatSpeedButton35Click();
+    void saveCompanionSettings();
     // "Запускать вместе с Windows" changed state (by the user or by the restored window state).
-    void FlatCheckBox12Click();
+    void updateCompanionAutostart();
 
 private:
     void build();
     QLineEdit* makeFileBox(const char* name, QRect rect, const QString& filter);
 
-    TBrevioForm& m_form;
+    MainWindow& m_form;
     QGroupBox* m_box = nullptr;
     QSpinBox* m_minutes = nullptr;
     QCheckBox* m_startProgram = nullptr;

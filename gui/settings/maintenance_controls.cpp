@@ -43,7 +43,7 @@ W* control(QWidget* page, const char* name)
 
 } // namespace
 
-MaintenanceControls::MaintenanceControls(TBrevioForm& form)
+MaintenanceControls::MaintenanceControls(MainWindow& form)
     : QObject(&form)
     , m_form(form)
 {
@@ -73,11 +73,11 @@ void MaintenanceControls::connectControls()
         connect(control<QToolButton>(page, name), &QToolButton::clicked, this,
                 [this, handler] { m_form.guard([this, handler] { (this->*handler)(); }); });
     };
-    onClick("FlatSpeedButton22", &MaintenanceControls::FlatSpeedButton22Click);
-    onClick("FlatSpeedButton33", &MaintenanceControls::FlatSpeedButton33Click);
-    onClick("FlatSpeedButton34", &MaintenanceControls::FlatSpeedButton34Click);
-    onClick("FlatSpeedButton30", &MaintenanceControls::FlatSpeedButton30Click);
-    onClick("FlatSpeedButton29", &MaintenanceControls::FlatSpeedButton29Click);
+    onClick("FlatSpeedButton22", &MaintenanceControls::enterShiftMode);
+    onClick("FlatSpeedButton33", &MaintenanceControls::leaveShiftMode);
+    onClick("FlatSpeedButton34", &MaintenanceControls::saveChannelShift);
+    onClick("FlatSpeedButton30", &MaintenanceControls::deleteChannel);
+    onClick("FlatSpeedButton29", &MaintenanceControls::deleteWeek);
 
     // A keyboard choice shows the shift at once; a mouse press changes the selection and then
     // reports the press, so a press on the chosen channel reads its shift again.
@@ -85,16 +85,16 @@ void MaintenanceControls::connectControls()
         if (!m_shiftMode || m_channels->selectedItems().isEmpty())
             return;
         m_channelJustChosen = QGuiApplication::mouseButtons() != Qt::NoButton;
-        m_form.guard([this] { ListBox1Click(); });
+        m_form.guard([this] { showChannelShift(); });
     });
     connect(m_channels, &QListWidget::itemPressed, this, [this] {
         if (m_shiftMode && !m_channelJustChosen)
-            m_form.guard([this] { ListBox1Click(); });
+            m_form.guard([this] { showChannelShift(); });
         m_channelJustChosen = false;
     });
 }
 
-void MaintenanceControls::FlatSpeedButton22Click()
+void MaintenanceControls::enterShiftMode()
 {
     m_shiftMode = true;
     m_deleteChannel->setEnabled(false);
@@ -102,14 +102,14 @@ void MaintenanceControls::FlatSpeedButton22Click()
     m_shiftPanel->raise();
 }
 
-void MaintenanceControls::FlatSpeedButton33Click()
+void MaintenanceControls::leaveShiftMode()
 {
     m_shiftPanel->hide();
     m_shiftMode = false;
     m_deleteChannel->setEnabled(true);
 }
 
-void MaintenanceControls::ListBox1Click()
+void MaintenanceControls::showChannelShift()
 {
     m_hours->setValue(0);
     m_minutes->setValue(0);
@@ -121,7 +121,7 @@ void MaintenanceControls::ListBox1Click()
     m_minutes->setValue(shift.minutes);
 }
 
-void MaintenanceControls::FlatSpeedButton34Click()
+void MaintenanceControls::saveChannelShift()
 {
     const QListWidgetItem* channel = selectedItem(m_channels);
     if (!channel) {
@@ -132,12 +132,12 @@ void MaintenanceControls::FlatSpeedButton34Click()
     m_form.dialogs().message(m_form.text(112));
 }
 
-bool MaintenanceControls::ListBox1DragOver(const QObject* source) const
+bool MaintenanceControls::acceptsChannelDrag(const QObject* source) const
 {
     return !m_shiftMode && source == m_channels;
 }
 
-void MaintenanceControls::ListBox1DragDrop(QPoint pos)
+void MaintenanceControls::dropChannel(QPoint pos)
 {
     const int from = selectedRow(m_channels);
     if (from < 0)
@@ -175,7 +175,7 @@ void MaintenanceControls::removeChannelItems(const QString& name)
     }
 }
 
-void MaintenanceControls::FlatSpeedButton30Click()
+void MaintenanceControls::deleteChannel()
 {
     const QListWidgetItem* channel = selectedItem(m_channels);
     if (!channel)
@@ -190,7 +190,7 @@ void MaintenanceControls::FlatSpeedButton30Click()
     m_form.dialogs().message(m_form.text(114));
 }
 
-void MaintenanceControls::FlatSpeedButton29Click()
+void MaintenanceControls::deleteWeek()
 {
     const int row = selectedRow(m_weeks);
     if (row < 0)
@@ -270,7 +270,7 @@ bool MaintenanceControls::eventFilter(QObject* watched, QEvent* event)
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDropEvent*>(event);
-        if (ListBox1DragOver(drag->source()) && drag->mimeData()->hasFormat(kChannelDragType))
+        if (acceptsChannelDrag(drag->source()) && drag->mimeData()->hasFormat(kChannelDragType))
             drag->acceptProposedAction();
         else
             drag->ignore();
@@ -278,14 +278,14 @@ bool MaintenanceControls::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
-        if (!ListBox1DragOver(drop->source()) || !drop->mimeData()->hasFormat(kChannelDragType)) {
+        if (!acceptsChannelDrag(drop->source()) || !drop->mimeData()->hasFormat(kChannelDragType)) {
             drop->ignore();
             return true;
         }
         // The list is only rearranged here; nothing of the drag itself is kept.
         drop->setDropAction(Qt::CopyAction);
         drop->accept();
-        m_form.guard([this, drop] { ListBox1DragDrop(drop->position().toPoint()); });
+        m_form.guard([this, drop] { dropChannel(drop->position().toPoint()); });
         return true;
     }
     default:

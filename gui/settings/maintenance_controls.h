@@ -10,7 +10,7 @@ class QWidget;
 
 namespace brevio {
 
-class TBrevioForm;
+class MainWindow;
 
 // Channel and week upkeep on the settings page: the time-shift panel, deleting a channel of the
 // shown week, deleting a downloaded week, and reordering the channel list by dragging. It
@@ -20,26 +20,26 @@ class MaintenanceControls : public QObject
     Q_OBJECT
 
 public:
-    explicit MaintenanceControls(TBrevioForm& form);
+    explicit MaintenanceControls(MainWindow& form);
 
     // "Установка сдвига времени" and "Скрыть": enter and leave shift mode.
-    void FlatSpeedButton22Click();
-    void FlatSpeedButton33Click();
+    void enterShiftMode();
+    void leaveShiftMode();
     // "Сохранить": stores the shift of the selected channel.
-    void FlatSpeedButton34Click();
+    void saveChannelShift();
     // Shift mode: shows the stored shift of the selected channel. Throws ConvertError when its
     // times.dat line holds no integers (the spin edits then show 0).
-    void ListBox1Click();
+    void showChannelShift();
     // Reorder mode: whether a drag from `source` may be dropped on the channel list, and the
     // drop at `pos` (viewport coordinates) that moves the selected channel there.
-    bool ListBox1DragOver(const QObject* source) const;
-    void ListBox1DragDrop(QPoint pos);
+    bool acceptsChannelDrag(const QObject* source) const;
+    void dropChannel(QPoint pos);
     // The same from the keyboard: Alt+Up and Alt+Down move the selected channel one place.
     void moveSelectedChannel(int by);
     // "Удалить канал": deletes the selected channel from the week in the week selector.
-    void FlatSpeedButton30Click();
+    void deleteChannel();
     // "Удалить" in "Недели": deletes the selected week unless it is the newest one.
-    void FlatSpeedButton29Click();
+    void deleteWeek();
 
     bool inShiftMode() const { return m_shiftMode; }
 
@@ -52,7 +52,7 @@ private:
     void startDrag();
     void moveChannel(int from, int to);
 
-    TBrevioForm& m_form;
+    MainWindow& m_form;
     QListWidget* m_channels = nullptr;
     QListWidget* m_weeks = nullptr;
     QWidget* m_shiftPanel = nullptr;

@@ -35,7 +35,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRe
 
 } // namespace
 
-SettingsPage::SettingsPage(TBrevioForm& form, QWidget* parent)
+SettingsPage::SettingsPage(MainWindow& form, QWidget* parent)
     : QFrame(parent)
     , m_form(form)
 {
@@ -59,7 +59,7 @@ SettingsPage::SettingsPage(TBrevioForm& form, QWidget* parent)
     for (auto* radio : {m_russian, m_english}) {
         connect(radio, &QRadioButton::toggled, this, [this](bool on) {
             if (on)
-                m_form.guard([this] { m_form.RadioButton1Click(); });
+                m_form.guard([this] { m_form.switchLanguage(); });
         });
     }
 
@@ -69,8 +69,7 @@ SettingsPage::SettingsPage(TBrevioForm& form, QWidget* parent)
     makeLabel(this, "Label22", QStringLiteral("часов"), {144, 228, 40, 15});
     auto* save = makeSpeedButton(this, "FlatSpeedButton24", QStringLiteral("Сохранить изменения настроек"),
                                  {8, 253, 185, 17});
-    connect(save, &QToolButton::clicked, this,
-            [this] { m_form.guard([this] { FlatSpeedButton24Click(); }); });
+    connect(save, &QToolButton::clicked, this, [this] { m_form.guard([this] { saveSettings(); }); });
 
     // The list grows with the page; the two buttons under it keep their distance to its bottom.
     m_channels = makeControl<QListWidget>(this, "ListBox1", {200, 6, 225, 295},
@@ -107,9 +106,9 @@ void SettingsPage::buildProxyGroup()
     m_savePassword->setChecked(true);
 
     // toggled, not clicked: checking the boxes from code at start-up runs the same rule.
-    connect(m_useProxy, &QCheckBox::toggled, this, [this] { CheckBox1Click(); });
-    connect(m_needsPassword, &QCheckBox::toggled, this, [this] { CheckBox2Click(); });
-    CheckBox1Click();
+    connect(m_useProxy, &QCheckBox::toggled, this, [this] { updateProxyControls(); });
+    connect(m_needsPassword, &QCheckBox::toggled, this, [this] { updateLoginControls(); });
+    updateProxyControls();
 }
 
 void SettingsPage::buildRightColumn()
@@ -121,8 +120,7 @@ void SettingsPage::buildRightColumn()
     makeSpeedButton(weeks, "FlatSpeedButton29", QStringLiteral("Удалить"), {8, 85, 151, 17});
 
     auto* font = makeSpeedButton(this, "FlatSpeedButton28", QStringLiteral("Шрифт"), {432, 114, 167, 17});
-    connect(font, &QToolButton::clicked, this,
-            [this] { m_form.guard([this] { FlatSpeedButton28Click(); }); });
+    connect(font, &QToolButton::clicked, this, [this] { m_form.guard([this] { chooseFont(); }); });
     makeSpeedButton(this, "FlatSpeedButton22", QStringLiteral("Установка сдвига времени"),
                     {432, 135, 167, 17});
     makeSpeedButton(this, "FlatSpeedButton32", QStringLiteral("Иконку на рабочий стол"), {432, 157, 167, 17});
@@ -157,7 +155,7 @@ void SettingsPage::buildRightColumn()
     new Overlay(chimeo);
 }
 
-void SettingsPage::CheckBox1Click()
+void SettingsPage::updateProxyControls()
 {
     const bool on = m_useProxy->isChecked();
     m_host->setEnabled(on);
@@ -169,7 +167,7 @@ void SettingsPage::CheckBox1Click()
     m_savePassword->setEnabled(credentials);
 }
 
-void SettingsPage::CheckBox2Click()
+void SettingsPage::updateLoginControls()
 {
     const bool on = m_needsPassword->isChecked();
     m_login->setEnabled(on);
@@ -200,7 +198,7 @@ void SettingsPage::storeProxy()
     }
 }
 
-void SettingsPage::FlatSpeedButton24Click()
+void SettingsPage::saveSettings()
 {
     storeLanguage();
     storeProxy();
@@ -224,16 +222,16 @@ void SettingsPage::restoreProxy()
     }
 }
 
-void SettingsPage::FlatSpeedButton28Click()
+void SettingsPage::chooseFont()
 {
     FontColorDialog dialog(m_form.paneFont(), m_form.paneColor(), m_form.text(121), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_form.paneFont() = dialog.chosenFont();
     m_form.paneColor() = dialog.chosenColor();
-    m_form.StoreFont();
+    m_form.storeFont();
     // The stored values come back on top of the chosen font, so a chosen style lasts until exit.
-    m_form.ApplyStoredFont();
+    m_form.applyStoredFont();
     m_form.storeSettings();
 }
 

@@ -12,7 +12,7 @@ class QToolButton;
 
 namespace brevio {
 
-class TBrevioForm;
+class MainWindow;
 
 // The settings page: proxy, time-out, language, the "now" look-ahead, channel and week upkeep,
 // the font and the extras.
@@ -21,16 +21,16 @@ class SettingsPage : public QFrame
     Q_OBJECT
 
 public:
-    SettingsPage(TBrevioForm& form, QWidget* parent);
+    SettingsPage(MainWindow& form, QWidget* parent);
 
     // Proxy group enabling.
-    void CheckBox1Click();
-    void CheckBox2Click();
+    void updateProxyControls();
+    void updateLoginControls();
     // "Сохранить изменения настроек": language and proxy, as at close. Throws ConvertError
     // when the proxy is on and the port box holds no integer (nothing after the host is written).
-    void FlatSpeedButton24Click();
+    void saveSettings();
     // "Шрифт".
-    void FlatSpeedButton28Click();
+    void chooseFont();
     // The values that saving and closing both write.
     void storeLanguage();
     // Throws ConvertError when the proxy is on and the port box holds no integer; the values
@@ -61,7 +61,7 @@ private:
     void buildProxyGroup();
     void buildRightColumn();
 
-    TBrevioForm& m_form;
+    MainWindow& m_form;
     QCheckBox* m_useProxy = nullptr;
     QCheckBox* m_needsPassword = nullptr;
     QCheckBox* m_savePassword = nullptr;

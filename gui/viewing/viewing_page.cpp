@@ -56,7 +56,7 @@ void fillThenShow(Fill fill, Show show)
 
 } // namespace
 
-ViewingPage::ViewingPage(TBrevioForm& form, QWidget* parent)
+ViewingPage::ViewingPage(MainWindow& form, QWidget* parent)
     : QFrame(parent)
     , m_form(form)
 {
@@ -75,18 +75,17 @@ ViewingPage::ViewingPage(TBrevioForm& form, QWidget* parent)
         m_dayButtons[d] = makeSpeedButton(this, kDayButtonNames[d], QString::fromUtf8(kDayCaptions[d]),
                                           {dayLefts[d], 31, d == 0 ? 29 : 27, 20}, m_dayGroup);
         connect(m_dayButtons[d], &QToolButton::clicked, this,
-                [this] { m_form.guard([this] { ButtonsDaysClick(); }); });
+                [this] { m_form.guard([this] { updatePaneVisibility(); }); });
     }
     m_now = makeSpeedButton(this, "FlatSpeedButton31", QStringLiteral("Сейчас"), {196, 31, 42, 20},
                             m_modeGroup);
     m_all->setChecked(true);
 
-    connect(m_all, &QToolButton::clicked, this,
-            [this] { m_form.guard([this] { FlatSpeedButton8Click(); }); });
+    connect(m_all, &QToolButton::clicked, this, [this] { m_form.guard([this] { showAllMode(); }); });
     connect(m_selected, &QToolButton::clicked, this,
-            [this] { m_form.guard([this] { FlatSpeedButton9Click(); }); });
+            [this] { m_form.guard([this] { showSelectedMode(); }); });
     connect(m_nextMonday, &QToolButton::clicked, this,
-            [this] { m_form.guard([this] { FlatSpeedButton10Click(); }); });
+            [this] { m_form.guard([this] { showNextMonday(); }); });
 
     m_channelList = makeControl<QListWidget>(this, "TextListBox1", {5, 56, 234, 299},
                                              AnchorLeft | AnchorTop | AnchorBottom);
@@ -104,13 +103,12 @@ ViewingPage::ViewingPage(TBrevioForm& form, QWidget* parent)
     }
     m_nowPane = makePane(this, "RichEdit17", paneRect, true);
     connectHandlers();
-    ButtonsDaysClick();
+    updatePaneVisibility();
 }
 
 void ViewingPage::connectHandlers()
 {
-    connect(m_now, &QToolButton::clicked, this,
-            [this] { m_form.guard([this] { FlatSpeedButton31Click(); }); });
+    connect(m_now, &QToolButton::clicked, this, [this] { m_form.guard([this] { showNowView(); }); });
 
     // A keyboard choice changes the selection alone; a mouse press changes it and then reports
     // the press, and a press on the chosen channel fills the panes again (clearing bold marks).
@@ -118,23 +116,23 @@ void ViewingPage::connectHandlers()
         if (m_channelList->selectedItems().isEmpty())
             return;
         m_channelJustChosen = QGuiApplication::mouseButtons() != Qt::NoButton;
-        m_form.guard([this] { TextListBox1Click(); });
+        m_form.guard([this] { showChosenChannel(); });
     });
     connect(m_channelList, &QListWidget::itemPressed, this, [this] {
         if (!m_channelJustChosen)
-            m_form.guard([this] { TextListBox1Click(); });
+            m_form.guard([this] { showChosenChannel(); });
         m_channelJustChosen = false;
     });
 
     for (int d = 0; d < kDays; ++d) {
         new view::PaneClicks(m_dayPanes[d], [this, d](Qt::MouseButton button) {
             m_form.guard(
-                [&] { AddShowToSelected(button, m_dayPanes[d], m_listPanes[d], m_listPanes[d + 1]); });
+                [&] { addShowToSelected(button, m_dayPanes[d], m_listPanes[d], m_listPanes[d + 1]); });
         });
     }
     for (auto* list : m_listPanes) {
         new view::PaneClicks(
-            list, [this, list](Qt::MouseButton) { m_form.guard([&] { RemoveSelectedEntry(list); }); });
+            list, [this, list](Qt::MouseButton) { m_form.guard([&] { removeSelectedEntry(list); }); });
     }
     new view::PaneClicks(m_nowPane, [](Qt::MouseButton) {});
 }
@@ -158,7 +156,7 @@ void ViewingPage::clearDayPanes()
         view::clearToPlain(pane);
 }
 
-void ViewingPage::ButtonsDaysClick()
+void ViewingPage::updatePaneVisibility()
 {
     const bool all = m_all->isChecked();
     const bool selected = m_selected->isChecked();
@@ -171,32 +169,32 @@ void ViewingPage::ButtonsDaysClick()
     m_nextMonday->setEnabled(selected);
 }
 
-void ViewingPage::FlatSpeedButton8Click()
+void ViewingPage::showAllMode()
 {
     for (auto* button : m_dayButtons)
         button->setEnabled(true);
-    ButtonsDaysClick();
+    updatePaneVisibility();
 }
 
-void ViewingPage::FlatSpeedButton9Click()
+void ViewingPage::showSelectedMode()
 {
     for (auto* button : m_dayButtons)
         button->setEnabled(true);
-    ButtonsDaysClick();
+    updatePaneVisibility();
 }
 
-void ViewingPage::FlatSpeedButton10Click()
+void ViewingPage::showNextMonday()
 {
-    ButtonsDaysClick();
+    updatePaneVisibility();
 }
 
-void ViewingPage::FlatComboBox1Change()
+void ViewingPage::showChosenWeek()
 {
     clearDayPanes();
-    LoadWeek();
+    loadWeek();
 }
 
-void ViewingPage::LoadWeek()
+void ViewingPage::loadWeek()
 {
     m_form.setChannelNames({});
     // The list panes follow the week even without its channel list; each part fails on its own.
@@ -239,7 +237,7 @@ void ViewingPage::loadSelectedLists()
 void ViewingPage::followWeekSelector()
 {
     if (m_listsWeek != toData(m_form.weekSelector()->currentText()))
-        FlatComboBox1Change();
+        showChosenWeek();
 }
 
 void ViewingPage::showSelectedLists(const view::SelectedLists& lists)
@@ -248,7 +246,7 @@ void ViewingPage::showSelectedLists(const view::SelectedLists& lists)
         view::showLines(m_listPanes[l], lists[static_cast<std::size_t>(l)]);
 }
 
-void ViewingPage::TextListBox1Click()
+void ViewingPage::showChosenChannel()
 {
     clearDayPanes();
     view::ChannelDays days;
@@ -258,7 +256,7 @@ void ViewingPage::TextListBox1Click()
                          view::showLines(m_dayPanes[d], days.panes[static_cast<std::size_t>(d)]);
                  });
     m_all->setChecked(true);
-    FlatSpeedButton8Click();
+    showAllMode();
 }
 
 int ViewingPage::listIndexOf(const QTextEdit* pane) const
@@ -277,7 +275,7 @@ void ViewingPage::writeSelectedList(int list, const std::vector<std::string>& li
     view::saveSelectedList(store::checkedWeekFolder(*m_listsWeek, store::FolderUse::Write), list, lines);
 }
 
-void ViewingPage::AddShowToSelected(Qt::MouseButton button, QTextEdit* dayPane, QTextEdit* sameDayList,
+void ViewingPage::addShowToSelected(Qt::MouseButton button, QTextEdit* dayPane, QTextEdit* sameDayList,
                                     QTextEdit* nextDayList)
 {
     const auto paneLines = view::linesOf(dayPane);
@@ -310,7 +308,7 @@ void ViewingPage::AddShowToSelected(Qt::MouseButton button, QTextEdit* dayPane, 
     writeSelectedList(listIndexOf(target), result.targetLines);
 }
 
-void ViewingPage::RemoveSelectedEntry(QTextEdit* listPane)
+void ViewingPage::removeSelectedEntry(QTextEdit* listPane)
 {
     auto lines = view::linesOf(listPane);
     const auto entry = view::entryAt(lines, view::selectionOf(listPane).start);
@@ -322,7 +320,7 @@ void ViewingPage::RemoveSelectedEntry(QTextEdit* listPane)
     writeSelectedList(listIndexOf(listPane), lines);
 }
 
-void ViewingPage::FlatSpeedButton31Click()
+void ViewingPage::showNowView()
 {
     view::clearToPlain(m_nowPane);
     std::vector<std::string> lines;
@@ -338,21 +336,21 @@ void ViewingPage::FlatSpeedButton31Click()
         return;
     for (auto* button : m_dayButtons)
         button->setEnabled(false);
-    ButtonsDaysClick();
+    updatePaneVisibility();
 }
 
 void ViewingPage::showFound(int channel, int day, int line)
 {
     m_form.pageButtons().constFirst()->setChecked(true);
-    m_form.FlatSpeedButton11Click();
+    m_form.showViewingPage();
     {
         // The choice is made here; the list's own handler would fill the panes a second time.
         const QSignalBlocker quiet(m_channelList);
         m_channelList->setCurrentRow(channel, QItemSelectionModel::ClearAndSelect);
     }
-    TextListBox1Click();
+    showChosenChannel();
     m_dayButtons[day]->setChecked(true);
-    ButtonsDaysClick();
+    updatePaneVisibility();
     QTextEdit* pane = m_dayPanes[day];
     const auto lines = view::linesOf(pane);
     if (const auto show = view::showBlockAt(lines, view::lineStart(lines, line))) {
@@ -364,7 +362,7 @@ void ViewingPage::showFound(int channel, int day, int line)
 void ViewingPage::addFoundToSelected(int channel, int day, int line)
 {
     showFound(channel, day, line);
-    AddShowToSelected(Qt::RightButton, m_dayPanes[day], m_listPanes[day], m_listPanes[day + 1]);
+    addShowToSelected(Qt::RightButton, m_dayPanes[day], m_listPanes[day], m_listPanes[day + 1]);
 }
 
 } // namespace brevio

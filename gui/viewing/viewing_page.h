@@ -16,7 +16,7 @@ class QToolButton;
 
 namespace brevio {
 
-class TBrevioForm;
+class MainWindow;
 
 // The viewing page: channel list, mode and day buttons, the seven day panes, the eight list
 // panes of the selected shows and the "now" pane, all on one spot.
@@ -28,18 +28,18 @@ public:
     static constexpr int kDays = 7;
     static constexpr int kLists = 8; // Monday .. Sunday and the Monday after the week
 
-    ViewingPage(TBrevioForm& form, QWidget* parent);
+    ViewingPage(MainWindow& form, QWidget* parent);
 
     // The pane visibility rule.
-    void ButtonsDaysClick();
-    void FlatSpeedButton8Click();
-    void FlatSpeedButton9Click();
-    void FlatSpeedButton10Click();
+    void updatePaneVisibility();
+    void showAllMode();
+    void showSelectedMode();
+    void showNextMonday();
 
     // Week loading: the channel lists and the eight list panes of the week in the selector.
     // The list panes follow the week even when it has no channel list.
-    void LoadWeek();
-    void FlatComboBox1Change();
+    void loadWeek();
+    void showChosenWeek();
     // The three channel lists from the channel list of `weekFolder` (IoError when missing).
     void loadChannelNames(const std::string& weekFolder);
     // Fills the list panes from the selected-list files of the week in the selector (missing
@@ -51,17 +51,17 @@ public:
     void followWeekSelector();
 
     // A channel chosen in the channel list: its week in the seven day panes, then "Все".
-    void TextListBox1Click();
+    void showChosenChannel();
 
     // A click in a day pane: the left button highlights the show under the caret, any other
     // button puts the highlighted show into its day's list (or the next day's, after midnight).
-    void AddShowToSelected(Qt::MouseButton button, QTextEdit* dayPane, QTextEdit* sameDayList,
+    void addShowToSelected(Qt::MouseButton button, QTextEdit* dayPane, QTextEdit* sameDayList,
                            QTextEdit* nextDayList);
     // A click in a list pane: offers to remove the entry line under the caret.
-    void RemoveSelectedEntry(QTextEdit* listPane);
+    void removeSelectedEntry(QTextEdit* listPane);
 
     // "Сейчас": what is on the air now and in the next hours, across the current week.
-    void FlatSpeedButton31Click();
+    void showNowView();
 
     // A show found in the week: the page opens on its channel ("Все", the day panes filled
     // afresh) and its day, with the show highlighted from its time line (`line` of that pane).
@@ -92,7 +92,7 @@ private:
     void writeSelectedList(int list, const std::vector<std::string>& lines);
     int listIndexOf(const QTextEdit* pane) const;
 
-    TBrevioForm& m_form;
+    MainWindow& m_form;
     QListWidget* m_channelList = nullptr;
     QButtonGroup* m_modeGroup = nullptr;
     QButtonGroup* m_dayGroup = nullptr;

@@ -62,7 +62,7 @@ std::optional<QString> QtDialogs::input(const QString& title, const QString& pro
 
 QString QtDialogs::chooseWeek(const QStringList& weeks)
 {
-    TForm7 dialog(m_parent);
+    WeekChoiceDialog dialog(m_parent);
     dialog.setWeeks(weeks);
     dialog.exec();
     return dialog.chosenWeek();

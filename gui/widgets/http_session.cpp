@@ -27,7 +27,7 @@ namespace {
 constexpr std::string_view kSiteHost = "www.brevio.example";
 } // namespace
 
-HttpSession::HttpSession(TBrevioForm& form)
+HttpSession::HttpSession(MainWindow& form)
     : m_form(form)
 {
 }
@@ -39,7 +39,7 @@ std::string HttpSession::identification()
     return "Brevio (" + std::string(kSiteHost) + ")";
 }
 
-net::HttpClient& HttpSession::CreateHttpClient()
+net::HttpClient& HttpSession::createClient()
 {
     if (m_client)
         throw Error("Another transfer is still running; wait for it to end or abort it.");
@@ -82,22 +82,22 @@ void HttpSession::releaseClient()
 void HttpSession::closeWhenDone()
 {
     m_closePending = true;
-    FlatSpeedButton27Click();
+    abortTransfer();
 }
 
-void HttpSession::SetServerUrl()
+void HttpSession::loadServerUrl()
 {
     m_serverUrl = toData(serverBaseUrl(m_form.settings()));
 }
 
-void HttpSession::FlatSpeedButton27Click()
+void HttpSession::abortTransfer()
 {
     if (m_client)
         m_client->abort();
     m_abortFlag = true;
 }
 
-void HttpSession::LogHttpError(std::string_view header, std::string_view body)
+void HttpSession::logHttpError(std::string_view header, std::string_view body)
 {
     store::appendErrorLog(header, body);
 }
@@ -113,12 +113,12 @@ QString HttpSession::progressText(std::uint64_t count, std::uint64_t total) cons
     return QString::number(count) + m_form.text(69) + QString::number(total) + m_form.text(70);
 }
 
-void HttpSession::NMHTTP1HostResolved()
+void HttpSession::hostResolved()
 {
     showStatus(m_form.text(73));
 }
 
-void HttpSession::NMHTTP1Connect()
+void HttpSession::connected()
 {
     showStatus(m_form.text(71));
     RetrievalPage* page = m_form.retrievalPage();
@@ -127,38 +127,38 @@ void HttpSession::NMHTTP1Connect()
     page->downloadButton()->setVisible(false);
 }
 
-void HttpSession::NMHTTP1Disconnect()
+void HttpSession::disconnected()
 {
     showStatus(m_form.text(72));
     m_form.retrievalPage()->abortButton()->setVisible(false);
 }
 
-void HttpSession::NMHTTP1PacketSent(std::uint64_t sent, std::uint64_t total)
+void HttpSession::packetSent(std::uint64_t sent, std::uint64_t total)
 {
     showStatus(progressText(sent, total));
 }
 
-void HttpSession::NMHTTP1PacketRecvd(std::uint64_t received, std::uint64_t total)
+void HttpSession::packetReceived(std::uint64_t received, std::uint64_t total)
 {
     showStatus(progressText(received, total));
 }
 
-void HttpSession::NMHTTP1Success()
+void HttpSession::succeeded()
 {
     m_form.retrievalPage()->statusLine()->setText(QStringLiteral("Get Succeeded"));
 }
 
-void HttpSession::NMHTTP1Failure()
+void HttpSession::failed()
 {
     m_form.retrievalPage()->statusLine()->setText(QStringLiteral("Get Failed"));
 }
 
-void HttpSession::NMHTTP1ConnectionFailed()
+void HttpSession::connectionFailed()
 {
     m_form.dialogs().message(m_form.text(75));
 }
 
-std::optional<std::string> HttpSession::NMHTTP1InvalidHost()
+std::optional<std::string> HttpSession::invalidHost()
 {
     const std::optional<QString> host = m_form.dialogs().input(
         QStringLiteral("Invalid Host!"), QStringLiteral("Specify a new host:"), QString());
@@ -167,9 +167,9 @@ std::optional<std::string> HttpSession::NMHTTP1InvalidHost()
     return toData(*host);
 }
 
-ClientScope::ClientScope(TBrevioForm& form)
+ClientScope::ClientScope(MainWindow& form)
     : m_session(form.http())
-    , m_client(form.CreateHttpClient())
+    , m_client(form.createClient())
 {
 }
 

@@ -16,7 +16,7 @@ namespace net {
 class HttpClient;
 struct ProxySettings;
 } // namespace net
-class TBrevioForm;
+class MainWindow;
 
 // The window's side of every transfer: it makes the one current client from the settings
 // page, shows the client's events on both status lines and the retrieval page's buttons,
@@ -25,13 +25,13 @@ class TBrevioForm;
 class HttpSession : public net::HttpListener
 {
 public:
-    explicit HttpSession(TBrevioForm& form);
+    explicit HttpSession(MainWindow& form);
     ~HttpSession() override;
 
     // A new client from the settings page, made the current one. Throws ConvertError for a
     // proxy port that is not a whole number (before any request) and brevio::Error while
     // another client is still in use.
-    net::HttpClient& CreateHttpClient();
+    net::HttpClient& createClient();
     void releaseClient();
     // The proxy as the settings page has it now. Throws ConvertError for a port that is not
     // a whole number.
@@ -41,50 +41,38 @@ public:
     void closeWhenDone();
 
     // Makes the schedule server's base URL from the settings the current one.
-    void SetServerUrl();
+    void loadServerUrl();
     const std::string& serverUrl() const { return m_serverUrl; }
 
-    // "Прервать сеанс связи": cancels the transfer in progress and sets the abort flag.
-    void FlatSpeedButton27Click();
+    // Cancels the transfer in progress and sets the abort flag.
+    void abortTransfer();
     bool abortFlag() const { return m_abortFlag; }
     void clearAbortFlag() { m_abortFlag = false; }
 
     // Appends the failed reply to error.dat.
-    static void LogHttpError(std::string_view header, std::string_view body);
+    static void logHttpError(std::string_view header, std::string_view body);
 
-    // The client's events.
-    void NMHTTP1HostResolved();
-    void NMHTTP1Connect();
-    void NMHTTP1Disconnect();
-    void NMHTTP1PacketSent(std::uint64_t sent, std::uint64_t total);
-    void NMHTTP1PacketRecvd(std::uint64_t received, std::uint64_t total);
-    void NMHTTP1Success();
-    void NMHTTP1Failure();
-    void NMHTTP1ConnectionFailed();
-    std::optional<std::string> NMHTTP1InvalidHost();
+    // The client's events: the status lines follow them; a failed connection is said in a box,
+    // and an unknown host may be replaced by one the user types.
+    void hostResolved() override;
+    void connected() override;
+    void disconnected() override;
+    void packetSent(std::uint64_t sent, std::uint64_t total) override;
+    void packetReceived(std::uint64_t received, std::uint64_t total) override;
+    void succeeded() override;
+    void failed() override;
+    void connectionFailed() override;
+    std::optional<std::string> invalidHost() override;
 
     // "Brevio (<site host>)", sent as the User-Agent.
     static std::string identification();
 
 private:
-    void hostResolved() override { NMHTTP1HostResolved(); }
-    void connected() override { NMHTTP1Connect(); }
-    void disconnected() override { NMHTTP1Disconnect(); }
-    void packetSent(std::uint64_t sent, std::uint64_t total) override { NMHTTP1PacketSent(sent, total); }
-    void packetReceived(std::uint64_t received, std::uint64_t total) override
-    {
-        NMHTTP1PacketRecvd(received, total);
-    }
-    void succeeded() override { NMHTTP1Success(); }
-    void failed() override { NMHTTP1Failure(); }
-    void connectionFailed() override { NMHTTP1ConnectionFailed(); }
-    std::optional<std::string> invalidHost() override { return NMHTTP1InvalidHost(); }
-
     // Both status lines: the retrieval page's and the news page's.
     void showStatus(const QString& text);
     QString progressText(std::uint64_t count, std::uint64_t total) const;
 
-    TBrevioForm& m_form;
+    MainWindow& m_form;
     std::unique_ptr<net::HttpClient> m_client;
     std::string m_serverUrl;
     bool m_abortFlag = false;
@@ -95,7 +83,7 @@ private:
 class ClientScope
 {
 public:
-    explicit ClientScope(TBrevioForm& form);
+    explicit ClientScope(MainWindow& form);
     ~ClientScope();
     ClientScope(const ClientScope&) = delete;
     ClientScope& operator=(const ClientScope&) = delete;

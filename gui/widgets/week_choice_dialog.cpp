@@ -8,7 +8,7 @@
 
 namespace brevio {
 
-TForm7::TForm7(QWidget* parent)
+WeekChoiceDialog::WeekChoiceDialog(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form7"));
@@ -36,10 +36,10 @@ TForm7::TForm7(QWidget* parent)
     m_choose->setObjectName(QStringLiteral("Button1"));
     m_choose->setGeometry(119, 88, 75, 25);
     m_choose->setDefault(true);
-    connect(m_choose, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(m_choose, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TForm7::setWeeks(const QStringList& weeks)
+void WeekChoiceDialog::setWeeks(const QStringList& weeks)
 {
     m_combo->clear();
     m_combo->addItems(weeks);
@@ -48,14 +48,9 @@ void TForm7::setWeeks(const QStringList& weeks)
         m_combo->setEditText(QString());
 }
 
-QString TForm7::chosenWeek() const
+QString WeekChoiceDialog::chosenWeek() const
 {
     return m_combo->currentText();
-}
-
-void TForm7::Button1Click()
-{
-    accept();
 }
 
 } // namespace brevio

@@ -11,19 +11,16 @@ namespace brevio {
 
 // "Выбор недели": the server's weeks in an editable box, the first one proposed. The dialog
 // checks nothing; whatever stands in the box when it closes, however it closes, is the choice.
-class TForm7 : public QDialog
+class WeekChoiceDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TForm7(QWidget* parent = nullptr);
+    explicit WeekChoiceDialog(QWidget* parent = nullptr);
 
     // Fills the box with `weeks` and selects the first.
     void setWeeks(const QStringList& weeks);
     QString chosenWeek() const;
-
-    // "Выбрать".
-    void Button1Click();
 
     QComboBox* comboBox() const { return m_combo; }
     QPushButton* chooseButton() const { return m_choose; }

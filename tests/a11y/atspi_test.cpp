@@ -67,7 +67,7 @@ private Q_SLOTS:
     {
         FormFixture f;
         layOutWeek(f, "Первый:k1.txt\r\nНТВ:k2.txt\r\n");
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         for (QRadioButton* language : {form.settingsPage()->russian(), form.settingsPage()->english()}) {
             language->click();
@@ -76,7 +76,7 @@ private Q_SLOTS:
         }
         // A dialog beside the window is walked with it.
         const auto settings = std::make_unique<Settings>();
-        TAboutBox about(*settings, &form);
+        AboutBox about(*settings, &form);
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
         const ProbeResult names = probe({QStringLiteral("names"), ownPid()});
@@ -94,7 +94,7 @@ private Q_SLOTS:
         f.write("07122026/a.txt", week);
         f.write("07122026/b.txt", week);
         f.write("times.dat", cp("НТВ|1|0\r\n"));
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.settingsPage()->nowHours()->setValue(2);
 

@@ -64,7 +64,7 @@ private Q_SLOTS:
         RetrievalFixture r;
         r.fixture.setSetting(QStringLiteral("Server"), QStringLiteral("url"),
                              QString::fromStdString(nginx.url("/tv/")));
-        TBrevioForm& form = r.start();
+        MainWindow& form = r.start();
         r.fixture.dialogs.confirmAnswers = {true};
         QVERIFY(r.check());
         QCOMPARE(r.fixture.dialogs.weekChoices, QList<QStringList>{{QStringLiteral("07.12.2026")}});

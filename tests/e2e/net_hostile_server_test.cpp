@@ -334,12 +334,12 @@ private Q_SLOTS:
         if (c.store.contains("dats.dat"))
             r.fixture.setSetting(QStringLiteral("Main"), QStringLiteral("lastdate"),
                                  QString::fromStdString(store::splitLines(c.store.at("dats.dat")).back()));
-        TBrevioForm& form = r.start();
+        MainWindow& form = r.start();
         const fs::path work = r.fixture.workDir();
         const FileTree before = fileTree(root.path());
 
         if (c.newsButton) {
-            form.FlatSpeedButton36Click();
+            form.showNewsPage();
             showNewsLines(form.newsPage()->newsPane(), {"the page of the source before"});
             r.fixture.find<QToolButton>("FlatSpeedButton38")->click();
             QElapsedTimer clock;

@@ -52,7 +52,7 @@ private Q_SLOTS:
     {
         RetrievalFixture r;
         serveRound(r);
-        TBrevioForm& form = r.start();
+        MainWindow& form = r.start();
         ScriptedDialogs& dialogs = r.fixture.dialogs;
 
         // First check: a new week, every channel offered unticked.
@@ -154,7 +154,7 @@ private Q_SLOTS:
         serveRound(r);
         r.fixture.setSetting(QStringLiteral("Main"), QStringLiteral("new"), QStringLiteral("1"));
         r.fixture.setSetting(QStringLiteral("Main"), QStringLiteral("newdate"), QStringLiteral("12.01.2004"));
-        TBrevioForm& form = r.start();
+        MainWindow& form = r.start();
         r.fixture.dialogs.confirmAnswers = {false};
         QVERIFY(r.check());
         QCOMPARE(r.page().channelChecklist()->count(), 0);
@@ -173,7 +173,7 @@ private Q_SLOTS:
     {
         RetrievalFixture r;
         serveRound(r);
-        TBrevioForm& form = r.start();
+        MainWindow& form = r.start();
         r.fixture.dialogs.confirmAnswers = {true};
         QVERIFY(r.check());
         QVERIFY(r.download());
@@ -205,7 +205,7 @@ private Q_SLOTS:
         r.fixture.setSetting(QStringLiteral("Main"), QStringLiteral("lastdate"),
                              QStringLiteral("05.01.2004"));
         r.fixture.setSetting(QStringLiteral("Main"), QStringLiteral("new"), QStringLiteral("0"));
-        TBrevioForm& form = r.start();
+        MainWindow& form = r.start();
         r.fixture.dialogs.confirmAnswers = {true};
         QVERIFY(r.check());
         QCOMPARE(r.fixture.dialogs.messages, QStringList{form.text(60)});

@@ -107,22 +107,22 @@ private Q_SLOTS:
     {
         FormFixture f;
         layOutWeek(f, "Первый:k1.txt\r\nНТВ:k2.txt\r\n");
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         const auto settings = std::make_unique<Settings>();
         for (const bool russian : {false, true}) {
             useLanguage(f, russian);
             QCOMPARE(unnamedFocusable(&form), QStringList());
             // The dialogs of the window, as they open.
-            TAboutBox about(*settings, &form);
+            AboutBox about(*settings, &form);
             FontColorDialog font(form.paneFont(), form.paneColor(), form.text(121), &form);
-            TForm7 week(&form);
+            WeekChoiceDialog week(&form);
             week.setWeeks({QStringLiteral("07.12.2026")});
-            TForm3 jtv(form.printingPage()->channelChecklist(), &form);
+            JtvExportDialog jtv(form.printingPage()->channelChecklist(), &form);
             ExportDialog listing(form, ExportDialog::Kind::Xmltv, QStringLiteral("XMLTV"), QString(), 1);
             ExportDialog calendar(form, ExportDialog::Kind::Calendar, QStringLiteral("iCalendar"), QString(),
                                   0);
             auto* search = form.findChild<SearchWindow*>();
-            search->SearchItemClick();
+            search->openSearch();
             search->field()->setText(QStringLiteral("a"));
             for (QWidget* dialog :
                  std::initializer_list<QWidget*>{&about, &font, &week, &jtv, &listing, &calendar, search}) {
@@ -137,7 +137,7 @@ private Q_SLOTS:
     {
         FormFixture f;
         layOutWeek(f, "Первый:k1.txt\r\nНТВ:k2.txt\r\n");
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         QApplication::setActiveWindow(&form);
         QVERIFY(QTest::qWaitForWindowActive(&form));
         SettingsPage* settings = form.settingsPage();
@@ -189,7 +189,7 @@ private Q_SLOTS:
         layOutWeek(f, "Kanal 1:k1.txt\r\nKanal 2:k2.txt\r\nKanal 3:k3.txt\r\n");
         f.write("07122026/k1.txt",
                 channelFile({{"06.00 Утро", "19.30 News", "19.45 Film"}, {}, {}, {}, {}, {}, {}}));
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         QApplication::setActiveWindow(&form);
         QVERIFY(QTest::qWaitForWindowActive(&form));
         ViewingPage* page = form.viewingPage();
@@ -240,7 +240,7 @@ private Q_SLOTS:
     {
         OpenedUrls opened;
         FormFixture f;
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         QTextEdit* news = form.newsPage()->newsPane();
         showNewsLines(news, {"see http://one.test/a today", "no link here"});
         news->setFocus();
@@ -255,7 +255,7 @@ private Q_SLOTS:
 
         // The about box's lines are reached with Tab and followed with Enter.
         const auto settings = std::make_unique<Settings>();
-        TAboutBox about(*settings, &form);
+        AboutBox about(*settings, &form);
         about.show();
         QApplication::setActiveWindow(&about);
         QVERIFY(QTest::qWaitForWindowActive(&about));

@@ -100,7 +100,7 @@ private Q_SLOTS:
         f.setSetting("Main", "lastdate", "01.01.2026");
         f.setSetting("Proxy", "proxy", "1");
         f.setSetting("Proxy", "host", "proxy.local");
-        TBrevioForm& form = f.start();
+        MainWindow& form = f.start();
         QVERIFY(f.exists("dats.dat"));
         QVERIFY(f.exists("ag_news.dat"));
         QCOMPARE(f.read("dats.dat"), std::string());
@@ -128,7 +128,7 @@ private Q_SLOTS:
         f.setSetting("Main", "Lang", "rus");
         f.setSetting("Main", "lastdate", "12.01.2026");
         std::filesystem::remove(f.workDir() / "ag_news.dat");
-        TBrevioForm& form = f.start();
+        MainWindow& form = f.start();
         QVERIFY(f.exists("ag_news.dat"));
         QCOMPARE(f.read("dats.dat"), std::string("05.01.2026\r\n12.01.2026\r\n"));
         QCOMPARE(f.setting("Main", "Lang"), QString("eng"));
@@ -141,7 +141,7 @@ private Q_SLOTS:
     {
         FormFixture f;
         layOutTwoWeeks(f);
-        TBrevioForm& form = f.start();
+        MainWindow& form = f.start();
         QComboBox* selector = form.weekSelector();
         QCOMPARE(selector->count(), 2);
         QCOMPARE(selector->itemText(0), QString("05.01.2026"));
@@ -189,7 +189,7 @@ private Q_SLOTS:
                 std::filesystem::create_directory(f.workDir() / c.broken);
             else
                 std::filesystem::create_symlink("/proc/self/mem", f.workDir() / c.broken);
-            TBrevioForm& form = f.start();
+            MainWindow& form = f.start();
             const QString broken = QString::fromLatin1(c.broken);
             QCOMPARE(f.dialogs.messages, c.messages);
             QCOMPARE(form.languageOffset(), 0);
@@ -210,7 +210,7 @@ private Q_SLOTS:
     {
         FormFixture f;
         std::filesystem::create_directory(f.workDir() / "dats.dat");
-        TBrevioForm& form = f.start();
+        MainWindow& form = f.start();
         QCOMPARE(f.dialogs.messages,
                  QStringList({"I/O error 5\ndats.dat", "I/O error 5\ndats.dat", "I/O error 5\ndats.dat"}));
         QVERIFY(f.exists("ag_news.dat"));
@@ -240,7 +240,7 @@ private Q_SLOTS:
         FormFixture f;
         f.write("dats.dat", "12.01.2026\r\n");
         f.write("ag_news.dat", "");
-        TBrevioForm& form = f.start();
+        MainWindow& form = f.start();
         QVERIFY(f.dialogs.messages.isEmpty());
         QCOMPARE(form.viewingPage()->channelList()->count(), 0);
     }
@@ -251,7 +251,7 @@ private Q_SLOTS:
         layOutTwoWeeks(f);
         f.write("12012026/selvs", "21.00 Sunday film - Kanal 1\r\n");
         f.clock.set(at(2026, 12, 13, 9, 0)); // a Sunday
-        TBrevioForm& form = f.start();
+        MainWindow& form = f.start();
         QVERIFY(form.viewingPage()->dayButton(6)->isChecked());
         QVERIFY(!form.viewingPage()->listPane(6)->isHidden());
         QCOMPARE(form.viewingPage()->listPane(6)->toPlainText(), QString("21.00 Sunday film - Kanal 1"));
@@ -277,7 +277,7 @@ private Q_SLOTS:
         f.setSetting("Proxy", "avt", "1");
         f.setSetting("Proxy", "save", "0");
         f.setSetting("Proxy", "login", "someone");
-        TBrevioForm& form = f.start();
+        MainWindow& form = f.start();
         SettingsPage* page = form.settingsPage();
         QVERIFY(page->useProxy()->isChecked());
         QCOMPARE(page->proxyHost()->text(), QString("cache.local"));
@@ -313,7 +313,7 @@ private Q_SLOTS:
     {
         FormFixture f;
         layOutTwoWeeks(f);
-        TBrevioForm& form = f.start();
+        MainWindow& form = f.start();
         SettingsPage* page = form.settingsPage();
         page->useProxy()->setChecked(true);
         page->proxyHost()->setText("gate");
@@ -330,12 +330,12 @@ private Q_SLOTS:
         QCOMPARE(f.setting("Proxy", "pasw"), QString());
 
         page->savePassword()->setChecked(true);
-        page->FlatSpeedButton24Click();
+        page->saveSettings();
         QCOMPARE(f.setting("Proxy", "avt"), QString("1"));
         QCOMPARE(f.setting("Proxy", "pasw"), QString("secret"));
 
         page->useProxy()->setChecked(false);
-        page->FlatSpeedButton24Click();
+        page->saveSettings();
         QCOMPARE(f.setting("Proxy", "host"), QString());
         QCOMPARE(f.setting("Proxy", "port"), QString("0"));
         QCOMPARE(f.setting("Proxy", "save"), QString("0"));
@@ -345,7 +345,7 @@ private Q_SLOTS:
     {
         FormFixture f;
         layOutTwoWeeks(f);
-        TBrevioForm& form = f.start();
+        MainWindow& form = f.start();
         form.settingsPage()->russian()->setChecked(true); // switched, not saved
         form.settingsPage()->useProxy()->setChecked(true);
         form.settingsPage()->proxyHost()->setText("gate");
@@ -359,7 +359,7 @@ private Q_SLOTS:
         QCOMPARE(f.setting("Proxy", "port"), QString("8080"));
         QCOMPARE(f.setting("fm", "RxSpinEdit10_Value"), QString("4"));
 
-        TBrevioForm& again = f.start();
+        MainWindow& again = f.start();
         QVERIFY(again.settingsPage()->russian()->isChecked());
         QCOMPARE(again.languageOffset(), 200);
         QCOMPARE(f.find<QSpinBox>("RxSpinEdit10")->value(), 4);
@@ -370,7 +370,7 @@ private Q_SLOTS:
     {
         FormFixture f;
         layOutTwoWeeks(f);
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         form.settingsPage()->useProxy()->setChecked(true);
         form.settingsPage()->proxyHost()->setText("gate");
         form.settingsPage()->proxyPort()->setText("80x");
@@ -388,7 +388,7 @@ private Q_SLOTS:
         FormFixture f;
         layOutTwoWeeks(f);
         f.setSetting("Main", "Lang", "rus");
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         QCOMPARE(f.find<QToolButton>("FlatSpeedButton11")->text(),
                  QString::fromUtf8("Просмотр телепрограмм"));
         QCOMPARE(f.find<QGroupBox>("GroupBox1")->title(), QString::fromUtf8("Параметры проски"));
@@ -425,7 +425,7 @@ private Q_SLOTS:
         FormFixture f;
         layOutTwoWeeks(f);
         f.setSetting("Main", "Lang", "RUS");
-        TBrevioForm& form = f.start();
+        MainWindow& form = f.start();
         QCOMPARE(form.languageOffset(), 0);
         QVERIFY(form.settingsPage()->english()->isChecked());
     }
@@ -434,7 +434,7 @@ private Q_SLOTS:
     {
         FormFixture f;
         layOutTwoWeeks(f);
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         const auto buttons = form.pageButtons();
         for (int i : {1, 2, 3, 4, 0}) {
             buttons[i]->click();
@@ -490,7 +490,7 @@ private Q_SLOTS:
         FormFixture f;
         f.write("dats.dat", "05.01.2026\r\n" + std::string(2 << 20, 'x') + "\r\n12.01.2026\r\n");
         f.write("ag_news.dat", "");
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QComboBox* selector = form.weekSelector();
         QWidget* popup = selector->view()->window();
@@ -517,7 +517,7 @@ private Q_SLOTS:
     {
         FormFixture f;
         layOutTwoWeeks(f);
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         form.resize(800, 600);
         QCOMPARE(f.find<QToolButton>("FlatSpeedButton12")->geometry(), QRect(123, 17, 156, 17));
         QCOMPARE(f.find<QComboBox>("FlatComboBox1")->geometry(), QRect(2, 62, 118, 21));

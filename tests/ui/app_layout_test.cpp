@@ -99,7 +99,7 @@ private Q_SLOTS:
         f.write("ag_news.dat", "");
         f.write("07122026/aplp.dat", "Kanal 1:k1.txt\r\n");
         f.setSetting("Main", "Lang", language);
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         const QSize created = form.size();
         if (size == "maximised") {
             form.showMaximized();

@@ -38,7 +38,7 @@ using namespace brevio::test;
 namespace {
 
 // A one-channel week, then the window shown.
-TBrevioForm& startOnAWeek(FormFixture& f)
+MainWindow& startOnAWeek(FormFixture& f)
 {
     layOutWeek(f, "Kanal 1:k1.txt\r\n");
     return f.start(true);
@@ -90,7 +90,7 @@ bool endsWithin5s(const std::function<void()>& meanwhile)
 }
 
 // Opens "Шрифт" on the settings page, lets `use` work in the dialog, then presses its OK.
-void inFontDialog(TBrevioForm& form, const std::function<void(FontColorDialog*)>& use)
+void inFontDialog(MainWindow& form, const std::function<void(FontColorDialog*)>& use)
 {
     QTest::mouseClick(form.pageButtons()[2], Qt::LeftButton);
     bool seen = false;
@@ -135,7 +135,7 @@ private Q_SLOTS:
             QSKIP("root writes into read-only folders");
         FormFixture f;
         f.setSetting("Main", "Lang", "eng");
-        TBrevioForm& form = startOnAWeek(f);
+        MainWindow& form = startOnAWeek(f);
         const std::filesystem::path folder = settingsFolder(f);
         block(folder);
         const QString failed
@@ -164,14 +164,14 @@ private Q_SLOTS:
     void theWindowComesBackWhereItWasLeftOrOntoAScreen()
     {
         FormFixture f;
-        TBrevioForm& form = startOnAWeek(f);
+        MainWindow& form = startOnAWeek(f);
         const QRect left(100, 100, 700, 500);
         form.setGeometry(left);
         QTRY_COMPARE(form.geometry(), left);
         QVERIFY(form.frameGeometry() != form.geometry()); // the platform draws a frame
         QVERIFY(f.stop());
         for (int start = 0; start < 3; ++start) {
-            TBrevioForm& again = f.start(true);
+            MainWindow& again = f.start(true);
             QTRY_COMPARE(again.geometry(), left);
             QVERIFY(f.stop());
         }
@@ -183,7 +183,7 @@ private Q_SLOTS:
         // bar of the stored frame on the screen.
         f.setSetting("fm", "NormPos", "6000,-4000,6699,-3501");
         f.setSetting("fm", "FrameMargins", "2,60,2,2");
-        TBrevioForm& moved = f.start(true);
+        MainWindow& moved = f.start(true);
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         QTRY_VERIFY(screen.contains(moved.geometry().marginsAdded({2, 60, 2, 2})));
         QCOMPARE(moved.size(), QSize(700, 500));
@@ -192,7 +192,7 @@ private Q_SLOTS:
     void everyPageHasItsDesignSizeAtTheCreatedSize()
     {
         FormFixture f;
-        TBrevioForm& form = startOnAWeek(f);
+        MainWindow& form = startOnAWeek(f);
         QTRY_COMPARE(form.centralWidget()->height(), 449);
         const QList<QWidget*> pages{form.viewingPage(), form.retrievalPage(), form.settingsPage(),
                                     form.printingPage(), form.newsPage()};
@@ -207,7 +207,7 @@ private Q_SLOTS:
         FormFixture f;
         f.setSetting("Font", "Name", "DejaVu Serif");
         f.setSetting("Font", "Size", "11");
-        TBrevioForm& form = startOnAWeek(f);
+        MainWindow& form = startOnAWeek(f);
         QTextEdit* pane = form.viewingPage()->listPane(2);
         const QFont before = pane->font();
         QCOMPARE(before.family(), QString("DejaVu Serif"));
@@ -226,7 +226,7 @@ private Q_SLOTS:
         QCOMPARE(pane->font(), before);
 
         QVERIFY(f.stop());
-        TBrevioForm& again = f.start(true);
+        MainWindow& again = f.start(true);
         QCOMPARE(again.viewingPage()->dayPane(0)->palette().color(QPalette::Text), QColor(Qt::red));
         QCOMPARE(again.viewingPage()->dayPane(0)->font().family(), QString("DejaVu Serif"));
     }
@@ -248,7 +248,7 @@ private Q_SLOTS:
         f.setSetting("Main", "Lang", language);
         if (!stored.isEmpty())
             f.setSetting("Font", "Name", stored);
-        TBrevioForm& form = startOnAWeek(f);
+        MainWindow& form = startOnAWeek(f);
         QTextEdit* pane = form.viewingPage()->listPane(2);
         const QString family = QFontInfo(pane->font()).family();
 
@@ -271,7 +271,7 @@ private Q_SLOTS:
     void theEndOfTheSessionStoresWhatItCanAndEnds()
     {
         FormFixture f;
-        TBrevioForm& form = startOnAWeek(f);
+        MainWindow& form = startOnAWeek(f);
         TerminationWatcher watcher([&form] { form.endSession(); });
         SettingsPage* page = form.settingsPage();
         QTest::mouseClick(form.pageButtons()[2], Qt::LeftButton);

@@ -28,7 +28,7 @@ using namespace brevio::test;
 namespace {
 
 // Opens "File" in the menu bar and clicks the import entry, as a user does.
-void clickImport(TBrevioForm& form)
+void clickImport(MainWindow& form)
 {
     clickFileMenuEntry(form, "ImportXmltvItem");
 }
@@ -65,7 +65,7 @@ private Q_SLOTS:
     {
         FormFixture f;
         layOutWeek(f, "");
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         const QList<QAction*> menus = form.menuBar()->actions();
         QCOMPARE(menus.first(), form.fileMenu()->menuAction());
         QCOMPARE(menus.at(1)->menu()->objectName(), QStringLiteral("N1"));
@@ -87,7 +87,7 @@ private Q_SLOTS:
         FormFixture f;
         layOutWeek(f, "Kanal 1:k1.txt\r\n");
         f.write("07122026/k1.txt", channelFile({{"06.00 Утро"}}));
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         f.dialogs.openFileAnswers = {sample("week.xml")};
         clickImport(form);
 
@@ -120,7 +120,7 @@ private Q_SLOTS:
 
         // The week that was there keeps its channel and gains the listing's, in alphabetical order.
         form.weekSelector()->setCurrentIndex(0);
-        page->FlatComboBox1Change();
+        page->showChosenWeek();
         QCOMPARE(page->channelList()->count(), 5);
         QCOMPARE(page->channelList()->item(0)->text(), QStringLiteral("Kanal 1"));
         QCOMPARE(page->channelList()->item(1)->text(), QStringLiteral("Кино. классика"));
@@ -135,7 +135,7 @@ private Q_SLOTS:
             ScopedTimeZone zone("Europe/Moscow");
             FormFixture f;
             layOutWeek(f, "Kanal 1:k1.txt\r\n");
-            TBrevioForm& form = f.start(true);
+            MainWindow& form = f.start(true);
             const auto before = snapshot(f.workDir());
             f.dialogs.openFileAnswers = {sample("week.xml")};
 
@@ -177,7 +177,7 @@ private Q_SLOTS:
         f.write("broken.xml",
                 "<?xml version=\"1.0\"?>\n<tv>\n  <programme channel=\"x.y\"><title>A</title></programme>\n"
                 "</tv>\n");
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         const auto before = snapshot(f.workDir());
         f.dialogs.openFileAnswers = {QString::fromStdString((f.workDir() / "broken.xml").string())};
         clickImport(form);
@@ -207,7 +207,7 @@ private Q_SLOTS:
             "  <programme start=\"20261207110000 MSK\" channel=\"a.example\"><title>B</title></programme>\n"
             "  <programme start=\"20261207120000 MSK\" channel=\"b.example\"><title>C</title></programme>\n"
             "</tv>\n");
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         f.dialogs.openFileAnswers = {QString::fromStdString((f.workDir() / "bare.xml").string())};
         clickImport(form);
         QCOMPARE(f.dialogs.messages.size(), 1);
@@ -223,7 +223,7 @@ private Q_SLOTS:
         ScopedTimeZone zone("Europe/Moscow");
         FormFixture f;
         layOutWeek(f, "");
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         // A listing big enough to take a while: the demo generator's, as the peer test checks it.
         const QString generator
             = QString::fromLocal8Bit(qgetenv("BREVIO_BINARY_DIR")) + "/tools/brevio-demo-data";

@@ -159,9 +159,9 @@ private Q_SLOTS:
         f.setSetting(QStringLiteral("Links"), QStringLiteral("mail"), QStringLiteral("tv@maker.test"));
         f.start();
         OpenedUrls opened;
-        const bool shown = withModal<TAboutBox>(
+        const bool shown = withModal<AboutBox>(
             [&] { trigger(f, "N7"); },
-            [&](TAboutBox* box) {
+            [&](AboutBox* box) {
                 QCOMPARE(box->windowTitle(), QStringLiteral("О программе"));
                 QCOMPARE(box->size(), QSize(312, 223));
                 const QPixmap picture = box->programIcon()->pixmap();
@@ -239,21 +239,21 @@ private Q_SLOTS:
         f.start();
         f.form().setChannelNames({QStringLiteral("Первый"), QStringLiteral("НТВ"), QStringLiteral("K1")});
         f.form().printingPage()->channelChecklist()->item(1)->setCheckState(Qt::Checked);
-        const bool shown
-            = withModal<TForm3>([&] { f.find<QToolButton>("FlatButton2")->click(); },
-                                [](TForm3* d) {
-                                    QCOMPARE(d->windowTitle(), QStringLiteral("Экспорт в JTV"));
-                                    QListWidget* list = d->channelList();
-                                    QCOMPARE(list->count(), 3);
-                                    QCOMPARE(list->item(0)->text(), QStringLiteral("Первый"));
-                                    QCOMPARE(list->item(2)->text(), QStringLiteral("K1"));
-                                    for (int i = 0; i < list->count(); ++i)
-                                        QCOMPARE(list->item(i)->checkState(), Qt::Unchecked);
-                                    d->findChild<QToolButton*>(QStringLiteral("FlatSpeedButton1"))->click();
-                                    QVERIFY(d->isVisible());
-                                    d->findChild<QToolButton*>(QStringLiteral("FlatSpeedButton2"))->click();
-                                    QVERIFY(!d->isVisible());
-                                });
+        const bool shown = withModal<JtvExportDialog>(
+            [&] { f.find<QToolButton>("FlatButton2")->click(); },
+            [](JtvExportDialog* d) {
+                QCOMPARE(d->windowTitle(), QStringLiteral("Экспорт в JTV"));
+                QListWidget* list = d->channelList();
+                QCOMPARE(list->count(), 3);
+                QCOMPARE(list->item(0)->text(), QStringLiteral("Первый"));
+                QCOMPARE(list->item(2)->text(), QStringLiteral("K1"));
+                for (int i = 0; i < list->count(); ++i)
+                    QCOMPARE(list->item(i)->checkState(), Qt::Unchecked);
+                d->findChild<QToolButton*>(QStringLiteral("FlatSpeedButton1"))->click();
+                QVERIFY(d->isVisible());
+                d->findChild<QToolButton*>(QStringLiteral("FlatSpeedButton2"))->click();
+                QVERIFY(!d->isVisible());
+            });
         QVERIFY(shown);
         // The main window's own ticks are not the dialog's business.
         QCOMPARE(f.form().printingPage()->channelChecklist()->item(1)->checkState(), Qt::Checked);

@@ -71,7 +71,7 @@ private Q_SLOTS:
     {
         RetrievalFixture r;
         serveWeek(r);
-        TBrevioForm& form = r.start();
+        MainWindow& form = r.start();
         // Credentials ticked with the proxy off must not leak a Proxy-Authorization line.
         form.settingsPage()->proxyNeedsPassword()->setChecked(true);
         r.fixture.dialogs.confirmAnswers = {false};
@@ -108,7 +108,7 @@ private Q_SLOTS:
         TinyproxyRunner proxy;
         RetrievalFixture r;
         serveWeek(r);
-        TBrevioForm& form = r.start();
+        MainWindow& form = r.start();
         SettingsPage* settings = form.settingsPage();
         settings->useProxy()->setChecked(true);
         settings->proxyHost()->setText(QString::fromStdString(proxy.host()));
@@ -131,7 +131,7 @@ private Q_SLOTS:
     {
         RetrievalFixture r;
         serveWeek(r);
-        TBrevioForm& form = r.start();
+        MainWindow& form = r.start();
         form.settingsPage()->useProxy()->setChecked(true);
         form.settingsPage()->proxyHost()->setText(QStringLiteral("127.0.0.1"));
         form.settingsPage()->proxyPort()->setText(QStringLiteral("80a"));
@@ -149,7 +149,7 @@ private Q_SLOTS:
         std::string body = "12.01.2004\r\n";
         body += std::string(1200 - body.size(), 'x');
         r.serve("datas.dat", FixtureReply::status("HTTP/1.0 404 Not Found", body));
-        TBrevioForm& form = r.start();
+        MainWindow& form = r.start();
         QVERIFY(r.check());
         QVERIFY(r.fixture.dialogs.weekChoices.isEmpty());
         QCOMPARE(r.fixture.dialogs.messages, QStringList{form.text(60)});
@@ -162,7 +162,7 @@ private Q_SLOTS:
     {
         RetrievalFixture r;
         r.serve("datas.dat", FixtureReply::status("HTTP/1.0 404 Not Found", "no such file"));
-        TBrevioForm& form = r.start();
+        MainWindow& form = r.start();
         QVERIFY(r.check());
         QVERIFY(r.check());
         QCOMPARE(r.fixture.dialogs.messages, (QStringList{form.text(60), form.text(60)}));
@@ -180,7 +180,7 @@ private Q_SLOTS:
     {
         RetrievalFixture r;
         r.serve("datas.dat", FixtureReply::stall());
-        TBrevioForm& form = r.start();
+        MainWindow& form = r.start();
         form.settingsPage()->timeoutSeconds()->setValue(1);
         QElapsedTimer clock;
         clock.start();
@@ -202,7 +202,7 @@ private Q_SLOTS:
         RetrievalFixture r;
         r.fixture.setSetting(QStringLiteral("Server"), QStringLiteral("url"),
                              QStringLiteral("http://127.0.0.1:%1/tv/").arg(closedPort));
-        TBrevioForm& form = r.start();
+        MainWindow& form = r.start();
         QVERIFY(!r.check());
         QCOMPARE(r.fixture.dialogs.messages.size(), 2);
         QCOMPARE(r.fixture.dialogs.messages[0], form.text(75));
@@ -233,7 +233,7 @@ private Q_SLOTS:
         serveWeek(r);
         r.serve("12012004/one.txt", "first channel");
         r.serve("12012004/two.txt", FixtureReply::stall());
-        TBrevioForm& form = r.start();
+        MainWindow& form = r.start();
         form.settingsPage()->timeoutSeconds()->setValue(30);
         r.fixture.dialogs.confirmAnswers = {true};
         QVERIFY(r.check());
@@ -284,7 +284,7 @@ private Q_SLOTS:
         slow.chunkDelay = std::chrono::milliseconds(60);
         r.serve("datas.dat", slow);
         r.serve("12012004/data.dat", "12.01.2004");
-        TBrevioForm& form = r.start();
+        MainWindow& form = r.start();
         QStringList seen;
         QStringList seenOnNews;
         QTimer watcher;
@@ -305,11 +305,11 @@ private Q_SLOTS:
     void successAndFailureShowOnTheRetrievalLineOnly()
     {
         RetrievalFixture r;
-        TBrevioForm& form = r.start();
+        MainWindow& form = r.start();
         form.newsPage()->statusLine()->setText(QStringLiteral("news"));
-        form.http().NMHTTP1Success();
+        form.http().succeeded();
         QCOMPARE(r.page().statusLine()->text(), QStringLiteral("Get Succeeded"));
-        form.http().NMHTTP1Failure();
+        form.http().failed();
         QCOMPARE(r.page().statusLine()->text(), QStringLiteral("Get Failed"));
         QCOMPARE(form.newsPage()->statusLine()->text(), QStringLiteral("news"));
     }
@@ -319,7 +319,7 @@ private Q_SLOTS:
         RetrievalFixture r;
         r.serve("datas.dat", FixtureReply::stall());
         r.fixture.start(true);
-        TBrevioForm& form = r.fixture.form();
+        MainWindow& form = r.fixture.form();
         form.settingsPage()->timeoutSeconds()->setValue(60);
         bool refused = false;
         QTimer closer;
@@ -343,7 +343,7 @@ private Q_SLOTS:
     {
         RetrievalFixture r;
         r.serve("datas.dat", FixtureReply::stall());
-        TBrevioForm& form = r.start();
+        MainWindow& form = r.start();
         form.settingsPage()->timeoutSeconds()->setValue(1);
         bool tried = false;
         bool refused = false;
@@ -354,8 +354,8 @@ private Q_SLOTS:
             tried = true;
             // The page buttons are disabled, and a direct second client is refused.
             refused = !form.pageButtons()[0]->isEnabled() && !r.page().channelChecklist()->isEnabled()
-                && !form.guard([&] { form.CreateHttpClient(); });
-            r.page().FlatSpeedButton19Click(); // ignored while busy
+                && !form.guard([&] { form.createClient(); });
+            r.page().checkForNewWeek(); // ignored while busy
         });
         second.start(50);
         QVERIFY(!r.check());

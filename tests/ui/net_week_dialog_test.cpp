@@ -19,7 +19,7 @@ class NetWeekDialogTest : public QObject
 private Q_SLOTS:
     void looksAsDesigned()
     {
-        TForm7 dialog;
+        WeekChoiceDialog dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Выбор недели"));
         auto* label = dialog.findChild<QLabel*>(QStringLiteral("Label1"));
         QVERIFY(label);
@@ -39,7 +39,7 @@ private Q_SLOTS:
 
     void firstWeekProposedAndTypedTextWins()
     {
-        TForm7 dialog;
+        WeekChoiceDialog dialog;
         dialog.setWeeks({QStringLiteral("12.01.2004"), QStringLiteral("05.01.2004")});
         QCOMPARE(dialog.comboBox()->count(), 2);
         QCOMPARE(dialog.chosenWeek(), QStringLiteral("12.01.2004"));
@@ -67,7 +67,7 @@ private Q_SLOTS:
         QtDialogs dialogs;
         bool seen = false;
         QTimer::singleShot(0, this, [&] {
-            auto* dialog = qobject_cast<TForm7*>(QApplication::activeModalWidget());
+            auto* dialog = qobject_cast<WeekChoiceDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             seen = true;
             QCOMPARE(dialog->chosenWeek(), QStringLiteral("12.01.2004"));

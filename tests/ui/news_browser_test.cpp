@@ -196,7 +196,7 @@ private Q_SLOTS:
         n.click("FlatSpeedButton52");
         QVERIFY(waitForPage(view));
         QVERIFY(textOf(view).contains(QStringLiteral("TV news")));
-        n.fixture.form().FlatSpeedButton36Click();
+        n.fixture.form().showNewsPage();
         QVERIFY(!page.browserPanel()->isVisibleTo(&page));
         const QStringList stray = strayPaths(before);
         QVERIFY2(stray.isEmpty(), qPrintable(stray.join(QStringLiteral(", "))));

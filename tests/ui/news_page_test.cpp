@@ -85,7 +85,7 @@ private Q_SLOTS:
         QCOMPARE(n.server.requests().size(), size_t(2));
         QVERIFY(!n.anySourcePressed());
         // Opening the page again keeps the pane.
-        n.fixture.form().FlatSpeedButton36Click();
+        n.fixture.form().showNewsPage();
         QCOMPARE(n.pane(), shown);
     }
 
@@ -211,9 +211,9 @@ private Q_SLOTS:
         NewsPage& page = n.start();
         QStringList opened;
         page.setUrlOpener([&](const QString& address) { opened << address; });
-        page.RxRichEdit2URLClick(QStringLiteral("file:///etc/passwd"));
-        page.RxRichEdit2URLClick(QStringLiteral("javascript:alert(1)"));
-        page.RxRichEdit2URLClick(QStringLiteral("www.site.example/a"));
+        page.openLink(QStringLiteral("file:///etc/passwd"));
+        page.openLink(QStringLiteral("javascript:alert(1)"));
+        page.openLink(QStringLiteral("www.site.example/a"));
         QCOMPARE(opened, QStringList{QStringLiteral("http://www.site.example/a")});
 
         // A real click on a link of the pane, with the right button too.

@@ -1,6 +1,6 @@
 // The printing page on a real main window (offscreen): the mode switches, the document of both
 // modes as printed to PDF, the column flow on the pages and the day panes left empty.
-#include "gui/printing/print_form.h"
+#include "gui/printing/print_preview.h"
 #include "gui/printing/printing_page.h"
 #include "ui/view_week_data.h"
 
@@ -75,7 +75,7 @@ struct PdfPreview
 
     void attach(PrintingPage* page)
     {
-        page->setPreview([this](const TTVPrintForm& printForm) {
+        page->setPreview([this](const PrintPreview& printForm) {
             ++calls;
             title = printForm.reportTitle();
             pages = printForm.writePdf(path);
@@ -100,7 +100,7 @@ private Q_SLOTS:
     {
         FormFixture f;
         layOutWeek(f, "Kanal 1:k1.txt\r\n");
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         auto* checklist = f.find<QListWidget>("CheckListBox1");
         auto* allDays = f.find<QCheckBox>("FlatCheckBox8");
         auto* dayPanel = f.find<QWidget>("Panel8");
@@ -146,7 +146,7 @@ private Q_SLOTS:
         f.write("07122026/k1.txt", channelFile({{"06.00 Утро"}}));
         f.write("07122026/selpn", cp("07.00 Новости - Kanal 1\r\n"));
         f.write("07122026/selsledpn", cp("00.30 Ночной фильм - Kanal 1\r\n"));
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         PdfPreview preview;
         preview.attach(form.printingPage());
         clickChannel(form.viewingPage()->channelList(), 0);
@@ -179,7 +179,7 @@ private Q_SLOTS:
         f.write("07122026/k1.txt", channelFile({{"23.30 Film"}, {"9.00 Tue"}}));
         f.write("07122026/k2.txt", channelFile({monday}));
         f.write("times.dat", "Kanal 1|1|0\r\n");
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         PdfPreview preview;
         preview.attach(form.printingPage());
         form.pageButtons()[3]->click();
@@ -240,7 +240,7 @@ private Q_SLOTS:
         FormFixture f;
         layOutWeek(f, "Kanal 1:k1.txt\r\n");
         f.setSetting(QStringLiteral("Main"), QStringLiteral("Lang"), QStringLiteral("rus"));
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         QString title;
         int pages = -1;
         // The preview is modal: look at it from inside its own event loop, then close it.
@@ -252,7 +252,7 @@ private Q_SLOTS:
             pages = dialog->findChild<QPrintPreviewWidget*>()->pageCount();
             dialog->reject();
         });
-        form.printingPage()->FlatButton1Click();
+        form.printingPage()->printSchedule();
         QCOMPARE(title, QStringLiteral("Brevio 2.5 - просмотр перед печатью"));
         QCOMPARE(pages, 1);
     }
@@ -261,7 +261,7 @@ private Q_SLOTS:
     {
         // Five columns with 50 mm gaps do not fit between wide margins: the gaps give way.
         QTemporaryDir dir;
-        TTVPrintForm printForm;
+        PrintPreview printForm;
         printForm.report().setLayout({5, 50, 100, 100, 100, 100});
         QStringList lines;
         for (int i = 0; i < 40; ++i)
@@ -285,7 +285,7 @@ private Q_SLOTS:
         FormFixture f;
         layOutWeek(f, "Kanal 1:k1.txt\r\nKanal 2:gone.txt\r\n");
         f.write("07122026/k1.txt", channelFile({{"06.00 Утро"}}));
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         PdfPreview preview;
         preview.attach(form.printingPage());
         clickChannel(form.viewingPage()->channelList(), 0);

@@ -30,7 +30,7 @@ void click(QWidget* widget)
 }
 
 // Moves the week selector one week up or down with the keyboard, as a user picks a week.
-void stepWeek(TBrevioForm& form, Qt::Key key)
+void stepWeek(MainWindow& form, Qt::Key key)
 {
     form.weekSelector()->setFocus();
     QTest::keyClick(form.weekSelector(), key);
@@ -105,7 +105,7 @@ private Q_SLOTS:
         f.write("07122026/k1.txt", wednesdayShow("New film"));
         const std::string newest = "19.00 A - X\r\n21.00 B - Y\r\n";
         f.write("07122026/selsr", newest);
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         ViewingPage* page = form.viewingPage();
 
         stepWeek(form, Qt::Key_Up);
@@ -138,7 +138,7 @@ private Q_SLOTS:
         f.write("14122026/selsr", "10.00 Kept - Z\r\n");
 
         // At start-up and when chosen, the week without channel list shows its own lists.
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         ViewingPage* page = form.viewingPage();
         QCOMPARE(shownLines(page->listPane(2)), QStringList{"10.00 Kept - Z"});
         QVERIFY(f.dialogs.messages.isEmpty());
@@ -176,7 +176,7 @@ private Q_SLOTS:
         f.write("07122026/ntv.txt", wednesdayShow("NTV show"));
         const std::string ntvLine = cp("НТВ|1|0\r\n");
         f.write("times.dat", cp("СТС|1|0\r\nРоссия 1|-2|30\r\n") + ntvLine);
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         ViewingPage* page = form.viewingPage();
 
         // The day panes and a picked show name the selected channel.

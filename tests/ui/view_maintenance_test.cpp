@@ -43,7 +43,7 @@ struct UpkeepFixture
 
     void start()
     {
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         form.pageButtons()[2]->click();
         page = form.settingsPage();
         upkeep = form.findChild<MaintenanceControls*>();
@@ -251,18 +251,18 @@ private Q_SLOTS:
         const QPoint below(5, list->visualItemRect(list->item(3)).bottom() + 20);
 
         list->setCurrentRow(1);
-        QVERIFY(u.upkeep->ListBox1DragOver(list));
-        QVERIFY(!u.upkeep->ListBox1DragOver(u.f.form().viewingPage()->channelList()));
-        u.upkeep->ListBox1DragDrop(centre(3));
+        QVERIFY(u.upkeep->acceptsChannelDrag(list));
+        QVERIFY(!u.upkeep->acceptsChannelDrag(u.f.form().viewingPage()->channelList()));
+        u.upkeep->dropChannel(centre(3));
         QCOMPARE(itemTexts(list), QStringList({"A", "C", "D", "B"}));
         QCOMPARE(list->currentRow(), 3);
-        u.upkeep->ListBox1DragDrop(centre(3));
+        u.upkeep->dropChannel(centre(3));
         QCOMPARE(itemTexts(list), QStringList({"A", "C", "D", "B"}));
 
         list->setCurrentRow(0);
-        u.upkeep->ListBox1DragDrop(below);
+        u.upkeep->dropChannel(below);
         QCOMPARE(itemTexts(list), QStringList({"C", "D", "B", "A"}));
-        u.upkeep->ListBox1DragDrop(centre(0));
+        u.upkeep->dropChannel(centre(0));
         QCOMPARE(itemTexts(list), QStringList({"A", "C", "D", "B"}));
 
         // Nothing is stored, and the other lists keep the file's order.
@@ -272,7 +272,7 @@ private Q_SLOTS:
 
         // In shift mode the list takes no drops.
         u.button("FlatSpeedButton22")->click();
-        QVERIFY(!u.upkeep->ListBox1DragOver(list));
+        QVERIFY(!u.upkeep->acceptsChannelDrag(list));
     }
 };
 

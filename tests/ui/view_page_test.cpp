@@ -91,7 +91,7 @@ private Q_SLOTS:
                 list += "07.00 A show of the selected list - Kanal 1\r\n";
             f.write("07122026/selvs", list);
         }
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         ViewingPage* page = form.viewingPage();
         const QStringList sunday = shownLines(page->listPane(6));
         QCOMPARE(sunday.last(), QString("…"));
@@ -120,7 +120,7 @@ private Q_SLOTS:
         layOutWeek(f, "Kanal 1:k1.txt\r\n");
         f.write("07122026/k1.txt", filmWeek());
         f.write("times.dat", "Other|5|0\r\nKanal 1|1|0\r\n");
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         ViewingPage* page = form.viewingPage();
         QVERIFY(page->selectedButton()->isChecked()); // start-up mode
 
@@ -143,7 +143,7 @@ private Q_SLOTS:
         f.write("07122026/mixed.txt", channelFile({{"0:15 News", "19:00 Show"}}));
         f.write("07122026/plain.txt", channelFile({{"0:15 News", "19:00 Show"}}));
         f.write("times.dat", "Minus|0|-30\r\nMixed|-1|30\r\nPlain|0|0\r\n");
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         ViewingPage* page = form.viewingPage();
 
         clickChannel(page->channelList(), 0);
@@ -167,7 +167,7 @@ private Q_SLOTS:
         for (const char* name : {"a", "b", "c", "d", "e", "f"})
             f.write(std::string("07122026/") + name + ".txt",
                     channelFile({{std::string("08.00 from ") + name}}));
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         ViewingPage* page = form.viewingPage();
 
         clickChannel(page->channelList(), 4);
@@ -191,13 +191,13 @@ private Q_SLOTS:
         f.write("30112026/selpn", "07.00 Old pick - Old\r\n");
         f.write("07122026/aplp.dat", "Kanal 1:k1.txt\r\n");
         f.write("07122026/k1.txt", filmWeek());
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         ViewingPage* page = form.viewingPage();
         clickChannel(page->channelList(), 0);
         QVERIFY(!page->dayPane(0)->document()->isEmpty());
 
         form.weekSelector()->setCurrentIndex(0);
-        page->FlatComboBox1Change();
+        page->showChosenWeek();
         QCOMPARE(page->channelList()->count(), 1);
         QCOMPARE(page->channelList()->item(0)->text(), QString("Old"));
         QCOMPARE(page->channelList()->currentRow(), -1);
@@ -211,7 +211,7 @@ private Q_SLOTS:
         // no) lists in the list panes.
         f.write("dats.dat", "30.11.2026\r\n07.12.2026\r\n14.12.2026\r\n");
         form.fillWeekSelector();
-        form.guard([page] { page->FlatComboBox1Change(); });
+        form.guard([page] { page->showChosenWeek(); });
         QCOMPARE(f.dialogs.messages, QStringList{"File not found\n14122026/aplp.dat"});
         QCOMPARE(page->channelList()->count(), 0);
         QVERIFY(page->listPane(0)->document()->isEmpty());
@@ -225,7 +225,7 @@ private Q_SLOTS:
                 channelFile({{"23.30 Film"}, {"10.00 Day", "25.10 Broken", "11.00 After"}}));
         f.write("07122026/bad.txt", filmWeek());
         f.write("times.dat", "Kanal 1|1|0\r\nBad|x|0\r\n");
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         ViewingPage* page = form.viewingPage();
 
         // A time that is no time of day stops the filling there; the mode stays.
@@ -261,7 +261,7 @@ private Q_SLOTS:
         layOutWeek(f, "Kanal 1:k1.txt\r\nNTV:ntv.txt\r\n");
         f.write("07122026/k1.txt", filmWeek());
         f.write("07122026/ntv.txt", filmWeek());
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         ViewingPage* page = form.viewingPage();
         clickChannel(page->channelList(), 0);
         page->dayButton(0)->click();
@@ -293,7 +293,7 @@ private Q_SLOTS:
         FormFixture f;
         layOutWeek(f, "Kanal 1:k1.txt\r\n");
         f.write("07122026/k1.txt", filmWeek());
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         ViewingPage* page = form.viewingPage();
         // Start-up: "Отобранные" on today's weekday (a Wednesday), "Следующий Пн" usable.
         QCOMPARE(visiblePanes(page), QList<QTextEdit*>{page->listPane(2)});
@@ -333,7 +333,7 @@ private Q_SLOTS:
         f.write("07122026/a.txt", week);
         f.write("07122026/b.txt", week);
         f.write("times.dat", "Beta|1|0\r\n");
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         ViewingPage* page = form.viewingPage();
 
         form.settingsPage()->nowHours()->setValue(0);
@@ -367,7 +367,7 @@ private Q_SLOTS:
         f.write("ag_news.dat", "");
         f.write("30112026/aplp.dat", "Old:old.txt\r\n");
         f.write("30112026/old.txt", channelFile({{"12.00 Noon"}, {"12.00 Noon"}, {"12.00 Noon"}}));
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         ViewingPage* page = form.viewingPage();
         page->nowButton()->click();
         QVERIFY(page->nowPane()->document()->isEmpty());
@@ -385,7 +385,7 @@ private Q_SLOTS:
         f.write("07122026/good.txt", channelFile({{"08.30 Breakfast", "10.00 Talk"}}));
         f.write("07122026/bad.txt", channelFile({{"08.00 Early", "24.10 Broken"}}));
         f.write("times.dat", "Shifted|0|15\r\n");
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         ViewingPage* page = form.viewingPage();
         form.settingsPage()->nowHours()->setValue(2);
 

@@ -50,7 +50,7 @@ void type(QWidget* widget, const QString& text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
 }
 
-SearchWindow* openSearch(TBrevioForm& form)
+SearchWindow* openSearch(MainWindow& form)
 {
     QApplication::setActiveWindow(&form);
     if (!QTest::qWaitForWindowActive(&form))
@@ -71,7 +71,7 @@ private Q_SLOTS:
     {
         FormFixture f;
         layOutSearchWeek(f);
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         SearchWindow* search = openSearch(form);
         QVERIFY(search);
         QTRY_COMPARE(QApplication::focusWidget(), search->field());
@@ -135,7 +135,7 @@ private Q_SLOTS:
         f.write("dats.dat", "07.12.2026\r\n14.12.2026\r\n");
         f.write("14122026/aplp.dat", cp("Второй:v.txt\r\n"));
         f.write("14122026/v.txt", channelFile({{"09.00 Новости недели"}}));
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         form.weekSelector()->setCurrentIndex(0);
         SearchWindow* search = openSearch(form);
         QVERIFY(search);
@@ -165,7 +165,7 @@ private Q_SLOTS:
         FormFixture f;
         layOutSearchWeek(f);
         f.write("07122026/selpn", cp("06.00 Новости - Первый\r\n"));
-        TBrevioForm& form = f.start(true);
+        MainWindow& form = f.start(true);
         const auto inWork
             = [&f](const char* name) { return QString::fromStdString((f.workDir() / name).string()); };
         const QString target = inWork("out.xml");
@@ -215,12 +215,13 @@ private Q_SLOTS:
         // JTV from the menu: the dialog's "Экспорт" writes the ticked channel's archive.
         f.dialogs.messages.clear();
         f.dialogs.saveFileAnswers = {inWork("jtv.zip")};
-        QVERIFY(withModal<TForm3>([&] { clickFileMenuEntry(form, "ExportJtvItem"); },
-                                  [](TForm3* d) {
-                                      d->channelList()->item(1)->setCheckState(Qt::Checked);
-                                      d->findChild<QToolButton*>(QStringLiteral("FlatSpeedButton1"))->click();
-                                      QVERIFY(d->isVisible());
-                                  }));
+        QVERIFY(withModal<JtvExportDialog>(
+            [&] { clickFileMenuEntry(form, "ExportJtvItem"); },
+            [](JtvExportDialog* d) {
+                d->channelList()->item(1)->setCheckState(Qt::Checked);
+                d->findChild<QToolButton*>(QStringLiteral("FlatSpeedButton1"))->click();
+                QVERIFY(d->isVisible());
+            }));
         QVERIFY(f.read("jtv.zip").starts_with("PK\x03\x04"));
         QCOMPARE(f.dialogs.messages.size(), 1);
         QVERIFY2(f.dialogs.messages[0].endsWith(QStringLiteral("jtv.zip. Shows: 2, channels: 1.")),

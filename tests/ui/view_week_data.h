@@ -72,7 +72,7 @@ inline void clickLine(QTextEdit* pane, int line, Qt::MouseButton button = Qt::Le
 }
 
 // Opens "File" in the menu bar and clicks the entry named `name`, as a user does.
-inline void clickFileMenuEntry(TBrevioForm& form, const char* name)
+inline void clickFileMenuEntry(MainWindow& form, const char* name)
 {
     QMenuBar* bar = form.menuBar();
     QMenu* file = form.fileMenu();

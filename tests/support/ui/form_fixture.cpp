@@ -34,9 +34,9 @@ FormFixture::~FormFixture()
     m_cd.reset();
 }
 
-TBrevioForm& FormFixture::start(bool show)
+MainWindow& FormFixture::start(bool show)
 {
-    m_form = std::make_unique<TBrevioForm>(dialogs, clock);
+    m_form = std::make_unique<MainWindow>(dialogs, clock);
     if (show)
         m_form->show();
     return *m_form;

@@ -21,11 +21,11 @@ public:
     FormFixture();
     ~FormFixture();
 
-    // Creates the window (runs FormCreate); show = true also shows it (FormShow).
-    TBrevioForm& start(bool show = false);
+    // Creates the window (runs startSession); show = true also shows it (onFirstShow).
+    MainWindow& start(bool show = false);
     // Closes and destroys the window; true when it closed.
     bool stop();
-    TBrevioForm& form() { return *m_form; }
+    MainWindow& form() { return *m_form; }
 
     // Files of the working folder (windows-1251 bytes).
     void write(std::string_view name, std::string_view bytes) { m_work.write(name, bytes); }
@@ -52,7 +52,7 @@ private:
     TempDir m_work;
     TempDir m_config;
     std::optional<ScopedCurrentDir> m_cd;
-    std::unique_ptr<TBrevioForm> m_form;
+    std::unique_ptr<MainWindow> m_form;
 };
 
 // 2026-12-09 12:00 local: a Wednesday.

@@ -17,7 +17,7 @@ NewsFixture::NewsFixture()
 NewsPage& NewsFixture::start(bool show)
 {
     fixture.start(show);
-    fixture.form().FlatSpeedButton36Click();
+    fixture.form().showNewsPage();
     return *fixture.form().newsPage();
 }
 

@@ -30,21 +30,21 @@ void RetrievalFixture::serve(const std::string& path, FixtureReply reply)
     server.addRoute("/tv/" + path, std::move(reply));
 }
 
-TBrevioForm& RetrievalFixture::start()
+MainWindow& RetrievalFixture::start()
 {
-    TBrevioForm& form = fixture.start();
+    MainWindow& form = fixture.start();
     form.pageButtons()[1]->click();
     return form;
 }
 
 bool RetrievalFixture::check()
 {
-    return fixture.form().guard([this] { page().FlatSpeedButton19Click(); });
+    return fixture.form().guard([this] { page().checkForNewWeek(); });
 }
 
 bool RetrievalFixture::download()
 {
-    return fixture.form().guard([this] { page().FlatSpeedButton20Click(); });
+    return fixture.form().guard([this] { page().downloadTickedChannels(); });
 }
 
 void RetrievalFixture::tick(const std::vector<int>& positions)

@@ -24,7 +24,7 @@ public:
     void serve(const std::string& path, std::string body);
     void serve(const std::string& path, FixtureReply reply);
     // Creates the window and opens the retrieval page.
-    TBrevioForm& start();
+    MainWindow& start();
 
     RetrievalPage& page() { return *fixture.form().retrievalPage(); }
     // The two steps as a click runs them: an error goes to a message box.

@@ -1,4 +1,4 @@
-#include "gui/printing/print_form.h"
+#include "gui/printing/print_preview.h"
 
 #include "core/store/errors.h"
 #include "gui/widgets/qt_text.h"
@@ -9,7 +9,7 @@
 
 namespace brevio {
 
-void TTVPrintForm::preview(QWidget* parent) const
+void PrintPreview::preview(QWidget* parent) const
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(m_title);
@@ -21,7 +21,7 @@ void TTVPrintForm::preview(QWidget* parent) const
     dialog.exec();
 }
 
-int TTVPrintForm::writePdf(const QString& path) const
+int PrintPreview::writePdf(const QString& path) const
 {
     QPdfWriter writer(path);
     writer.setTitle(m_title);

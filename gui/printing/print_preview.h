@@ -10,7 +10,7 @@ namespace brevio {
 
 // The print form: the column report of one print and its preview. It lives only while a
 // print is being made.
-class TTVPrintForm
+class PrintPreview
 {
 public:
     // The caption of the preview window.
