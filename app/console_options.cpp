@@ -2,34 +2,17 @@
 
 #include "app/command_line.h"
 #include "core/session/clock.h"
-#include "core/texts/string_table.h"
 #include "core/view/console_commands.h"
 #include "gui/widgets/settings.h"
 
 #include <QFile>
 
-#include <algorithm>
 #include <filesystem>
 #include <iostream>
 
 namespace brevio {
 
 namespace {
-
-// The look-ahead the settings page stores (its spin box allows 0 to 5 hours).
-int storedHours(const Settings& settings)
-{
-    return std::clamp(settings.readInteger(QStringLiteral("fm"), QStringLiteral("RxSpinEdit10_Value"), 0), 0,
-                      5);
-}
-
-int storedLanguageOffset(const Settings& settings)
-{
-    return settings.readString(QStringLiteral("Main"), QStringLiteral("Lang"), QStringLiteral("eng"))
-            == QLatin1String("rus")
-        ? kRussianOffset
-        : kEnglishOffset;
-}
 
 } // namespace
 
@@ -51,7 +34,7 @@ int runConsoleCommand(const CommandLine& commandLine)
         return printSearch(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
                            storedLanguageOffset(settings), std::cout, std::cerr);
     }
-    return printNowView(SystemClock().now(), commandLine.lookAheadHours().value_or(storedHours(settings)),
+    return printNowView(SystemClock().now(), commandLine.lookAheadHours().value_or(storedNowHours(settings)),
                         std::cout, std::cerr);
 }
 

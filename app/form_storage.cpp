@@ -13,7 +13,7 @@ namespace brevio {
 
 namespace {
 
-const QString kSection = QStringLiteral("fm");
+const QString kSection = formSection();
 const QString kPlace = QStringLiteral("NormPos");
 const QString kFrame = QStringLiteral("FrameMargins");
 
@@ -71,10 +71,9 @@ void FormStorage::restore()
 
     for (const QString& name : m_controls) {
         if (auto* spin = m_window->findChild<QSpinBox*>(name))
-            spin->setValue(m_settings.readInteger(kSection, name + QStringLiteral("_Value"), spin->value()));
+            spin->setValue(m_settings.readInteger(kSection, storedValueKey(name), spin->value()));
         else if (auto* box = m_window->findChild<QCheckBox*>(name))
-            box->setChecked(
-                m_settings.readBool(kSection, name + QStringLiteral("_Checked"), box->isChecked()));
+            box->setChecked(m_settings.readBool(kSection, storedCheckedKey(name), box->isChecked()));
     }
 }
 
@@ -94,9 +93,9 @@ void FormStorage::store()
 
     for (const QString& name : m_controls) {
         if (auto* spin = m_window->findChild<QSpinBox*>(name))
-            m_settings.writeInteger(kSection, name + QStringLiteral("_Value"), spin->value());
+            m_settings.writeInteger(kSection, storedValueKey(name), spin->value());
         else if (auto* box = m_window->findChild<QCheckBox*>(name))
-            m_settings.writeBool(kSection, name + QStringLiteral("_Checked"), box->isChecked());
+            m_settings.writeBool(kSection, storedCheckedKey(name), box->isChecked());
     }
 }
 

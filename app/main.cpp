@@ -7,6 +7,7 @@
 #include "core/session/single_instance.h"
 #include "core/session/work_folder.h"
 #include "core/texts/string_table.h"
+#include "core/texts/text_ids.h"
 #include "gui/widgets/dialogs.h"
 #include "gui/widgets/form_builder.h"
 
@@ -36,7 +37,7 @@ int refuseWorkFolder(const QString& folder, const std::string& reason)
                  reason.c_str());
     const int offset
         = QLocale::system().language() == QLocale::Russian ? brevio::kRussianOffset : brevio::kEnglishOffset;
-    const std::string_view text = brevio::loadString(170 + offset);
+    const std::string_view text = brevio::textOf(brevio::TextId::WorkFolderUnusable, offset);
     QMessageBox::critical(nullptr, QStringLiteral("Brevio"),
                           QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
                               .arg(folder, QString::fromLocal8Bit(reason.c_str())));

@@ -9,6 +9,7 @@
 #include "core/texts/accessible_names.h"
 #include "core/texts/caption_table.h"
 #include "core/texts/string_table.h"
+#include "core/texts/text_ids.h"
 #include "gui/exchange/import_dialog.h"
 #include "gui/exchange/week_exports.h"
 #include "gui/extras/extras.h"
@@ -52,8 +53,6 @@ namespace brevio {
 
 namespace {
 
-const QString kMain = QStringLiteral("Main");
-const QString kFont = QStringLiteral("Font");
 constexpr QSize kDesignClientSize(708, 449);
 const QRect kPageRect(0, 88, 707, 359);
 
@@ -62,17 +61,6 @@ QDate toQDate(std::chrono::local_days day)
     const std::chrono::year_month_day ymd(day);
     return QDate(static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
                  static_cast<int>(static_cast<unsigned>(ymd.day())));
-}
-
-// Windows colour values are 0x00BBGGRR.
-QColor fromColorValue(int value)
-{
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
-
-int toColorValue(const QColor& color)
-{
-    return color.red() | (color.green() << 8) | (color.blue() << 16);
 }
 
 } // namespace
@@ -113,10 +101,11 @@ MainWindow::MainWindow(Dialogs& dialogs, Clock& clock, QWidget* parent)
     startSession();
 
     m_formStorage = std::make_unique<FormStorage>(this, *m_settings);
-    m_formStorage->setStoredControls(
-        {QStringLiteral("RxSpinEdit1"), QStringLiteral("RxSpinEdit2"), QStringLiteral("RxSpinEdit3"),
-         QStringLiteral("RxSpinEdit4"), QStringLiteral("RxSpinEdit5"), QStringLiteral("RxSpinEdit6"),
-         QStringLiteral("RxSpinEdit10"), QStringLiteral("CheckBox5"), QStringLiteral("FlatCheckBox12")});
+    m_formStorage->setStoredControls({QStringLiteral("RxSpinEdit1"), QStringLiteral("RxSpinEdit2"),
+                                      QStringLiteral("RxSpinEdit3"), QStringLiteral("RxSpinEdit4"),
+                                      QStringLiteral("RxSpinEdit5"), QStringLiteral("RxSpinEdit6"),
+                                      QString::fromLatin1(kNowHoursControl), QStringLiteral("CheckBox5"),
+                                      QStringLiteral("FlatCheckBox12")});
     m_formStorage->restore();
 }
 
@@ -231,7 +220,7 @@ bool MainWindow::storeSettings()
 {
     if (m_settings->sync())
         return true;
-    m_dialogs.message(text(120).arg(QDir::toNativeSeparators(m_settings->fileName())));
+    m_dialogs.message(text(TextId::SettingsNotSaved).arg(QDir::toNativeSeparators(m_settings->fileName())));
     return false;
 }
 
@@ -240,9 +229,9 @@ net::HttpClient& MainWindow::createClient()
     return m_http->createClient();
 }
 
-QString MainWindow::text(int id) const
+QString MainWindow::text(TextId id) const
 {
-    return fromUtf8(loadString(id + m_languageOffset));
+    return fromUtf8(textOf(id, m_languageOffset));
 }
 
 QList<QToolButton*> MainWindow::pageButtons() const
@@ -280,12 +269,7 @@ void MainWindow::startSession()
     }
     guard([this] { buildLinksMenu(); });
     guard([this] { applyStoredFont(); });
-    guard([this] {
-        chooseLanguage(m_settings->readString(kMain, QStringLiteral("Lang"), QStringLiteral("eng"))
-                               == QLatin1String("rus")
-                           ? kRussianOffset
-                           : kEnglishOffset);
-    });
+    guard([this] { chooseLanguage(storedLanguageOffset(*m_settings)); });
     guard([this] { fillWeekSelector(); });
     std::string folder;
     if (guard([&] { folder = currentWeekFolder(); })) {
@@ -304,11 +288,10 @@ void MainWindow::startSession()
 
 void MainWindow::writeFirstRunDefaults()
 {
-    m_settings->writeString(kMain, QStringLiteral("Lang"),
-                            QLocale::system().language() == QLocale::Russian ? QStringLiteral("rus")
-                                                                             : QStringLiteral("eng"));
+    storeLanguageOffset(*m_settings,
+                        QLocale::system().language() == QLocale::Russian ? kRussianOffset : kEnglishOffset);
     writeProxyOff(*m_settings);
-    m_settings->writeString(kMain, QStringLiteral("lastdate"), QString());
+    storeLastWeek(*m_settings, QString());
     storeSettings();
 }
 
@@ -373,7 +356,7 @@ void MainWindow::updateClockPanel()
     const auto today = std::chrono::floor<std::chrono::days>(m_clock.now());
     const QChar sep = systemDateSeparator(QLatin1Char('/'));
     m_dateLabel->setText(toQDate(today).toString(QStringLiteral("dd'%1'MM'%1'yyyy").arg(sep)));
-    m_weekdayLabel->setText(text(15 + weekdayIndex(today)));
+    m_weekdayLabel->setText(text(textAfter(TextId::Monday, weekdayIndex(today))));
 }
 
 void MainWindow::showPage(QWidget* page)
@@ -425,7 +408,7 @@ void MainWindow::applyLanguage()
         const QString name
             = QString::fromLatin1(entry.control.data(), static_cast<qsizetype>(entry.control.size()));
         const QString accessibleName
-            = entry.argument ? text(entry.id).arg(text(entry.argument)) : text(entry.id);
+            = entry.argument ? text(entry.id).arg(text(*entry.argument)) : text(entry.id);
         for (QWidget* control : findChildren<QWidget*>(name))
             setAccessibleNameOf(control, accessibleName);
     }
@@ -455,10 +438,8 @@ void MainWindow::switchLanguage()
 
 void MainWindow::applyStoredFont()
 {
-    m_paneFont.setFamily(
-        m_settings->readString(kFont, QStringLiteral("Name"), QStringLiteral("MS Sans Serif")));
-    m_paneFont.setPointSize(std::max(1, m_settings->readInteger(kFont, QStringLiteral("Size"), 8)));
-    const QColor color = fromColorValue(m_settings->readInteger(kFont, QStringLiteral("Color"), 0));
+    m_paneFont = storedPaneFont(*m_settings, m_paneFont);
+    const QColor color = storedPaneColor(*m_settings);
     for (QTextEdit* pane : m_viewingPage->schedulePanes()) {
         pane->setFont(m_paneFont);
         QPalette palette = pane->palette();
@@ -470,9 +451,7 @@ void MainWindow::applyStoredFont()
 
 void MainWindow::storeFont()
 {
-    m_settings->writeInteger(kFont, QStringLiteral("Color"), toColorValue(m_paneColor));
-    m_settings->writeString(kFont, QStringLiteral("Name"), m_paneFont.family());
-    m_settings->writeInteger(kFont, QStringLiteral("Size"), m_paneFont.pointSize());
+    storePaneFont(*m_settings, m_paneFont, m_paneColor);
 }
 
 bool MainWindow::storeOnClose()

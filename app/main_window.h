@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/texts/text_ids.h"
+
 #include <QColor>
 #include <QFont>
 #include <QMainWindow>
@@ -64,7 +66,7 @@ public:
     void switchLanguage();
     int languageOffset() const { return m_languageOffset; }
     // The interface text of `id` in the current language.
-    QString text(int id) const;
+    QString text(TextId id) const;
 
     // Font of the schedule panes.
     void applyStoredFont();

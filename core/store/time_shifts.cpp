@@ -35,20 +35,9 @@ bool TimeShift::isZero() const
     return hours == 0 && minutes == 0;
 }
 
-TimeShift findTimeShift(std::string_view timesDat, std::string_view channel)
-{
-    const std::vector<std::string> lines = splitLines(timesDat);
-    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-        const std::string_view line = *it;
-        // Only the last matching line counts, so an older broken line cannot block a newer one.
-        if (channelPart(line) == channel)
-            return shiftOfLine(line);
-    }
-    return {};
-}
-
 TimeShiftTable::TimeShiftTable(std::string_view timesDat)
 {
+    // A later line of a channel takes the place of an earlier one.
     for (auto& line : splitLines(timesDat)) {
         std::string channel(channelPart(line));
         m_lastLine[std::move(channel)] = std::move(line);

@@ -5,49 +5,52 @@
 // Controls with a caption are named by it (setCaption), spin boxes and edit fields by the label
 // they are the buddy of.
 
+#include "core/texts/text_ids.h"
+
+#include <optional>
 #include <string_view>
 
 namespace brevio {
 
 struct AccessibleNameEntry
 {
-    int id;
+    TextId id;
     std::string_view control;
-    int argument = 0;
+    std::optional<TextId> argument = std::nullopt;
 };
 
 inline constexpr AccessibleNameEntry kAccessibleNames[] = {
-    {171, "FlatComboBox1"},
-    {172, "TextListBox1"},
+    {TextId::WeekSelectorName, "FlatComboBox1"},
+    {TextId::ChannelListName, "TextListBox1"},
     // The day panes by their weekday, the list panes as that day's selected shows.
-    {15, "RichEdit2"},
-    {16, "RichEdit3"},
-    {17, "RichEdit4"},
-    {18, "RichEdit5"},
-    {19, "RichEdit6"},
-    {20, "RichEdit7"},
-    {21, "RichEdit8"},
-    {173, "RichEdit9", 15},
-    {173, "RichEdit10", 16},
-    {173, "RichEdit11", 17},
-    {173, "RichEdit12", 18},
-    {173, "RichEdit13", 19},
-    {173, "RichEdit14", 20},
-    {173, "RichEdit15", 21},
-    {174, "RichEdit16"},
-    {175, "RichEdit17"},
-    {176, "FlatMemo1"},
-    {177, "CheckListBox2"},
-    {178, "Panel7"},
-    {179, "ListBox1"},
-    {180, "ListBox2"},
-    {181, "CheckListBox1"},
-    {182, "FlatComboBox2"},
-    {178, "Panel11"},
-    {183, "RxRichEdit2"},
-    {184, "WebBrowser3"},
-    {185, "FilenameEdit2"},
-    {186, "FilenameEdit1"},
+    {TextId::Monday, "RichEdit2"},
+    {TextId::Tuesday, "RichEdit3"},
+    {TextId::Wednesday, "RichEdit4"},
+    {TextId::Thursday, "RichEdit5"},
+    {TextId::Friday, "RichEdit6"},
+    {TextId::Saturday, "RichEdit7"},
+    {TextId::Sunday, "RichEdit8"},
+    {TextId::SelectedListName, "RichEdit9", TextId::Monday},
+    {TextId::SelectedListName, "RichEdit10", TextId::Tuesday},
+    {TextId::SelectedListName, "RichEdit11", TextId::Wednesday},
+    {TextId::SelectedListName, "RichEdit12", TextId::Thursday},
+    {TextId::SelectedListName, "RichEdit13", TextId::Friday},
+    {TextId::SelectedListName, "RichEdit14", TextId::Saturday},
+    {TextId::SelectedListName, "RichEdit15", TextId::Sunday},
+    {TextId::NextMondayListName, "RichEdit16"},
+    {TextId::NowPaneName, "RichEdit17"},
+    {TextId::ProgressName, "FlatMemo1"},
+    {TextId::ChannelsToDownloadName, "CheckListBox2"},
+    {TextId::ConnectionStateName, "Panel7"},
+    {TextId::WeekChannelsName, "ListBox1"},
+    {TextId::DownloadedWeeksName, "ListBox2"},
+    {TextId::ChannelsToPrintName, "CheckListBox1"},
+    {TextId::CityName, "FlatComboBox2"},
+    {TextId::ConnectionStateName, "Panel11"},
+    {TextId::NewsPaneName, "RxRichEdit2"},
+    {TextId::SourcePageName, "WebBrowser3"},
+    {TextId::ProgramToStartName, "FilenameEdit2"},
+    {TextId::SoundFileName, "FilenameEdit1"},
 };
 
 } // namespace brevio

@@ -1,7 +1,7 @@
 #include "core/view/selected_shows.h"
 
 #include "core/store/cp1251.h"
-#include "core/texts/string_table.h"
+#include "core/texts/text_ids.h"
 #include "core/view/text_search.h"
 #include "core/view/time_text.h"
 
@@ -9,16 +9,9 @@ namespace brevio::view {
 
 namespace {
 
-constexpr int kDeleteText = 102;
-constexpr int kFromListText = 103;
-constexpr int kSelectFirstText = 105;
-constexpr int kToPutInListText = 106;
-constexpr int kCannotPutText = 107;
-constexpr int kAlreadyThereText = 108;
-
-std::string tableText(int id, int languageOffset)
+std::string tableText(TextId id, int languageOffset)
 {
-    return std::string(loadString(id + languageOffset));
+    return std::string(textOf(id, languageOffset));
 }
 
 bool listContains(const std::vector<std::string>& list, std::string_view entry)
@@ -126,12 +119,12 @@ std::string addShowMessage(AddOutcome outcome, int languageOffset)
 {
     switch (outcome) {
     case AddOutcome::NothingHighlighted:
-        return tableText(kSelectFirstText, languageOffset) + "\r\n"
-            + tableText(kToPutInListText, languageOffset);
+        return tableText(TextId::SelectShowFirst, languageOffset) + "\r\n"
+            + tableText(TextId::ToPutInSelected, languageOffset);
     case AddOutcome::NotATime:
-        return tableText(kCannotPutText, languageOffset);
+        return tableText(TextId::CannotPutInSelected, languageOffset);
     case AddOutcome::Duplicate:
-        return tableText(kAlreadyThereText, languageOffset);
+        return tableText(TextId::AlreadyInSelected, languageOffset);
     case AddOutcome::Added:
         break;
     }
@@ -146,8 +139,8 @@ ListEntry entryAt(const std::vector<std::string>& list, int caret)
 
 std::string removalQuestion(std::string_view entryText, int languageOffset)
 {
-    return tableText(kDeleteText, languageOffset) + "\r\n\"" + cp1251ToUtf8(entryText) + "\"\r\n"
-        + tableText(kFromListText, languageOffset);
+    return tableText(TextId::RemoveQuestion, languageOffset) + "\r\n\"" + cp1251ToUtf8(entryText) + "\"\r\n"
+        + tableText(TextId::FromSelectedList, languageOffset);
 }
 
 std::vector<std::string> withoutLine(std::vector<std::string> list, int line)

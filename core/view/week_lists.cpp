@@ -53,7 +53,7 @@ store::TimeShift readChannelShift(std::string_view channelName)
     const std::filesystem::path timesFile(store::kTimeShiftFile);
     if (!store::fileExists(timesFile))
         return {};
-    return store::findTimeShift(store::readFile(timesFile), channelName);
+    return store::TimeShiftTable(store::readFile(timesFile)).shiftOf(channelName);
 }
 
 } // namespace brevio::view

@@ -3,7 +3,7 @@
 #include "core/store/cp1251.h"
 #include "core/store/file_names.h"
 #include "core/store/week_folder.h"
-#include "core/texts/string_table.h"
+#include "core/texts/text_ids.h"
 #include "core/view/text_search.h"
 #include "core/view/week_lists.h"
 #include "core/view/week_shows.h"
@@ -17,8 +17,6 @@
 namespace brevio::view {
 
 namespace {
-
-constexpr int kMondayText = 15; // the weekday names, Monday to Sunday
 
 struct Collected
 {
@@ -143,7 +141,7 @@ std::string_view WeekSearch::channelName(int channel) const
 std::string airDayText(int airDay, std::string_view weekDate, int languageOffset)
 {
     const int weekday = ((airDay % 7) + 7) % 7;
-    std::string text(loadString(kMondayText + weekday + languageOffset));
+    std::string text(textOf(textAfter(TextId::Monday, weekday), languageOffset));
     if (const auto monday = store::weekDateDay(weekDate)) {
         const std::chrono::year_month_day date(*monday + std::chrono::days(airDay));
         char day[8];

@@ -1,6 +1,7 @@
 #include "gui/exchange/export_dialog.h"
 
 #include "app/main_window.h"
+#include "core/texts/text_ids.h"
 #include "gui/widgets/form_builder.h"
 
 #include <QCheckBox>
@@ -16,12 +17,6 @@ namespace brevio {
 
 namespace {
 
-constexpr int kAllChannelsText = 160;
-constexpr int kTickedChannelsText = 161;
-constexpr int kReminderText = 162;
-constexpr int kExportText = 163;
-constexpr int kCalendarWhatText = 190;
-constexpr int kListingWhatText = 191;
 constexpr int kDefaultReminder = 15;
 constexpr int kLongestReminder = 24 * 60;
 
@@ -35,18 +30,20 @@ ExportDialog::ExportDialog(MainWindow& form, Kind kind, const QString& title, co
     setWindowTitle(title);
     auto* layout = new QVBoxLayout(this);
     // What goes into the file, in words.
-    auto* what
-        = new QLabel(form.text(kind == Kind::Xmltv ? kListingWhatText : kCalendarWhatText).arg(week), this);
+    auto* what = new QLabel(
+        form.text(kind == Kind::Xmltv ? TextId::ListingExportWhat : TextId::CalendarExportWhat).arg(week),
+        this);
     what->setObjectName(QStringLiteral("ExportWhat"));
     layout->addWidget(what);
     if (kind == Kind::Xmltv) {
         m_all = new QRadioButton(this);
         m_all->setObjectName(QStringLiteral("ExportAllChannels"));
-        setCaption(m_all, form.text(kAllChannelsText));
+        setCaption(m_all, form.text(TextId::ExportAllChannels));
         m_all->setChecked(true);
         m_ticked = new QRadioButton(this);
         m_ticked->setObjectName(QStringLiteral("ExportTickedChannels"));
-        setCaption(m_ticked, form.text(kTickedChannelsText) + QStringLiteral(" (%1)").arg(tickedChannels));
+        setCaption(m_ticked,
+                   form.text(TextId::ExportTickedChannels) + QStringLiteral(" (%1)").arg(tickedChannels));
         m_ticked->setEnabled(tickedChannels > 0);
         layout->addWidget(m_all);
         layout->addWidget(m_ticked);
@@ -54,20 +51,20 @@ ExportDialog::ExportDialog(MainWindow& form, Kind kind, const QString& title, co
         auto* row = new QHBoxLayout;
         m_reminder = new QCheckBox(this);
         m_reminder->setObjectName(QStringLiteral("ExportReminder"));
-        setCaption(m_reminder, form.text(kReminderText));
+        setCaption(m_reminder, form.text(TextId::RemindBefore));
         m_minutes = new QSpinBox(this);
         m_minutes->setObjectName(QStringLiteral("ExportReminderMinutes"));
         m_minutes->setRange(0, kLongestReminder);
         m_minutes->setValue(kDefaultReminder);
         m_minutes->setEnabled(false);
-        m_minutes->setAccessibleName(QString(form.text(kReminderText)).remove(QLatin1Char(':')));
+        m_minutes->setAccessibleName(QString(form.text(TextId::RemindBefore)).remove(QLatin1Char(':')));
         connect(m_reminder, &QCheckBox::toggled, m_minutes, &QSpinBox::setEnabled);
         row->addWidget(m_reminder);
         row->addWidget(m_minutes);
         layout->addLayout(row);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    m_export = buttons->addButton(form.text(kExportText), QDialogButtonBox::AcceptRole);
+    m_export = buttons->addButton(form.text(TextId::ExportButton), QDialogButtonBox::AcceptRole);
     m_export->setObjectName(QStringLiteral("ExportButton"));
     m_export->setDefault(true);
     for (QAbstractButton* button : buttons->buttons())

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "core/exchange/exchange_errors.h"
 #include "core/exchange/store_import.h"
+#include "core/texts/text_ids.h"
 #include "gui/settings/settings_page.h"
 #include "gui/viewing/viewing_page.h"
 #include "gui/widgets/dialogs.h"
@@ -50,7 +51,7 @@ QString nameList(const MainWindow& form, const std::vector<std::string>& names)
     for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i)
         shown << fromData(names[i]);
     if (names.size() > kNamesShown)
-        shown << form.text(123).arg(names.size() - kNamesShown);
+        shown << form.text(TextId::AndMore).arg(names.size() - kNamesShown);
     return shown.join(QStringLiteral(", "));
 }
 
@@ -59,10 +60,11 @@ QString weekReport(const MainWindow& form, const exchange::ImportedWeek& week)
 {
     QStringList parts;
     if (!week.addedChannels.empty())
-        parts << form.text(119).arg(nameList(form, week.addedChannels));
+        parts << form.text(TextId::ChannelsAdded).arg(nameList(form, week.addedChannels));
     if (!week.replacedChannels.empty())
-        parts << form.text(122).arg(nameList(form, week.replacedChannels));
-    return form.text(week.newWeek ? 117 : 118).arg(fromData(week.date), parts.join(QStringLiteral("; ")))
+        parts << form.text(TextId::ChannelsReplaced).arg(nameList(form, week.replacedChannels));
+    return form.text(week.newWeek ? TextId::ImportedNewWeek : TextId::ImportedWeek)
+               .arg(fromData(week.date), parts.join(QStringLiteral("; ")))
         + QLatin1Char('.');
 }
 
@@ -92,17 +94,18 @@ void XmltvImport::importXmltv()
 {
     if (m_busy || m_form.http().busy())
         return;
-    const auto file = m_form.dialogs().chooseOpenFile(
-        m_form.text(132), m_form.text(136) + QStringLiteral(" (*.xml *.xml.gz *.gz);;* (*)"));
+    const auto file = m_form.dialogs().chooseOpenFile(m_form.text(TextId::ImportXmltvTitle),
+                                                      m_form.text(TextId::XmltvFiles)
+                                                          + QStringLiteral(" (*.xml *.xml.gz *.gz);;* (*)"));
     if (!file)
         return;
 
     // Made without a cancel text, the box has Qt's own "Cancel" in the interface language.
     QProgressDialog progress(&m_form);
-    progress.setLabelText(m_form.text(133));
+    progress.setLabelText(m_form.text(TextId::ReadingListings));
     progress.setRange(0, kProgressSteps);
     progress.setObjectName(QStringLiteral("ImportProgress"));
-    progress.setWindowTitle(m_form.text(132));
+    progress.setWindowTitle(m_form.text(TextId::ImportXmltvTitle));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     progress.setAutoClose(false);
@@ -116,7 +119,7 @@ void XmltvImport::importXmltv()
         if (!pumped || sincePump.elapsed() >= kPumpMilliseconds) {
             const bool reading = step == exchange::ImportStep::Reading;
             const double share = total > 0 ? double(done) / double(total) : 1.0;
-            progress.setLabelText(m_form.text(reading ? 133 : 134));
+            progress.setLabelText(m_form.text(reading ? TextId::ReadingListings : TextId::WritingWeeks));
             progress.setValue(int((reading ? 0.0 : 0.5) * kProgressSteps + share * kProgressSteps / 2));
             QCoreApplication::processEvents();
             sincePump.start();
@@ -143,11 +146,11 @@ void XmltvImport::importXmltv()
         return;
     }
     if (!summary) {
-        m_form.dialogs().message(m_form.text(138));
+        m_form.dialogs().message(m_form.text(TextId::ImportCancelled));
         return;
     }
     if (summary->weeks.empty()) {
-        m_form.dialogs().message(m_form.text(139));
+        m_form.dialogs().message(m_form.text(TextId::NoProgrammes));
         return;
     }
     // The view moves to the newest week, as after a download; the weeks that can be deleted
@@ -156,13 +159,14 @@ void XmltvImport::importXmltv()
     m_form.settingsPage()->reloadWeekList();
     if (m_form.weekSelector()->count() > 0)
         m_form.viewingPage()->showChosenWeek();
-    QString report = m_form.text(137).arg(summary->shows).arg(summary->channelFiles);
+    QString report = m_form.text(TextId::ImportedShows).arg(summary->shows).arg(summary->channelFiles);
     for (const exchange::ImportedWeek& week : summary->weeks)
         report += QLatin1Char('\n') + weekReport(m_form, week);
     if (summary->loss.count > 0)
-        report += QLatin1Char('\n') + m_form.text(135).arg(summary->loss.count);
+        report += QLatin1Char('\n') + m_form.text(TextId::CharactersReplaced).arg(summary->loss.count);
     if (const auto& undeclared = summary->undeclared; undeclared.programmes > 0)
-        report += QLatin1Char('\n') + m_form.text(125).arg(undeclared.programmes).arg(undeclared.channels);
+        report += QLatin1Char('\n')
+            + m_form.text(TextId::UndeclaredChannels).arg(undeclared.programmes).arg(undeclared.channels);
     m_form.dialogs().message(report);
 }
 

@@ -9,6 +9,7 @@
 #include "core/store/errors.h"
 #include "core/store/file_io.h"
 #include "core/store/week_folder.h"
+#include "core/texts/text_ids.h"
 #include "core/view/week_lists.h"
 #include "gui/exchange/export_dialog.h"
 #include "gui/exchange/jtv_export_dialog.h"
@@ -31,23 +32,12 @@ namespace brevio {
 
 namespace {
 
-constexpr int kXmltvFilesText = 136;
-constexpr int kXmltvItemText = 157;
-constexpr int kIcsItemText = 158;
-constexpr int kJtvItemText = 159;
-constexpr int kReplaceText = 164;
-constexpr int kDoneText = 165;
-constexpr int kNotWrittenText = 166;
-constexpr int kNothingText = 167;
-constexpr int kRefusedText = 168;
-constexpr int kNoWeekText = 169;
-
 // The week in the selector; none (said) when there is no week.
 std::optional<std::string> chosenWeek(MainWindow& form)
 {
     const QString week = form.weekSelector()->currentText();
     if (week.isEmpty()) {
-        form.dialogs().message(form.text(kNoWeekText));
+        form.dialogs().message(form.text(TextId::NoWeekYet));
         return std::nullopt;
     }
     return toData(week);
@@ -102,16 +92,16 @@ void saveExport(MainWindow& form, const QString& title, const QString& filter, c
     if (!file)
         return;
     const QString shown = QDir::toNativeSeparators(*file);
-    if (QFileInfo::exists(*file) && !dialogs.confirm(form.text(kReplaceText).arg(shown)))
+    if (QFileInfo::exists(*file) && !dialogs.confirm(form.text(TextId::ReplaceFile).arg(shown)))
         return;
     try {
         store::replaceFile(QFile::encodeName(*file).toStdString(), bytes);
     } catch (const Error& e) {
-        dialogs.message(form.text(kNotWrittenText).arg(shown, fromUtf8(e.what())));
+        dialogs.message(form.text(TextId::ExportNotWritten).arg(shown, fromUtf8(e.what())));
         return;
     }
-    QString done
-        = form.text(kDoneText).arg(QString::number(written.shows), QString::number(written.channels), shown);
+    QString done = form.text(TextId::Exported)
+                       .arg(QString::number(written.shows), QString::number(written.channels), shown);
     if (!written.note.isEmpty())
         done += QLatin1Char('\n') + written.note;
     dialogs.message(done);
@@ -153,7 +143,7 @@ void WeekExports::exportXmltv()
     if (!week)
         return;
     const std::vector<int> ticked = tickedRows(m_form.printingPage()->channelChecklist());
-    const QString title = titleOf(m_form.text(kXmltvItemText));
+    const QString title = titleOf(m_form.text(TextId::ExportXmltvItem));
     ExportDialog options(m_form, ExportDialog::Kind::Xmltv, title, fromData(*week),
                          static_cast<int>(ticked.size()));
     if (options.exec() != QDialog::Accepted)
@@ -166,10 +156,10 @@ void WeekExports::exportXmltv()
         listing = exchange::weekToXmltv(exchange::readWeekListing(*week, wanted), count);
     }
     if (count.shows == 0) {
-        m_form.dialogs().message(m_form.text(kNothingText));
+        m_form.dialogs().message(m_form.text(TextId::NothingToExport));
         return;
     }
-    saveExport(m_form, options.windowTitle(), m_form.text(kXmltvFilesText) + QStringLiteral(" (*.xml)"),
+    saveExport(m_form, options.windowTitle(), m_form.text(TextId::XmltvFiles) + QStringLiteral(" (*.xml)"),
                suggestedName(*week, "xml"), listing, {count.shows, count.channels, {}});
 }
 
@@ -178,7 +168,7 @@ void WeekExports::exportCalendar()
     const auto week = chosenWeek(m_form);
     if (!week)
         return;
-    ExportDialog options(m_form, ExportDialog::Kind::Calendar, titleOf(m_form.text(kIcsItemText)),
+    ExportDialog options(m_form, ExportDialog::Kind::Calendar, titleOf(m_form.text(TextId::ExportIcsItem)),
                          fromData(*week), 0);
     if (options.exec() != QDialog::Accepted)
         return;
@@ -194,7 +184,7 @@ void WeekExports::exportCalendar()
             channels.insert(event.description.substr(0, event.description.find('\n')));
     }
     if (events.empty()) {
-        m_form.dialogs().message(m_form.text(kNothingText));
+        m_form.dialogs().message(m_form.text(TextId::NothingToExport));
         return;
     }
     saveExport(m_form, options.windowTitle(), QStringLiteral("iCalendar (*.ics)"),
@@ -214,7 +204,7 @@ void exportJtvChannels(MainWindow& form, const std::vector<int>& rows)
     if (!week)
         return;
     if (rows.empty()) {
-        form.dialogs().message(form.text(kNothingText));
+        form.dialogs().message(form.text(TextId::NothingToExport));
         return;
     }
     exchange::JtvExport archive;
@@ -227,13 +217,13 @@ void exportJtvChannels(MainWindow& form, const std::vector<int>& rows)
         QStringList names;
         for (const std::string& name : archive.refused)
             names << fromData(name);
-        written.note = form.text(kRefusedText).arg(names.join(QStringLiteral(", ")));
+        written.note = form.text(TextId::JtvLeftOut).arg(names.join(QStringLiteral(", ")));
     }
     if (archive.channels == 0) {
-        form.dialogs().message(written.note.isEmpty() ? form.text(kNothingText) : written.note);
+        form.dialogs().message(written.note.isEmpty() ? form.text(TextId::NothingToExport) : written.note);
         return;
     }
-    saveExport(form, titleOf(form.text(kJtvItemText)), QStringLiteral("JTV (*.zip)"),
+    saveExport(form, titleOf(form.text(TextId::ExportJtvItem)), QStringLiteral("JTV (*.zip)"),
                suggestedName(*week, "zip"), archive.archive, written);
 }
 

@@ -20,6 +20,14 @@ QString linesAsHtml(const std::vector<std::string>& lines)
 
 } // namespace
 
+QString decodePage(const QByteArray& bytes, const QString& charset)
+{
+    QStringDecoder decoder(charset.toLatin1().constData());
+    if (!decoder.isValid())
+        decoder = QStringDecoder("windows-1251");
+    return decoder.decode(bytes);
+}
+
 BrowserPage fetchedPage(const std::string& address, std::string_view header, const std::string& body)
 {
     return {fromData(address), QByteArray::fromStdString(body),
@@ -31,8 +39,8 @@ BrowserPage savedCopyPage(const std::string& address, const news::SavedPage& sav
     BrowserPage copy = fetchedPage(address, {}, saved.page);
     if (saved.before.empty() && saved.after.empty())
         return copy;
-    QStringDecoder decode(copy.charset.toLatin1().constData());
-    const QString document = linesAsHtml(saved.before) + decode(copy.bytes) + linesAsHtml(saved.after);
+    const QString document
+        = linesAsHtml(saved.before) + decodePage(copy.bytes, copy.charset) + linesAsHtml(saved.after);
     copy.bytes = document.toUtf8();
     copy.charset = QStringLiteral("utf-8");
     return copy;

@@ -18,6 +18,10 @@ struct SavedPage;
 // its letters suggest).
 BrowserPage fetchedPage(const std::string& address, std::string_view header, const std::string& body);
 
+// A page's bytes as text, in `charset`; a character set the program does not know (a name
+// the page made up or misspelt) reads as windows-1251, so that nothing of the page is lost.
+QString decodePage(const QByteArray& bytes, const QString& charset);
+
 // A browser source's saved copy. The page keeps its own bytes when it stands alone; with the
 // program's lines around it (windows-1251, while the page may be in another code page) the
 // copy becomes one UTF-8 document, the lines on top and below.

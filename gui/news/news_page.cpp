@@ -10,6 +10,7 @@
 #include "core/news/web_page.h"
 #include "core/session/clock.h"
 #include "core/store/file_io.h"
+#include "core/texts/text_ids.h"
 #include "gui/news/browser_loader.h"
 #include "gui/news/browser_pages.h"
 #include "gui/news/news_pane.h"
@@ -127,12 +128,12 @@ BrowserView& NewsPage::browser()
     if (!m_browser) {
         BrowserSetup setup;
         setup.openLink = [this](const QString& address) { openLink(address); };
-        setup.refused = [this] { m_status->setText(m_form.text(140)); };
+        setup.refused = [this] { m_status->setText(m_form.text(TextId::DownloadRefused)); };
         m_browser = createBrowserView(m_browserPanel, std::move(setup));
         QWidget* view = m_browser->widget();
         view->setObjectName(QStringLiteral("WebBrowser3"));
         // Named as the other panes are; a later change of language renames it with them.
-        setAccessibleNameOf(view, m_form.text(184));
+        setAccessibleNameOf(view, m_form.text(TextId::SourcePageName));
         m_browserPanel->layout()->addWidget(view);
     }
     return *m_browser;
@@ -176,7 +177,7 @@ void NewsPage::fetch(const news::NewsSource& source)
     }
     // After the client's last event, which would cover the text.
     if (tooLarge) {
-        m_status->setText(m_form.text(115));
+        m_status->setText(m_form.text(TextId::ReplyTooLarge));
         showSavedCopy(source);
     }
     if (!reply)
@@ -186,7 +187,7 @@ void NewsPage::fetch(const news::NewsSource& source)
     if (text.items == 0) {
         // A reply without the source's markers (an error page, an empty reply, noise) is no
         // news: the last good copy stays and is shown.
-        m_status->setText(m_form.text(116));
+        m_status->setText(m_form.text(TextId::NoNewsInReply));
         showSavedCopy(source);
         return;
     }

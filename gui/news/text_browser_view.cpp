@@ -1,8 +1,8 @@
 #include "gui/news/text_browser_view.h"
 
 #include "core/news/news_lines.h"
+#include "gui/news/browser_pages.h"
 
-#include <QStringDecoder>
 #include <QUrl>
 
 namespace brevio {
@@ -29,12 +29,9 @@ void TextBrowserView::showCopy(const BrowserPage& copy)
 void TextBrowserView::show(const BrowserPage& page)
 {
     m_address = page.address;
-    QStringDecoder decoder(page.charset.toLatin1().constData());
-    if (!decoder.isValid())
-        decoder = QStringDecoder("windows-1251");
     // A page of megabytes would take seconds to lay out: the panel shows its beginning.
     const std::string html = news::browserPage(std::string_view(page.bytes.constData(), page.bytes.size()));
-    setHtml(decoder.decode(QByteArray::fromStdString(html)));
+    setHtml(decodePage(QByteArray::fromStdString(html), page.charset));
 }
 
 QVariant TextBrowserView::loadResource(int, const QUrl&)

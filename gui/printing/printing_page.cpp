@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "core/print/print_document.h"
+#include "core/texts/text_ids.h"
 #include "gui/extras/link_addresses.h"
 #include "gui/printing/print_preview.h"
 #include "gui/viewing/viewing_page.h"
@@ -167,7 +168,7 @@ std::vector<std::string> PrintingPage::buildDocument() const
 void PrintingPage::printSchedule()
 {
     PrintPreview printForm;
-    printForm.setReportTitle(m_form.text(104));
+    printForm.setReportTitle(m_form.text(TextId::PrintPreviewTitle));
     ReportLayout layout;
     layout.bottom = m_spins[5]->value();
     layout.left = m_spins[2]->value();

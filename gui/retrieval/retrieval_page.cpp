@@ -7,6 +7,7 @@
 #include "core/store/file_io.h"
 #include "core/store/file_names.h"
 #include "core/store/week_folder.h"
+#include "core/texts/text_ids.h"
 #include "gui/viewing/viewing_page.h"
 #include "gui/widgets/dialogs.h"
 #include "gui/widgets/form_builder.h"
@@ -112,7 +113,7 @@ bool RetrievalPage::received(const net::HttpReply& reply)
 {
     if (net::replySucceeded(reply.header))
         return true;
-    m_form.dialogs().message(m_form.text(60));
+    m_form.dialogs().message(m_form.text(TextId::SessionFailed));
     HttpSession::logHttpError(reply.header, reply.body);
     return false;
 }
@@ -156,7 +157,7 @@ bool RetrievalPage::runCheck(net::HttpClient& client)
     const std::string& base = http.serverUrl();
     // An offer of an earlier check is no longer what the checklist shows.
     dropOffer();
-    showProgress(m_form.text(59));
+    showProgress(m_form.text(TextId::CheckingServer));
 
     if (http.abortFlag())
         return false;
@@ -173,17 +174,18 @@ bool RetrievalPage::runCheck(net::HttpClient& client)
         return false;
     const std::string serverDate = net::serverWeekDate(dateReply.body);
     net::checkServerWeekDate(serverDate);
-    const std::string lastDate = toData(settings.readString(kMain, QStringLiteral("lastdate")));
+    const std::string lastDate = toData(lastWeek(settings));
     const std::string oldFolder = store::checkedWeekFolder(lastDate, store::FolderUse::Read);
     // The newest week under other separators is that week, not a new one.
     const bool newWeek = !store::sameWeek(serverDate, lastDate);
 
     // The date goes on a line of its own under the question.
-    const QString question = m_form.text(newWeek ? 61 : 63) + QLatin1Char('\n')
-        + QStringLiteral("На сервере дата понедельника - ") + fromData(serverDate);
+    const QString question
+        = m_form.text(newWeek ? TextId::NewWeekShowChannels : TextId::NoNewWeekShowChannels)
+        + QLatin1Char('\n') + QStringLiteral("На сервере дата понедельника - ") + fromData(serverDate);
     if (m_form.dialogs().confirm(question)) {
         if (newWeek)
-            showProgress(m_form.text(62));
+            showProgress(m_form.text(TextId::NewWeekFetchingChannels));
         if (http.abortFlag())
             return false;
         const net::HttpReply& catalogue = client.get(net::serverFileUrl(base, m_weekPath, "files.dat"));
@@ -209,7 +211,7 @@ bool RetrievalPage::runCheck(net::HttpClient& client)
         if (!offer.refused.empty())
             showRefusals(offer.refused);
     }
-    showProgress(m_form.text(64));
+    showProgress(m_form.text(TextId::TickAndDownload));
     return true;
 }
 
@@ -276,7 +278,7 @@ bool RetrievalPage::runDownload(net::HttpClient& client)
         // Nothing is fetched, written or recorded: a week never joins the list without a channel.
         // With channels on offer the user may still tick some and press again.
         const bool onOffer = m_offeredCount > 0 && m_checklist->count() > 0;
-        showProgress(m_form.text(onOffer ? 141 : 142));
+        showProgress(m_form.text(onOffer ? TextId::NoChannelTicked : TextId::NoChannelsToDownload));
         return !onOffer;
     }
 
@@ -285,8 +287,7 @@ bool RetrievalPage::runDownload(net::HttpClient& client)
     const std::string weekList(store::kWeekListFile);
     const bool newWeek = settings.readBool(kMain, QStringLiteral("new"), true);
     const net::DownloadTarget target = net::downloadTarget(
-        newWeek, toData(settings.readString(kMain, QStringLiteral("newdate"))),
-        toData(settings.readString(kMain, QStringLiteral("lastdate"))),
+        newWeek, toData(settings.readString(kMain, QStringLiteral("newdate"))), toData(lastWeek(settings)),
         store::fileExists(weekList) ? store::readLines(weekList) : std::vector<std::string>{});
 
     store::createFolder(target.folder);
@@ -300,7 +301,7 @@ bool RetrievalPage::runDownload(net::HttpClient& client)
     for (const net::PlannedChannel& channel : plan) {
         if (http.abortFlag())
             return true;
-        showProgress(m_form.text(67) + fromData(channel.entry.name));
+        showProgress(m_form.text(TextId::DownloadingChannel) + fromData(channel.entry.name));
         const net::HttpReply& reply
             = client.get(net::serverFileUrl(http.serverUrl(), m_weekPath, channel.entry.fileName));
         if (!received(reply))
@@ -313,7 +314,7 @@ bool RetrievalPage::runDownload(net::HttpClient& client)
     if (newWeek) {
         // A week already in the week list (an older one picked again) is not recorded twice.
         if (target.recordWeek)
-            settings.writeString(kMain, QStringLiteral("lastdate"), fromData(target.weekDate));
+            storeLastWeek(settings, fromData(target.weekDate));
         settings.writeBool(kMain, QStringLiteral("new"), false);
         m_form.storeSettings();
     }
@@ -321,7 +322,7 @@ bool RetrievalPage::runDownload(net::HttpClient& client)
         m_form.weekSelector()->addItem(fromData(target.weekDate));
         store::appendToFile(weekList, target.weekDate + "\r\n");
     }
-    showProgress(m_form.text(68));
+    showProgress(m_form.text(TextId::AllChannelsReceived));
     m_checklist->clear();
     return true;
 }

@@ -4,6 +4,7 @@
 #include "core/store/cp1251.h"
 #include "core/store/errors.h"
 #include "core/store/week_folder.h"
+#include "core/texts/text_ids.h"
 #include "core/view/time_text.h"
 #include "core/view/week_search.h"
 #include "core/view/week_shows.h"
@@ -31,15 +32,6 @@ namespace brevio {
 
 namespace {
 
-constexpr int kTitleText = 146;
-constexpr int kFindText = 147;
-constexpr int kFirstColumnText = 148; // Day, Time, Channel, Title
-constexpr int kShowText = 152;
-constexpr int kAddText = 153;
-constexpr int kResultsText = 154;
-constexpr int kFoundText = 155;
-constexpr int kNotWholeText = 156;
-constexpr int kNoWeekText = 169;
 constexpr int kColumns = 4;
 
 } // namespace
@@ -100,7 +92,7 @@ public:
     {
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
             return QAbstractTableModel::headerData(section, orientation, role);
-        return m_form.text(kFirstColumnText + section);
+        return m_form.text(textAfter(TextId::DayColumn, section));
     }
 
 private:
@@ -200,12 +192,12 @@ SearchWindow::~SearchWindow() = default;
 
 void SearchWindow::retranslate()
 {
-    setWindowTitle(m_form.text(kTitleText).arg(m_form.weekSelector()->currentText()));
-    m_label->setText(m_form.text(kFindText));
-    m_field->setAccessibleName(m_form.text(kFindText).remove(QLatin1Char(':')));
-    m_results->setAccessibleName(m_form.text(kResultsText));
-    setCaption(m_show, m_form.text(kShowText));
-    setCaption(m_add, m_form.text(kAddText));
+    setWindowTitle(m_form.text(TextId::SearchTitle).arg(m_form.weekSelector()->currentText()));
+    m_label->setText(m_form.text(TextId::FindLabel));
+    m_field->setAccessibleName(m_form.text(TextId::FindLabel).remove(QLatin1Char(':')));
+    m_results->setAccessibleName(m_form.text(TextId::FoundShows));
+    setCaption(m_show, m_form.text(TextId::ShowFound));
+    setCaption(m_add, m_form.text(TextId::AddFoundToSelected));
     m_model->retranslate();
     if (isVisible())
         runSearch(); // the status line speaks the new language too
@@ -248,7 +240,7 @@ bool SearchWindow::eventFilter(QObject* watched, QEvent* event)
 bool SearchWindow::loadCurrentWeek()
 {
     const QString weekText = m_form.weekSelector()->currentText();
-    setWindowTitle(m_form.text(kTitleText).arg(weekText));
+    setWindowTitle(m_form.text(TextId::SearchTitle).arg(weekText));
     const std::string week = toData(weekText);
     if (m_week && week == m_weekDate && m_week->upToDate())
         return true;
@@ -256,7 +248,7 @@ bool SearchWindow::loadCurrentWeek()
     m_week.reset();
     m_problem.clear();
     if (weekText.isEmpty()) {
-        m_problem = m_form.text(kNoWeekText);
+        m_problem = m_form.text(TextId::NoWeekYet);
         return false;
     }
     try {
@@ -289,12 +281,12 @@ void SearchWindow::runSearch()
 
     QStringList status;
     if (!m_field->text().trimmed().isEmpty())
-        status << m_form.text(kFoundText).arg(count);
+        status << m_form.text(TextId::FoundCount).arg(count);
     if (!m_week->problems().empty()) {
         QStringList problems;
         for (const std::string& problem : m_week->problems())
             problems << fromUtf8(problem);
-        status << m_form.text(kNotWholeText).arg(problems.join(QStringLiteral("; ")));
+        status << m_form.text(TextId::NotSearchedWhole).arg(problems.join(QStringLiteral("; ")));
     }
     m_status->setText(status.join(QLatin1Char('\n')));
 }

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "core/store/errors.h"
 #include "core/store/week_folder.h"
+#include "core/texts/text_ids.h"
 #include "core/view/week_lists.h"
 #include "core/view/week_maintenance.h"
 #include "gui/printing/printing_page.h"
@@ -125,11 +126,11 @@ void MaintenanceControls::saveChannelShift()
 {
     const QListWidgetItem* channel = selectedItem(m_channels);
     if (!channel) {
-        m_form.dialogs().message(m_form.text(113));
+        m_form.dialogs().message(m_form.text(TextId::NoChannelForShift));
         return;
     }
     view::storeChannelShift(toData(channel->text()), {m_hours->value(), m_minutes->value()});
-    m_form.dialogs().message(m_form.text(112));
+    m_form.dialogs().message(m_form.text(TextId::Done));
 }
 
 bool MaintenanceControls::acceptsChannelDrag(const QObject* source) const
@@ -187,7 +188,7 @@ void MaintenanceControls::deleteChannel()
     // it once the channel list file has.
     view::deleteChannel(folder, toData(name));
     removeChannelItems(name);
-    m_form.dialogs().message(m_form.text(114));
+    m_form.dialogs().message(m_form.text(TextId::ChannelDeleted));
 }
 
 void MaintenanceControls::deleteWeek()
@@ -196,8 +197,8 @@ void MaintenanceControls::deleteWeek()
     if (row < 0)
         throw ListIndexError(-1);
     const QString week = m_weeks->item(row)->text();
-    if (week == m_form.settings().readString(QStringLiteral("Main"), QStringLiteral("lastdate"))) {
-        m_form.dialogs().message(m_form.text(109));
+    if (week == lastWeek(m_form.settings())) {
+        m_form.dialogs().message(m_form.text(TextId::LastWeekStays));
         return;
     }
     // A line that is no week date (a damaged week list) names no folder: it leaves the list,
@@ -218,7 +219,9 @@ void MaintenanceControls::deleteWeek()
         selector->removeItem(inSelector);
     selector->setCurrentIndex(selector->count() - 1);
 
-    m_form.dialogs().message(m_form.text(namesFolder && view::deleteWeekFolder(weekDate) ? 110 : 111));
+    m_form.dialogs().message(m_form.text(namesFolder && view::deleteWeekFolder(weekDate)
+                                             ? TextId::WeekDeleted
+                                             : TextId::WeekFolderNotDeleted));
     // The selector may now show another week than the viewing page: the page follows it, so
     // nothing is written into the deleted week's or another week's lists.
     m_form.viewingPage()->followWeekSelector();

@@ -4,6 +4,7 @@
 #include "core/store/file_io.h"
 #include "core/store/file_names.h"
 #include "core/store/int_text.h"
+#include "core/texts/text_ids.h"
 #include "gui/settings/font_dialog.h"
 #include "gui/widgets/form_builder.h"
 #include "gui/widgets/overlay.h"
@@ -22,9 +23,6 @@
 namespace brevio {
 
 namespace {
-
-const QString kMain = QStringLiteral("Main");
-const QString kProxy = QStringLiteral("Proxy");
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect rect)
 {
@@ -64,7 +62,7 @@ SettingsPage::SettingsPage(MainWindow& form, QWidget* parent)
     }
 
     makeLabel(this, "Label20", QStringLiteral("\"Сейчас\" - на"), {8, 228, 78, 15});
-    m_nowHours = makeSpinBox(this, "RxSpinEdit10", {88, 225, 49, 18}, 0, 5, 0);
+    m_nowHours = makeSpinBox(this, kNowHoursControl, {88, 225, 49, 18}, 0, kMaxNowHours, 0);
     m_nowHours->setAccessibleName(QStringLiteral("\"Сейчас\" - на, часов"));
     makeLabel(this, "Label22", QStringLiteral("часов"), {144, 228, 40, 15});
     auto* save = makeSpeedButton(this, "FlatSpeedButton24", QStringLiteral("Сохранить изменения настроек"),
@@ -177,8 +175,7 @@ void SettingsPage::updateLoginControls()
 
 void SettingsPage::storeLanguage()
 {
-    m_form.settings().writeString(kMain, QStringLiteral("Lang"),
-                                  m_russian->isChecked() ? QStringLiteral("rus") : QStringLiteral("eng"));
+    storeLanguageOffset(m_form.settings(), m_russian->isChecked() ? kRussianOffset : kEnglishOffset);
 }
 
 void SettingsPage::storeProxy()
@@ -186,9 +183,8 @@ void SettingsPage::storeProxy()
     Settings& settings = m_form.settings();
     if (m_useProxy->isChecked()) {
         // The host is written before the port is converted: a bad port stops after the host.
-        settings.writeBool(kProxy, QStringLiteral("proxy"), true);
-        settings.writeString(kProxy, QStringLiteral("host"), m_host->text());
-        settings.writeInteger(kProxy, QStringLiteral("port"), store::strToInt(toData(m_port->text())));
+        writeProxyHost(settings, m_host->text());
+        writeProxyPort(settings, store::strToInt(toData(m_port->text())));
         std::optional<std::pair<QString, QString>> savedLogin;
         if (m_needsPassword->isChecked() && m_savePassword->isChecked())
             savedLogin.emplace(m_login->text(), m_password->text());
@@ -207,24 +203,23 @@ void SettingsPage::saveSettings()
 
 void SettingsPage::restoreProxy()
 {
-    const Settings& settings = m_form.settings();
-    if (!settings.readBool(kProxy, QStringLiteral("proxy"), false))
+    const std::optional<StoredProxy> proxy = storedProxy(m_form.settings());
+    if (!proxy)
         return;
     m_useProxy->setChecked(true);
-    m_host->setText(settings.readString(kProxy, QStringLiteral("host")));
-    m_port->setText(QString::number(settings.readInteger(kProxy, QStringLiteral("port"), 0)));
-    if (settings.readBool(kProxy, QStringLiteral("avt"), false)
-        && settings.readBool(kProxy, QStringLiteral("save"), false)) {
+    m_host->setText(proxy->host);
+    m_port->setText(QString::number(proxy->port));
+    if (proxy->savedLogin) {
         m_needsPassword->setChecked(true);
         m_savePassword->setChecked(true);
-        m_login->setText(settings.readString(kProxy, QStringLiteral("login")));
-        m_password->setText(settings.readString(kProxy, QStringLiteral("pasw")));
+        m_login->setText(proxy->savedLogin->first);
+        m_password->setText(proxy->savedLogin->second);
     }
 }
 
 void SettingsPage::chooseFont()
 {
-    FontColorDialog dialog(m_form.paneFont(), m_form.paneColor(), m_form.text(121), this);
+    FontColorDialog dialog(m_form.paneFont(), m_form.paneColor(), m_form.text(TextId::ColorLabel), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_form.paneFont() = dialog.chosenFont();

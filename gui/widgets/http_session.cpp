@@ -5,6 +5,7 @@
 #include "core/store/error_log.h"
 #include "core/store/errors.h"
 #include "core/store/int_text.h"
+#include "core/texts/text_ids.h"
 #include "gui/news/news_page.h"
 #include "gui/retrieval/retrieval_page.h"
 #include "gui/settings/settings_page.h"
@@ -110,17 +111,18 @@ void HttpSession::showStatus(const QString& text)
 
 QString HttpSession::progressText(std::uint64_t count, std::uint64_t total) const
 {
-    return QString::number(count) + m_form.text(69) + QString::number(total) + m_form.text(70);
+    return QString::number(count) + m_form.text(TextId::ProgressOf) + QString::number(total)
+        + m_form.text(TextId::ProgressDone);
 }
 
 void HttpSession::hostResolved()
 {
-    showStatus(m_form.text(73));
+    showStatus(m_form.text(TextId::HostResolved));
 }
 
 void HttpSession::connected()
 {
-    showStatus(m_form.text(71));
+    showStatus(m_form.text(TextId::Connected));
     RetrievalPage* page = m_form.retrievalPage();
     page->abortButton()->setVisible(true);
     page->checkButton()->setVisible(false);
@@ -129,7 +131,7 @@ void HttpSession::connected()
 
 void HttpSession::disconnected()
 {
-    showStatus(m_form.text(72));
+    showStatus(m_form.text(TextId::Disconnected));
     m_form.retrievalPage()->abortButton()->setVisible(false);
 }
 
@@ -155,7 +157,7 @@ void HttpSession::failed()
 
 void HttpSession::connectionFailed()
 {
-    m_form.dialogs().message(m_form.text(75));
+    m_form.dialogs().message(m_form.text(TextId::ConnectionFailed));
 }
 
 std::optional<std::string> HttpSession::invalidHost()

@@ -1,11 +1,14 @@
 #include "gui/widgets/settings.h"
 
 #include "core/session/setting_value.h"
+#include "core/texts/string_table.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+
+#include <algorithm>
 
 namespace brevio {
 
@@ -107,22 +110,128 @@ void Settings::restrictToOwner()
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
+namespace {
+
+const QString kMain = QStringLiteral("Main");
+const QString kProxy = QStringLiteral("Proxy");
+const QString kFont = QStringLiteral("Font");
+
+// Windows colour values are 0x00BBGGRR.
+QColor fromColorValue(int value)
+{
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+int toColorValue(const QColor& color)
+{
+    return color.red() | (color.green() << 8) | (color.blue() << 16);
+}
+
+} // namespace
+
+int storedLanguageOffset(const Settings& settings)
+{
+    return settings.readString(kMain, QStringLiteral("Lang"), QStringLiteral("eng")) == QLatin1String("rus")
+        ? kRussianOffset
+        : kEnglishOffset;
+}
+
+void storeLanguageOffset(Settings& settings, int languageOffset)
+{
+    settings.writeString(kMain, QStringLiteral("Lang"),
+                         languageOffset == kRussianOffset ? QStringLiteral("rus") : QStringLiteral("eng"));
+}
+
+QString lastWeek(const Settings& settings)
+{
+    return settings.readString(kMain, QStringLiteral("lastdate"));
+}
+
+void storeLastWeek(Settings& settings, const QString& weekDate)
+{
+    settings.writeString(kMain, QStringLiteral("lastdate"), weekDate);
+}
+
+std::optional<StoredProxy> storedProxy(const Settings& settings)
+{
+    if (!settings.readBool(kProxy, QStringLiteral("proxy"), false))
+        return std::nullopt;
+    StoredProxy proxy;
+    proxy.host = settings.readString(kProxy, QStringLiteral("host"));
+    proxy.port = settings.readInteger(kProxy, QStringLiteral("port"), 0);
+    if (settings.readBool(kProxy, QStringLiteral("avt"), false)
+        && settings.readBool(kProxy, QStringLiteral("save"), false))
+        proxy.savedLogin.emplace(settings.readString(kProxy, QStringLiteral("login")),
+                                 settings.readString(kProxy, QStringLiteral("pasw")));
+    return proxy;
+}
+
+void writeProxyHost(Settings& settings, const QString& host)
+{
+    settings.writeBool(kProxy, QStringLiteral("proxy"), true);
+    settings.writeString(kProxy, QStringLiteral("host"), host);
+}
+
+void writeProxyPort(Settings& settings, int port)
+{
+    settings.writeInteger(kProxy, QStringLiteral("port"), port);
+}
+
 void writeProxyLogin(Settings& settings, const std::optional<std::pair<QString, QString>>& savedLogin)
 {
-    const QString section = QStringLiteral("Proxy");
-    settings.writeBool(section, QStringLiteral("avt"), savedLogin.has_value());
-    settings.writeString(section, QStringLiteral("login"), savedLogin ? savedLogin->first : QString());
-    settings.writeString(section, QStringLiteral("pasw"), savedLogin ? savedLogin->second : QString());
-    settings.writeBool(section, QStringLiteral("save"), savedLogin.has_value());
+    settings.writeBool(kProxy, QStringLiteral("avt"), savedLogin.has_value());
+    settings.writeString(kProxy, QStringLiteral("login"), savedLogin ? savedLogin->first : QString());
+    settings.writeString(kProxy, QStringLiteral("pasw"), savedLogin ? savedLogin->second : QString());
+    settings.writeBool(kProxy, QStringLiteral("save"), savedLogin.has_value());
 }
 
 void writeProxyOff(Settings& settings)
 {
-    const QString section = QStringLiteral("Proxy");
-    settings.writeBool(section, QStringLiteral("proxy"), false);
-    settings.writeString(section, QStringLiteral("host"), QString());
-    settings.writeInteger(section, QStringLiteral("port"), 0);
+    settings.writeBool(kProxy, QStringLiteral("proxy"), false);
+    settings.writeString(kProxy, QStringLiteral("host"), QString());
+    writeProxyPort(settings, 0);
     writeProxyLogin(settings, std::nullopt);
+}
+
+QFont storedPaneFont(const Settings& settings, QFont font)
+{
+    font.setFamily(settings.readString(kFont, QStringLiteral("Name"), QStringLiteral("MS Sans Serif")));
+    font.setPointSize(std::max(1, settings.readInteger(kFont, QStringLiteral("Size"), 8)));
+    return font;
+}
+
+QColor storedPaneColor(const Settings& settings)
+{
+    return fromColorValue(settings.readInteger(kFont, QStringLiteral("Color"), 0));
+}
+
+void storePaneFont(Settings& settings, const QFont& font, const QColor& color)
+{
+    settings.writeInteger(kFont, QStringLiteral("Color"), toColorValue(color));
+    settings.writeString(kFont, QStringLiteral("Name"), font.family());
+    settings.writeInteger(kFont, QStringLiteral("Size"), font.pointSize());
+}
+
+QString formSection()
+{
+    return QStringLiteral("fm");
+}
+
+QString storedValueKey(const QString& control)
+{
+    return control + QStringLiteral("_Value");
+}
+
+QString storedCheckedKey(const QString& control)
+{
+    return control + QStringLiteral("_Checked");
+}
+
+int storedNowHours(const Settings& settings)
+{
+    return std::clamp(
+        settings.readInteger(formSection(), storedValueKey(QString::fromLatin1(kNowHoursControl)), 0), 0,
+        kMaxNowHours);
 }
 
 QString serverBaseUrl(const Settings& settings)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QColor>
+#include <QFont>
 #include <QSettings>
 #include <QString>
 
@@ -40,11 +42,49 @@ private:
     bool m_lastSyncFailed = false;
 };
 
-// Section Proxy. The login values are written only when the password is saved (login and
-// password given); otherwise avt and save are false and login and pasw empty.
+// The values that more than one place reads, each with its one section, key and encoding.
+
+// Section Main, "Lang": the interface language, "rus" for Russian and anything else English.
+int storedLanguageOffset(const Settings& settings);
+void storeLanguageOffset(Settings& settings, int languageOffset);
+
+// Section Main, "lastdate": the newest downloaded week's date ("" before the first download).
+QString lastWeek(const Settings& settings);
+void storeLastWeek(Settings& settings, const QString& weekDate);
+
+// Section Proxy as the settings page stores it; nullopt when no proxy is used. The login is
+// given only when the password was saved.
+struct StoredProxy
+{
+    QString host;
+    int port = 0;
+    std::optional<std::pair<QString, QString>> savedLogin;
+};
+std::optional<StoredProxy> storedProxy(const Settings& settings);
+// A proxy in use: its host (the port follows on its own, as its text may be no number).
+void writeProxyHost(Settings& settings, const QString& host);
+void writeProxyPort(Settings& settings, int port);
+// The login values are written only when the password is saved (login and password given);
+// otherwise avt and save are false and login and pasw empty.
 void writeProxyLogin(Settings& settings, const std::optional<std::pair<QString, QString>>& savedLogin);
 // No proxy: all seven values at their first-run defaults.
 void writeProxyOff(Settings& settings);
+
+// Section Font: the schedule panes' typeface, size and colour. `font` with the stored family
+// and size; the rest of it (a style chosen in the font dialog) stays.
+QFont storedPaneFont(const Settings& settings, QFont font);
+QColor storedPaneColor(const Settings& settings);
+void storePaneFont(Settings& settings, const QFont& font, const QColor& color);
+
+// Section "fm": the main window's placement and the values of the controls it keeps, each under
+// the control's objectName with "_Value" (spin boxes) or "_Checked" (check boxes).
+QString formSection();
+QString storedValueKey(const QString& control);
+QString storedCheckedKey(const QString& control);
+// The look-ahead of the "now" view, as its spin box on the settings page keeps it (0 to 5).
+inline constexpr char kNowHoursControl[] = "RxSpinEdit10";
+inline constexpr int kMaxNowHours = 5;
+int storedNowHours(const Settings& settings);
 
 // Outside addresses, kept in the settings with built-in defaults.
 QString serverBaseUrl(const Settings& settings);

@@ -60,7 +60,8 @@ private Q_SLOTS:
         QVERIFY(r.check());
         QCOMPARE(dialogs.weekChoices,
                  (QList<QStringList>{{QStringLiteral("12.01.2004"), QStringLiteral("05.01.2004")}}));
-        QCOMPARE(dialogs.confirmations, QStringList{form.text(61) + kAsk + QStringLiteral("12.01.2004")});
+        QCOMPARE(dialogs.confirmations,
+                 QStringList{form.text(TextId::NewWeekShowChannels) + kAsk + QStringLiteral("12.01.2004")});
         QCOMPARE(r.checklistNames(),
                  (QStringList{QStringLiteral("Первый"), QStringLiteral("Спорт 2"), QStringLiteral("Кино")}));
         QCOMPARE(r.checklistTicks(), (std::vector<bool>{false, false, false}));
@@ -69,7 +70,7 @@ private Q_SLOTS:
         QCOMPARE(r.fixture.setting(QStringLiteral("Main"), QStringLiteral("newdate")),
                  QStringLiteral("12.01.2004"));
         QCOMPARE(r.fixture.setting(QStringLiteral("Main"), QStringLiteral("new")), QStringLiteral("1"));
-        QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(64));
+        QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(TextId::TickAndDownload));
         QCOMPARE(r.page().offeredCount(), size_t(3));
 
         // Download two of them.
@@ -85,7 +86,7 @@ private Q_SLOTS:
         QCOMPARE(r.fixture.setting(QStringLiteral("Main"), QStringLiteral("new")), QStringLiteral("0"));
         QVERIFY(!r.fixture.exists("files.dat"));
         QCOMPARE(r.page().channelChecklist()->count(), 0);
-        QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(68));
+        QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(TextId::AllChannelsReceived));
         QCOMPARE(form.weekSelector()->currentText(), QStringLiteral("12.01.2004"));
         QCOMPARE(form.weekSelector()->count(), 1);
         // The view has moved to the new week.
@@ -102,7 +103,8 @@ private Q_SLOTS:
         form.pageButtons()[1]->click();
         dialogs.confirmAnswers = {true};
         QVERIFY(r.check());
-        QCOMPARE(dialogs.confirmations.last(), form.text(63) + kAsk + QStringLiteral("12.01.2004"));
+        QCOMPARE(dialogs.confirmations.last(),
+                 form.text(TextId::NoNewWeekShowChannels) + kAsk + QStringLiteral("12.01.2004"));
         QCOMPARE(r.checklistNames(), QStringList{QStringLiteral("Спорт 2")});
         QCOMPARE(r.checklistTicks(), std::vector<bool>{false});
         QCOMPARE(r.fixture.read("files.dat"), cp("Спорт 2:sport.txt"));
@@ -122,7 +124,7 @@ private Q_SLOTS:
         dialogs.confirmAnswers = {true};
         QVERIFY(r.check());
         QCOMPARE(r.page().channelChecklist()->count(), 0);
-        QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(64));
+        QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(TextId::TickAndDownload));
     }
 
     void newWeekOffersLoadedChannelsTicked()
@@ -162,7 +164,7 @@ private Q_SLOTS:
         QCOMPARE(r.requestPaths().size(), size_t(2)); // the download fetched nothing
         QVERIFY(!r.fixture.exists("12012004"));
         QCOMPARE(r.fixture.read("dats.dat"), std::string());
-        QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(142));
+        QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(TextId::NoChannelsToDownload));
         QCOMPARE(r.fixture.setting(QStringLiteral("Main"), QStringLiteral("new")), QStringLiteral("1"));
         QVERIFY(!r.page().downloadButton()->isVisibleTo(&r.page()));
     }
@@ -178,7 +180,7 @@ private Q_SLOTS:
         QVERIFY(r.check());
         QVERIFY(r.download());
         QCOMPARE(r.requestPaths().size(), size_t(3));
-        QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(141));
+        QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(TextId::NoChannelTicked));
         QVERIFY(!r.fixture.exists("12012004"));
         QCOMPARE(r.fixture.read("dats.dat"), std::string());
         QVERIFY(r.page().downloadButton()->isVisibleTo(&r.page()));
@@ -188,7 +190,7 @@ private Q_SLOTS:
         QVERIFY(r.download());
         QCOMPARE(r.fixture.read("12012004/aplp.dat"), cp("Спорт 2:sport.txt\r\n"));
         QCOMPARE(r.fixture.read("dats.dat"), std::string("12.01.2004\r\n"));
-        QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(68));
+        QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(TextId::AllChannelsReceived));
         QVERIFY(!r.fixture.exists("files.dat"));
     }
 
@@ -208,7 +210,7 @@ private Q_SLOTS:
         MainWindow& form = r.start();
         r.fixture.dialogs.confirmAnswers = {true};
         QVERIFY(r.check());
-        QCOMPARE(r.fixture.dialogs.messages, QStringList{form.text(60)});
+        QCOMPARE(r.fixture.dialogs.messages, QStringList{form.text(TextId::SessionFailed)});
         QVERIFY(!r.page().downloadButton()->isVisibleTo(&r.page()));
         QVERIFY(!r.fixture.exists("files.dat"));
         QCOMPARE(r.fixture.setting(QStringLiteral("Main"), QStringLiteral("new")), QStringLiteral("0"));
@@ -216,7 +218,7 @@ private Q_SLOTS:
 
         QVERIFY(r.download());
         QCOMPARE(r.requestPaths().size(), size_t(3));
-        QVERIFY(r.page().progressMemo()->toPlainText() != form.text(68));
+        QVERIFY(r.page().progressMemo()->toPlainText() != form.text(TextId::AllChannelsReceived));
         QCOMPARE(r.fixture.read("dats.dat"), std::string("05.01.2004\r\n"));
         QVERIFY(!r.fixture.exists("12012004"));
     }

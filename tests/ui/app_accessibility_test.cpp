@@ -114,7 +114,7 @@ private Q_SLOTS:
             QCOMPARE(unnamedFocusable(&form), QStringList());
             // The dialogs of the window, as they open.
             AboutBox about(*settings, &form);
-            FontColorDialog font(form.paneFont(), form.paneColor(), form.text(121), &form);
+            FontColorDialog font(form.paneFont(), form.paneColor(), form.text(TextId::ColorLabel), &form);
             WeekChoiceDialog week(&form);
             week.setWeeks({QStringLiteral("07.12.2026")});
             JtvExportDialog jtv(form.printingPage()->channelChecklist(), &form);

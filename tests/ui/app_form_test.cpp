@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 #include "core/store/cp1251.h"
 #include "core/store/temp_files.h"
+#include "core/texts/caption_table.h"
 #include "gui/news/news_page.h"
 #include "gui/printing/printing_page.h"
 #include "gui/retrieval/retrieval_page.h"
@@ -11,7 +12,9 @@
 #include "support/core/processes.h"
 #include "support/ui/form_fixture.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,6 +38,22 @@ using namespace brevio;
 using namespace brevio::test;
 
 namespace {
+
+// What a control of the caption table shows as its caption.
+QString captionOf(const QObject* control)
+{
+    if (auto* button = qobject_cast<const QAbstractButton*>(control))
+        return button->text();
+    if (auto* label = qobject_cast<const QLabel*>(control))
+        return label->text();
+    if (auto* group = qobject_cast<const QGroupBox*>(control))
+        return group->title();
+    if (auto* action = qobject_cast<const QAction*>(control))
+        return action->text();
+    if (auto* menu = qobject_cast<const QMenu*>(control))
+        return menu->title();
+    return QStringLiteral("(no caption: %1)").arg(QString::fromLatin1(control->metaObject()->className()));
+}
 
 // windows-1251 bytes of a UTF-8 literal.
 std::string cp(const char* utf8)
@@ -417,7 +436,26 @@ private Q_SLOTS:
 
         form.settingsPage()->english()->click(); // already checked: nothing changes
         QCOMPARE(form.languageOffset(), 0);
-        QCOMPARE(form.text(105), QString("At First Select A Program"));
+        QCOMPARE(form.text(TextId::SelectShowFirst), QString("At First Select A Program"));
+    }
+
+    void everyControlOfTheCaptionTableShowsItsTextAfterEachSwitch()
+    {
+        FormFixture f;
+        layOutTwoWeeks(f);
+        MainWindow& form = f.start(true);
+        for (QRadioButton* radio : {form.settingsPage()->russian(), form.settingsPage()->english(),
+                                    form.settingsPage()->russian()}) {
+            radio->click();
+            for (const CaptionEntry& entry : kCaptionTable) {
+                const QString name
+                    = QString::fromLatin1(entry.control.data(), static_cast<qsizetype>(entry.control.size()));
+                const QList<QObject*> controls = form.findChildren<QObject*>(name);
+                QVERIFY2(!controls.isEmpty(), qPrintable(name));
+                for (const QObject* control : controls)
+                    QCOMPARE(captionOf(control), form.text(entry.id));
+            }
+        }
     }
 
     void langOtherThanExactlyRusIsEnglish()

@@ -91,12 +91,13 @@ private Q_SLOTS:
 
         // Answering No: the checklist stays empty and the memo still asks for ticks.
         QCOMPARE(r.fixture.dialogs.confirmations,
-                 QStringList{form.text(61) + QStringLiteral("\nНа сервере дата понедельника - 12.01.2004")});
+                 QStringList{form.text(TextId::NewWeekShowChannels)
+                             + QStringLiteral("\nНа сервере дата понедельника - 12.01.2004")});
         QCOMPARE(r.page().channelChecklist()->count(), 0);
-        QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(64));
+        QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(TextId::TickAndDownload));
         // Both status lines end on "Disconnected".
-        QCOMPARE(r.page().statusLine()->text(), form.text(72));
-        QCOMPARE(form.newsPage()->statusLine()->text(), form.text(72));
+        QCOMPARE(r.page().statusLine()->text(), form.text(TextId::Disconnected));
+        QCOMPARE(form.newsPage()->statusLine()->text(), form.text(TextId::Disconnected));
         verifyCheckEnded(r);
         QVERIFY(r.fixture.dialogs.messages.isEmpty());
     }
@@ -152,7 +153,7 @@ private Q_SLOTS:
         MainWindow& form = r.start();
         QVERIFY(r.check());
         QVERIFY(r.fixture.dialogs.weekChoices.isEmpty());
-        QCOMPARE(r.fixture.dialogs.messages, QStringList{form.text(60)});
+        QCOMPARE(r.fixture.dialogs.messages, QStringList{form.text(TextId::SessionFailed)});
         QCOMPARE(r.fixture.read("error.dat"),
                  errorRecord("HTTP/1.0 404 Not Found\r\nContent-Length: 1200\r\n\r\n", body));
         QCOMPARE(r.requestPaths(), std::vector<std::string>{"/tv/datas.dat"});
@@ -165,14 +166,15 @@ private Q_SLOTS:
         MainWindow& form = r.start();
         QVERIFY(r.check());
         QVERIFY(r.check());
-        QCOMPARE(r.fixture.dialogs.messages, (QStringList{form.text(60), form.text(60)}));
-        QCOMPARE(r.page().statusLine()->text(), form.text(72));
+        QCOMPARE(r.fixture.dialogs.messages,
+                 (QStringList{form.text(TextId::SessionFailed), form.text(TextId::SessionFailed)}));
+        QCOMPARE(r.page().statusLine()->text(), form.text(TextId::Disconnected));
         const std::string header = "HTTP/1.0 404 Not Found\r\nContent-Length: 12\r\n\r\n";
         QCOMPARE(r.fixture.read("error.dat"),
                  errorRecord(header, "no such file") + errorRecord(header, "no such file"));
         // No week dialog after a failed list, and the memo keeps its last message.
         QVERIFY(r.fixture.dialogs.weekChoices.isEmpty());
-        QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(59));
+        QCOMPARE(r.page().progressMemo()->toPlainText(), form.text(TextId::CheckingServer));
         verifyCheckEnded(r, CheckEnd::Failed);
     }
 
@@ -188,7 +190,7 @@ private Q_SLOTS:
         QVERIFY(clock.elapsed() >= 900);
         QVERIFY(clock.elapsed() < 10000);
         QCOMPARE(r.fixture.dialogs.messages.size(), 1);
-        QVERIFY(r.fixture.dialogs.messages[0] != form.text(60));
+        QVERIFY(r.fixture.dialogs.messages[0] != form.text(TextId::SessionFailed));
         verifyCheckEnded(r, CheckEnd::Failed);
     }
 
@@ -205,7 +207,7 @@ private Q_SLOTS:
         MainWindow& form = r.start();
         QVERIFY(!r.check());
         QCOMPARE(r.fixture.dialogs.messages.size(), 2);
-        QCOMPARE(r.fixture.dialogs.messages[0], form.text(75));
+        QCOMPARE(r.fixture.dialogs.messages[0], form.text(TextId::ConnectionFailed));
         verifyCheckEnded(r, CheckEnd::Failed);
     }
 
@@ -271,7 +273,7 @@ private Q_SLOTS:
         QVERIFY(!r.page().downloadButton()->isVisibleTo(&r.page()));
         QVERIFY(!r.page().abortButton()->isVisibleTo(&r.page()));
         QVERIFY(r.pageButtonsEnabled());
-        QCOMPARE(r.page().statusLine()->text(), form.text(72));
+        QCOMPARE(r.page().statusLine()->text(), form.text(TextId::Disconnected));
         QCOMPARE(r.fixture.dialogs.messages.size(), 1);
     }
 

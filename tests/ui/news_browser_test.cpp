@@ -5,10 +5,13 @@
 // login are used. And the text browser that stands in where the engine is missing.
 #include "core/news/news_sources.h"
 #include "core/news/rtf.h"
+#include "core/news/web_page.h"
+#include "gui/news/browser_pages.h"
 #include "gui/news/browser_view.h"
 #include "gui/news/news_page.h"
 #include "gui/news/text_browser_view.h"
 #include "gui/settings/settings_page.h"
+#include "gui/widgets/qt_text.h"
 #include "support/core/temp_dir.h"
 #include "support/ui/news_fixture.h"
 
@@ -300,7 +303,9 @@ private Q_SLOTS:
         n.click("FlatSpeedButton53");
         BrowserView& view = page.browser();
         QVERIFY(waitForPage(view));
-        QVERIFY(waitUntil([&] { return page.statusLine()->text() == n.fixture.form().text(140); }, 15000));
+        QVERIFY(waitUntil(
+            [&] { return page.statusLine()->text() == n.fixture.form().text(TextId::DownloadRefused); },
+            15000));
         QVERIFY(waitForText(view, QStringLiteral("frame:")));
         QVERIFY(waitForText(view, QStringLiteral("file:refused")));
         const QString text = textOf(view);
@@ -407,6 +412,18 @@ private Q_SLOTS:
         QCOMPARE(view.toPlainText(), QStringLiteral("Новости\nссылка"));
         view.showCopy({QStringLiteral("http://site.example/news/"), koi8, QStringLiteral("no-such-charset")});
         QVERIFY(!view.toPlainText().contains(QStringLiteral("Новости")));
+    }
+
+    void aSavedCopyKeepsItsBodyWhenItsPageDeclaresAnUnknownCharset()
+    {
+        // The program's lines around the page make the copy one UTF-8 document.
+        const std::string page = "<meta charset=\"x-made-up\"><p>" + toData(kHeadline) + "</p>";
+        const BrowserPage copy = savedCopyPage("http://site.example/", {{"Heading"}, page, {"Closing"}});
+        QCOMPARE(copy.charset, QStringLiteral("utf-8"));
+        const QString document = QString::fromUtf8(copy.bytes);
+        QVERIFY2(document.contains(kHeadline), qPrintable(document));
+        QVERIFY(document.indexOf(QStringLiteral("Heading")) < document.indexOf(kHeadline));
+        QVERIFY(document.indexOf(kHeadline) < document.indexOf(QStringLiteral("Closing")));
     }
 };
 

@@ -152,7 +152,7 @@ private Q_SLOTS:
         QCOMPARE(n.pane(), std::vector<std::string>{"on screen"});
         QVERIFY(n.fixture.dialogs.messages.isEmpty());
         QVERIFY(!n.anySourcePressed());
-        QCOMPARE(page.statusLine()->text(), n.fixture.form().text(72));
+        QCOMPARE(page.statusLine()->text(), n.fixture.form().text(TextId::Disconnected));
 
         // Nothing listening: the transfer error is caught, nothing changes.
         n.fixture.setSetting(QStringLiteral("Sources"), QStringLiteral("kurs_nbu"),

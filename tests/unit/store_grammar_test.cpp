@@ -10,12 +10,9 @@ namespace {
 
 void expectShift(std::string_view timesDat, std::string_view channel, int hours, int minutes)
 {
-    // The one-off look-up and the table read once for many channels give the same answer.
-    for (const TimeShift shift :
-         {findTimeShift(timesDat, channel), TimeShiftTable(timesDat).shiftOf(channel)}) {
-        EXPECT_EQ(shift.hours, hours) << channel;
-        EXPECT_EQ(shift.minutes, minutes) << channel;
-    }
+    const TimeShift shift = TimeShiftTable(timesDat).shiftOf(channel);
+    EXPECT_EQ(shift.hours, hours) << channel;
+    EXPECT_EQ(shift.minutes, minutes) << channel;
 }
 
 } // namespace
@@ -41,24 +38,24 @@ TEST(TimeShifts, ChannelMustMatchExactly)
     expectShift(file, "Sport", 1, 0);
     expectShift(file, "Sport 2", 3, 0);
     expectShift(file, "Sport ", 0, 0);
-    EXPECT_TRUE(findTimeShift("", "Kanal").isZero());
-    EXPECT_TRUE(findTimeShift("Kanal|0|0", "Kanal").isZero());
-    EXPECT_FALSE(findTimeShift("Kanal|0|1", "Kanal").isZero());
+    EXPECT_TRUE(TimeShiftTable("").shiftOf("Kanal").isZero());
+    EXPECT_TRUE(TimeShiftTable("Kanal|0|0").shiftOf("Kanal").isZero());
+    EXPECT_FALSE(TimeShiftTable("Kanal|0|1").shiftOf("Kanal").isZero());
 }
 
 TEST(TimeShifts, BadNumbersOfTheMatchingLineAreConversionErrors)
 {
-    EXPECT_NO_THROW(findTimeShift("Other|x|y\r\n", "Kanal"));
+    EXPECT_NO_THROW(TimeShiftTable("Other|x|y\r\n").shiftOf("Kanal"));
     try {
-        findTimeShift("Kanal|1|30 \r\n", "Kanal");
+        TimeShiftTable("Kanal|1|30 \r\n").shiftOf("Kanal");
         FAIL() << "no error";
     } catch (const ConvertError& e) {
         EXPECT_STREQ(e.what(), "'30 ' is not a valid integer value");
     }
-    EXPECT_THROW(findTimeShift("Kanal|1|3|0", "Kanal"), ConvertError); // minutes "3|0"
-    EXPECT_THROW(findTimeShift("Kanal|1", "Kanal"), ConvertError);
-    EXPECT_THROW(findTimeShift("Kanal", "Kanal"), ConvertError);
-    EXPECT_THROW(findTimeShift("Kanal||0", "Kanal"), ConvertError);
+    EXPECT_THROW(TimeShiftTable("Kanal|1|3|0").shiftOf("Kanal"), ConvertError); // minutes "3|0"
+    EXPECT_THROW(TimeShiftTable("Kanal|1").shiftOf("Kanal"), ConvertError);
+    EXPECT_THROW(TimeShiftTable("Kanal").shiftOf("Kanal"), ConvertError);
+    EXPECT_THROW(TimeShiftTable("Kanal||0").shiftOf("Kanal"), ConvertError);
 }
 
 TEST(TimeShiftRewrite, AppendsANewChannel)

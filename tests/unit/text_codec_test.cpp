@@ -1,6 +1,9 @@
 #include "core/store/cp1251.h"
 #include "core/store/errors.h"
+#include "core/texts/accessible_names.h"
+#include "core/texts/caption_table.h"
 #include "core/texts/string_table.h"
+#include "core/texts/text_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +67,22 @@ TEST(StringTable, HoldsBothLanguagesAtTheirOffsets)
               "Mark The Channels You Want To Receive And Push The \"Recieve TV Programs\" Button.");
     EXPECT_EQ(loadString(75 + kRussianOffset), "Connection Failed");
     EXPECT_EQ(loadString(114 + kRussianOffset), "Канал успешно удален");
+}
+
+TEST(StringTable, EveryTextAndEveryControlsTextIsInBothLanguages)
+{
+    // English ids 1-199 and 400-599, each with its Russian text 200 further.
+    for (const int first : {1, 400}) {
+        for (int id = first; id < first + kRussianOffset - 1; ++id)
+            EXPECT_EQ(loadString(id).empty(), loadString(id + kRussianOffset).empty()) << id;
+    }
+    const auto inBoth = [](TextId id) {
+        return !textOf(id, kEnglishOffset).empty() && !textOf(id, kRussianOffset).empty();
+    };
+    for (const CaptionEntry& entry : kCaptionTable)
+        EXPECT_TRUE(inBoth(entry.id)) << entry.control;
+    for (const AccessibleNameEntry& entry : kAccessibleNames)
+        EXPECT_TRUE(inBoth(entry.id) && (!entry.argument || inBoth(*entry.argument))) << entry.control;
 }
 
 TEST(StringTable, MissingIdsGiveEmptyText)

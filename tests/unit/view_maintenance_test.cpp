@@ -94,7 +94,7 @@ TEST_F(MaintenanceTest, AShiftIsAppendedThenReplacedInPlace)
     m_dir.write("times.dat", "Sport|-1|30\r\nSport 2|2|0\r\nNews|1|1\r\nSport|5|5\r\n");
     storeChannelShift("Sport", {0, 0});
     EXPECT_EQ(m_dir.read("times.dat"), "Sport|0|0\r\nSport 2|2|0\r\nNews|1|1\r\nSport|0|0\r\n");
-    EXPECT_TRUE(store::findTimeShift(m_dir.read("times.dat"), "Sport").isZero());
+    EXPECT_TRUE(store::TimeShiftTable(m_dir.read("times.dat")).shiftOf("Sport").isZero());
 
     storeChannelShift("sport", {3, -45});
     EXPECT_EQ(m_dir.read("times.dat"),
