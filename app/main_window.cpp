@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/form_storage.h"
+#include "app/main_window_host.h"
 #include "core/session/clock.h"
 #include "core/store/file_io.h"
 #include "core/store/file_names.h"
@@ -18,7 +19,6 @@
 #include "gui/printing/printing_page.h"
 #include "gui/retrieval/retrieval_page.h"
 #include "gui/search/search_window.h"
-#include "gui/settings/maintenance_controls.h"
 #include "gui/settings/settings_page.h"
 #include "gui/viewing/viewing_page.h"
 #include "gui/widgets/accessible_buttons.h"
@@ -38,10 +38,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QLibraryInfo>
-#include <QListWidget>
 #include <QLocale>
 #include <QMenuBar>
-#include <QRadioButton>
 #include <QScopeGuard>
 #include <QShortcut>
 #include <QTextEdit>
@@ -63,6 +61,11 @@ QDate toQDate(std::chrono::local_days day)
                  static_cast<int>(static_cast<unsigned>(ymd.day())));
 }
 
+// The handlers of the page buttons, in the order of the header and of pages().
+constexpr void (MainWindow::*kPageHandlers[])()
+    = {&MainWindow::showViewingPage, &MainWindow::showRetrievalPage, &MainWindow::showSettingsPage,
+       &MainWindow::showPrintingPage, &MainWindow::showNewsPage};
+
 } // namespace
 
 MainWindow::MainWindow(Dialogs& dialogs, Clock& clock, QWidget* parent)
@@ -78,25 +81,25 @@ MainWindow::MainWindow(Dialogs& dialogs, Clock& clock, QWidget* parent)
     new Anchors(central, kDesignClientSize);
     setCentralWidget(central);
 
+    m_host = new MainWindowHost(*this);
+    m_http = std::make_unique<HttpSession>(*m_host);
     buildHeader(central);
-    m_viewingPage = new ViewingPage(*this, central);
-    m_retrievalPage = new RetrievalPage(*this, central);
-    m_settingsPage = new SettingsPage(*this, central);
-    m_printingPage = new PrintingPage(*this, central);
-    m_newsPage = new NewsPage(*this, central);
-    for (QWidget* page : std::initializer_list<QWidget*>{m_viewingPage, m_retrievalPage, m_settingsPage,
-                                                         m_printingPage, m_newsPage}) {
+    m_viewingPage = new ViewingPage(*m_host, central);
+    m_retrievalPage = new RetrievalPage(*m_host, central);
+    m_settingsPage = new SettingsPage(*m_host, central);
+    m_printingPage = new PrintingPage(*m_host, central);
+    m_newsPage = new NewsPage(*m_host, central);
+    for (QWidget* page : pages()) {
         Anchors::of(central)->place(page, kPageRect, AnchorAll);
         page->hide();
     }
     m_viewingPage->show();
-    m_http = std::make_unique<HttpSession>(*this);
     buildMenu();
-    m_import = new XmltvImport(*this);
-    new SearchWindow(*this);
-    new WeekExports(*this);
-    new MaintenanceControls(*this);
-    new Extras(*this);
+    m_import = new XmltvImport(*m_host);
+    new SearchWindow(*m_host);
+    m_exports = new WeekExports(*m_host);
+    auto* extras = new Extras(*m_host, m_usefulLinksMenu, m_helpMenu);
+    m_host->connectPages(*extras);
 
     startSession();
 
@@ -107,6 +110,10 @@ MainWindow::MainWindow(Dialogs& dialogs, Clock& clock, QWidget* parent)
                                       QString::fromLatin1(kNowHoursControl), QStringLiteral("CheckBox5"),
                                       QStringLiteral("FlatCheckBox12")});
     m_formStorage->restore();
+    // The pages and windows ask the host until they are gone, also while they close: it is
+    // made the last child, so that it is deleted after them.
+    m_host->setParent(nullptr);
+    m_host->setParent(this);
 }
 
 MainWindow::~MainWindow()
@@ -148,23 +155,16 @@ void MainWindow::buildHeader(QWidget* central)
     showTime();
 
     m_weekSelector = makeControl<ShortTextComboBox>(central, "FlatComboBox1", {2, 62, 118, 21});
-    connect(m_weekSelector, &QComboBox::activated, this,
-            [this] { guard([this] { m_viewingPage->showChosenWeek(); }); });
 
     m_pageGroup = new QButtonGroup(this);
     const char* const names[] = {"FlatSpeedButton11", "FlatSpeedButton12", "FlatSpeedButton13",
                                  "FlatSpeedButton14", "FlatSpeedButton36"};
     const char* const captions[]
         = {"Просмотр телепрограмм", "Получение телепрограмм", "Настройки", "Печать телепрограмм", "Новости"};
-    void (MainWindow::*handlers[])()
-        = {&MainWindow::showViewingPage, &MainWindow::showRetrievalPage, &MainWindow::showSettingsPage,
-           &MainWindow::showPrintingPage, &MainWindow::showNewsPage};
     for (int i = 0; i < 5; ++i) {
         auto* button = makeSpeedButton(central, names[i], QString::fromUtf8(captions[i]),
                                        {123, 1 + 16 * i, 156, 17}, m_pageGroup);
-        const auto handler = handlers[i];
-        connect(button, &QToolButton::clicked, this,
-                [this, handler] { guard([this, handler] { (this->*handler)(); }); });
+        m_host->connectGuarded(button, &QToolButton::clicked, this, kPageHandlers[i]);
     }
     m_pageGroup->buttons().first()->setChecked(true);
     makeControl<QFrame>(central, "Panel3", {283, 0, 424, 84}, AnchorLeft | AnchorTop | AnchorRight);
@@ -174,59 +174,42 @@ void MainWindow::buildMenu()
 {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("RxMainMenu1"));
-    auto addItem = [this](QMenu* menu, const char* name, const char* caption) {
-        QAction* action = menu->addAction(QString::fromUtf8(caption));
-        action->setObjectName(QString::fromLatin1(name));
-        action->setParent(menu);
-        return action;
-    };
     auto addMenu = [bar](const char* name, const char* caption) {
         QMenu* menu = bar->addMenu(QString::fromUtf8(caption));
         menu->setObjectName(QString::fromLatin1(name));
         return menu;
     };
     m_fileMenu = addMenu("FileMenu", "Файл");
-    QMenu* useful = addMenu("N1", "Полезные ссылки");
-    addItem(useful, "N2", "Домашняя страница Brevio");
-    useful->addSeparator()->setObjectName(QStringLiteral("N15"));
-    addItem(useful, "N3", "Анекдоты");
-    addItem(useful, "N4", "Психологические тесты");
-    addItem(useful, "N10", "Библиотеки");
-    addItem(useful, "N11", "Рок-сайт");
-    addItem(useful, "N12", "Безалкогольные напитки");
-    addItem(useful, "ICQ1", "ICQ лист");
-    addItem(useful, "N13", "Пикантные анекдоты");
+    // The links and help entries are made by Extras; the links file's by buildLinksMenu.
+    m_usefulLinksMenu = addMenu("N1", "Полезные ссылки");
     m_linksMenu = addMenu("N14", "Интересные ссылки");
-    QMenu* help = addMenu("N6", "Помощь");
-    addItem(help, "N8", "Справка");
-    help->addSeparator()->setObjectName(QStringLiteral("N18"));
-    addItem(help, "N7", "О программе");
+    m_helpMenu = addMenu("N6", "Помощь");
     QAction* exit = bar->addAction(QStringLiteral("Выход"));
     exit->setObjectName(QStringLiteral("N5"));
     exit->setParent(bar);
-    connect(exit, &QAction::triggered, this, [this] { exitProgram(); });
+    m_host->connectGuarded(exit, &QAction::triggered, this, &MainWindow::exitProgram);
     // F10 opens the menu bar from the keyboard, as on other desktops; arrows and Enter go on.
     auto* openMenu = new QShortcut(QKeySequence(Qt::Key_F10), this);
     connect(openMenu, &QShortcut::activated, bar,
             [bar] { bar->setActiveAction(bar->actions().constFirst()); });
 }
 
-bool MainWindow::guard(const std::function<void()>& handler)
+PageHost& MainWindow::host() const
+{
+    return *m_host;
+}
+
+bool MainWindow::guard(const std::function<void()>& handler) const
 {
     return runGuarded(m_dialogs, handler);
 }
 
-bool MainWindow::storeSettings()
+bool MainWindow::storeSettings() const
 {
     if (m_settings->sync())
         return true;
     m_dialogs.message(text(TextId::SettingsNotSaved).arg(QDir::toNativeSeparators(m_settings->fileName())));
     return false;
-}
-
-net::HttpClient& MainWindow::createClient()
-{
-    return m_http->createClient();
 }
 
 QString MainWindow::text(TextId id) const
@@ -267,7 +250,7 @@ void MainWindow::startSession()
     } else {
         guard([this] { m_settingsPage->restoreProxy(); });
     }
-    guard([this] { buildLinksMenu(); });
+    guard([this] { buildLinksMenu(m_linksMenu, *m_host); });
     guard([this] { applyStoredFont(); });
     guard([this] { chooseLanguage(storedLanguageOffset(*m_settings)); });
     guard([this] { fillWeekSelector(); });
@@ -295,19 +278,13 @@ void MainWindow::writeFirstRunDefaults()
     storeSettings();
 }
 
-void MainWindow::buildLinksMenu()
+void MainWindow::chooseLanguage(int languageOffset)
 {
-    brevio::buildLinksMenu(m_linksMenu, *this);
-}
-
-void MainWindow::chooseLanguage(int offset)
-{
-    // Checking a radio button runs the language switch, which also calls applyLanguage.
-    QRadioButton* radio = offset == kRussianOffset ? m_settingsPage->russian() : m_settingsPage->english();
-    if (radio->isChecked())
-        switchLanguage();
+    // Choosing the other language on the settings page runs the switch, which also applies it.
+    if (m_settingsPage->chosenLanguageOffset() == languageOffset)
+        switchLanguage(languageOffset);
     else
-        radio->setChecked(true);
+        m_settingsPage->chooseLanguage(languageOffset);
     applyLanguage();
 }
 
@@ -326,13 +303,7 @@ std::string MainWindow::currentWeekFolder() const
 
 void MainWindow::setChannelNames(const QStringList& names)
 {
-    for (QListWidget* list :
-         {m_viewingPage->channelList(), m_printingPage->channelChecklist(), m_settingsPage->channelList()}) {
-        list->clear();
-        list->addItems(names);
-    }
-    for (int i = 0; i < m_printingPage->channelChecklist()->count(); ++i)
-        m_printingPage->channelChecklist()->item(i)->setCheckState(Qt::Unchecked);
+    m_viewingPage->setChannelNames(names);
 }
 
 void MainWindow::onFirstShow()
@@ -359,12 +330,23 @@ void MainWindow::updateClockPanel()
     m_weekdayLabel->setText(text(textAfter(TextId::Monday, weekdayIndex(today))));
 }
 
+QList<QWidget*> MainWindow::pages() const
+{
+    return {m_viewingPage, m_retrievalPage, m_settingsPage, m_printingPage, m_newsPage};
+}
+
 void MainWindow::showPage(QWidget* page)
 {
     m_weekSelector->setEnabled(m_pageGroup->buttons().first()->isChecked());
-    for (QWidget* p : std::initializer_list<QWidget*>{m_viewingPage, m_retrievalPage, m_settingsPage,
-                                                      m_printingPage, m_newsPage})
+    for (QWidget* p : pages())
         p->setVisible(p == page);
+}
+
+void MainWindow::bringForward(QWidget* page)
+{
+    const auto index = pages().indexOf(page);
+    pageButtons()[index]->setChecked(true);
+    (this->*kPageHandlers[index])();
 }
 
 void MainWindow::showViewingPage()
@@ -417,9 +399,9 @@ void MainWindow::applyLanguage()
     Q_EMIT languageChanged();
 }
 
-void MainWindow::switchLanguage()
+void MainWindow::switchLanguage(int languageOffset)
 {
-    m_languageOffset = m_settingsPage->english()->isChecked() ? kEnglishOffset : kRussianOffset;
+    m_languageOffset = languageOffset;
     if (m_languageOffset == kRussianOffset && !m_qtTranslator) {
         // Qt's own boxes (Yes/No, the font dialog, the print preview) speak the same language.
         auto translator = std::make_unique<QTranslator>();

@@ -7,13 +7,14 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <string>
 
 class QButtonGroup;
 class QComboBox;
 class QLabel;
 class QMenu;
-class QTextEdit;
 class QToolButton;
 class QTranslator;
 
@@ -23,31 +24,33 @@ class Clock;
 class Dialogs;
 class FormStorage;
 class HttpSession;
+class MainWindowHost;
+class PageHost;
 class NewsPage;
 class PrintingPage;
 class RetrievalPage;
 class Settings;
 class SettingsPage;
 class ViewingPage;
+class WeekExports;
 class XmltvImport;
-namespace net {
-class HttpClient;
-}
 
-// The main window. It owns the settings object, the language offset, the week selector and the
-// five pages, and is the one place where the pages reach each other.
+// The main window: the header with the clock, the week selector and the page buttons, the menus
+// and the five pages. It owns the settings object, the language offset and the panes' font, and
+// through its host (main_window_host) it is the one place where the pages reach each other.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    // Starts the session (startSession). `dialogs` and `clock` are the real ones in the program, scripted in
-    // tests.
+    // Starts the session (startSession). `dialogs` and `clock` are the real ones in the program,
+    // scripted in tests.
     MainWindow(Dialogs& dialogs, Clock& clock, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Handlers of the window.
+    // The settings, the first run's defaults, the language, the font and the newest week.
     void startSession();
+    // The clock panel's date and the JTV converter's button, once the window is first shown.
     void onFirstShow();
     // Stores the settings; false (and the window stays open) when a value cannot be stored.
     bool storeOnClose();
@@ -55,15 +58,17 @@ public:
     // anyone, writes what could not be stored to the log, and ends the program, boxes open or not.
     void endSession();
     void exitProgram();
+    // The page buttons of the header.
     void showViewingPage();
     void showRetrievalPage();
     void showSettingsPage();
     void showPrintingPage();
     void showNewsPage();
 
-    // Language.
+    // Language: every caption and screen-reader name in the current language; the switch to the
+    // language at `languageOffset` (Qt's own boxes, the captions, the clock panel).
     void applyLanguage();
-    void switchLanguage();
+    void switchLanguage(int languageOffset);
     int languageOffset() const { return m_languageOffset; }
     // The interface text of `id` in the current language.
     QString text(TextId id) const;
@@ -71,23 +76,22 @@ public:
     // Font of the schedule panes.
     void applyStoredFont();
     void storeFont();
-    QFont& paneFont() { return m_paneFont; }
-    QColor& paneColor() { return m_paneColor; }
+    const QFont& paneFont() const { return m_paneFont; }
+    const QColor& paneColor() const { return m_paneColor; }
 
     // Runs a handler; an error is shown in a message box and the window carries on.
-    bool guard(const std::function<void()>& handler);
+    bool guard(const std::function<void()>& handler) const;
     // Writes the settings to disk; when they cannot be written, says so and where (the window
     // carries on, the changes stay pending) and returns false.
-    bool storeSettings();
+    bool storeSettings() const;
 
+    // What the pages and windows ask of the main window.
+    PageHost& host() const;
     // Every transfer's client, progress texts, abort flag and error log.
-    HttpSession& http() { return *m_http; }
-    // A new current HTTP client set up from the settings page (see HttpSession).
-    net::HttpClient& createClient();
-
-    Dialogs& dialogs() { return m_dialogs; }
-    Clock& clock() { return m_clock; }
-    Settings& settings() { return *m_settings; }
+    HttpSession& http() const { return *m_http; }
+    Dialogs& dialogs() const { return m_dialogs; }
+    Clock& clock() const { return m_clock; }
+    Settings& settings() const { return *m_settings; }
     QComboBox* weekSelector() const { return m_weekSelector; }
     ViewingPage* viewingPage() const { return m_viewingPage; }
     RetrievalPage* retrievalPage() const { return m_retrievalPage; }
@@ -115,18 +119,22 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    friend class MainWindowHost;
+
     void buildHeader(QWidget* central);
     void buildMenu();
-    void buildLinksMenu();
+    // Shows `page`, the others hidden.
     void showPage(QWidget* page);
+    // Brings `page` forward as a click on its button does.
+    void bringForward(QWidget* page);
+    QList<QWidget*> pages() const;
     void writeFirstRunDefaults();
-    void restoreProxySettings();
-    void chooseLanguage(int offset);
+    void chooseLanguage(int languageOffset);
     void updateClockPanel();
-    void storeProxyAndLanguage();
 
     Dialogs& m_dialogs;
     Clock& m_clock;
+    MainWindowHost* m_host = nullptr;
     std::unique_ptr<Settings> m_settings;
     std::unique_ptr<FormStorage> m_formStorage;
     std::unique_ptr<HttpSession> m_http;
@@ -142,9 +150,12 @@ private:
     QLabel* m_runningClock = nullptr;
     QComboBox* m_weekSelector = nullptr;
     QButtonGroup* m_pageGroup = nullptr;
+    QMenu* m_usefulLinksMenu = nullptr;
     QMenu* m_linksMenu = nullptr;
+    QMenu* m_helpMenu = nullptr;
     QMenu* m_fileMenu = nullptr;
     XmltvImport* m_import = nullptr;
+    WeekExports* m_exports = nullptr;
     ViewingPage* m_viewingPage = nullptr;
     RetrievalPage* m_retrievalPage = nullptr;
     SettingsPage* m_settingsPage = nullptr;

@@ -1,8 +1,8 @@
 #include "gui/exchange/export_dialog.h"
 
-#include "app/main_window.h"
 #include "core/texts/text_ids.h"
 #include "gui/widgets/form_builder.h"
+#include "gui/widgets/page_host.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -22,28 +22,28 @@ constexpr int kLongestReminder = 24 * 60;
 
 } // namespace
 
-ExportDialog::ExportDialog(MainWindow& form, Kind kind, const QString& title, const QString& week,
+ExportDialog::ExportDialog(const PageHost& host, Kind kind, const QString& title, const QString& week,
                            int tickedChannels)
-    : QDialog(&form)
+    : QDialog(host.window())
 {
     setObjectName(QStringLiteral("ExportDialog"));
     setWindowTitle(title);
     auto* layout = new QVBoxLayout(this);
     // What goes into the file, in words.
     auto* what = new QLabel(
-        form.text(kind == Kind::Xmltv ? TextId::ListingExportWhat : TextId::CalendarExportWhat).arg(week),
+        host.text(kind == Kind::Xmltv ? TextId::ListingExportWhat : TextId::CalendarExportWhat).arg(week),
         this);
     what->setObjectName(QStringLiteral("ExportWhat"));
     layout->addWidget(what);
     if (kind == Kind::Xmltv) {
         m_all = new QRadioButton(this);
         m_all->setObjectName(QStringLiteral("ExportAllChannels"));
-        setCaption(m_all, form.text(TextId::ExportAllChannels));
+        setCaption(m_all, host.text(TextId::ExportAllChannels));
         m_all->setChecked(true);
         m_ticked = new QRadioButton(this);
         m_ticked->setObjectName(QStringLiteral("ExportTickedChannels"));
         setCaption(m_ticked,
-                   form.text(TextId::ExportTickedChannels) + QStringLiteral(" (%1)").arg(tickedChannels));
+                   host.text(TextId::ExportTickedChannels) + QStringLiteral(" (%1)").arg(tickedChannels));
         m_ticked->setEnabled(tickedChannels > 0);
         layout->addWidget(m_all);
         layout->addWidget(m_ticked);
@@ -51,20 +51,20 @@ ExportDialog::ExportDialog(MainWindow& form, Kind kind, const QString& title, co
         auto* row = new QHBoxLayout;
         m_reminder = new QCheckBox(this);
         m_reminder->setObjectName(QStringLiteral("ExportReminder"));
-        setCaption(m_reminder, form.text(TextId::RemindBefore));
+        setCaption(m_reminder, host.text(TextId::RemindBefore));
         m_minutes = new QSpinBox(this);
         m_minutes->setObjectName(QStringLiteral("ExportReminderMinutes"));
         m_minutes->setRange(0, kLongestReminder);
         m_minutes->setValue(kDefaultReminder);
         m_minutes->setEnabled(false);
-        m_minutes->setAccessibleName(QString(form.text(TextId::RemindBefore)).remove(QLatin1Char(':')));
+        m_minutes->setAccessibleName(QString(host.text(TextId::RemindBefore)).remove(QLatin1Char(':')));
         connect(m_reminder, &QCheckBox::toggled, m_minutes, &QSpinBox::setEnabled);
         row->addWidget(m_reminder);
         row->addWidget(m_minutes);
         layout->addLayout(row);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    m_export = buttons->addButton(form.text(TextId::ExportButton), QDialogButtonBox::AcceptRole);
+    m_export = buttons->addButton(host.text(TextId::ExportButton), QDialogButtonBox::AcceptRole);
     m_export->setObjectName(QStringLiteral("ExportButton"));
     m_export->setDefault(true);
     for (QAbstractButton* button : buttons->buttons())

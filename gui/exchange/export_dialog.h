@@ -11,7 +11,7 @@ class QSpinBox;
 
 namespace brevio {
 
-class MainWindow;
+class PageHost;
 
 // What an export asks before its file is chosen: which channels go into an XMLTV listing, or
 // whether the calendar's events remind the user, and how long before.
@@ -24,7 +24,8 @@ public:
 
     // `title`: the window's title; `week`: the week's date; `tickedChannels`: how many the
     // printing page has ticked.
-    ExportDialog(MainWindow& form, Kind kind, const QString& title, const QString& week, int tickedChannels);
+    ExportDialog(const PageHost& host, Kind kind, const QString& title, const QString& week,
+                 int tickedChannels);
 
     bool tickedOnly() const;
     std::optional<int> reminderMinutes() const;

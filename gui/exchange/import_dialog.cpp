@@ -1,17 +1,14 @@
 #include "gui/exchange/import_dialog.h"
 
-#include "app/main_window.h"
 #include "core/exchange/exchange_errors.h"
 #include "core/exchange/store_import.h"
 #include "core/texts/text_ids.h"
-#include "gui/settings/settings_page.h"
-#include "gui/viewing/viewing_page.h"
 #include "gui/widgets/dialogs.h"
 #include "gui/widgets/http_session.h"
+#include "gui/widgets/page_host.h"
 #include "gui/widgets/qt_text.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -45,43 +42,43 @@ private:
 
 constexpr std::size_t kNamesShown = 10; // per list; a box is no place for 300 channel names
 
-QString nameList(const MainWindow& form, const std::vector<std::string>& names)
+QString nameList(const PageHost& host, const std::vector<std::string>& names)
 {
     QStringList shown;
     for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i)
         shown << fromData(names[i]);
     if (names.size() > kNamesShown)
-        shown << form.text(TextId::AndMore).arg(names.size() - kNamesShown);
+        shown << host.text(TextId::AndMore).arg(names.size() - kNamesShown);
     return shown.join(QStringLiteral(", "));
 }
 
 // "Week 07.12.2026 (new): channels added: A, B; channels with a span replaced: C."
-QString weekReport(const MainWindow& form, const exchange::ImportedWeek& week)
+QString weekReport(const PageHost& host, const exchange::ImportedWeek& week)
 {
     QStringList parts;
     if (!week.addedChannels.empty())
-        parts << form.text(TextId::ChannelsAdded).arg(nameList(form, week.addedChannels));
+        parts << host.text(TextId::ChannelsAdded).arg(nameList(host, week.addedChannels));
     if (!week.replacedChannels.empty())
-        parts << form.text(TextId::ChannelsReplaced).arg(nameList(form, week.replacedChannels));
-    return form.text(week.newWeek ? TextId::ImportedNewWeek : TextId::ImportedWeek)
+        parts << host.text(TextId::ChannelsReplaced).arg(nameList(host, week.replacedChannels));
+    return host.text(week.newWeek ? TextId::ImportedNewWeek : TextId::ImportedWeek)
                .arg(fromData(week.date), parts.join(QStringLiteral("; ")))
         + QLatin1Char('.');
 }
 
 } // namespace
 
-XmltvImport::XmltvImport(MainWindow& form)
-    : QObject(&form)
-    , m_form(form)
+XmltvImport::XmltvImport(PageHost& host)
+    : QObject(host.window())
+    , m_host(host)
 {
     setObjectName(QStringLiteral("XmltvImport"));
-    QMenu* menu = form.fileMenu();
+    QMenu* menu = host.fileMenu();
     m_action = menu->addAction(QStringLiteral("Импорт XMLTV…"));
     m_action->setObjectName(QStringLiteral("ImportXmltvItem"));
-    connect(m_action, &QAction::triggered, this, [this] { m_form.guard([this] { importXmltv(); }); });
+    m_host.connectGuarded(m_action, &QAction::triggered, this, &XmltvImport::importXmltv);
     // A transfer writes the store too: one at a time.
     connect(menu, &QMenu::aboutToShow, this,
-            [this] { m_action->setEnabled(!m_form.http().busy() && !m_busy); });
+            [this] { m_action->setEnabled(!m_host.http().busy() && !m_busy); });
 }
 
 void XmltvImport::cancelAndCloseWhenDone()
@@ -92,20 +89,20 @@ void XmltvImport::cancelAndCloseWhenDone()
 
 void XmltvImport::importXmltv()
 {
-    if (m_busy || m_form.http().busy())
+    if (m_busy || m_host.http().busy())
         return;
-    const auto file = m_form.dialogs().chooseOpenFile(m_form.text(TextId::ImportXmltvTitle),
-                                                      m_form.text(TextId::XmltvFiles)
+    const auto file = m_host.dialogs().chooseOpenFile(m_host.text(TextId::ImportXmltvTitle),
+                                                      m_host.text(TextId::XmltvFiles)
                                                           + QStringLiteral(" (*.xml *.xml.gz *.gz);;* (*)"));
     if (!file)
         return;
 
     // Made without a cancel text, the box has Qt's own "Cancel" in the interface language.
-    QProgressDialog progress(&m_form);
-    progress.setLabelText(m_form.text(TextId::ReadingListings));
+    QProgressDialog progress(m_host.window());
+    progress.setLabelText(m_host.text(TextId::ReadingListings));
     progress.setRange(0, kProgressSteps);
     progress.setObjectName(QStringLiteral("ImportProgress"));
-    progress.setWindowTitle(m_form.text(TextId::ImportXmltvTitle));
+    progress.setWindowTitle(m_host.text(TextId::ImportXmltvTitle));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     progress.setAutoClose(false);
@@ -119,7 +116,7 @@ void XmltvImport::importXmltv()
         if (!pumped || sincePump.elapsed() >= kPumpMilliseconds) {
             const bool reading = step == exchange::ImportStep::Reading;
             const double share = total > 0 ? double(done) / double(total) : 1.0;
-            progress.setLabelText(m_form.text(reading ? TextId::ReadingListings : TextId::WritingWeeks));
+            progress.setLabelText(m_host.text(reading ? TextId::ReadingListings : TextId::WritingWeeks));
             progress.setValue(int((reading ? 0.0 : 0.5) * kProgressSteps + share * kProgressSteps / 2));
             QCoreApplication::processEvents();
             sincePump.start();
@@ -137,37 +134,34 @@ void XmltvImport::importXmltv()
         // Nothing was changed; said below.
     } catch (...) {
         if (m_closeWhenDone)
-            QTimer::singleShot(0, &m_form, [this] { m_form.close(); });
+            QTimer::singleShot(0, m_host.window(), [this] { m_host.window()->close(); });
         throw;
     }
     progress.close();
     if (m_closeWhenDone) {
-        QTimer::singleShot(0, &m_form, [this] { m_form.close(); });
+        QTimer::singleShot(0, m_host.window(), [this] { m_host.window()->close(); });
         return;
     }
     if (!summary) {
-        m_form.dialogs().message(m_form.text(TextId::ImportCancelled));
+        m_host.dialogs().message(m_host.text(TextId::ImportCancelled));
         return;
     }
     if (summary->weeks.empty()) {
-        m_form.dialogs().message(m_form.text(TextId::NoProgrammes));
+        m_host.dialogs().message(m_host.text(TextId::NoProgrammes));
         return;
     }
     // The view moves to the newest week, as after a download; the weeks that can be deleted
     // are the new list's too.
-    m_form.fillWeekSelector();
-    m_form.settingsPage()->reloadWeekList();
-    if (m_form.weekSelector()->count() > 0)
-        m_form.viewingPage()->showChosenWeek();
-    QString report = m_form.text(TextId::ImportedShows).arg(summary->shows).arg(summary->channelFiles);
+    m_host.reloadWeeks();
+    QString report = m_host.text(TextId::ImportedShows).arg(summary->shows).arg(summary->channelFiles);
     for (const exchange::ImportedWeek& week : summary->weeks)
-        report += QLatin1Char('\n') + weekReport(m_form, week);
+        report += QLatin1Char('\n') + weekReport(m_host, week);
     if (summary->loss.count > 0)
-        report += QLatin1Char('\n') + m_form.text(TextId::CharactersReplaced).arg(summary->loss.count);
+        report += QLatin1Char('\n') + m_host.text(TextId::CharactersReplaced).arg(summary->loss.count);
     if (const auto& undeclared = summary->undeclared; undeclared.programmes > 0)
         report += QLatin1Char('\n')
-            + m_form.text(TextId::UndeclaredChannels).arg(undeclared.programmes).arg(undeclared.channels);
-    m_form.dialogs().message(report);
+            + m_host.text(TextId::UndeclaredChannels).arg(undeclared.programmes).arg(undeclared.channels);
+    m_host.dialogs().message(report);
 }
 
 } // namespace brevio

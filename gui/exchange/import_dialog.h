@@ -6,17 +6,17 @@ class QAction;
 
 namespace brevio {
 
-class MainWindow;
+class PageHost;
 
 // "Файл" → "Импорт XMLTV…": adds the weeks of an XMLTV file to the week store. The work runs
 // on the window's thread and lets the window process its events between steps (as a transfer
-// does), under a progress box whose Cancel leaves the store as it was. Owned by the form.
+// does), under a progress box whose Cancel leaves the store as it was. Owned by the main window.
 class XmltvImport : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit XmltvImport(MainWindow& form);
+    explicit XmltvImport(PageHost& host);
 
     // The menu entry: choose a file, import it, show the new week and what was done.
     void importXmltv();
@@ -28,7 +28,7 @@ public:
     QAction* action() const { return m_action; }
 
 private:
-    MainWindow& m_form;
+    PageHost& m_host;
     QAction* m_action = nullptr;
     bool m_busy = false;
     bool m_cancel = false;

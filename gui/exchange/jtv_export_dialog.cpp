@@ -1,8 +1,5 @@
 #include "gui/exchange/jtv_export_dialog.h"
 
-#include "app/main_window.h"
-#include "gui/exchange/week_exports.h"
-#include "gui/printing/printing_page.h"
 #include "gui/widgets/form_builder.h"
 
 #include <QListWidget>
@@ -10,7 +7,7 @@
 
 namespace brevio {
 
-JtvExportDialog::JtvExportDialog(const QListWidget* channels, QWidget* parent)
+JtvExportDialog::JtvExportDialog(const QStringList& channels, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("Form3"));
@@ -28,11 +25,11 @@ JtvExportDialog::JtvExportDialog(const QListWidget* channels, QWidget* parent)
     fillChannels(channels);
 }
 
-void JtvExportDialog::fillChannels(const QListWidget* channels)
+void JtvExportDialog::fillChannels(const QStringList& channels)
 {
-    for (int i = 0; channels && i < channels->count(); ++i) {
+    for (const QString& channel : channels) {
         // Made whole before it joins the list, which would otherwise search all its rows per change.
-        auto* item = new QListWidgetItem(channels->item(i)->text());
+        auto* item = new QListWidgetItem(channel);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
         m_list->addItem(item);
@@ -48,14 +45,6 @@ void JtvExportDialog::exportTicked()
             rows.push_back(i);
     if (m_exporter)
         m_exporter(rows);
-}
-
-void runJtvExportDialog(MainWindow& form)
-{
-    JtvExportDialog dialog(form.printingPage()->channelChecklist(), &form);
-    dialog.setExporter(
-        [&form](const std::vector<int>& rows) { form.guard([&] { exportJtvChannels(form, rows); }); });
-    dialog.exec();
 }
 
 } // namespace brevio

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -8,8 +9,6 @@
 class QListWidget;
 
 namespace brevio {
-
-class MainWindow;
 
 // "Экспорт в JTV": the channels of the shown week to tick for export; "Экспорт" hands the
 // ticked ones to the exporter it was given.
@@ -21,8 +20,8 @@ public:
     // The rows of the ticked channels (a row is the channel's line in the week's channel list).
     using Exporter = std::function<void(const std::vector<int>& rows)>;
 
-    // `channels`: the main window's channel check list, copied unticked.
-    JtvExportDialog(const QListWidget* channels, QWidget* parent = nullptr);
+    // `channels`: the channels of the printing page's checklist, offered unticked.
+    JtvExportDialog(const QStringList& channels, QWidget* parent = nullptr);
 
     void setExporter(Exporter exporter) { m_exporter = std::move(exporter); }
 
@@ -32,14 +31,10 @@ public:
     QListWidget* channelList() const { return m_list; }
 
 private:
-    void fillChannels(const QListWidget* channels);
+    void fillChannels(const QStringList& channels);
 
     QListWidget* m_list = nullptr;
     Exporter m_exporter;
 };
-
-// Opens the JTV export dialog on the form's week (the settings page's button and the "Файл"
-// menu): the ticked channels go to a JTV archive.
-void runJtvExportDialog(MainWindow& form);
 
 } // namespace brevio

@@ -1,6 +1,5 @@
 #include "gui/exchange/week_exports.h"
 
-#include "app/main_window.h"
 #include "core/exchange/broadcast_day.h"
 #include "core/exchange/jtv_writer.h"
 #include "core/exchange/selected_calendar.h"
@@ -13,17 +12,15 @@
 #include "core/view/week_lists.h"
 #include "gui/exchange/export_dialog.h"
 #include "gui/exchange/jtv_export_dialog.h"
-#include "gui/printing/printing_page.h"
 #include "gui/widgets/dialogs.h"
+#include "gui/widgets/page_host.h"
 #include "gui/widgets/qt_text.h"
 #include "gui/widgets/wait_cursor.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QListWidget>
 #include <QMenu>
 
 #include <set>
@@ -33,11 +30,11 @@ namespace brevio {
 namespace {
 
 // The week in the selector; none (said) when there is no week.
-std::optional<std::string> chosenWeek(MainWindow& form)
+std::optional<std::string> chosenWeek(const PageHost& host)
 {
-    const QString week = form.weekSelector()->currentText();
+    const QString week = host.currentWeek();
     if (week.isEmpty()) {
-        form.dialogs().message(form.text(TextId::NoWeekYet));
+        host.dialogs().message(host.text(TextId::NoWeekYet));
         return std::nullopt;
     }
     return toData(week);
@@ -50,15 +47,6 @@ QString suggestedName(const std::string& week, const char* suffix)
     if (!folder.empty() && folder.back() == '/')
         folder.pop_back();
     return QStringLiteral("brevio-%1.%2").arg(fromData(folder), QLatin1String(suffix));
-}
-
-std::vector<int> tickedRows(const QListWidget* list)
-{
-    std::vector<int> rows;
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->checkState() == Qt::Checked)
-            rows.push_back(i);
-    return rows;
 }
 
 std::function<bool(int)> onlyRows(const std::vector<int>& rows)
@@ -84,23 +72,23 @@ QString titleOf(QString entry)
 }
 
 // Writes an export to a file the user picks, and says what was written where.
-void saveExport(MainWindow& form, const QString& title, const QString& filter, const QString& suggested,
+void saveExport(const PageHost& host, const QString& title, const QString& filter, const QString& suggested,
                 const std::string& bytes, const Written& written)
 {
-    Dialogs& dialogs = form.dialogs();
+    Dialogs& dialogs = host.dialogs();
     const auto file = dialogs.chooseSaveFile(title, filter, suggested);
     if (!file)
         return;
     const QString shown = QDir::toNativeSeparators(*file);
-    if (QFileInfo::exists(*file) && !dialogs.confirm(form.text(TextId::ReplaceFile).arg(shown)))
+    if (QFileInfo::exists(*file) && !dialogs.confirm(host.text(TextId::ReplaceFile).arg(shown)))
         return;
     try {
         store::replaceFile(QFile::encodeName(*file).toStdString(), bytes);
     } catch (const Error& e) {
-        dialogs.message(form.text(TextId::ExportNotWritten).arg(shown, fromUtf8(e.what())));
+        dialogs.message(host.text(TextId::ExportNotWritten).arg(shown, fromUtf8(e.what())));
         return;
     }
-    QString done = form.text(TextId::Exported)
+    QString done = host.text(TextId::Exported)
                        .arg(QString::number(written.shows), QString::number(written.channels), shown);
     if (!written.note.isEmpty())
         done += QLatin1Char('\n') + written.note;
@@ -117,12 +105,12 @@ std::chrono::sys_seconds utcNow(const Clock& clock)
 
 } // namespace
 
-WeekExports::WeekExports(MainWindow& form)
-    : QObject(&form)
-    , m_form(form)
+WeekExports::WeekExports(PageHost& host)
+    : QObject(host.window())
+    , m_host(host)
 {
     setObjectName(QStringLiteral("WeekExports"));
-    QMenu* menu = form.fileMenu();
+    QMenu* menu = host.fileMenu();
     menu->addSeparator();
     const std::pair<const char*, void (WeekExports::*)()> entries[] = {
         {"ExportXmltvItem", &WeekExports::exportXmltv},
@@ -132,19 +120,18 @@ WeekExports::WeekExports(MainWindow& form)
     for (const auto& [name, handler] : entries) {
         QAction* action = menu->addAction(QString());
         action->setObjectName(QString::fromLatin1(name));
-        connect(action, &QAction::triggered, this,
-                [this, handler] { m_form.guard([this, handler] { (this->*handler)(); }); });
+        m_host.connectGuarded(action, &QAction::triggered, this, handler);
     }
 }
 
 void WeekExports::exportXmltv()
 {
-    const auto week = chosenWeek(m_form);
+    const auto week = chosenWeek(m_host);
     if (!week)
         return;
-    const std::vector<int> ticked = tickedRows(m_form.printingPage()->channelChecklist());
-    const QString title = titleOf(m_form.text(TextId::ExportXmltvItem));
-    ExportDialog options(m_form, ExportDialog::Kind::Xmltv, title, fromData(*week),
+    const std::vector<int> ticked = m_host.tickedPrintChannels();
+    const QString title = titleOf(m_host.text(TextId::ExportXmltvItem));
+    ExportDialog options(m_host, ExportDialog::Kind::Xmltv, title, fromData(*week),
                          static_cast<int>(ticked.size()));
     if (options.exec() != QDialog::Accepted)
         return;
@@ -156,19 +143,19 @@ void WeekExports::exportXmltv()
         listing = exchange::weekToXmltv(exchange::readWeekListing(*week, wanted), count);
     }
     if (count.shows == 0) {
-        m_form.dialogs().message(m_form.text(TextId::NothingToExport));
+        m_host.dialogs().message(m_host.text(TextId::NothingToExport));
         return;
     }
-    saveExport(m_form, options.windowTitle(), m_form.text(TextId::XmltvFiles) + QStringLiteral(" (*.xml)"),
+    saveExport(m_host, options.windowTitle(), m_host.text(TextId::XmltvFiles) + QStringLiteral(" (*.xml)"),
                suggestedName(*week, "xml"), listing, {count.shows, count.channels, {}});
 }
 
 void WeekExports::exportCalendar()
 {
-    const auto week = chosenWeek(m_form);
+    const auto week = chosenWeek(m_host);
     if (!week)
         return;
-    ExportDialog options(m_form, ExportDialog::Kind::Calendar, titleOf(m_form.text(TextId::ExportIcsItem)),
+    ExportDialog options(m_host, ExportDialog::Kind::Calendar, titleOf(m_host.text(TextId::ExportIcsItem)),
                          fromData(*week), 0);
     if (options.exec() != QDialog::Accepted)
         return;
@@ -184,27 +171,30 @@ void WeekExports::exportCalendar()
             channels.insert(event.description.substr(0, event.description.find('\n')));
     }
     if (events.empty()) {
-        m_form.dialogs().message(m_form.text(TextId::NothingToExport));
+        m_host.dialogs().message(m_host.text(TextId::NothingToExport));
         return;
     }
-    saveExport(m_form, options.windowTitle(), QStringLiteral("iCalendar (*.ics)"),
+    saveExport(m_host, options.windowTitle(), QStringLiteral("iCalendar (*.ics)"),
                suggestedName(*week, "ics"),
-               exchange::calendarText(events, options.reminderMinutes(), utcNow(m_form.clock())),
+               exchange::calendarText(events, options.reminderMinutes(), utcNow(m_host.clock())),
                {events.size(), channels.size(), {}});
 }
 
 void WeekExports::openJtvExport()
 {
-    runJtvExportDialog(m_form);
+    JtvExportDialog dialog(m_host.printChannels(), m_host.window());
+    dialog.setExporter(
+        [this](const std::vector<int>& rows) { m_host.guard([&] { exportJtvChannels(m_host, rows); }); });
+    dialog.exec();
 }
 
-void exportJtvChannels(MainWindow& form, const std::vector<int>& rows)
+void exportJtvChannels(const PageHost& host, const std::vector<int>& rows)
 {
-    const auto week = chosenWeek(form);
+    const auto week = chosenWeek(host);
     if (!week)
         return;
     if (rows.empty()) {
-        form.dialogs().message(form.text(TextId::NothingToExport));
+        host.dialogs().message(host.text(TextId::NothingToExport));
         return;
     }
     exchange::JtvExport archive;
@@ -217,13 +207,13 @@ void exportJtvChannels(MainWindow& form, const std::vector<int>& rows)
         QStringList names;
         for (const std::string& name : archive.refused)
             names << fromData(name);
-        written.note = form.text(TextId::JtvLeftOut).arg(names.join(QStringLiteral(", ")));
+        written.note = host.text(TextId::JtvLeftOut).arg(names.join(QStringLiteral(", ")));
     }
     if (archive.channels == 0) {
-        form.dialogs().message(written.note.isEmpty() ? form.text(TextId::NothingToExport) : written.note);
+        host.dialogs().message(written.note.isEmpty() ? host.text(TextId::NothingToExport) : written.note);
         return;
     }
-    saveExport(form, titleOf(form.text(TextId::ExportJtvItem)), QStringLiteral("JTV (*.zip)"),
+    saveExport(host, titleOf(host.text(TextId::ExportJtvItem)), QStringLiteral("JTV (*.zip)"),
                suggestedName(*week, "zip"), archive.archive, written);
 }
 

@@ -2,7 +2,7 @@
 
 #include "core/extras/jpeg_image.h"
 #include "gui/extras/credits_panel.h"
-#include "gui/extras/link_addresses.h"
+#include "gui/widgets/link_addresses.h"
 
 #include <QEvent>
 #include <QFile>

@@ -1,66 +1,56 @@
 #include "gui/extras/extras.h"
 
-#include "app/main_window.h"
 #include "core/extras/desktop_entry.h"
 #include "core/session/work_folder.h"
-#include "gui/exchange/jtv_export_dialog.h"
 #include "gui/extras/about_box.h"
-#include "gui/extras/link_addresses.h"
-#include "gui/settings/companion_box.h"
-#include "gui/settings/settings_page.h"
+#include "gui/widgets/link_addresses.h"
+#include "gui/widgets/page_host.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QMenu>
 #include <QStandardPaths>
-#include <QToolButton>
 
 #include <filesystem>
 
 namespace brevio {
 
-Extras::Extras(MainWindow& form)
-    : QObject(&form)
-    , m_form(form)
+Extras::Extras(PageHost& host, QMenu* usefulLinks, QMenu* help)
+    : QObject(host.window())
+    , m_host(host)
 {
     setObjectName(QStringLiteral("Extras"));
-    connectAction("N2", &Extras::openHomePage);
-    connectAction("N3", &Extras::openJokes);
-    connectAction("N4", &Extras::openPsychologyTests);
-    connectAction("N10", &Extras::openLibraries);
-    connectAction("N11", &Extras::openRockSite);
-    connectAction("N12", &Extras::openDrinks);
-    connectAction("ICQ1", &Extras::openIcqList);
-    connectAction("N13", &Extras::openJuicyJokes);
-    connectAction("N8", &Extras::openHelp);
-    connectAction("N7", &Extras::showAboutBox);
-    connectButton("FlatSpeedButton32", &Extras::putShortcutOnDesktop);
-    connectButton("FlatButton2", &Extras::openJtvExport);
-    m_chimeo = new CompanionBox(form);
+    addEntry(usefulLinks, "N2", "Домашняя страница Brevio", &Extras::openHomePage);
+    usefulLinks->addSeparator()->setObjectName(QStringLiteral("N15"));
+    addEntry(usefulLinks, "N3", "Анекдоты", &Extras::openJokes);
+    addEntry(usefulLinks, "N4", "Психологические тесты", &Extras::openPsychologyTests);
+    addEntry(usefulLinks, "N10", "Библиотеки", &Extras::openLibraries);
+    addEntry(usefulLinks, "N11", "Рок-сайт", &Extras::openRockSite);
+    addEntry(usefulLinks, "N12", "Безалкогольные напитки", &Extras::openDrinks);
+    addEntry(usefulLinks, "ICQ1", "ICQ лист", &Extras::openIcqList);
+    addEntry(usefulLinks, "N13", "Пикантные анекдоты", &Extras::openJuicyJokes);
+    addEntry(help, "N8", "Справка", &Extras::openHelp);
+    help->addSeparator()->setObjectName(QStringLiteral("N18"));
+    addEntry(help, "N7", "О программе", &Extras::showAboutBox);
 }
 
-void Extras::connectAction(const char* name, void (Extras::*handler)())
+void Extras::addEntry(QMenu* menu, const char* name, const char* caption, void (Extras::*handler)())
 {
-    if (auto* action = m_form.findChild<QAction*>(QString::fromLatin1(name)))
-        connect(action, &QAction::triggered, this,
-                [this, handler] { m_form.guard([this, handler] { (this->*handler)(); }); });
-}
-
-void Extras::connectButton(const char* name, void (Extras::*handler)())
-{
-    if (auto* button = m_form.settingsPage()->findChild<QToolButton*>(QString::fromLatin1(name)))
-        connect(button, &QToolButton::clicked, this,
-                [this, handler] { m_form.guard([this, handler] { (this->*handler)(); }); });
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    action->setParent(menu);
+    m_host.connectGuarded(action, &QAction::triggered, this, handler);
 }
 
 void Extras::openOnMakerSite(const char* path)
 {
-    openAddress(linkUrl(makerAddress(m_form.settings(), QString::fromLatin1(path))));
+    openAddress(linkUrl(makerAddress(m_host.settings(), QString::fromLatin1(path))));
 }
 
 void Extras::openHomePage()
 {
-    openAddress(linkUrl(homePageAddress(m_form.settings())));
+    openAddress(linkUrl(homePageAddress(m_host.settings())));
 }
 
 void Extras::openJokes()
@@ -95,7 +85,7 @@ void Extras::openIcqList()
 
 void Extras::openJuicyJokes()
 {
-    openAddress(linkUrl(subscribeAddress(m_form.settings(), QStringLiteral("/index.cgi"))));
+    openAddress(linkUrl(subscribeAddress(m_host.settings(), QStringLiteral("/index.cgi"))));
 }
 
 void Extras::openHelp()
@@ -105,7 +95,7 @@ void Extras::openHelp()
 
 void Extras::showAboutBox()
 {
-    AboutBox box(m_form.settings(), &m_form);
+    AboutBox box(m_host.settings(), m_host.window());
     box.exec();
 }
 
@@ -120,11 +110,6 @@ void Extras::putShortcutOnDesktop()
     writeDesktopShortcut(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation).toStdString(),
                          QCoreApplication::applicationFilePath().toStdString(),
                          workFolderOptions(folder, userDataHomeWorkFolder()));
-}
-
-void Extras::openJtvExport()
-{
-    runJtvExportDialog(m_form);
 }
 
 } // namespace brevio

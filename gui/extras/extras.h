@@ -2,19 +2,20 @@
 
 #include <QObject>
 
+class QMenu;
+
 namespace brevio {
 
-class CompanionBox;
-class MainWindow;
+class PageHost;
 
-// The menus' links, help and about, the desktop shortcut and the JTV export entry: connects
-// the form's menu items and settings-page buttons to their handlers. Owned by the form.
+// The menus' links, help and about, and the desktop shortcut: the entries of "Полезные ссылки"
+// and "Помощь" are made here, with their handlers. Owned by the main window.
 class Extras : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit Extras(MainWindow& form);
+    Extras(PageHost& host, QMenu* usefulLinks, QMenu* help);
 
     // "Полезные ссылки": the maker's pages and the subscription service.
     void openHomePage();
@@ -28,19 +29,14 @@ public:
     // "Помощь": the help file and the about box.
     void openHelp();
     void showAboutBox();
-    // Settings page: "Иконку на рабочий стол" and "Экспорт в JTV".
+    // Settings page: "Иконку на рабочий стол".
     void putShortcutOnDesktop();
-    void openJtvExport();
-
-    CompanionBox* companionBox() const { return m_chimeo; }
 
 private:
     void openOnMakerSite(const char* path);
-    void connectAction(const char* name, void (Extras::*handler)());
-    void connectButton(const char* name, void (Extras::*handler)());
+    void addEntry(QMenu* menu, const char* name, const char* caption, void (Extras::*handler)());
 
-    MainWindow& m_form;
-    CompanionBox* m_chimeo = nullptr;
+    PageHost& m_host;
 };
 
 } // namespace brevio

@@ -4,10 +4,10 @@ class QMenu;
 
 namespace brevio {
 
-class MainWindow;
+class PageHost;
 
 // Fills "Интересные ссылки" from the links file: one submenu per heading line, one item per
 // link line. A missing file leaves the menu empty.
-void buildLinksMenu(QMenu* menu, MainWindow& form);
+void buildLinksMenu(QMenu* menu, const PageHost& host);
 
 } // namespace brevio

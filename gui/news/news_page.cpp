@@ -1,6 +1,5 @@
 #include "gui/news/news_page.h"
 
-#include "app/main_window.h"
 #include "core/net/http_client.h"
 #include "core/net/http_reply.h"
 #include "core/news/news_sources.h"
@@ -17,6 +16,7 @@
 #include "gui/widgets/dialogs.h"
 #include "gui/widgets/form_builder.h"
 #include "gui/widgets/http_session.h"
+#include "gui/widgets/page_host.h"
 #include "gui/widgets/qt_text.h"
 #include "gui/widgets/settings.h"
 #include "gui/widgets/system_locale.h"
@@ -43,9 +43,9 @@ const QString kNames = QStringLiteral("SourceNames");
 
 } // namespace
 
-NewsPage::NewsPage(MainWindow& form, QWidget* parent)
+NewsPage::NewsPage(PageHost& host, QWidget* parent)
     : QFrame(parent)
-    , m_form(form)
+    , m_host(host)
 {
     setObjectName(QStringLiteral("Panel10"));
     new Anchors(this, QSize(707, 359));
@@ -82,6 +82,8 @@ NewsPage::NewsPage(MainWindow& form, QWidget* parent)
 
     m_status = makeControl<QLabel>(this, "Panel11", {8, 320, 185, 19}, AnchorLeft | AnchorBottom);
     m_status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // Every transfer's progress shows here as on the retrieval page.
+    connect(&m_host.http(), &HttpSession::statusChanged, m_status, &QLabel::setText);
 
     // Placed at start-up 250 and 40 pixels short of the page's width and height.
     const QRect paneRect(208, 8, 707 - 250, 359 - 40);
@@ -99,13 +101,13 @@ NewsPage::NewsPage(MainWindow& form, QWidget* parent)
         auto* button = findChild<QToolButton*>(QString::fromLatin1(source.button));
         setCaption(button, fromUtf8(source.caption));
         connect(button, &QToolButton::clicked, this,
-                [this, &source] { m_form.guard([this, &source] { runSource(source); }); });
+                [this, &source] { m_host.guard([this, &source] { runSource(source); }); });
     }
 }
 
 QString NewsPage::sourceName(const news::NewsSource& source) const
 {
-    return m_form.settings().readString(kNames, QString::fromLatin1(source.stem), fromUtf8(source.caption));
+    return m_host.settings().readString(kNames, QString::fromLatin1(source.stem), fromUtf8(source.caption));
 }
 
 NewsPage::~NewsPage() = default;
@@ -128,12 +130,12 @@ BrowserView& NewsPage::browser()
     if (!m_browser) {
         BrowserSetup setup;
         setup.openLink = [this](const QString& address) { openLink(address); };
-        setup.refused = [this] { m_status->setText(m_form.text(TextId::DownloadRefused)); };
+        setup.refused = [this] { m_status->setText(m_host.text(TextId::DownloadRefused)); };
         m_browser = createBrowserView(m_browserPanel, std::move(setup));
         QWidget* view = m_browser->widget();
         view->setObjectName(QStringLiteral("WebBrowser3"));
         // Named as the other panes are; a later change of language renames it with them.
-        setAccessibleNameOf(view, m_form.text(TextId::SourcePageName));
+        setAccessibleNameOf(view, m_host.text(TextId::SourcePageName));
         m_browserPanel->layout()->addWidget(view);
     }
     return *m_browser;
@@ -142,7 +144,7 @@ BrowserView& NewsPage::browser()
 void NewsPage::runSource(const news::NewsSource& source)
 {
     // One transfer at a time: a click while any fetch runs is ignored.
-    if (m_form.http().busy()) {
+    if (m_host.http().busy()) {
         if (source.inGroup)
             m_dummy->setChecked(true);
         return;
@@ -165,7 +167,7 @@ void NewsPage::fetch(const news::NewsSource& source)
     std::optional<net::HttpReply> reply;
     bool tooLarge = false;
     {
-        const ClientScope scope(m_form);
+        const ClientScope scope(m_host.http());
         try {
             const net::HttpReply& received = scope.client().get(address);
             if (net::replySucceeded(received.header))
@@ -177,7 +179,7 @@ void NewsPage::fetch(const news::NewsSource& source)
     }
     // After the client's last event, which would cover the text.
     if (tooLarge) {
-        m_status->setText(m_form.text(TextId::ReplyTooLarge));
+        m_status->setText(m_host.text(TextId::ReplyTooLarge));
         showSavedCopy(source);
     }
     if (!reply)
@@ -187,14 +189,14 @@ void NewsPage::fetch(const news::NewsSource& source)
     if (text.items == 0) {
         // A reply without the source's markers (an error page, an empty reply, noise) is no
         // news: the last good copy stays and is shown.
-        m_status->setText(m_form.text(TextId::NoNewsInReply));
+        m_status->setText(m_host.text(TextId::NoNewsInReply));
         showSavedCopy(source);
         return;
     }
     if (!source.rawCopy.empty())
         store::replaceFile(std::string(source.rawCopy), body);
     if (source.surface == news::Surface::Browser)
-        browser().navigate(fetchedPage(address, reply->header, body), browserProxy(m_form.http().proxy()));
+        browser().navigate(fetchedPage(address, reply->header, body), browserProxy(m_host.http().proxy()));
     showNewsLines(m_pane, text.lines);
     store::replaceFile(source.savedFile(), news::linesToRtf(text.lines));
 }
@@ -212,7 +214,7 @@ void NewsPage::view(const news::NewsSource& source)
 {
     const std::string file = source.savedFile();
     if (!store::fileExists(file)) {
-        m_form.dialogs().message(fromUtf8(source.missingMessage));
+        m_host.dialogs().message(fromUtf8(source.missingMessage));
         return;
     }
     // A copy saved before panes were capped may be longer than a pane shows.
@@ -229,7 +231,7 @@ void NewsPage::view(const news::NewsSource& source)
 
 news::SourceContext NewsPage::contextOf(const news::NewsSource& source) const
 {
-    const Settings& settings = m_form.settings();
+    const Settings& settings = m_host.settings();
     return {
         toData(sourceBaseUrl(settings, QString::fromLatin1(source.stem))), requestDate(),
         toData(sourceName(source)),
@@ -239,7 +241,7 @@ news::SourceContext NewsPage::contextOf(const news::NewsSource& source) const
 
 std::string NewsPage::requestDate() const
 {
-    const std::chrono::year_month_day day{std::chrono::floor<std::chrono::days>(m_form.clock().now())};
+    const std::chrono::year_month_day day{std::chrono::floor<std::chrono::days>(m_host.clock().now())};
     return news::cbrRequestDate(static_cast<int>(day.year()), static_cast<unsigned>(day.month()),
                                 static_cast<unsigned>(day.day()),
                                 static_cast<char>(systemDateSeparator(QLatin1Char('.')).unicode()));

@@ -15,7 +15,7 @@ class QToolButton;
 
 namespace brevio {
 
-class MainWindow;
+class PageHost;
 namespace news {
 struct NewsSource;
 struct SourceContext;
@@ -29,7 +29,7 @@ class NewsPage : public QFrame
     Q_OBJECT
 
 public:
-    NewsPage(MainWindow& form, QWidget* parent);
+    NewsPage(PageHost& host, QWidget* parent);
     ~NewsPage() override;
 
     // Opening the page: the source buttons take their configured names, the pane and the
@@ -61,7 +61,7 @@ private:
     // The rate request's date from the window's clock, in the system's date style.
     std::string requestDate() const;
 
-    MainWindow& m_form;
+    PageHost& m_host;
     QLabel* m_status = nullptr;
     QTextEdit* m_pane = nullptr;
     QWidget* m_browserPanel = nullptr;

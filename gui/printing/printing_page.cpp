@@ -1,19 +1,18 @@
 #include "gui/printing/printing_page.h"
 
-#include "app/main_window.h"
 #include "core/print/print_document.h"
 #include "core/texts/text_ids.h"
-#include "gui/extras/link_addresses.h"
 #include "gui/printing/print_preview.h"
-#include "gui/viewing/viewing_page.h"
 #include "gui/widgets/form_builder.h"
-#include "gui/widgets/pane_lines.h"
+#include "gui/widgets/link_addresses.h"
+#include "gui/widgets/page_host.h"
 #include "gui/widgets/qt_text.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTextEdit>
 #include <QToolButton>
@@ -33,9 +32,9 @@ QLabel* rightAlignedLabel(QWidget* parent, const char* name, const QString& capt
 
 } // namespace
 
-PrintingPage::PrintingPage(MainWindow& form, QWidget* parent)
+PrintingPage::PrintingPage(PageHost& host, QWidget* parent)
     : QFrame(parent)
-    , m_form(form)
+    , m_host(host)
 {
     setObjectName(QStringLiteral("Panel5"));
     new Anchors(this, QSize(707, 359));
@@ -101,12 +100,44 @@ PrintingPage::PrintingPage(MainWindow& form, QWidget* parent)
                                           AnchorLeft | AnchorTop | AnchorBottom);
     m_channels->hide();
 
-    connect(m_selectedMode, &QToolButton::clicked, this,
-            [this] { m_form.guard([this] { chooseSelectedShowsMode(); }); });
-    connect(m_allChannelsMode, &QToolButton::clicked, this,
-            [this] { m_form.guard([this] { chooseAllChannelsMode(); }); });
-    connect(m_allDays, &QCheckBox::clicked, this, [this] { m_form.guard([this] { applyAllDays(); }); });
-    connect(print, &QToolButton::clicked, this, [this] { m_form.guard([this] { printSchedule(); }); });
+    m_host.connectGuarded(m_selectedMode, &QToolButton::clicked, this,
+                          &PrintingPage::chooseSelectedShowsMode);
+    m_host.connectGuarded(m_allChannelsMode, &QToolButton::clicked, this,
+                          &PrintingPage::chooseAllChannelsMode);
+    m_host.connectGuarded(m_allDays, &QCheckBox::clicked, this, &PrintingPage::applyAllDays);
+    m_host.connectGuarded(print, &QToolButton::clicked, this, &PrintingPage::printSchedule);
+}
+
+void PrintingPage::setChannelNames(const QStringList& names)
+{
+    m_channels->clear();
+    m_channels->addItems(names);
+    for (int i = 0; i < m_channels->count(); ++i)
+        m_channels->item(i)->setCheckState(Qt::Unchecked);
+}
+
+void PrintingPage::removeChannel(const QString& name)
+{
+    const QSignalBlocker quiet(m_channels);
+    for (QListWidgetItem* item : m_channels->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive))
+        delete item;
+}
+
+QStringList PrintingPage::channelNames() const
+{
+    QStringList names;
+    for (int i = 0; i < m_channels->count(); ++i)
+        names << m_channels->item(i)->text();
+    return names;
+}
+
+std::vector<int> PrintingPage::tickedRows() const
+{
+    std::vector<int> rows;
+    for (int i = 0; i < m_channels->count(); ++i)
+        if (m_channels->item(i)->checkState() == Qt::Checked)
+            rows.push_back(i);
+    return rows;
 }
 
 void PrintingPage::chooseSelectedShowsMode()
@@ -148,12 +179,8 @@ std::array<std::string, 7> PrintingPage::dayCaptions() const
 
 std::vector<std::string> PrintingPage::buildDocument() const
 {
-    if (m_selectedMode->isChecked()) {
-        print::SelectedLists lists;
-        for (std::size_t l = 0; l < lists.size(); ++l)
-            lists[l] = view::linesOf(m_form.viewingPage()->listPane(static_cast<int>(l)));
-        return print::selectedShowsDocument(dayCaptions(), lists);
-    }
+    if (m_selectedMode->isChecked())
+        return print::selectedShowsDocument(dayCaptions(), m_host.selectedListLines());
     std::vector<bool> checked(static_cast<std::size_t>(m_channels->count()));
     for (int i = 0; i < m_channels->count(); ++i)
         checked[static_cast<std::size_t>(i)] = m_channels->item(i)->checkState() == Qt::Checked;
@@ -161,14 +188,14 @@ std::vector<std::string> PrintingPage::buildDocument() const
     for (std::size_t d = 0; d < printedDays.size(); ++d)
         printedDays[d] = m_days[d]->isChecked();
     view::DayPanes days;
-    print::collectCheckedChannels(m_form.currentWeekFolder(), checked, days);
+    print::collectCheckedChannels(m_host.currentWeekFolder(), checked, days);
     return print::weekScheduleDocument(dayCaptions(), printedDays, days);
 }
 
 void PrintingPage::printSchedule()
 {
     PrintPreview printForm;
-    printForm.setReportTitle(m_form.text(TextId::PrintPreviewTitle));
+    printForm.setReportTitle(m_host.text(TextId::PrintPreviewTitle));
     ReportLayout layout;
     layout.bottom = m_spins[5]->value();
     layout.left = m_spins[2]->value();
@@ -177,8 +204,8 @@ void PrintingPage::printSchedule()
     layout.columns = m_spins[0]->value();
     layout.columnGap = m_spins[1]->value();
     printForm.report().setLayout(layout);
-    printForm.report().setTextFont(m_form.paneFont());
-    printForm.report().setHeaderText(ColumnReport::headerText(homePageAddress(m_form.settings())));
+    printForm.report().setTextFont(m_host.paneFont());
+    printForm.report().setHeaderText(ColumnReport::headerText(homePageAddress(m_host.settings())));
 
     // The day panes once served as the document's buffers, so a print leaves them empty, and
     // a print that stops half-way leaves no mixture of channels in them either.
@@ -186,10 +213,10 @@ void PrintingPage::printSchedule()
     try {
         document = buildDocument();
     } catch (...) {
-        m_form.viewingPage()->clearDayPanes();
+        m_host.clearDayPanes();
         throw;
     }
-    m_form.viewingPage()->clearDayPanes();
+    m_host.clearDayPanes();
 
     QStringList lines;
     lines.reserve(static_cast<qsizetype>(document.size()));

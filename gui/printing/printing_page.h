@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -15,7 +16,7 @@ class QWidget;
 
 namespace brevio {
 
-class MainWindow;
+class PageHost;
 class PrintPreview;
 
 // The printing page: print mode, weekdays, channels and the page layout values.
@@ -24,7 +25,7 @@ class PrintingPage : public QFrame
     Q_OBJECT
 
 public:
-    PrintingPage(MainWindow& form, QWidget* parent);
+    PrintingPage(PageHost& host, QWidget* parent);
 
     // "Отобранные" and "Все телеканалы": switch the print mode.
     void chooseSelectedShowsMode();
@@ -39,6 +40,13 @@ public:
     using Preview = std::function<void(const PrintPreview&)>;
     void setPreview(Preview preview) { m_preview = std::move(preview); }
 
+    // The shown week's channels in the checklist, none ticked; a deleted channel leaves it.
+    void setChannelNames(const QStringList& names);
+    void removeChannel(const QString& name);
+    // Every channel of the checklist, and the rows ticked.
+    QStringList channelNames() const;
+    std::vector<int> tickedRows() const;
+
     QListWidget* channelChecklist() const { return m_channels; }
     QSpinBox* columns() const { return m_spins[0]; }
 
@@ -46,7 +54,7 @@ private:
     std::vector<std::string> buildDocument() const;
     std::array<std::string, 7> dayCaptions() const;
 
-    MainWindow& m_form;
+    PageHost& m_host;
     QToolButton* m_selectedMode = nullptr;
     QToolButton* m_allChannelsMode = nullptr;
     QCheckBox* m_allDays = nullptr;

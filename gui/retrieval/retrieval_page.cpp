@@ -1,6 +1,5 @@
 #include "gui/retrieval/retrieval_page.h"
 
-#include "app/main_window.h"
 #include "core/net/http_client.h"
 #include "core/net/http_reply.h"
 #include "core/net/update_catalogue.h"
@@ -8,14 +7,13 @@
 #include "core/store/file_names.h"
 #include "core/store/week_folder.h"
 #include "core/texts/text_ids.h"
-#include "gui/viewing/viewing_page.h"
 #include "gui/widgets/dialogs.h"
 #include "gui/widgets/form_builder.h"
 #include "gui/widgets/http_session.h"
+#include "gui/widgets/page_host.h"
 #include "gui/widgets/qt_text.h"
 #include "gui/widgets/settings.h"
 
-#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -55,9 +53,9 @@ std::string channelListOf(const std::string& weekFolder)
 
 } // namespace
 
-RetrievalPage::RetrievalPage(MainWindow& form, QWidget* parent)
+RetrievalPage::RetrievalPage(PageHost& host, QWidget* parent)
     : QFrame(parent)
-    , m_form(form)
+    , m_host(host)
 {
     setObjectName(QStringLiteral("Panel6"));
     new Anchors(this, QSize(707, 359));
@@ -69,11 +67,9 @@ RetrievalPage::RetrievalPage(MainWindow& form, QWidget* parent)
     m_abort = makeSpeedButton(this, "FlatSpeedButton27", QStringLiteral("Прервать сеанс связи"), kButtonSpot);
     m_download->hide();
     m_abort->hide();
-    connect(m_check, &QToolButton::clicked, this, [this] { m_form.guard([this] { checkForNewWeek(); }); });
-    connect(m_download, &QToolButton::clicked, this,
-            [this] { m_form.guard([this] { downloadTickedChannels(); }); });
-    connect(m_abort, &QToolButton::clicked, this,
-            [this] { m_form.guard([this] { m_form.http().abortTransfer(); }); });
+    m_host.connectGuarded(m_check, &QToolButton::clicked, this, &RetrievalPage::checkForNewWeek);
+    m_host.connectGuarded(m_download, &QToolButton::clicked, this, &RetrievalPage::downloadTickedChannels);
+    m_host.connectGuarded(m_abort, &QToolButton::clicked, &m_host.http(), &HttpSession::abortTransfer);
 
     m_memo = makeControl<QPlainTextEdit>(this, "FlatMemo1", {8, 32, 207, 52});
     m_memo->setReadOnly(true);
@@ -83,6 +79,21 @@ RetrievalPage::RetrievalPage(MainWindow& form, QWidget* parent)
     m_status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     auto* filler = makeControl<QFrame>(this, "Panel12", {224, 24, 476, 329}, AnchorAll);
     filler->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+
+    // Every transfer's progress shows on the status line, this page's replies' ends too.
+    HttpSession& http = m_host.http();
+    connect(&http, &HttpSession::statusChanged, m_status, &QLabel::setText);
+    connect(&http, &HttpSession::replyEnded, m_status, &QLabel::setText);
+    connect(&http, &HttpSession::connectionChanged, this, &RetrievalPage::showConnected);
+}
+
+void RetrievalPage::showConnected(bool connected)
+{
+    m_abort->setVisible(connected);
+    if (connected) {
+        m_check->setVisible(false);
+        m_download->setVisible(false);
+    }
 }
 
 void RetrievalPage::pageOpened()
@@ -104,8 +115,7 @@ void RetrievalPage::showProgress(const QString& text)
 
 void RetrievalPage::setStepControlsEnabled(bool enabled)
 {
-    for (QToolButton* button : m_form.pageButtons())
-        button->setEnabled(enabled);
+    Q_EMIT stepRunning(!enabled);
     m_checklist->setEnabled(enabled);
 }
 
@@ -113,14 +123,14 @@ bool RetrievalPage::received(const net::HttpReply& reply)
 {
     if (net::replySucceeded(reply.header))
         return true;
-    m_form.dialogs().message(m_form.text(TextId::SessionFailed));
+    m_host.dialogs().message(m_host.text(TextId::SessionFailed));
     HttpSession::logHttpError(reply.header, reply.body);
     return false;
 }
 
 void RetrievalPage::checkForNewWeek()
 {
-    HttpSession& http = m_form.http();
+    HttpSession& http = m_host.http();
     if (http.busy())
         return;
     http.clearAbortFlag();
@@ -138,7 +148,7 @@ void RetrievalPage::checkForNewWeek()
         m_download->setEnabled(offered);
         setStepControlsEnabled(true);
     });
-    const ClientScope scope(m_form);
+    const ClientScope scope(m_host.http());
     http.loadServerUrl();
     offered = runCheck(scope.client());
 }
@@ -152,12 +162,12 @@ void RetrievalPage::dropOffer() noexcept
 
 bool RetrievalPage::runCheck(net::HttpClient& client)
 {
-    HttpSession& http = m_form.http();
-    Settings& settings = m_form.settings();
+    HttpSession& http = m_host.http();
+    Settings& settings = m_host.settings();
     const std::string& base = http.serverUrl();
     // An offer of an earlier check is no longer what the checklist shows.
     dropOffer();
-    showProgress(m_form.text(TextId::CheckingServer));
+    showProgress(m_host.text(TextId::CheckingServer));
 
     if (http.abortFlag())
         return false;
@@ -167,7 +177,7 @@ bool RetrievalPage::runCheck(net::HttpClient& client)
     QStringList offered;
     for (const std::string& line : net::offeredWeeks(weeks.body))
         offered << fromData(line);
-    m_weekPath = net::weekPath(toData(m_form.dialogs().chooseWeek(offered)));
+    m_weekPath = net::weekPath(toData(m_host.dialogs().chooseWeek(offered)));
 
     const net::HttpReply& dateReply = client.get(net::serverFileUrl(base, m_weekPath, "data.dat"));
     if (!received(dateReply))
@@ -181,11 +191,11 @@ bool RetrievalPage::runCheck(net::HttpClient& client)
 
     // The date goes on a line of its own under the question.
     const QString question
-        = m_form.text(newWeek ? TextId::NewWeekShowChannels : TextId::NoNewWeekShowChannels)
+        = m_host.text(newWeek ? TextId::NewWeekShowChannels : TextId::NoNewWeekShowChannels)
         + QLatin1Char('\n') + QStringLiteral("На сервере дата понедельника - ") + fromData(serverDate);
-    if (m_form.dialogs().confirm(question)) {
+    if (m_host.dialogs().confirm(question)) {
         if (newWeek)
-            showProgress(m_form.text(TextId::NewWeekFetchingChannels));
+            showProgress(m_host.text(TextId::NewWeekFetchingChannels));
         if (http.abortFlag())
             return false;
         const net::HttpReply& catalogue = client.get(net::serverFileUrl(base, m_weekPath, "files.dat"));
@@ -198,7 +208,7 @@ bool RetrievalPage::runCheck(net::HttpClient& client)
         settings.writeBool(kMain, QStringLiteral("new"), newWeek);
         if (newWeek)
             settings.writeString(kMain, QStringLiteral("newdate"), fromData(serverDate));
-        m_form.storeSettings();
+        m_host.storeSettings();
         for (const net::OfferedChannel& channel : offer.channels) {
             // Made whole before it joins the list: an item changed while it belongs to the list's
             // view but not yet to its rows is looked for among all rows, once per change.
@@ -211,7 +221,7 @@ bool RetrievalPage::runCheck(net::HttpClient& client)
         if (!offer.refused.empty())
             showRefusals(offer.refused);
     }
-    showProgress(m_form.text(TextId::TickAndDownload));
+    showProgress(m_host.text(TextId::TickAndDownload));
     return true;
 }
 
@@ -226,14 +236,14 @@ void RetrievalPage::showRefusals(const std::vector<net::RefusedChannel>& refused
         }
         reasons << fromUtf8(channel.reason);
     }
-    m_form.dialogs().message(
+    m_host.dialogs().message(
         QStringLiteral("The server offers channels that cannot be stored safely; they are not offered:\n")
         + reasons.join(QLatin1Char('\n')));
 }
 
 void RetrievalPage::downloadTickedChannels()
 {
-    HttpSession& http = m_form.http();
+    HttpSession& http = m_host.http();
     if (http.busy())
         return;
     http.clearAbortFlag();
@@ -250,12 +260,12 @@ void RetrievalPage::downloadTickedChannels()
             m_download->setEnabled(!roundOver);
             setStepControlsEnabled(true);
         });
-        const ClientScope scope(m_form);
+        const ClientScope scope(m_host.http());
         http.loadServerUrl();
         roundOver = runDownload(scope.client());
     }
     // Reached when no error ended the step: also after a stop at the abort flag or a failed reply.
-    showNewestWeek();
+    m_host.showNewestWeek();
 }
 
 void RetrievalPage::dropOfferFile() noexcept
@@ -278,12 +288,12 @@ bool RetrievalPage::runDownload(net::HttpClient& client)
         // Nothing is fetched, written or recorded: a week never joins the list without a channel.
         // With channels on offer the user may still tick some and press again.
         const bool onOffer = m_offeredCount > 0 && m_checklist->count() > 0;
-        showProgress(m_form.text(onOffer ? TextId::NoChannelTicked : TextId::NoChannelsToDownload));
+        showProgress(m_host.text(onOffer ? TextId::NoChannelTicked : TextId::NoChannelsToDownload));
         return !onOffer;
     }
 
-    HttpSession& http = m_form.http();
-    Settings& settings = m_form.settings();
+    HttpSession& http = m_host.http();
+    Settings& settings = m_host.settings();
     const std::string weekList(store::kWeekListFile);
     const bool newWeek = settings.readBool(kMain, QStringLiteral("new"), true);
     const net::DownloadTarget target = net::downloadTarget(
@@ -301,7 +311,7 @@ bool RetrievalPage::runDownload(net::HttpClient& client)
     for (const net::PlannedChannel& channel : plan) {
         if (http.abortFlag())
             return true;
-        showProgress(m_form.text(TextId::DownloadingChannel) + fromData(channel.entry.name));
+        showProgress(m_host.text(TextId::DownloadingChannel) + fromData(channel.entry.name));
         const net::HttpReply& reply
             = client.get(net::serverFileUrl(http.serverUrl(), m_weekPath, channel.entry.fileName));
         if (!received(reply))
@@ -316,25 +326,15 @@ bool RetrievalPage::runDownload(net::HttpClient& client)
         if (target.recordWeek)
             storeLastWeek(settings, fromData(target.weekDate));
         settings.writeBool(kMain, QStringLiteral("new"), false);
-        m_form.storeSettings();
+        m_host.storeSettings();
     }
     if (target.recordWeek) {
-        m_form.weekSelector()->addItem(fromData(target.weekDate));
+        m_host.addWeek(fromData(target.weekDate));
         store::appendToFile(weekList, target.weekDate + "\r\n");
     }
-    showProgress(m_form.text(TextId::AllChannelsReceived));
+    showProgress(m_host.text(TextId::AllChannelsReceived));
     m_checklist->clear();
     return true;
-}
-
-void RetrievalPage::showNewestWeek()
-{
-    QComboBox* selector = m_form.weekSelector();
-    // With no week at all there is nothing to show (and no week list to complain about).
-    if (selector->count() == 0)
-        return;
-    selector->setCurrentIndex(selector->count() - 1);
-    m_form.viewingPage()->showChosenWeek();
 }
 
 } // namespace brevio

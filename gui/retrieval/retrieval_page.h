@@ -18,7 +18,7 @@ class HttpClient;
 struct HttpReply;
 struct RefusedChannel;
 } // namespace net
-class MainWindow;
+class PageHost;
 
 // The retrieval page: check and download buttons (with the abort button on the same spot),
 // the progress memo, the channel checklist and the status line. Its two steps fetch the
@@ -28,7 +28,7 @@ class RetrievalPage : public QFrame
     Q_OBJECT
 
 public:
-    RetrievalPage(MainWindow& form, QWidget* parent);
+    RetrievalPage(PageHost& host, QWidget* parent);
 
     // Opening the page shows the check button, enabled, with the other two on its spot.
     void pageOpened();
@@ -49,7 +49,13 @@ public:
     const std::string& weekPath() const { return m_weekPath; }
     std::size_t offeredCount() const { return m_offeredCount; }
 
+Q_SIGNALS:
+    // A step starts (true) or ends (false): the window's page buttons wait for it.
+    void stepRunning(bool running);
+
 private:
+    // A connection of the step is up: the abort button takes the place of the other two.
+    void showConnected(bool connected);
     // True when the check got to its end, so that the download may follow.
     bool runCheck(net::HttpClient& client);
     void showRefusals(const std::vector<net::RefusedChannel>& refused);
@@ -63,9 +69,8 @@ private:
     void showProgress(const QString& text);
     // The page buttons and the checklist, while a step runs.
     void setStepControlsEnabled(bool enabled);
-    void showNewestWeek();
 
-    MainWindow& m_form;
+    PageHost& m_host;
     QToolButton* m_check = nullptr;
     QToolButton* m_download = nullptr;
     QToolButton* m_abort = nullptr;

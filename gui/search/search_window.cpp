@@ -1,6 +1,5 @@
 #include "gui/search/search_window.h"
 
-#include "app/main_window.h"
 #include "core/store/cp1251.h"
 #include "core/store/errors.h"
 #include "core/store/week_folder.h"
@@ -8,14 +7,13 @@
 #include "core/view/time_text.h"
 #include "core/view/week_search.h"
 #include "core/view/week_shows.h"
-#include "gui/viewing/viewing_page.h"
 #include "gui/widgets/form_builder.h"
+#include "gui/widgets/page_host.h"
 #include "gui/widgets/qt_text.h"
 #include "gui/widgets/wait_cursor.h"
 
 #include <QAbstractTableModel>
 #include <QAction>
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -40,9 +38,9 @@ constexpr int kColumns = 4;
 class FoundShowsModel : public QAbstractTableModel
 {
 public:
-    FoundShowsModel(MainWindow& form, QObject* parent)
+    FoundShowsModel(const PageHost& host, QObject* parent)
         : QAbstractTableModel(parent)
-        , m_form(form)
+        , m_host(host)
     {
     }
 
@@ -78,7 +76,7 @@ public:
         switch (index.column()) {
         case 0:
             return fromUtf8(
-                view::airDayText(view::airDay(show.airMinutes), m_weekDate, m_form.languageOffset()));
+                view::airDayText(view::airDay(show.airMinutes), m_weekDate, m_host.languageOffset()));
         case 1:
             return fromUtf8(view::formatTime(show.airMinutes));
         case 2:
@@ -92,19 +90,19 @@ public:
     {
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
             return QAbstractTableModel::headerData(section, orientation, role);
-        return m_form.text(textAfter(TextId::DayColumn, section));
+        return m_host.text(textAfter(TextId::DayColumn, section));
     }
 
 private:
-    MainWindow& m_form;
+    const PageHost& m_host;
     const view::WeekSearch* m_week = nullptr;
     std::string m_weekDate;
     std::vector<std::uint32_t> m_hits;
 };
 
-SearchWindow::SearchWindow(MainWindow& form)
-    : QDialog(&form)
-    , m_form(form)
+SearchWindow::SearchWindow(PageHost& host)
+    : QDialog(host.window())
+    , m_host(host)
 {
     setObjectName(QStringLiteral("SearchWindow"));
     resize(760, 440);
@@ -115,7 +113,7 @@ SearchWindow::SearchWindow(MainWindow& form)
     m_field->setObjectName(QStringLiteral("SearchField"));
     m_field->setClearButtonEnabled(true);
     m_label->setBuddy(m_field);
-    m_model = new FoundShowsModel(form, this);
+    m_model = new FoundShowsModel(host, this);
     m_results = new QTableView(this);
     m_results->setObjectName(QStringLiteral("SearchResults"));
     m_results->setModel(m_model);
@@ -158,33 +156,32 @@ SearchWindow::SearchWindow(MainWindow& form)
     m_action = new QAction(this);
     m_action->setObjectName(QStringLiteral("SearchItem"));
     m_action->setShortcut(QKeySequence::Find);
-    form.fileMenu()->addSeparator();
-    form.fileMenu()->addAction(m_action);
+    host.fileMenu()->addSeparator();
+    host.fileMenu()->addAction(m_action);
     addAction(m_action); // Ctrl+F works in this window too
-    connect(m_action, &QAction::triggered, this, [this] { m_form.guard([this] { openSearch(); }); });
+    connect(m_action, &QAction::triggered, this, [this] { m_host.guard([this] { openSearch(); }); });
 
-    connect(m_field, &QLineEdit::textChanged, this, [this] { m_form.guard([this] { runSearch(); }); });
+    connect(m_field, &QLineEdit::textChanged, this, [this] { m_host.guard([this] { runSearch(); }); });
     connect(m_field, &QLineEdit::returnPressed, this,
-            [this] { m_form.guard([this] { showChosenResult(); }); });
+            [this] { m_host.guard([this] { showChosenResult(); }); });
     m_field->installEventFilter(this);
-    connect(m_results, &QAbstractItemView::activated, this,
-            [this] { m_form.guard([this] { showChosenResult(); }); });
-    connect(m_show, &QPushButton::clicked, this, [this] { m_form.guard([this] { showChosenResult(); }); });
-    connect(m_add, &QPushButton::clicked, this, [this] { m_form.guard([this] { addChosenResult(); }); });
+    m_host.connectGuarded(m_results, &QAbstractItemView::activated, this, &SearchWindow::showChosenResult);
+    m_host.connectGuarded(m_show, &QPushButton::clicked, this, &SearchWindow::showChosenResult);
+    m_host.connectGuarded(m_add, &QPushButton::clicked, this, &SearchWindow::addChosenResult);
     auto* insert = new QShortcut(QKeySequence(Qt::Key_Insert), this);
     insert->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(insert, &QShortcut::activated, this, [this] { m_form.guard([this] { addChosenResult(); }); });
+    m_host.connectGuarded(insert, &QShortcut::activated, this, &SearchWindow::addChosenResult);
 
     // A week chosen meanwhile is searched at once (after the viewing page has loaded it).
     auto* weekMoved = new QTimer(this);
     weekMoved->setSingleShot(true);
     weekMoved->setInterval(0);
-    connect(weekMoved, &QTimer::timeout, this, [this] { m_form.guard([this] { runSearch(); }); });
-    connect(m_form.weekSelector(), &QComboBox::currentTextChanged, this, [this, weekMoved] {
+    m_host.connectGuarded(weekMoved, &QTimer::timeout, this, &SearchWindow::runSearch);
+    connect(&m_host, &PageHost::weekSelectorChanged, this, [this, weekMoved] {
         if (isVisible())
             weekMoved->start();
     });
-    connect(&m_form, &MainWindow::languageChanged, this, [this] { retranslate(); });
+    connect(&m_host, &PageHost::languageChanged, this, [this] { retranslate(); });
     retranslate();
 }
 
@@ -192,12 +189,12 @@ SearchWindow::~SearchWindow() = default;
 
 void SearchWindow::retranslate()
 {
-    setWindowTitle(m_form.text(TextId::SearchTitle).arg(m_form.weekSelector()->currentText()));
-    m_label->setText(m_form.text(TextId::FindLabel));
-    m_field->setAccessibleName(m_form.text(TextId::FindLabel).remove(QLatin1Char(':')));
-    m_results->setAccessibleName(m_form.text(TextId::FoundShows));
-    setCaption(m_show, m_form.text(TextId::ShowFound));
-    setCaption(m_add, m_form.text(TextId::AddFoundToSelected));
+    setWindowTitle(m_host.text(TextId::SearchTitle).arg(m_host.currentWeek()));
+    m_label->setText(m_host.text(TextId::FindLabel));
+    m_field->setAccessibleName(m_host.text(TextId::FindLabel).remove(QLatin1Char(':')));
+    m_results->setAccessibleName(m_host.text(TextId::FoundShows));
+    setCaption(m_show, m_host.text(TextId::ShowFound));
+    setCaption(m_add, m_host.text(TextId::AddFoundToSelected));
     m_model->retranslate();
     if (isVisible())
         runSearch(); // the status line speaks the new language too
@@ -215,7 +212,7 @@ void SearchWindow::openSearch()
 void SearchWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    m_form.guard([this] { runSearch(); });
+    m_host.guard([this] { runSearch(); });
 }
 
 void SearchWindow::hideEvent(QHideEvent* event)
@@ -239,8 +236,8 @@ bool SearchWindow::eventFilter(QObject* watched, QEvent* event)
 
 bool SearchWindow::loadCurrentWeek()
 {
-    const QString weekText = m_form.weekSelector()->currentText();
-    setWindowTitle(m_form.text(TextId::SearchTitle).arg(weekText));
+    const QString weekText = m_host.currentWeek();
+    setWindowTitle(m_host.text(TextId::SearchTitle).arg(weekText));
     const std::string week = toData(weekText);
     if (m_week && week == m_weekDate && m_week->upToDate())
         return true;
@@ -248,7 +245,7 @@ bool SearchWindow::loadCurrentWeek()
     m_week.reset();
     m_problem.clear();
     if (weekText.isEmpty()) {
-        m_problem = m_form.text(TextId::NoWeekYet);
+        m_problem = m_host.text(TextId::NoWeekYet);
         return false;
     }
     try {
@@ -281,12 +278,12 @@ void SearchWindow::runSearch()
 
     QStringList status;
     if (!m_field->text().trimmed().isEmpty())
-        status << m_form.text(TextId::FoundCount).arg(count);
+        status << m_host.text(TextId::FoundCount).arg(count);
     if (!m_week->problems().empty()) {
         QStringList problems;
         for (const std::string& problem : m_week->problems())
             problems << fromUtf8(problem);
-        status << m_form.text(TextId::NotSearchedWhole).arg(problems.join(QStringLiteral("; ")));
+        status << m_host.text(TextId::NotSearchedWhole).arg(problems.join(QStringLiteral("; ")));
     }
     m_status->setText(status.join(QLatin1Char('\n')));
 }
@@ -297,7 +294,7 @@ bool SearchWindow::chosenShow(int& channel, int& day, int& line)
     if (!current.isValid() || !m_week)
         return false;
     // Results of a week that has changed since would point at other shows: search afresh.
-    if (toData(m_form.weekSelector()->currentText()) != m_weekDate || !m_week->upToDate()) {
+    if (toData(m_host.currentWeek()) != m_weekDate || !m_week->upToDate()) {
         runSearch();
         return false;
     }
@@ -312,14 +309,14 @@ void SearchWindow::showChosenResult()
 {
     int channel = 0, day = 0, line = 0;
     if (chosenShow(channel, day, line))
-        m_form.viewingPage()->showFound(channel, day, line);
+        m_host.showFoundShow(channel, day, line);
 }
 
 void SearchWindow::addChosenResult()
 {
     int channel = 0, day = 0, line = 0;
     if (chosenShow(channel, day, line))
-        m_form.viewingPage()->addFoundToSelected(channel, day, line);
+        m_host.addFoundShow(channel, day, line);
 }
 
 } // namespace brevio

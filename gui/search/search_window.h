@@ -15,7 +15,7 @@ class QTableView;
 
 namespace brevio {
 
-class MainWindow;
+class PageHost;
 class FoundShowsModel;
 namespace view {
 class WeekSearch;
@@ -25,13 +25,14 @@ class WeekSearch;
 // every day of the week in the week selector as the user types. Enter or a double click shows
 // the found show on the viewing page; Insert adds it to the selected shows; Esc closes.
 // The week is read when the window first searches it and kept while the window is open; it is
-// read again when the week selector moves or a file of the week changes. Owned by the form.
+// read again when the week selector moves or a file of the week changes. Owned by the main
+// window.
 class SearchWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit SearchWindow(MainWindow& form);
+    explicit SearchWindow(PageHost& host);
     ~SearchWindow() override;
 
     // The menu entry and Ctrl+F: opens the window (or brings it forward) with the field chosen.
@@ -61,7 +62,7 @@ private:
     // The chosen result's show (channel, day, line) if the week it came from is still current.
     bool chosenShow(int& channel, int& day, int& line);
 
-    MainWindow& m_form;
+    PageHost& m_host;
     QAction* m_action = nullptr;
     QLabel* m_label = nullptr;
     QLineEdit* m_field = nullptr;

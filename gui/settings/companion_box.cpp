@@ -1,9 +1,9 @@
 #include "gui/settings/companion_box.h"
 
-#include "app/main_window.h"
 #include "core/extras/desktop_entry.h"
 #include "gui/settings/settings_page.h"
 #include "gui/widgets/form_builder.h"
+#include "gui/widgets/page_host.h"
 #include "gui/widgets/settings.h"
 
 #include <QAction>
@@ -39,25 +39,22 @@ bool isFile(const QString& path)
 
 } // namespace
 
-CompanionBox::CompanionBox(MainWindow& form)
-    : QObject(&form)
-    , m_form(form)
+CompanionBox::CompanionBox(PageHost& host, SettingsPage& page)
+    : QObject(&page)
+    , m_host(host)
 {
     setObjectName(QStringLiteral("ChimeoBox"));
-    m_box = form.settingsPage()->findChild<QGroupBox*>(QStringLiteral("GroupBox4"));
-    m_autostart = form.settingsPage()->findChild<QCheckBox*>(QStringLiteral("FlatCheckBox12"));
+    m_box = page.findChild<QGroupBox*>(QStringLiteral("GroupBox4"));
+    m_autostart = page.findChild<QCheckBox*>(QStringLiteral("FlatCheckBox12"));
     if (!m_box || !m_autostart)
         return;
     build();
-    auto guarded = [this](void (CompanionBox::*handler)()) {
-        return [this, handler] { m_form.guard([this, handler] { (this->*handler)(); }); };
-    };
-    if (auto* open = form.settingsPage()->findChild<QToolButton*>(QStringLiteral("FlatSpeedButton44")))
-        connect(open, &QToolButton::clicked, this, guarded(&CompanionBox::openCompanionSettings));
-    connect(m_box->findChild<QToolButton*>(QStringLiteral("FlatSpeedButton35")), &QToolButton::clicked, this,
-            guarded(&CompanionBox::saveCompanionSettings));
+    if (auto* open = page.findChild<QToolButton*>(QStringLiteral("FlatSpeedButton44")))
+        m_host.connectGuarded(open, &QToolButton::clicked, this, &CompanionBox::openCompanionSettings);
+    m_host.connectGuarded(m_box->findChild<QToolButton*>(QStringLiteral("FlatSpeedButton35")),
+                          &QToolButton::clicked, this, &CompanionBox::saveCompanionSettings);
     // Any change of state counts, also the one the window's stored state makes at start.
-    connect(m_autostart, &QCheckBox::toggled, this, guarded(&CompanionBox::updateCompanionAutostart));
+    m_host.connectGuarded(m_autostart, &QCheckBox::toggled, this, &CompanionBox::updateCompanionAutostart);
 }
 
 QLineEdit* CompanionBox::makeFileBox(const char* name, QRect rect, const QString& filter)
@@ -107,7 +104,7 @@ void CompanionBox::build()
 
 void CompanionBox::openCompanionSettings()
 {
-    const Settings& s = m_form.settings();
+    const Settings& s = m_host.settings();
     m_minutes->setValue(s.readInteger(kSection, QStringLiteral("TimeSlideMin"), 0));
     m_ownSound->setChecked(s.readBool(kSection, QStringLiteral("WavNestandart"), false));
     m_soundPath->setText(s.readString(kSection, QStringLiteral("WavPath")));
@@ -121,7 +118,7 @@ void CompanionBox::openCompanionSettings()
 
 void CompanionBox::saveCompanionSettings()
 {
-    Settings& s = m_form.settings();
+    Settings& s = m_host.settings();
     s.writeInteger(kSection, QStringLiteral("TimeSlideMin"), m_minutes->value());
     // A file that is not there switches its feature off and keeps the path stored before.
     const bool sound = m_ownSound->isChecked() && isFile(m_soundPath->text());
@@ -136,7 +133,7 @@ void CompanionBox::saveCompanionSettings()
     }
     s.writeBool(kSection, QStringLiteral("OnlyZvuk"), m_soundOnly->isChecked());
     // The companion reads the section while it runs: let it see the change now.
-    m_form.storeSettings();
+    m_host.storeSettings();
     m_box->hide();
     m_box->lower();
 }

@@ -9,7 +9,8 @@ class QSpinBox;
 
 namespace brevio {
 
-class MainWindow;
+class PageHost;
+class SettingsPage;
 
 // The companion alarm's settings box on the settings page: its controls, section
 // `chimeo` read when the box opens and written by "Сохранить", and the log-on start of the
@@ -19,7 +20,8 @@ class CompanionBox : public QObject
     Q_OBJECT
 
 public:
-    explicit CompanionBox(MainWindow& form);
+    CompanionBox(PageHost& host, SettingsPage& page);
+    QCheckBox* autostart() const { return m_autostart; }
 
     // "Настройки Chimeo": loads the section into the box and shows it.
     void openCompanionSettings();
@@ -32,7 +34,7 @@ private:
     void build();
     QLineEdit* makeFileBox(const char* name, QRect rect, const QString& filter);
 
-    MainWindow& m_form;
+    PageHost& m_host;
     QGroupBox* m_box = nullptr;
     QSpinBox* m_minutes = nullptr;
     QCheckBox* m_startProgram = nullptr;

@@ -1,21 +1,18 @@
 #include "gui/settings/maintenance_controls.h"
 
-#include "app/main_window.h"
 #include "core/store/errors.h"
 #include "core/store/week_folder.h"
 #include "core/texts/text_ids.h"
 #include "core/view/week_lists.h"
 #include "core/view/week_maintenance.h"
-#include "gui/printing/printing_page.h"
 #include "gui/settings/settings_page.h"
-#include "gui/viewing/viewing_page.h"
 #include "gui/widgets/dialogs.h"
 #include "gui/widgets/list_views.h"
+#include "gui/widgets/page_host.h"
 #include "gui/widgets/qt_text.h"
 #include "gui/widgets/settings.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QDrag>
 #include <QDropEvent>
 #include <QGuiApplication>
@@ -44,11 +41,11 @@ W* control(QWidget* page, const char* name)
 
 } // namespace
 
-MaintenanceControls::MaintenanceControls(MainWindow& form)
-    : QObject(&form)
-    , m_form(form)
+MaintenanceControls::MaintenanceControls(PageHost& host, SettingsPage& settingsPage)
+    : QObject(&settingsPage)
+    , m_host(host)
 {
-    SettingsPage* page = form.settingsPage();
+    SettingsPage* page = &settingsPage;
     m_channels = page->channelList();
     m_weeks = page->weekList();
     m_shiftPanel = control<QWidget>(page, "Panel9");
@@ -69,10 +66,9 @@ MaintenanceControls::MaintenanceControls(MainWindow& form)
 
 void MaintenanceControls::connectControls()
 {
-    SettingsPage* page = m_form.settingsPage();
+    auto* page = static_cast<QWidget*>(parent());
     const auto onClick = [this, page](const char* name, void (MaintenanceControls::*handler)()) {
-        connect(control<QToolButton>(page, name), &QToolButton::clicked, this,
-                [this, handler] { m_form.guard([this, handler] { (this->*handler)(); }); });
+        m_host.connectGuarded(control<QToolButton>(page, name), &QToolButton::clicked, this, handler);
     };
     onClick("FlatSpeedButton22", &MaintenanceControls::enterShiftMode);
     onClick("FlatSpeedButton33", &MaintenanceControls::leaveShiftMode);
@@ -86,11 +82,11 @@ void MaintenanceControls::connectControls()
         if (!m_shiftMode || m_channels->selectedItems().isEmpty())
             return;
         m_channelJustChosen = QGuiApplication::mouseButtons() != Qt::NoButton;
-        m_form.guard([this] { showChannelShift(); });
+        m_host.guard([this] { showChannelShift(); });
     });
     connect(m_channels, &QListWidget::itemPressed, this, [this] {
         if (m_shiftMode && !m_channelJustChosen)
-            m_form.guard([this] { showChannelShift(); });
+            m_host.guard([this] { showChannelShift(); });
         m_channelJustChosen = false;
     });
 }
@@ -126,11 +122,11 @@ void MaintenanceControls::saveChannelShift()
 {
     const QListWidgetItem* channel = selectedItem(m_channels);
     if (!channel) {
-        m_form.dialogs().message(m_form.text(TextId::NoChannelForShift));
+        m_host.dialogs().message(m_host.text(TextId::NoChannelForShift));
         return;
     }
     view::storeChannelShift(toData(channel->text()), {m_hours->value(), m_minutes->value()});
-    m_form.dialogs().message(m_form.text(TextId::Done));
+    m_host.dialogs().message(m_host.text(TextId::Done));
 }
 
 bool MaintenanceControls::acceptsChannelDrag(const QObject* source) const
@@ -165,15 +161,10 @@ void MaintenanceControls::moveChannel(int from, int to)
 
 void MaintenanceControls::removeChannelItems(const QString& name)
 {
-    for (QListWidget* list :
-         {m_form.viewingPage()->channelList(), m_form.printingPage()->channelChecklist(), m_channels}) {
-        // The day panes keep what they show, so the viewing list must not report a new choice.
-        const QSignalBlocker quiet(list);
-        const QList<QListWidgetItem*> items
-            = list->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        for (QListWidgetItem* item : items)
-            delete item;
-    }
+    m_host.removeChannel(name);
+    const QSignalBlocker quiet(m_channels);
+    for (QListWidgetItem* item : m_channels->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive))
+        delete item;
 }
 
 void MaintenanceControls::deleteChannel()
@@ -183,12 +174,12 @@ void MaintenanceControls::deleteChannel()
         throw ListIndexError(-1);
     const QString name = channel->text();
     const std::string folder
-        = store::checkedWeekFolder(toData(m_form.weekSelector()->currentText()), store::FolderUse::Write);
+        = store::checkedWeekFolder(toData(m_host.currentWeek()), store::FolderUse::Write);
     // The file goes first: the channel lists find a channel by its line, so they may only lose
     // it once the channel list file has.
     view::deleteChannel(folder, toData(name));
     removeChannelItems(name);
-    m_form.dialogs().message(m_form.text(TextId::ChannelDeleted));
+    m_host.dialogs().message(m_host.text(TextId::ChannelDeleted));
 }
 
 void MaintenanceControls::deleteWeek()
@@ -197,8 +188,8 @@ void MaintenanceControls::deleteWeek()
     if (row < 0)
         throw ListIndexError(-1);
     const QString week = m_weeks->item(row)->text();
-    if (week == lastWeek(m_form.settings())) {
-        m_form.dialogs().message(m_form.text(TextId::LastWeekStays));
+    if (week == lastWeek(m_host.settings())) {
+        m_host.dialogs().message(m_host.text(TextId::LastWeekStays));
         return;
     }
     // A line that is no week date (a damaged week list) names no folder: it leaves the list,
@@ -213,18 +204,14 @@ void MaintenanceControls::deleteWeek()
     }
     view::storeWeekList(remaining);
     delete m_weeks->takeItem(row);
-    QComboBox* selector = m_form.weekSelector();
-    const int inSelector = selector->itemText(row) == week ? row : selector->findText(week);
-    if (inSelector >= 0)
-        selector->removeItem(inSelector);
-    selector->setCurrentIndex(selector->count() - 1);
+    m_host.removeWeek(row, week);
 
-    m_form.dialogs().message(m_form.text(namesFolder && view::deleteWeekFolder(weekDate)
+    m_host.dialogs().message(m_host.text(namesFolder && view::deleteWeekFolder(weekDate)
                                              ? TextId::WeekDeleted
                                              : TextId::WeekFolderNotDeleted));
     // The selector may now show another week than the viewing page: the page follows it, so
     // nothing is written into the deleted week's or another week's lists.
-    m_form.viewingPage()->followWeekSelector();
+    m_host.followWeekSelector();
 }
 
 void MaintenanceControls::startDrag()
@@ -242,7 +229,7 @@ bool MaintenanceControls::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() != Qt::AltModifier || (key->key() != Qt::Key_Up && key->key() != Qt::Key_Down))
             return false;
-        m_form.guard([this, key] { moveSelectedChannel(key->key() == Qt::Key_Up ? -1 : 1); });
+        m_host.guard([this, key] { moveSelectedChannel(key->key() == Qt::Key_Up ? -1 : 1); });
         return true;
     }
     if (watched != m_channels->viewport())
@@ -288,7 +275,7 @@ bool MaintenanceControls::eventFilter(QObject* watched, QEvent* event)
         // The list is only rearranged here; nothing of the drag itself is kept.
         drop->setDropAction(Qt::CopyAction);
         drop->accept();
-        m_form.guard([this, drop] { dropChannel(drop->position().toPoint()); });
+        m_host.guard([this, drop] { dropChannel(drop->position().toPoint()); });
         return true;
     }
     default:

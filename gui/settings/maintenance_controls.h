@@ -10,17 +10,18 @@ class QWidget;
 
 namespace brevio {
 
-class MainWindow;
+class PageHost;
+class SettingsPage;
 
 // Channel and week upkeep on the settings page: the time-shift panel, deleting a channel of the
 // shown week, deleting a downloaded week, and reordering the channel list by dragging. It
-// connects to the page's controls by name and lives as long as the window.
+// connects to the page's controls by name and lives as long as the page.
 class MaintenanceControls : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit MaintenanceControls(MainWindow& form);
+    MaintenanceControls(PageHost& host, SettingsPage& page);
 
     // "Установка сдвига времени" and "Скрыть": enter and leave shift mode.
     void enterShiftMode();
@@ -52,7 +53,7 @@ private:
     void startDrag();
     void moveChannel(int from, int to);
 
-    MainWindow& m_form;
+    PageHost& m_host;
     QListWidget* m_channels = nullptr;
     QListWidget* m_weeks = nullptr;
     QWidget* m_shiftPanel = nullptr;

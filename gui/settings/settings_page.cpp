@@ -1,13 +1,16 @@
 #include "gui/settings/settings_page.h"
 
-#include "app/main_window.h"
+#include "core/net/http_config.h"
 #include "core/store/file_io.h"
 #include "core/store/file_names.h"
 #include "core/store/int_text.h"
 #include "core/texts/text_ids.h"
+#include "gui/settings/companion_box.h"
 #include "gui/settings/font_dialog.h"
+#include "gui/settings/maintenance_controls.h"
 #include "gui/widgets/form_builder.h"
 #include "gui/widgets/overlay.h"
+#include "gui/widgets/page_host.h"
 #include "gui/widgets/qt_text.h"
 #include "gui/widgets/settings.h"
 
@@ -33,9 +36,9 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRe
 
 } // namespace
 
-SettingsPage::SettingsPage(MainWindow& form, QWidget* parent)
+SettingsPage::SettingsPage(PageHost& host, QWidget* parent)
     : QFrame(parent)
-    , m_form(form)
+    , m_host(host)
 {
     setObjectName(QStringLiteral("Panel4"));
     new Anchors(this, QSize(707, 359));
@@ -57,7 +60,7 @@ SettingsPage::SettingsPage(MainWindow& form, QWidget* parent)
     for (auto* radio : {m_russian, m_english}) {
         connect(radio, &QRadioButton::toggled, this, [this](bool on) {
             if (on)
-                m_form.guard([this] { m_form.switchLanguage(); });
+                m_host.guard([this] { m_host.switchLanguage(chosenLanguageOffset()); });
         });
     }
 
@@ -67,7 +70,7 @@ SettingsPage::SettingsPage(MainWindow& form, QWidget* parent)
     makeLabel(this, "Label22", QStringLiteral("часов"), {144, 228, 40, 15});
     auto* save = makeSpeedButton(this, "FlatSpeedButton24", QStringLiteral("Сохранить изменения настроек"),
                                  {8, 253, 185, 17});
-    connect(save, &QToolButton::clicked, this, [this] { m_form.guard([this] { saveSettings(); }); });
+    m_host.connectGuarded(save, &QToolButton::clicked, this, &SettingsPage::saveSettings);
 
     // The list grows with the page; the two buttons under it keep their distance to its bottom.
     m_channels = makeControl<QListWidget>(this, "ListBox1", {200, 6, 225, 295},
@@ -79,6 +82,8 @@ SettingsPage::SettingsPage(MainWindow& form, QWidget* parent)
         ->setEnabled(false);
 
     buildRightColumn();
+    m_maintenance = new MaintenanceControls(m_host, *this);
+    m_companion = new CompanionBox(m_host, *this);
 }
 
 void SettingsPage::buildProxyGroup()
@@ -89,8 +94,8 @@ void SettingsPage::buildProxyGroup()
     // Seven rows: the box, host, port, the password box, login, password, saving the password.
     m_useProxy
         = makeCheckBox(group, "CheckBox1", QStringLiteral("Использовать прокси сервер"), {8, 16, 175, 17});
-    m_host = makeControl<QLineEdit>(group, "Edit1", {62, 34, 115, 18});
-    makeLabel(group, "Label4", QStringLiteral("адрес"), {8, 36, 52, 15})->setBuddy(m_host);
+    m_proxyHost = makeControl<QLineEdit>(group, "Edit1", {62, 34, 115, 18});
+    makeLabel(group, "Label4", QStringLiteral("адрес"), {8, 36, 52, 15})->setBuddy(m_proxyHost);
     m_port = makeControl<QLineEdit>(group, "Edit2", {62, 53, 57, 18});
     makeLabel(group, "Label5", QStringLiteral("порт"), {8, 55, 52, 15})->setBuddy(m_port);
     m_needsPassword
@@ -118,10 +123,11 @@ void SettingsPage::buildRightColumn()
     makeSpeedButton(weeks, "FlatSpeedButton29", QStringLiteral("Удалить"), {8, 85, 151, 17});
 
     auto* font = makeSpeedButton(this, "FlatSpeedButton28", QStringLiteral("Шрифт"), {432, 114, 167, 17});
-    connect(font, &QToolButton::clicked, this, [this] { m_form.guard([this] { chooseFont(); }); });
+    m_host.connectGuarded(font, &QToolButton::clicked, this, &SettingsPage::chooseFont);
     makeSpeedButton(this, "FlatSpeedButton22", QStringLiteral("Установка сдвига времени"),
                     {432, 135, 167, 17});
-    makeSpeedButton(this, "FlatSpeedButton32", QStringLiteral("Иконку на рабочий стол"), {432, 157, 167, 17});
+    m_desktopShortcut = makeSpeedButton(this, "FlatSpeedButton32", QStringLiteral("Иконку на рабочий стол"),
+                                        {432, 157, 167, 17});
     makeSpeedButton(this, "FlatSpeedButton44", QStringLiteral("Настройки Chimeo"), {432, 179, 167, 17});
     m_endTime
         = makeCheckBox(this, "CheckBox5", QStringLiteral("время оконч. в Отобранных"), {432, 208, 170, 17});
@@ -156,7 +162,7 @@ void SettingsPage::buildRightColumn()
 void SettingsPage::updateProxyControls()
 {
     const bool on = m_useProxy->isChecked();
-    m_host->setEnabled(on);
+    m_proxyHost->setEnabled(on);
     m_port->setEnabled(on);
     m_needsPassword->setEnabled(on);
     const bool credentials = m_needsPassword->isEnabled() && m_needsPassword->isChecked();
@@ -175,15 +181,15 @@ void SettingsPage::updateLoginControls()
 
 void SettingsPage::storeLanguage()
 {
-    storeLanguageOffset(m_form.settings(), m_russian->isChecked() ? kRussianOffset : kEnglishOffset);
+    storeLanguageOffset(m_host.settings(), chosenLanguageOffset());
 }
 
 void SettingsPage::storeProxy()
 {
-    Settings& settings = m_form.settings();
+    Settings& settings = m_host.settings();
     if (m_useProxy->isChecked()) {
         // The host is written before the port is converted: a bad port stops after the host.
-        writeProxyHost(settings, m_host->text());
+        writeProxyHost(settings, m_proxyHost->text());
         writeProxyPort(settings, store::strToInt(toData(m_port->text())));
         std::optional<std::pair<QString, QString>> savedLogin;
         if (m_needsPassword->isChecked() && m_savePassword->isChecked())
@@ -198,16 +204,40 @@ void SettingsPage::saveSettings()
 {
     storeLanguage();
     storeProxy();
-    m_form.storeSettings();
+    m_host.storeSettings();
+}
+
+net::ProxySettings SettingsPage::proxy() const
+{
+    net::ProxySettings proxy;
+    if (m_useProxy->isChecked()) {
+        proxy.enabled = true;
+        proxy.host = toData(m_proxyHost->text());
+        proxy.port = store::strToInt(toData(m_port->text()));
+        proxy.sendCredentials = m_needsPassword->isChecked();
+        proxy.login = toData(m_login->text());
+        proxy.password = toData(m_password->text());
+    }
+    return proxy;
+}
+
+int SettingsPage::chosenLanguageOffset() const
+{
+    return m_english->isChecked() ? kEnglishOffset : kRussianOffset;
+}
+
+void SettingsPage::chooseLanguage(int languageOffset)
+{
+    (languageOffset == kRussianOffset ? m_russian : m_english)->setChecked(true);
 }
 
 void SettingsPage::restoreProxy()
 {
-    const std::optional<StoredProxy> proxy = storedProxy(m_form.settings());
+    const std::optional<StoredProxy> proxy = storedProxy(m_host.settings());
     if (!proxy)
         return;
     m_useProxy->setChecked(true);
-    m_host->setText(proxy->host);
+    m_proxyHost->setText(proxy->host);
     m_port->setText(QString::number(proxy->port));
     if (proxy->savedLogin) {
         m_needsPassword->setChecked(true);
@@ -219,15 +249,16 @@ void SettingsPage::restoreProxy()
 
 void SettingsPage::chooseFont()
 {
-    FontColorDialog dialog(m_form.paneFont(), m_form.paneColor(), m_form.text(TextId::ColorLabel), this);
+    FontColorDialog dialog(m_host.paneFont(), m_host.paneColor(), m_host.text(TextId::ColorLabel), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    m_form.paneFont() = dialog.chosenFont();
-    m_form.paneColor() = dialog.chosenColor();
-    m_form.storeFont();
-    // The stored values come back on top of the chosen font, so a chosen style lasts until exit.
-    m_form.applyStoredFont();
-    m_form.storeSettings();
+    m_host.changePaneFont(dialog.chosenFont(), dialog.chosenColor());
+}
+
+void SettingsPage::setChannelNames(const QStringList& names)
+{
+    m_channels->clear();
+    m_channels->addItems(names);
 }
 
 void SettingsPage::reloadWeekList()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QStringList>
 
 class QCheckBox;
 class QGroupBox;
@@ -12,7 +13,12 @@ class QToolButton;
 
 namespace brevio {
 
-class MainWindow;
+class CompanionBox;
+class MaintenanceControls;
+class PageHost;
+namespace net {
+struct ProxySettings;
+}
 
 // The settings page: proxy, time-out, language, the "now" look-ahead, channel and week upkeep,
 // the font and the extras.
@@ -21,7 +27,7 @@ class SettingsPage : public QFrame
     Q_OBJECT
 
 public:
-    SettingsPage(MainWindow& form, QWidget* parent);
+    SettingsPage(PageHost& host, QWidget* parent);
 
     // Proxy group enabling.
     void updateProxyControls();
@@ -40,11 +46,21 @@ public:
     void restoreProxy();
     // Refills the week list from the week list file.
     void reloadWeekList();
+    // The shown week's channel names in the channel list.
+    void setChannelNames(const QStringList& names);
+
+    // The proxy as the fields hold it now. Throws ConvertError for a port that is not a whole
+    // number.
+    net::ProxySettings proxy() const;
+    // The language the radio buttons choose (kEnglishOffset or kRussianOffset); checking the
+    // other one switches the language.
+    int chosenLanguageOffset() const;
+    void chooseLanguage(int languageOffset);
 
     QCheckBox* useProxy() const { return m_useProxy; }
     QCheckBox* proxyNeedsPassword() const { return m_needsPassword; }
     QCheckBox* savePassword() const { return m_savePassword; }
-    QLineEdit* proxyHost() const { return m_host; }
+    QLineEdit* proxyHost() const { return m_proxyHost; }
     QLineEdit* proxyPort() const { return m_port; }
     QLineEdit* proxyLogin() const { return m_login; }
     QLineEdit* proxyPassword() const { return m_password; }
@@ -56,16 +72,19 @@ public:
     QListWidget* weekList() const { return m_weeks; }
     QCheckBox* endTimeOption() const { return m_endTime; }
     QToolButton* jtvExport() const { return m_jtvExport; }
+    QToolButton* desktopShortcut() const { return m_desktopShortcut; }
+    MaintenanceControls* maintenance() const { return m_maintenance; }
+    CompanionBox* companionBox() const { return m_companion; }
 
 private:
     void buildProxyGroup();
     void buildRightColumn();
 
-    MainWindow& m_form;
+    PageHost& m_host;
     QCheckBox* m_useProxy = nullptr;
     QCheckBox* m_needsPassword = nullptr;
     QCheckBox* m_savePassword = nullptr;
-    QLineEdit* m_host = nullptr;
+    QLineEdit* m_proxyHost = nullptr;
     QLineEdit* m_port = nullptr;
     QLineEdit* m_login = nullptr;
     QLineEdit* m_password = nullptr;
@@ -77,6 +96,9 @@ private:
     QListWidget* m_weeks = nullptr;
     QCheckBox* m_endTime = nullptr;
     QToolButton* m_jtvExport = nullptr;
+    QToolButton* m_desktopShortcut = nullptr;
+    MaintenanceControls* m_maintenance = nullptr;
+    CompanionBox* m_companion = nullptr;
 };
 
 } // namespace brevio

@@ -1,6 +1,5 @@
 #include "gui/viewing/viewing_page.h"
 
-#include "app/main_window.h"
 #include "core/session/clock.h"
 #include "core/store/errors.h"
 #include "core/store/file_io.h"
@@ -11,21 +10,18 @@
 #include "core/view/now_view.h"
 #include "core/view/selected_shows.h"
 #include "core/view/week_lists.h"
-#include "gui/settings/settings_page.h"
 #include "gui/viewing/pane_clicks.h"
 #include "gui/widgets/dialogs.h"
 #include "gui/widgets/form_builder.h"
 #include "gui/widgets/list_views.h"
+#include "gui/widgets/page_host.h"
 #include "gui/widgets/pane_lines.h"
 #include "gui/widgets/qt_text.h"
 
 #include <QButtonGroup>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QSignalBlocker>
-#include <QSpinBox>
 #include <QTextEdit>
 #include <QToolButton>
 
@@ -56,9 +52,9 @@ void fillThenShow(Fill fill, Show show)
 
 } // namespace
 
-ViewingPage::ViewingPage(MainWindow& form, QWidget* parent)
+ViewingPage::ViewingPage(PageHost& host, QWidget* parent)
     : QFrame(parent)
-    , m_form(form)
+    , m_host(host)
 {
     setObjectName(QStringLiteral("Panel2"));
     new Anchors(this, QSize(707, 359));
@@ -74,18 +70,16 @@ ViewingPage::ViewingPage(MainWindow& form, QWidget* parent)
     for (int d = 0; d < kDays; ++d) {
         m_dayButtons[d] = makeSpeedButton(this, kDayButtonNames[d], QString::fromUtf8(kDayCaptions[d]),
                                           {dayLefts[d], 31, d == 0 ? 29 : 27, 20}, m_dayGroup);
-        connect(m_dayButtons[d], &QToolButton::clicked, this,
-                [this] { m_form.guard([this] { updatePaneVisibility(); }); });
+        m_host.connectGuarded(m_dayButtons[d], &QToolButton::clicked, this,
+                              &ViewingPage::updatePaneVisibility);
     }
     m_now = makeSpeedButton(this, "FlatSpeedButton31", QStringLiteral("Сейчас"), {196, 31, 42, 20},
                             m_modeGroup);
     m_all->setChecked(true);
 
-    connect(m_all, &QToolButton::clicked, this, [this] { m_form.guard([this] { showAllMode(); }); });
-    connect(m_selected, &QToolButton::clicked, this,
-            [this] { m_form.guard([this] { showSelectedMode(); }); });
-    connect(m_nextMonday, &QToolButton::clicked, this,
-            [this] { m_form.guard([this] { showNextMonday(); }); });
+    m_host.connectGuarded(m_all, &QToolButton::clicked, this, &ViewingPage::showAllMode);
+    m_host.connectGuarded(m_selected, &QToolButton::clicked, this, &ViewingPage::showSelectedMode);
+    m_host.connectGuarded(m_nextMonday, &QToolButton::clicked, this, &ViewingPage::showNextMonday);
 
     m_channelList = makeControl<QListWidget>(this, "TextListBox1", {5, 56, 234, 299},
                                              AnchorLeft | AnchorTop | AnchorBottom);
@@ -108,7 +102,7 @@ ViewingPage::ViewingPage(MainWindow& form, QWidget* parent)
 
 void ViewingPage::connectHandlers()
 {
-    connect(m_now, &QToolButton::clicked, this, [this] { m_form.guard([this] { showNowView(); }); });
+    m_host.connectGuarded(m_now, &QToolButton::clicked, this, &ViewingPage::showNowView);
 
     // A keyboard choice changes the selection alone; a mouse press changes it and then reports
     // the press, and a press on the chosen channel fills the panes again (clearing bold marks).
@@ -116,25 +110,33 @@ void ViewingPage::connectHandlers()
         if (m_channelList->selectedItems().isEmpty())
             return;
         m_channelJustChosen = QGuiApplication::mouseButtons() != Qt::NoButton;
-        m_form.guard([this] { showChosenChannel(); });
+        m_host.guard([this] { showChosenChannel(); });
     });
     connect(m_channelList, &QListWidget::itemPressed, this, [this] {
         if (!m_channelJustChosen)
-            m_form.guard([this] { showChosenChannel(); });
+            m_host.guard([this] { showChosenChannel(); });
         m_channelJustChosen = false;
     });
 
     for (int d = 0; d < kDays; ++d) {
         new view::PaneClicks(m_dayPanes[d], [this, d](Qt::MouseButton button) {
-            m_form.guard(
+            m_host.guard(
                 [&] { addShowToSelected(button, m_dayPanes[d], m_listPanes[d], m_listPanes[d + 1]); });
         });
     }
     for (auto* list : m_listPanes) {
         new view::PaneClicks(
-            list, [this, list](Qt::MouseButton) { m_form.guard([&] { removeSelectedEntry(list); }); });
+            list, [this, list](Qt::MouseButton) { m_host.guard([&] { removeSelectedEntry(list); }); });
     }
     new view::PaneClicks(m_nowPane, [](Qt::MouseButton) {});
+}
+
+view::SelectedLists ViewingPage::selectedListLines() const
+{
+    view::SelectedLists lists;
+    for (std::size_t l = 0; l < lists.size(); ++l)
+        lists[l] = view::linesOf(m_listPanes[l]);
+    return lists;
 }
 
 QList<QTextEdit*> ViewingPage::schedulePanes() const
@@ -196,7 +198,7 @@ void ViewingPage::showChosenWeek()
 
 void ViewingPage::loadWeek()
 {
-    m_form.setChannelNames({});
+    setChannelNames({});
     // The list panes follow the week even without its channel list; each part fails on its own.
     std::exception_ptr listsFailure;
     try {
@@ -204,20 +206,35 @@ void ViewingPage::loadWeek()
     } catch (...) {
         listsFailure = std::current_exception();
     }
-    loadChannelNames(m_form.currentWeekFolder());
+    loadChannelNames(m_host.currentWeekFolder());
     if (listsFailure)
         std::rethrow_exception(listsFailure);
 }
 
 void ViewingPage::loadChannelNames(const std::string& weekFolder)
 {
-    m_form.setChannelNames({});
+    setChannelNames({});
     const auto channelNames = view::loadChannelNames(weekFolder);
     QStringList names;
     names.reserve(static_cast<qsizetype>(channelNames.size()));
     for (const auto& name : channelNames)
         names << fromData(name);
-    m_form.setChannelNames(names);
+    setChannelNames(names);
+}
+
+void ViewingPage::setChannelNames(const QStringList& names)
+{
+    m_channelList->clear();
+    m_channelList->addItems(names);
+    Q_EMIT channelNamesChanged(names);
+}
+
+void ViewingPage::removeChannel(const QString& name)
+{
+    // The day panes keep what they show, so the list must not report a new choice.
+    const QSignalBlocker quiet(m_channelList);
+    for (QListWidgetItem* item : m_channelList->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive))
+        delete item;
 }
 
 void ViewingPage::loadSelectedLists()
@@ -225,18 +242,18 @@ void ViewingPage::loadSelectedLists()
     // Until the new week's lists are in, the panes belong to no week and take no writes.
     m_listsWeek.reset();
     showSelectedLists({});
-    const std::string week = toData(m_form.weekSelector()->currentText());
+    const std::string week = toData(m_host.currentWeek());
     view::SelectedLists lists;
     // A list that cannot be read stays empty beside the others, and the panes take no writes
     // then: a write would replace the file nobody could read.
-    fillThenShow([&] { view::loadSelectedLists(m_form.currentWeekFolder(), lists); },
+    fillThenShow([&] { view::loadSelectedLists(m_host.currentWeekFolder(), lists); },
                  [&] { showSelectedLists(lists); });
     m_listsWeek = week;
 }
 
 void ViewingPage::followWeekSelector()
 {
-    if (m_listsWeek != toData(m_form.weekSelector()->currentText()))
+    if (m_listsWeek != toData(m_host.currentWeek()))
         showChosenWeek();
 }
 
@@ -250,7 +267,7 @@ void ViewingPage::showChosenChannel()
 {
     clearDayPanes();
     view::ChannelDays days;
-    fillThenShow([&] { view::loadChannelDays(m_form.currentWeekFolder(), selectedRow(m_channelList), days); },
+    fillThenShow([&] { view::loadChannelDays(m_host.currentWeekFolder(), selectedRow(m_channelList), days); },
                  [&] {
                      for (int d = 0; d < kDays; ++d)
                          view::showLines(m_dayPanes[d], days.panes[static_cast<std::size_t>(d)]);
@@ -290,7 +307,7 @@ void ViewingPage::addShowToSelected(Qt::MouseButton button, QTextEdit* dayPane, 
     const auto sameDayLines = view::linesOf(sameDayList);
     const auto nextDayLines = nextDayList ? view::linesOf(nextDayList) : std::vector<std::string>();
     const view::AddShowInput input{paneLines,    view::selectionOf(dayPane),
-                                   channelName,  m_form.settingsPage()->endTimeOption()->isChecked(),
+                                   channelName,  m_host.endTimeInSelected(),
                                    sameDayLines, nextDayLines};
     view::AddShowResult result;
     fillThenShow([&] { view::addShowToList(input, result); },
@@ -299,7 +316,7 @@ void ViewingPage::addShowToSelected(Qt::MouseButton button, QTextEdit* dayPane, 
                          view::markSelectionBold(dayPane);
                  });
     if (result.outcome != view::AddOutcome::Added) {
-        m_form.dialogs().message(fromUtf8(view::addShowMessage(result.outcome, m_form.languageOffset())));
+        m_host.dialogs().message(fromUtf8(view::addShowMessage(result.outcome, m_host.languageOffset())));
         return;
     }
     QTextEdit* target = result.target == view::TargetList::SameDay ? sameDayList : nextDayList;
@@ -313,7 +330,7 @@ void ViewingPage::removeSelectedEntry(QTextEdit* listPane)
     auto lines = view::linesOf(listPane);
     const auto entry = view::entryAt(lines, view::selectionOf(listPane).start);
     // Answered No, the list and its file stay as they are.
-    if (!m_form.dialogs().confirm(fromUtf8(view::removalQuestion(entry.text, m_form.languageOffset()))))
+    if (!m_host.dialogs().confirm(fromUtf8(view::removalQuestion(entry.text, m_host.languageOffset()))))
         return;
     lines = view::withoutLine(std::move(lines), entry.line);
     view::showLines(listPane, lines);
@@ -325,12 +342,8 @@ void ViewingPage::showNowView()
     view::clearToPlain(m_nowPane);
     std::vector<std::string> lines;
     bool weekFound = false;
-    fillThenShow(
-        [&] {
-            weekFound
-                = view::buildNowView(m_form.clock().now(), m_form.settingsPage()->nowHours()->value(), lines);
-        },
-        [&] { view::showLines(m_nowPane, lines); });
+    fillThenShow([&] { weekFound = view::buildNowView(m_host.clock().now(), m_host.nowHours(), lines); },
+                 [&] { view::showLines(m_nowPane, lines); });
     // Today's week was not downloaded: the panes shown before stay shown.
     if (!weekFound)
         return;
@@ -341,8 +354,7 @@ void ViewingPage::showNowView()
 
 void ViewingPage::showFound(int channel, int day, int line)
 {
-    m_form.pageButtons().constFirst()->setChecked(true);
-    m_form.showViewingPage();
+    m_host.showPage(this);
     {
         // The choice is made here; the list's own handler would fill the panes a second time.
         const QSignalBlocker quiet(m_channelList);

@@ -16,7 +16,7 @@ class QToolButton;
 
 namespace brevio {
 
-class MainWindow;
+class PageHost;
 
 // The viewing page: channel list, mode and day buttons, the seven day panes, the eight list
 // panes of the selected shows and the "now" pane, all on one spot.
@@ -28,7 +28,7 @@ public:
     static constexpr int kDays = 7;
     static constexpr int kLists = 8; // Monday .. Sunday and the Monday after the week
 
-    ViewingPage(MainWindow& form, QWidget* parent);
+    ViewingPage(PageHost& host, QWidget* parent);
 
     // The pane visibility rule.
     void updatePaneVisibility();
@@ -40,8 +40,14 @@ public:
     // The list panes follow the week even when it has no channel list.
     void loadWeek();
     void showChosenWeek();
-    // The three channel lists from the channel list of `weekFolder` (IoError when missing).
+    // The channel lists from the channel list of `weekFolder` (IoError when missing): this
+    // page's, and through channelNamesChanged the printing and settings pages'.
     void loadChannelNames(const std::string& weekFolder);
+    // The week's channel names in the channel list and, through channelNamesChanged, in the
+    // other pages' lists.
+    void setChannelNames(const QStringList& names);
+    // A deleted channel leaves the channel list; the day panes keep what they show.
+    void removeChannel(const QString& name);
     // Fills the list panes from the selected-list files of the week in the selector (missing
     // file: empty; an unreadable one empty too, the others filled, then its error). Those files
     // are then the only ones the panes are written to.
@@ -80,9 +86,15 @@ public:
     QTextEdit* nowPane() const { return m_nowPane; }
     // Every schedule pane (day, list and now panes): they share the font of the settings.
     QList<QTextEdit*> schedulePanes() const;
+    // The lines of the eight list panes.
+    view::SelectedLists selectedListLines() const;
     // Puts down the day button of weekday `day` (0 Monday) without running its handler.
     void setDayButtonDown(int day);
     void clearDayPanes();
+
+Q_SIGNALS:
+    // The week's channel names, for the other pages' lists.
+    void channelNamesChanged(const QStringList& names);
 
 private:
     void showSelectedLists(const view::SelectedLists& lists);
@@ -92,7 +104,7 @@ private:
     void writeSelectedList(int list, const std::vector<std::string>& lines);
     int listIndexOf(const QTextEdit* pane) const;
 
-    MainWindow& m_form;
+    PageHost& m_host;
     QListWidget* m_channelList = nullptr;
     QButtonGroup* m_modeGroup = nullptr;
     QButtonGroup* m_dayGroup = nullptr;

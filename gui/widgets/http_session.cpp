@@ -1,25 +1,17 @@
 #include "gui/widgets/http_session.h"
 
-#include "app/main_window.h"
 #include "core/net/http_client.h"
 #include "core/store/error_log.h"
 #include "core/store/errors.h"
-#include "core/store/int_text.h"
 #include "core/texts/text_ids.h"
-#include "gui/news/news_page.h"
-#include "gui/retrieval/retrieval_page.h"
-#include "gui/settings/settings_page.h"
 #include "gui/widgets/dialogs.h"
+#include "gui/widgets/page_host.h"
 #include "gui/widgets/qt_text.h"
 #include "gui/widgets/settings.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QSpinBox>
 #include <QTimer>
-#include <QToolButton>
+#include <QWidget>
 
 namespace brevio {
 
@@ -28,8 +20,8 @@ namespace {
 constexpr std::string_view kSiteHost = "www.brevio.example";
 } // namespace
 
-HttpSession::HttpSession(MainWindow& form)
-    : m_form(form)
+HttpSession::HttpSession(PageHost& host)
+    : m_host(host)
 {
 }
 
@@ -44,10 +36,9 @@ net::HttpClient& HttpSession::createClient()
 {
     if (m_client)
         throw Error("Another transfer is still running; wait for it to end or abort it.");
-    SettingsPage* page = m_form.settingsPage();
     net::HttpClientConfig config;
     config.userAgent = identification();
-    config.timeoutMs = static_cast<long>(page->timeoutSeconds()->value()) * 1000;
+    config.timeoutMs = static_cast<long>(m_host.transferTimeoutSeconds()) * 1000;
     config.proxy = proxy();
     // Between polls the window handles its events, so it repaints and the abort button works.
     m_client = std::make_unique<net::HttpClient>(
@@ -57,17 +48,7 @@ net::HttpClient& HttpSession::createClient()
 
 net::ProxySettings HttpSession::proxy() const
 {
-    const SettingsPage* page = m_form.settingsPage();
-    net::ProxySettings proxy;
-    if (page->useProxy()->isChecked()) {
-        proxy.enabled = true;
-        proxy.host = toData(page->proxyHost()->text());
-        proxy.port = store::strToInt(toData(page->proxyPort()->text()));
-        proxy.sendCredentials = page->proxyNeedsPassword()->isChecked();
-        proxy.login = toData(page->proxyLogin()->text());
-        proxy.password = toData(page->proxyPassword()->text());
-    }
-    return proxy;
+    return m_host.proxy();
 }
 
 void HttpSession::releaseClient()
@@ -76,7 +57,7 @@ void HttpSession::releaseClient()
     if (m_closePending) {
         m_closePending = false;
         // After the step's handler has returned, not from inside it.
-        QTimer::singleShot(0, &m_form, [form = &m_form] { form->close(); });
+        QTimer::singleShot(0, m_host.window(), [window = m_host.window()] { window->close(); });
     }
 }
 
@@ -88,7 +69,7 @@ void HttpSession::closeWhenDone()
 
 void HttpSession::loadServerUrl()
 {
-    m_serverUrl = toData(serverBaseUrl(m_form.settings()));
+    m_serverUrl = toData(serverBaseUrl(m_host.settings()));
 }
 
 void HttpSession::abortTransfer()
@@ -103,75 +84,66 @@ void HttpSession::logHttpError(std::string_view header, std::string_view body)
     store::appendErrorLog(header, body);
 }
 
-void HttpSession::showStatus(const QString& text)
-{
-    m_form.retrievalPage()->statusLine()->setText(text);
-    m_form.newsPage()->statusLine()->setText(text);
-}
-
 QString HttpSession::progressText(std::uint64_t count, std::uint64_t total) const
 {
-    return QString::number(count) + m_form.text(TextId::ProgressOf) + QString::number(total)
-        + m_form.text(TextId::ProgressDone);
+    return QString::number(count) + m_host.text(TextId::ProgressOf) + QString::number(total)
+        + m_host.text(TextId::ProgressDone);
 }
 
 void HttpSession::hostResolved()
 {
-    showStatus(m_form.text(TextId::HostResolved));
+    Q_EMIT statusChanged(m_host.text(TextId::HostResolved));
 }
 
 void HttpSession::connected()
 {
-    showStatus(m_form.text(TextId::Connected));
-    RetrievalPage* page = m_form.retrievalPage();
-    page->abortButton()->setVisible(true);
-    page->checkButton()->setVisible(false);
-    page->downloadButton()->setVisible(false);
+    Q_EMIT statusChanged(m_host.text(TextId::Connected));
+    Q_EMIT connectionChanged(true);
 }
 
 void HttpSession::disconnected()
 {
-    showStatus(m_form.text(TextId::Disconnected));
-    m_form.retrievalPage()->abortButton()->setVisible(false);
+    Q_EMIT statusChanged(m_host.text(TextId::Disconnected));
+    Q_EMIT connectionChanged(false);
 }
 
 void HttpSession::packetSent(std::uint64_t sent, std::uint64_t total)
 {
-    showStatus(progressText(sent, total));
+    Q_EMIT statusChanged(progressText(sent, total));
 }
 
 void HttpSession::packetReceived(std::uint64_t received, std::uint64_t total)
 {
-    showStatus(progressText(received, total));
+    Q_EMIT statusChanged(progressText(received, total));
 }
 
 void HttpSession::succeeded()
 {
-    m_form.retrievalPage()->statusLine()->setText(QStringLiteral("Get Succeeded"));
+    Q_EMIT replyEnded(QStringLiteral("Get Succeeded"));
 }
 
 void HttpSession::failed()
 {
-    m_form.retrievalPage()->statusLine()->setText(QStringLiteral("Get Failed"));
+    Q_EMIT replyEnded(QStringLiteral("Get Failed"));
 }
 
 void HttpSession::connectionFailed()
 {
-    m_form.dialogs().message(m_form.text(TextId::ConnectionFailed));
+    m_host.dialogs().message(m_host.text(TextId::ConnectionFailed));
 }
 
 std::optional<std::string> HttpSession::invalidHost()
 {
-    const std::optional<QString> host = m_form.dialogs().input(
+    const std::optional<QString> host = m_host.dialogs().input(
         QStringLiteral("Invalid Host!"), QStringLiteral("Specify a new host:"), QString());
     if (!host)
         return std::nullopt;
     return toData(*host);
 }
 
-ClientScope::ClientScope(MainWindow& form)
-    : m_session(form.http())
-    , m_client(form.createClient())
+ClientScope::ClientScope(HttpSession& session)
+    : m_session(session)
+    , m_client(session.createClient())
 {
 }
 

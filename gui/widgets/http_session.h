@@ -2,6 +2,7 @@
 
 #include "core/net/http_listener.h"
 
+#include <QObject>
 #include <QString>
 
 #include <cstdint>
@@ -16,21 +17,23 @@ namespace net {
 class HttpClient;
 struct ProxySettings;
 } // namespace net
-class MainWindow;
+class PageHost;
 
-// The window's side of every transfer: it makes the one current client from the settings
-// page, shows the client's events on both status lines and the retrieval page's buttons,
-// asks for a new host, and aborts. While a client is current no second one can be made, so
-// no second transfer starts from a control that the pump lets through.
-class HttpSession : public net::HttpListener
+// The window's side of every transfer: it makes the one current client with the settings
+// page's values, tells the client's events as status texts, asks for a new host, and aborts.
+// While a client is current no second one can be made, so no second transfer starts from a
+// control that the pump lets through.
+class HttpSession : public QObject, public net::HttpListener
 {
+    Q_OBJECT
+
 public:
-    explicit HttpSession(MainWindow& form);
+    explicit HttpSession(PageHost& host);
     ~HttpSession() override;
 
-    // A new client from the settings page, made the current one. Throws ConvertError for a
-    // proxy port that is not a whole number (before any request) and brevio::Error while
-    // another client is still in use.
+    // A new client with the settings page's proxy and time-out, made the current one. Throws
+    // ConvertError for a proxy port that is not a whole number (before any request) and
+    // brevio::Error while another client is still in use.
     net::HttpClient& createClient();
     void releaseClient();
     // The proxy as the settings page has it now. Throws ConvertError for a port that is not
@@ -52,7 +55,7 @@ public:
     // Appends the failed reply to error.dat.
     static void logHttpError(std::string_view header, std::string_view body);
 
-    // The client's events: the status lines follow them; a failed connection is said in a box,
+    // The client's events: they become status texts; a failed connection is said in a box,
     // and an unknown host may be replaced by one the user types.
     void hostResolved() override;
     void connected() override;
@@ -67,12 +70,18 @@ public:
     // "Brevio (<site host>)", sent as the User-Agent.
     static std::string identification();
 
+Q_SIGNALS:
+    // The progress of a transfer, for every status line.
+    void statusChanged(const QString& text);
+    // How the last reply ended ("Get Succeeded", "Get Failed"), for the retrieval page's line.
+    void replyEnded(const QString& text);
+    // A connection is up (true) or over (false).
+    void connectionChanged(bool connected);
+
 private:
-    // Both status lines: the retrieval page's and the news page's.
-    void showStatus(const QString& text);
     QString progressText(std::uint64_t count, std::uint64_t total) const;
 
-    MainWindow& m_form;
+    PageHost& m_host;
     std::unique_ptr<net::HttpClient> m_client;
     std::string m_serverUrl;
     bool m_abortFlag = false;
@@ -83,7 +92,7 @@ private:
 class ClientScope
 {
 public:
-    explicit ClientScope(MainWindow& form);
+    explicit ClientScope(HttpSession& session);
     ~ClientScope();
     ClientScope(const ClientScope&) = delete;
     ClientScope& operator=(const ClientScope&) = delete;

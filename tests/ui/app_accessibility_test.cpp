@@ -117,10 +117,11 @@ private Q_SLOTS:
             FontColorDialog font(form.paneFont(), form.paneColor(), form.text(TextId::ColorLabel), &form);
             WeekChoiceDialog week(&form);
             week.setWeeks({QStringLiteral("07.12.2026")});
-            JtvExportDialog jtv(form.printingPage()->channelChecklist(), &form);
-            ExportDialog listing(form, ExportDialog::Kind::Xmltv, QStringLiteral("XMLTV"), QString(), 1);
-            ExportDialog calendar(form, ExportDialog::Kind::Calendar, QStringLiteral("iCalendar"), QString(),
-                                  0);
+            JtvExportDialog jtv(form.printingPage()->channelNames(), &form);
+            ExportDialog listing(form.host(), ExportDialog::Kind::Xmltv, QStringLiteral("XMLTV"), QString(),
+                                 1);
+            ExportDialog calendar(form.host(), ExportDialog::Kind::Calendar, QStringLiteral("iCalendar"),
+                                  QString(), 0);
             auto* search = form.findChild<SearchWindow*>();
             search->openSearch();
             search->field()->setText(QStringLiteral("a"));

@@ -356,7 +356,7 @@ private Q_SLOTS:
             tried = true;
             // The page buttons are disabled, and a direct second client is refused.
             refused = !form.pageButtons()[0]->isEnabled() && !r.page().channelChecklist()->isEnabled()
-                && !form.guard([&] { form.createClient(); });
+                && !form.guard([&] { form.http().createClient(); });
             r.page().checkForNewWeek(); // ignored while busy
         });
         second.start(50);

@@ -1,4 +1,4 @@
-#include "gui/extras/link_addresses.h"
+#include "gui/widgets/link_addresses.h"
 
 #include "gui/widgets/settings.h"
 
