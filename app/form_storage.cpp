@@ -69,10 +69,11 @@ void FormStorage::restore()
     if (m_settings.readInteger(kSection, QStringLiteral("ShowCmd"), 1) == 3)
         m_window->setWindowState(m_window->windowState() | Qt::WindowMaximized);
 
-    for (const QString& name : m_controls) {
-        if (auto* spin = m_window->findChild<QSpinBox*>(name))
+    for (QWidget* control : m_controls) {
+        const QString name = control->objectName();
+        if (auto* spin = qobject_cast<QSpinBox*>(control))
             spin->setValue(m_settings.readInteger(kSection, storedValueKey(name), spin->value()));
-        else if (auto* box = m_window->findChild<QCheckBox*>(name))
+        else if (auto* box = qobject_cast<QCheckBox*>(control))
             box->setChecked(m_settings.readBool(kSection, storedCheckedKey(name), box->isChecked()));
     }
 }
@@ -91,10 +92,11 @@ void FormStorage::store()
     if (!maximized && frame != FrameMargins{})
         m_settings.writeString(kSection, kFrame, QString::fromStdString(frameText(frame)));
 
-    for (const QString& name : m_controls) {
-        if (auto* spin = m_window->findChild<QSpinBox*>(name))
+    for (QWidget* control : m_controls) {
+        const QString name = control->objectName();
+        if (auto* spin = qobject_cast<QSpinBox*>(control))
             m_settings.writeInteger(kSection, storedValueKey(name), spin->value());
-        else if (auto* box = m_window->findChild<QCheckBox*>(name))
+        else if (auto* box = qobject_cast<QCheckBox*>(control))
             m_settings.writeBool(kSection, storedCheckedKey(name), box->isChecked());
     }
 }

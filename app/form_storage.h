@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QStringList>
+#include <QList>
 
 class QWidget;
 
@@ -14,8 +14,9 @@ class FormStorage
 public:
     FormStorage(QWidget* window, Settings& settings);
 
-    // Controls whose value is kept: spin boxes (Value) and check boxes (Checked), by objectName.
-    void setStoredControls(const QStringList& names) { m_controls = names; }
+    // Controls whose value is kept, each under its objectName: spin boxes (Value) and check boxes
+    // (Checked).
+    void setStoredControls(const QList<QWidget*>& controls) { m_controls = controls; }
     void restore();
     // Puts the values into the settings; the caller writes them to disk.
     void store();
@@ -26,7 +27,7 @@ public:
 private:
     QWidget* m_window;
     Settings& m_settings;
-    QStringList m_controls;
+    QList<QWidget*> m_controls;
 };
 
 } // namespace brevio

@@ -19,6 +19,7 @@
 #include "gui/printing/printing_page.h"
 #include "gui/retrieval/retrieval_page.h"
 #include "gui/search/search_window.h"
+#include "gui/settings/companion_box.h"
 #include "gui/settings/settings_page.h"
 #include "gui/viewing/viewing_page.h"
 #include "gui/widgets/accessible_buttons.h"
@@ -32,6 +33,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
@@ -42,6 +44,7 @@
 #include <QMenuBar>
 #include <QScopeGuard>
 #include <QShortcut>
+#include <QSpinBox>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -104,11 +107,12 @@ MainWindow::MainWindow(Dialogs& dialogs, Clock& clock, QWidget* parent)
     startSession();
 
     m_formStorage = std::make_unique<FormStorage>(this, *m_settings);
-    m_formStorage->setStoredControls({QStringLiteral("RxSpinEdit1"), QStringLiteral("RxSpinEdit2"),
-                                      QStringLiteral("RxSpinEdit3"), QStringLiteral("RxSpinEdit4"),
-                                      QStringLiteral("RxSpinEdit5"), QStringLiteral("RxSpinEdit6"),
-                                      QString::fromLatin1(kNowHoursControl), QStringLiteral("CheckBox5"),
-                                      QStringLiteral("FlatCheckBox12")});
+    QList<QWidget*> stored;
+    for (QSpinBox* spin : m_printingPage->layoutSpins())
+        stored << spin;
+    stored << m_settingsPage->nowHours() << m_settingsPage->endTimeOption()
+           << m_settingsPage->companionBox()->autostart();
+    m_formStorage->setStoredControls(stored);
     m_formStorage->restore();
     // The pages and windows ask the host until they are gone, also while they close: it is
     // made the last child, so that it is deleted after them.
@@ -379,6 +383,8 @@ void MainWindow::showNewsPage()
 
 void MainWindow::applyLanguage()
 {
+    // The caption and screen-reader tables name their controls by objectName, as form storage
+    // and screen-reader tools do: the look-ups only set texts.
     for (const CaptionEntry& entry : kCaptionTable) {
         const QString name
             = QString::fromLatin1(entry.control.data(), static_cast<qsizetype>(entry.control.size()));

@@ -45,8 +45,7 @@ void addEntries(QMenu* menu, const std::vector<store::LinkEntry>& entries, const
     for (const auto& entry : entries) {
         const QString caption = fromData(entry.caption);
         QAction* action = menu->addAction(menuText(caption));
-        QObject::connect(action, &QAction::triggered, menu,
-                         [&host, caption] { host.guard([&host, caption] { openLink(host, caption); }); });
+        host.connectGuarded(action, &QAction::triggered, menu, [&host, caption] { openLink(host, caption); });
     }
 }
 

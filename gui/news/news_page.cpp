@@ -31,6 +31,7 @@
 #include <QVBoxLayout>
 
 #include <chrono>
+#include <map>
 #include <optional>
 
 namespace brevio {
@@ -60,18 +61,22 @@ NewsPage::NewsPage(PageHost& host, QWidget* parent)
 
     setCaption(makeControl<QLabel>(this, "Label24", {11, 62, 80, 15}), QStringLiteral("Курсы валют:"));
     auto* sources = new QButtonGroup(this);
-    makeSpeedButton(this, "FlatSpeedButton39", QStringLiteral("НБУ"), {94, 60, 33, 17}, sources);
-    makeSpeedButton(this, "FlatSpeedButton40", QStringLiteral("ЦБР"), {127, 60, 33, 17}, sources);
-    makeSpeedButton(this, "FlatSpeedButton48", QStringLiteral("ЦБК"), {160, 60, 33, 17});
+    // The source buttons by the name the table of sources gives them.
+    std::map<std::string_view, QToolButton*> sourceButtons;
+    const auto sourceButton = [&](const char* name, const char* caption, QRect rect, QButtonGroup* group) {
+        sourceButtons[name] = makeSpeedButton(this, name, QString::fromUtf8(caption), rect, group);
+    };
+    sourceButton("FlatSpeedButton39", "НБУ", {94, 60, 33, 17}, sources);
+    sourceButton("FlatSpeedButton40", "ЦБР", {127, 60, 33, 17}, sources);
+    sourceButton("FlatSpeedButton48", "ЦБК", {160, 60, 33, 17}, nullptr);
     setCaption(makeControl<QLabel>(this, "Label21", {75, 82, 60, 14}), QStringLiteral("Новости:"));
-    makeSpeedButton(this, "FlatSpeedButton43", QStringLiteral("РИА \"Ореанда\""), {8, 96, 89, 17}, sources);
-    makeSpeedButton(this, "FlatSpeedButton25", QStringLiteral("Подробности"), {104, 96, 89, 17}, sources);
-    makeSpeedButton(this, "FlatSpeedButton47", QStringLiteral("EZHEpravda"), {8, 113, 89, 17}, sources);
-    makeSpeedButton(this, "FlatSpeedButton26", QStringLiteral("uaSport"), {104, 113, 89, 17}, sources);
-    makeSpeedButton(this, "FlatSpeedButton51", QStringLiteral("Корреспондент"), {8, 136, 185, 17}, sources);
-    makeSpeedButton(this, "FlatSpeedButton52", QStringLiteral("УНЛ результаты тиражей"), {8, 160, 185, 17},
-                    sources);
-    makeSpeedButton(this, "FlatSpeedButton53", QStringLiteral("RusDisney"), {8, 184, 89, 17}, sources);
+    sourceButton("FlatSpeedButton43", "РИА \"Ореанда\"", {8, 96, 89, 17}, sources);
+    sourceButton("FlatSpeedButton25", "Подробности", {104, 96, 89, 17}, sources);
+    sourceButton("FlatSpeedButton47", "EZHEpravda", {8, 113, 89, 17}, sources);
+    sourceButton("FlatSpeedButton26", "uaSport", {104, 113, 89, 17}, sources);
+    sourceButton("FlatSpeedButton51", "Корреспондент", {8, 136, 185, 17}, sources);
+    sourceButton("FlatSpeedButton52", "УНЛ результаты тиражей", {8, 160, 185, 17}, sources);
+    sourceButton("FlatSpeedButton53", "RusDisney", {8, 184, 89, 17}, sources);
     auto* city = makeControl<QComboBox>(this, "FlatComboBox2", {8, 224, 129, 21});
     city->setEditable(true);
     city->setEditText(QStringLiteral("выбрать город"));
@@ -98,10 +103,10 @@ NewsPage::NewsPage(PageHost& host, QWidget* parent)
     new LinkClicks(m_pane, [this](const QString& address) { openLink(address); });
 
     for (const news::NewsSource& source : news::newsSources()) {
-        auto* button = findChild<QToolButton*>(QString::fromLatin1(source.button));
+        QToolButton* button = sourceButtons.at(source.button);
+        m_sourceButtons.push_back({&source, button});
         setCaption(button, fromUtf8(source.caption));
-        connect(button, &QToolButton::clicked, this,
-                [this, &source] { m_host.guard([this, &source] { runSource(source); }); });
+        m_host.connectGuarded(button, &QToolButton::clicked, this, [this, &source] { runSource(source); });
     }
 }
 
@@ -114,8 +119,8 @@ NewsPage::~NewsPage() = default;
 
 void NewsPage::pageOpened()
 {
-    for (const news::NewsSource& source : news::newsSources())
-        setCaption(findChild<QToolButton*>(QString::fromLatin1(source.button)), sourceName(source));
+    for (const auto& [source, button] : m_sourceButtons)
+        setCaption(button, sourceName(*source));
     const QRect fitted(208, 8, width() - 213, height() - 13);
     // Design coordinates: the anchoring keeps the 5-pixel margins as the window changes size.
     const QRect design(208, 8, 707 - 213, 359 - 13);

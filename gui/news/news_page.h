@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 class QLabel;
 class QTextEdit;
@@ -69,6 +71,8 @@ private:
     QToolButton* m_loadMode = nullptr;
     QToolButton* m_dummy = nullptr;
     std::function<void(const QString&)> m_openUrl;
+    // Every source with its button.
+    std::vector<std::pair<const news::NewsSource*, QToolButton*>> m_sourceButtons;
 };
 
 } // namespace brevio

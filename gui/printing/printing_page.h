@@ -49,6 +49,8 @@ public:
 
     QListWidget* channelChecklist() const { return m_channels; }
     QSpinBox* columns() const { return m_spins[0]; }
+    // Columns, gap and the four margins, which the window keeps between runs.
+    QList<QSpinBox*> layoutSpins() const { return {m_spins.begin(), m_spins.end()}; }
 
 private:
     std::vector<std::string> buildDocument() const;

@@ -159,11 +159,10 @@ SearchWindow::SearchWindow(PageHost& host)
     host.fileMenu()->addSeparator();
     host.fileMenu()->addAction(m_action);
     addAction(m_action); // Ctrl+F works in this window too
-    connect(m_action, &QAction::triggered, this, [this] { m_host.guard([this] { openSearch(); }); });
+    m_host.connectGuarded(m_action, &QAction::triggered, this, &SearchWindow::openSearch);
 
-    connect(m_field, &QLineEdit::textChanged, this, [this] { m_host.guard([this] { runSearch(); }); });
-    connect(m_field, &QLineEdit::returnPressed, this,
-            [this] { m_host.guard([this] { showChosenResult(); }); });
+    m_host.connectGuarded(m_field, &QLineEdit::textChanged, this, &SearchWindow::runSearch);
+    m_host.connectGuarded(m_field, &QLineEdit::returnPressed, this, &SearchWindow::showChosenResult);
     m_field->installEventFilter(this);
     m_host.connectGuarded(m_results, &QAbstractItemView::activated, this, &SearchWindow::showChosenResult);
     m_host.connectGuarded(m_show, &QPushButton::clicked, this, &SearchWindow::showChosenResult);

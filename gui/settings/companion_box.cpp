@@ -1,8 +1,8 @@
 #include "gui/settings/companion_box.h"
 
 #include "core/extras/desktop_entry.h"
-#include "gui/settings/settings_page.h"
 #include "gui/widgets/form_builder.h"
+#include "gui/widgets/overlay.h"
 #include "gui/widgets/page_host.h"
 #include "gui/widgets/settings.h"
 
@@ -25,13 +25,6 @@ namespace {
 
 const QString kSection = QStringLiteral("chimeo");
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect rect)
-{
-    auto* label = makeControl<QLabel>(parent, name, rect);
-    setCaption(label, caption);
-    return label;
-}
-
 bool isFile(const QString& path)
 {
     return !path.isEmpty() && QFileInfo(path).isFile();
@@ -39,20 +32,13 @@ bool isFile(const QString& path)
 
 } // namespace
 
-CompanionBox::CompanionBox(PageHost& host, SettingsPage& page)
-    : QObject(&page)
+CompanionBox::CompanionBox(PageHost& host, QWidget* page)
+    : QObject(page)
     , m_host(host)
 {
     setObjectName(QStringLiteral("ChimeoBox"));
-    m_box = page.findChild<QGroupBox*>(QStringLiteral("GroupBox4"));
-    m_autostart = page.findChild<QCheckBox*>(QStringLiteral("FlatCheckBox12"));
-    if (!m_box || !m_autostart)
-        return;
-    build();
-    if (auto* open = page.findChild<QToolButton*>(QStringLiteral("FlatSpeedButton44")))
-        m_host.connectGuarded(open, &QToolButton::clicked, this, &CompanionBox::openCompanionSettings);
-    m_host.connectGuarded(m_box->findChild<QToolButton*>(QStringLiteral("FlatSpeedButton35")),
-                          &QToolButton::clicked, this, &CompanionBox::saveCompanionSettings);
+    build(page);
+    m_host.connectGuarded(m_save, &QToolButton::clicked, this, &CompanionBox::saveCompanionSettings);
     // Any change of state counts, also the one the window's stored state makes at start.
     m_host.connectGuarded(m_autostart, &QCheckBox::toggled, this, &CompanionBox::updateCompanionAutostart);
 }
@@ -72,9 +58,12 @@ QLineEdit* CompanionBox::makeFileBox(const char* name, QRect rect, const QString
     return edit;
 }
 
-void CompanionBox::build()
+void CompanionBox::build(QWidget* page)
 {
-    // The box covers the page while it is open: nothing of the page may show through.
+    // The box covers the whole page while it is open: nothing of the page may show through.
+    m_box = makeControl<QGroupBox>(page, "GroupBox4", {8, 3, 692, 347}, AnchorAll);
+    setCaption(m_box, QStringLiteral("Chimeo"));
+    new Anchors(m_box, QSize(692, 347));
     m_box->setAutoFillBackground(true);
     makeLabel(m_box, "Label18", QStringLiteral("Сигнализировать за"), {16, 24, 130, 17});
     m_minutes = makeSpinBox(m_box, "RxSpinEdit9", {150, 21, 49, 21}, 0, 30, 0);
@@ -96,10 +85,13 @@ void CompanionBox::build()
     m_soundOnly = makeCheckBox(m_box, "FlatCheckBox11",
                                QStringLiteral("Только звуковой сигнал, без вывода окна сообщения"),
                                {16, 144, 450, 17});
-    Anchors::of(m_box)->replace(m_autostart, {16, 176, 450, 17});
+    m_autostart = makeCheckBox(m_box, "FlatCheckBox12", QStringLiteral("Запускать вместе с Windows"),
+                               {16, 176, 450, 17});
     // Kept for the companion's window: it has no setting of its own here.
     makeCheckBox(m_box, "FlatCheckBox13", QStringLiteral("Запускать в свернутом виде"), {16, 208, 450, 17});
-    makeSpeedButton(m_box, "FlatSpeedButton35", QStringLiteral("Сохранить"), {456, 240, 121, 17});
+    m_save = makeSpeedButton(m_box, "FlatSpeedButton35", QStringLiteral("Сохранить"), {456, 240, 121, 17});
+    m_box->hide();
+    new Overlay(m_box);
 }
 
 void CompanionBox::openCompanionSettings()

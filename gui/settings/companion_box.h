@@ -6,11 +6,12 @@ class QCheckBox;
 class QGroupBox;
 class QLineEdit;
 class QSpinBox;
+class QToolButton;
+class QWidget;
 
 namespace brevio {
 
 class PageHost;
-class SettingsPage;
 
 // The companion alarm's settings box on the settings page: its controls, section
 // `chimeo` read when the box opens and written by "Сохранить", and the log-on start of the
@@ -20,7 +21,8 @@ class CompanionBox : public QObject
     Q_OBJECT
 
 public:
-    CompanionBox(PageHost& host, SettingsPage& page);
+    // Makes the box, hidden, over the whole of `page`.
+    CompanionBox(PageHost& host, QWidget* page);
     QCheckBox* autostart() const { return m_autostart; }
 
     // "Настройки Chimeo": loads the section into the box and shows it.
@@ -31,7 +33,7 @@ public:
     void updateCompanionAutostart();
 
 private:
-    void build();
+    void build(QWidget* page);
     QLineEdit* makeFileBox(const char* name, QRect rect, const QString& filter);
 
     PageHost& m_host;
@@ -44,6 +46,7 @@ private:
     QLineEdit* m_soundPath = nullptr;
     QCheckBox* m_soundOnly = nullptr;
     QCheckBox* m_autostart = nullptr;
+    QToolButton* m_save = nullptr;
 };
 
 } // namespace brevio

@@ -34,7 +34,8 @@ void addColor(QComboBox* box, const QColor& color)
 // Qt's font dialog names its lists by their labels for sighted users only: a screen reader gets
 // the label's text on the list, on the edit field that hands its focus to the list, and on a
 // drop-down list's own list; a list the label does not name takes the name of the edit field
-// above it in the dialog's grid.
+// above it in the dialog's grid. Qt makes those controls, so they are found by their kind; the
+// look-up only names them.
 void nameByLabels(QWidget* dialog)
 {
     for (const QLabel* label : dialog->findChildren<QLabel*>()) {

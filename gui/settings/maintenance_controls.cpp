@@ -5,9 +5,10 @@
 #include "core/texts/text_ids.h"
 #include "core/view/week_lists.h"
 #include "core/view/week_maintenance.h"
-#include "gui/settings/settings_page.h"
 #include "gui/widgets/dialogs.h"
+#include "gui/widgets/form_builder.h"
 #include "gui/widgets/list_views.h"
+#include "gui/widgets/overlay.h"
 #include "gui/widgets/page_host.h"
 #include "gui/widgets/qt_text.h"
 #include "gui/widgets/settings.h"
@@ -33,61 +34,67 @@ namespace {
 // A drag of ours carries nothing but this type; the channel moved is the selected one.
 const QString kChannelDragType = QStringLiteral("application/x-brevio-channel");
 
-template <class W>
-W* control(QWidget* page, const char* name)
-{
-    return page->findChild<W*>(QString::fromLatin1(name));
-}
-
 } // namespace
 
-MaintenanceControls::MaintenanceControls(PageHost& host, SettingsPage& settingsPage)
-    : QObject(&settingsPage)
+MaintenanceControls::MaintenanceControls(PageHost& host, QWidget* page, const UpkeepControls& controls)
+    : QObject(page)
     , m_host(host)
+    , m_channels(controls.channels)
+    , m_weeks(controls.weeks)
+    , m_deleteChannel(controls.deleteChannel)
 {
-    SettingsPage* page = &settingsPage;
-    m_channels = page->channelList();
-    m_weeks = page->weekList();
-    m_shiftPanel = control<QWidget>(page, "Panel9");
-    m_hours = control<QSpinBox>(page, "RxSpinEdit7");
-    m_minutes = control<QSpinBox>(page, "RxSpinEdit8");
-    m_deleteChannel = control<QToolButton>(page, "FlatSpeedButton30");
-    // The panel lies over the right column, so it paints its own background and a frame.
-    if (auto* frame = qobject_cast<QFrame*>(m_shiftPanel))
-        frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_shiftPanel->setAutoFillBackground(true);
-    control<QLabel>(page, "Label15")->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    buildShiftPanel(page);
     m_channels->setSelectionMode(QAbstractItemView::SingleSelection);
     m_channels->viewport()->setAcceptDrops(true);
     m_channels->viewport()->installEventFilter(this);
     m_channels->installEventFilter(this);
-    connectControls();
+    connectControls(controls);
 }
 
-void MaintenanceControls::connectControls()
+void MaintenanceControls::buildShiftPanel(QWidget* page)
 {
-    auto* page = static_cast<QWidget*>(parent());
-    const auto onClick = [this, page](const char* name, void (MaintenanceControls::*handler)()) {
-        m_host.connectGuarded(control<QToolButton>(page, name), &QToolButton::clicked, this, handler);
-    };
-    onClick("FlatSpeedButton22", &MaintenanceControls::enterShiftMode);
-    onClick("FlatSpeedButton33", &MaintenanceControls::leaveShiftMode);
-    onClick("FlatSpeedButton34", &MaintenanceControls::saveChannelShift);
-    onClick("FlatSpeedButton30", &MaintenanceControls::deleteChannel);
-    onClick("FlatSpeedButton29", &MaintenanceControls::deleteWeek);
+    // The panel covers the right column while it is open, so it paints its own background
+    // and a frame.
+    auto* panel = static_cast<QFrame*>(makePanel(page, "Panel9", {432, 2, 169, 269}));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setAutoFillBackground(true);
+    panel->setToolTip(QStringLiteral("Сдвиг времени канала"));
+    auto* hint = makeLabel(panel, "Label15", QString(), {6, 6, 157, 150});
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_hours = makeSpinBox(panel, "RxSpinEdit7", {80, 163, 60, 21}, -23, 23, 0);
+    makeLabel(panel, "Label16", QStringLiteral("Часы"), {6, 166, 60, 15})->setBuddy(m_hours);
+    m_minutes = makeSpinBox(panel, "RxSpinEdit8", {80, 189, 60, 21}, -59, 59, 0);
+    makeLabel(panel, "Label17", QStringLiteral("Минуты"), {6, 192, 60, 15})->setBuddy(m_minutes);
+    m_saveShift = makeSpeedButton(panel, "FlatSpeedButton34", QStringLiteral("Сохранить"), {6, 220, 157, 17});
+    m_hideShift = makeSpeedButton(panel, "FlatSpeedButton33", QStringLiteral("Скрыть"), {6, 242, 157, 17});
+    panel->hide();
+    new Overlay(panel);
+    m_shiftPanel = panel;
+}
+
+void MaintenanceControls::connectControls(const UpkeepControls& controls)
+{
+    m_host.connectGuarded(controls.shiftMode, &QToolButton::clicked, this,
+                          &MaintenanceControls::enterShiftMode);
+    m_host.connectGuarded(m_hideShift, &QToolButton::clicked, this, &MaintenanceControls::leaveShiftMode);
+    m_host.connectGuarded(m_saveShift, &QToolButton::clicked, this, &MaintenanceControls::saveChannelShift);
+    m_host.connectGuarded(m_deleteChannel, &QToolButton::clicked, this, &MaintenanceControls::deleteChannel);
+    m_host.connectGuarded(controls.deleteWeek, &QToolButton::clicked, this, &MaintenanceControls::deleteWeek);
 
     // A keyboard choice shows the shift at once; a mouse press changes the selection and then
     // reports the press, so a press on the chosen channel reads its shift again.
-    connect(m_channels, &QListWidget::itemSelectionChanged, this, [this] {
+    m_host.connectGuarded(m_channels, &QListWidget::itemSelectionChanged, this, [this] {
         if (!m_shiftMode || m_channels->selectedItems().isEmpty())
             return;
         m_channelJustChosen = QGuiApplication::mouseButtons() != Qt::NoButton;
-        m_host.guard([this] { showChannelShift(); });
+        showChannelShift();
     });
-    connect(m_channels, &QListWidget::itemPressed, this, [this] {
-        if (m_shiftMode && !m_channelJustChosen)
-            m_host.guard([this] { showChannelShift(); });
+    m_host.connectGuarded(m_channels, &QListWidget::itemPressed, this, [this] {
+        const bool again = m_shiftMode && !m_channelJustChosen;
         m_channelJustChosen = false;
+        if (again)
+            showChannelShift();
     });
 }
 

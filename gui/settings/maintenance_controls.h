@@ -11,17 +11,26 @@ class QWidget;
 namespace brevio {
 
 class PageHost;
-class SettingsPage;
 
-// Channel and week upkeep on the settings page: the time-shift panel, deleting a channel of the
-// shown week, deleting a downloaded week, and reordering the channel list by dragging. It
-// connects to the page's controls by name and lives as long as the page.
+// The settings page's controls that the upkeep works on.
+struct UpkeepControls
+{
+    QListWidget* channels = nullptr; // the shown week's channels
+    QListWidget* weeks = nullptr; // the downloaded weeks
+    QToolButton* shiftMode = nullptr; // "Установка сдвига времени"
+    QToolButton* deleteChannel = nullptr;
+    QToolButton* deleteWeek = nullptr;
+};
+
+// Channel and week upkeep on the settings page: the time-shift panel (made here, over the page's
+// right column), deleting a channel of the shown week, deleting a downloaded week, and
+// reordering the channel list by dragging. It lives as long as the page.
 class MaintenanceControls : public QObject
 {
     Q_OBJECT
 
 public:
-    MaintenanceControls(PageHost& host, SettingsPage& page);
+    MaintenanceControls(PageHost& host, QWidget* page, const UpkeepControls& controls);
 
     // "Установка сдвига времени" and "Скрыть": enter and leave shift mode.
     void enterShiftMode();
@@ -47,8 +56,11 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    QWidget* shiftPanel() const { return m_shiftPanel; }
+
 private:
-    void connectControls();
+    void buildShiftPanel(QWidget* page);
+    void connectControls(const UpkeepControls& controls);
     void removeChannelItems(const QString& name);
     void startDrag();
     void moveChannel(int from, int to);
@@ -56,10 +68,12 @@ private:
     PageHost& m_host;
     QListWidget* m_channels = nullptr;
     QListWidget* m_weeks = nullptr;
+    QToolButton* m_deleteChannel = nullptr;
     QWidget* m_shiftPanel = nullptr;
     QSpinBox* m_hours = nullptr;
     QSpinBox* m_minutes = nullptr;
-    QToolButton* m_deleteChannel = nullptr;
+    QToolButton* m_saveShift = nullptr;
+    QToolButton* m_hideShift = nullptr;
     bool m_shiftMode = false;
     bool m_channelJustChosen = false;
     // Where a press on a channel began, for telling a drag from a click.

@@ -9,7 +9,6 @@
 #include "gui/settings/font_dialog.h"
 #include "gui/settings/maintenance_controls.h"
 #include "gui/widgets/form_builder.h"
-#include "gui/widgets/overlay.h"
 #include "gui/widgets/page_host.h"
 #include "gui/widgets/qt_text.h"
 #include "gui/widgets/settings.h"
@@ -26,13 +25,6 @@
 namespace brevio {
 
 namespace {
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect rect)
-{
-    auto* label = makeControl<QLabel>(parent, name, rect);
-    setCaption(label, caption);
-    return label;
-}
 
 } // namespace
 
@@ -58,9 +50,9 @@ SettingsPage::SettingsPage(PageHost& host, QWidget* parent)
     m_english->setChecked(true);
     // Only the button that becomes checked switches; clicking the checked one changes nothing.
     for (auto* radio : {m_russian, m_english}) {
-        connect(radio, &QRadioButton::toggled, this, [this](bool on) {
-            if (on)
-                m_host.guard([this] { m_host.switchLanguage(chosenLanguageOffset()); });
+        m_host.connectGuarded(radio, &QRadioButton::toggled, this, [this, radio] {
+            if (radio->isChecked())
+                m_host.switchLanguage(chosenLanguageOffset());
         });
     }
 
@@ -75,15 +67,13 @@ SettingsPage::SettingsPage(PageHost& host, QWidget* parent)
     // The list grows with the page; the two buttons under it keep their distance to its bottom.
     m_channels = makeControl<QListWidget>(this, "ListBox1", {200, 6, 225, 295},
                                           AnchorLeft | AnchorTop | AnchorBottom);
-    makeSpeedButton(this, "FlatSpeedButton30", QStringLiteral("Удалить канал"), {200, 301, 225, 17}, nullptr,
-                    AnchorLeft | AnchorBottom);
+    m_deleteChannel = makeSpeedButton(this, "FlatSpeedButton30", QStringLiteral("Удалить канал"),
+                                      {200, 301, 225, 17}, nullptr, AnchorLeft | AnchorBottom);
     makeSpeedButton(this, "FlatSpeedButton23", QStringLiteral("Сортировка каналов"), {200, 323, 225, 17},
                     nullptr, AnchorLeft | AnchorBottom)
         ->setEnabled(false);
 
     buildRightColumn();
-    m_maintenance = new MaintenanceControls(m_host, *this);
-    m_companion = new CompanionBox(m_host, *this);
 }
 
 void SettingsPage::buildProxyGroup()
@@ -109,8 +99,8 @@ void SettingsPage::buildProxyGroup()
     m_savePassword->setChecked(true);
 
     // toggled, not clicked: checking the boxes from code at start-up runs the same rule.
-    connect(m_useProxy, &QCheckBox::toggled, this, [this] { updateProxyControls(); });
-    connect(m_needsPassword, &QCheckBox::toggled, this, [this] { updateLoginControls(); });
+    m_host.connectGuarded(m_useProxy, &QCheckBox::toggled, this, &SettingsPage::updateProxyControls);
+    m_host.connectGuarded(m_needsPassword, &QCheckBox::toggled, this, &SettingsPage::updateLoginControls);
     updateProxyControls();
 }
 
@@ -120,15 +110,17 @@ void SettingsPage::buildRightColumn()
     setCaption(weeks, QStringLiteral("Недели"));
     new Anchors(weeks, QSize(167, 108));
     m_weeks = makeControl<QListWidget>(weeks, "ListBox2", {8, 16, 151, 66});
-    makeSpeedButton(weeks, "FlatSpeedButton29", QStringLiteral("Удалить"), {8, 85, 151, 17});
+    auto* deleteWeek
+        = makeSpeedButton(weeks, "FlatSpeedButton29", QStringLiteral("Удалить"), {8, 85, 151, 17});
 
     auto* font = makeSpeedButton(this, "FlatSpeedButton28", QStringLiteral("Шрифт"), {432, 114, 167, 17});
     m_host.connectGuarded(font, &QToolButton::clicked, this, &SettingsPage::chooseFont);
-    makeSpeedButton(this, "FlatSpeedButton22", QStringLiteral("Установка сдвига времени"),
-                    {432, 135, 167, 17});
+    auto* shiftMode = makeSpeedButton(this, "FlatSpeedButton22", QStringLiteral("Установка сдвига времени"),
+                                      {432, 135, 167, 17});
     m_desktopShortcut = makeSpeedButton(this, "FlatSpeedButton32", QStringLiteral("Иконку на рабочий стол"),
                                         {432, 157, 167, 17});
-    makeSpeedButton(this, "FlatSpeedButton44", QStringLiteral("Настройки Chimeo"), {432, 179, 167, 17});
+    auto* companion
+        = makeSpeedButton(this, "FlatSpeedButton44", QStringLiteral("Настройки Chimeo"), {432, 179, 167, 17});
     m_endTime
         = makeCheckBox(this, "CheckBox5", QStringLiteral("время оконч. в Отобранных"), {432, 208, 170, 17});
     m_jtvExport = makeSpeedButton(this, "FlatButton2", QStringLiteral("Экспорт в JTV"), {432, 231, 167, 17});
@@ -136,27 +128,13 @@ void SettingsPage::buildRightColumn()
     makeSpeedButton(this, "FlatButton3", QStringLiteral("Экспорт в ListTV"), {432, 253, 167, 17})->hide();
     makeCheckBox(this, "CheckBox4", QStringLiteral("Автозапуск"), {432, 275, 167, 17})->hide();
 
-    // The time-shift panel covers the right column while it is open.
-    QWidget* shift = makePanel(this, "Panel9", {432, 2, 169, 269});
-    shift->setToolTip(QStringLiteral("Сдвиг времени канала"));
-    auto* hint = makeLabel(shift, "Label15", QString(), {6, 6, 157, 150});
-    hint->setWordWrap(true);
-    makeLabel(shift, "Label16", QStringLiteral("Часы"), {6, 166, 60, 15})
-        ->setBuddy(makeSpinBox(shift, "RxSpinEdit7", {80, 163, 60, 21}, -23, 23, 0));
-    makeLabel(shift, "Label17", QStringLiteral("Минуты"), {6, 192, 60, 15})
-        ->setBuddy(makeSpinBox(shift, "RxSpinEdit8", {80, 189, 60, 21}, -59, 59, 0));
-    makeSpeedButton(shift, "FlatSpeedButton34", QStringLiteral("Сохранить"), {6, 220, 157, 17});
-    makeSpeedButton(shift, "FlatSpeedButton33", QStringLiteral("Скрыть"), {6, 242, 157, 17});
-    shift->hide();
-    new Overlay(shift);
-
-    // The companion alarm's settings cover the whole page while they are open.
-    auto* chimeo = makeControl<QGroupBox>(this, "GroupBox4", {8, 3, 692, 347}, AnchorAll);
-    setCaption(chimeo, QStringLiteral("Chimeo"));
-    new Anchors(chimeo, QSize(692, 347));
-    makeCheckBox(chimeo, "FlatCheckBox12", QStringLiteral("Запускать вместе с Windows"), {16, 24, 250, 17});
-    chimeo->hide();
-    new Overlay(chimeo);
+    // The time-shift panel over the right column and the companion's settings over the whole
+    // page, each made by the class that handles it.
+    m_maintenance = new MaintenanceControls(m_host, this,
+                                            {m_channels, m_weeks, shiftMode, m_deleteChannel, deleteWeek});
+    m_companion = new CompanionBox(m_host, this);
+    m_host.connectGuarded(companion, &QToolButton::clicked, m_companion,
+                          &CompanionBox::openCompanionSettings);
 }
 
 void SettingsPage::updateProxyControls()

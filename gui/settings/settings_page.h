@@ -97,6 +97,7 @@ private:
     QCheckBox* m_endTime = nullptr;
     QToolButton* m_jtvExport = nullptr;
     QToolButton* m_desktopShortcut = nullptr;
+    QToolButton* m_deleteChannel = nullptr;
     MaintenanceControls* m_maintenance = nullptr;
     CompanionBox* m_companion = nullptr;
 };

@@ -106,16 +106,17 @@ void ViewingPage::connectHandlers()
 
     // A keyboard choice changes the selection alone; a mouse press changes it and then reports
     // the press, and a press on the chosen channel fills the panes again (clearing bold marks).
-    connect(m_channelList, &QListWidget::itemSelectionChanged, this, [this] {
+    m_host.connectGuarded(m_channelList, &QListWidget::itemSelectionChanged, this, [this] {
         if (m_channelList->selectedItems().isEmpty())
             return;
         m_channelJustChosen = QGuiApplication::mouseButtons() != Qt::NoButton;
-        m_host.guard([this] { showChosenChannel(); });
+        showChosenChannel();
     });
-    connect(m_channelList, &QListWidget::itemPressed, this, [this] {
-        if (!m_channelJustChosen)
-            m_host.guard([this] { showChosenChannel(); });
+    m_host.connectGuarded(m_channelList, &QListWidget::itemPressed, this, [this] {
+        const bool again = !m_channelJustChosen;
         m_channelJustChosen = false;
+        if (again)
+            showChosenChannel();
     });
 
     for (int d = 0; d < kDays; ++d) {

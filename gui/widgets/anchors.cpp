@@ -16,7 +16,11 @@ Anchors::Anchors(QWidget* container, QSize designSize)
 
 Anchors* Anchors::of(QWidget* container)
 {
-    return container->findChild<Anchors*>(QStringLiteral("anchors"), Qt::FindDirectChildrenOnly);
+    for (QObject* child : container->children()) {
+        if (auto* anchors = qobject_cast<Anchors*>(child))
+            return anchors;
+    }
+    return nullptr;
 }
 
 void Anchors::place(QWidget* control, QRect designRect, unsigned anchors)

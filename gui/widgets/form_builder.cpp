@@ -65,6 +65,13 @@ QTextEdit* makePane(QWidget* parent, const char* name, QRect rect, bool richText
     return pane;
 }
 
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect rect)
+{
+    auto* label = makeControl<QLabel>(parent, name, rect);
+    setCaption(label, caption);
+    return label;
+}
+
 QWidget* makePanel(QWidget* parent, const char* name, QRect rect, unsigned anchors)
 {
     auto* panel = makeControl<QFrame>(parent, name, rect, anchors);

@@ -15,6 +15,7 @@
 class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
+class QLabel;
 class QSpinBox;
 class QTextEdit;
 class QToolButton;
@@ -49,6 +50,7 @@ W* makeControl(QWidget* parent, const char* name, QRect rect, unsigned anchors =
 QToolButton* makeSpeedButton(QWidget* parent, const char* name, const QString& caption, QRect rect,
                              QButtonGroup* group = nullptr, unsigned anchors = AnchorTopLeft);
 QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& caption, QRect rect);
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect rect);
 QSpinBox* makeSpinBox(QWidget* parent, const char* name, QRect rect, int minimum, int maximum, int value,
                       int step = 1);
 // A read-only text pane of the viewing page. Its accessible name comes from the names table.

@@ -38,6 +38,7 @@ void Overlay::cover()
             widget->hide();
         }
     }
+    // The panel's first control that Tab reaches takes the focus.
     for (QWidget* inside : m_panel->findChildren<QWidget*>()) {
         if ((inside->focusPolicy() & Qt::TabFocus) && inside->isEnabled() && !inside->isHidden()) {
             inside->setFocus(Qt::OtherFocusReason);

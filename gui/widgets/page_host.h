@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 class QMenu;
@@ -99,15 +100,20 @@ public:
     virtual void showFoundShow(int channel, int day, int line) = 0;
     virtual void addFoundShow(int channel, int day, int line) = 0;
 
-    // Connects `signal` of `sender` to `method` of `receiver` so that it runs inside the guard:
-    // the one place of the rule that every handler runs inside it. The signal's arguments are
-    // not passed on.
-    template <class Sender, class Signal, class Receiver>
+    // Connects `signal` of `sender` to `handler` so that it runs inside the guard: the one place
+    // of the rule that every handler runs inside it. `handler` is a method of `receiver` or a
+    // function that `receiver` outlives; it takes no arguments (the signal's are not passed on).
+    template <class Sender, class Signal, class Receiver, class Handler>
     QMetaObject::Connection connectGuarded(const Sender* sender, Signal signal, Receiver* receiver,
-                                           void (Receiver::*method)()) const
+                                           Handler handler) const
     {
-        return QObject::connect(sender, signal, receiver, [this, receiver, method] {
-            guard([receiver, method] { (receiver->*method)(); });
+        return QObject::connect(sender, signal, receiver, [this, receiver, handler] {
+            guard([receiver, &handler] {
+                if constexpr (std::is_member_function_pointer_v<Handler>)
+                    (receiver->*handler)();
+                else
+                    handler();
+            });
         });
     }
 
