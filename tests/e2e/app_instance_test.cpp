@@ -1,4 +1,5 @@
-// The built program: one copy per user, a clean stop on SIGTERM, the language of a first run.
+// The built program: one copy per user, a clean stop on SIGTERM, the language of a first run,
+// and a store and settings of the earlier version kept as they were.
 #include "support/core/temp_dir.h"
 
 #include <QFile>
@@ -7,6 +8,9 @@
 #include <QTest>
 
 #include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 using brevio::test::TempDir;
 
@@ -80,6 +84,14 @@ bool waitUntilCatching(qint64 pid, int signal)
     return false;
 }
 
+std::string fileBytes(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
 void prepare(const TempDir& home)
 {
     home.write("work/.keep", "");
@@ -151,6 +163,33 @@ private Q_SLOTS:
         QCOMPARE(stored.value("Proxy/port").toString(), QString("3128"));
         QCOMPARE(stored.value("Proxy/avt").toString(), QString("0"));
         QVERIFY(stored.contains("fm/NormPos"));
+    }
+
+    void aStoreAndSettingsOfTheEarlierVersionAreWrittenBackUnchanged()
+    {
+        // tests/data/session was written by the version before the names, text ids and typed
+        // settings of this one: a store of two weeks with selected shows, shifts and links, and
+        // the settings of a session with a proxy and its login, Russian, a font, kept control
+        // values and the window's place, which that version wrote back unchanged itself.
+        namespace fs = std::filesystem;
+        const fs::path fixture = fs::path(qgetenv("BREVIO_SOURCE_DIR").toStdString()) / "tests/data/session";
+        TempDir home;
+        prepare(home);
+        fs::copy(fixture / "work", home / "work", fs::copy_options::recursive);
+        home.write("config/Morvane/brevio.conf", fileBytes(fixture / "brevio.conf"));
+        Run run(home);
+        run.process().start();
+        QVERIFY(run.process().waitForStarted());
+        QVERIFY(waitUntilCatching(run.process().processId(), SIGTERM));
+        ::kill(static_cast<pid_t>(run.process().processId()), SIGTERM);
+        QVERIFY(run.process().waitForFinished(5000));
+
+        QVERIFY2(home.read("config/Morvane/brevio.conf") == fileBytes(fixture / "brevio.conf"),
+                 home.read("config/Morvane/brevio.conf").c_str());
+        for (const auto& entry : fs::recursive_directory_iterator(fixture / "work")) {
+            const std::string name = "work/" + fs::relative(entry.path(), fixture / "work").string();
+            QVERIFY2(!entry.is_regular_file() || home.read(name) == fileBytes(entry.path()), name.c_str());
+        }
     }
 
     void firstRunOfARussianUserStoresRus()
