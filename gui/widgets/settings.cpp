@@ -1,6 +1,9 @@
 #include "gui/widgets/settings.h"
 
+#include "core/net/http_config.h"
 #include "core/session/setting_value.h"
+#include "core/sources/source_settings.h"
+#include "gui/widgets/qt_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,6 +77,23 @@ void Settings::writeBool(const QString& section, const QString& name, bool value
     writeString(section, name, QString::fromStdString(boolToSetting(value)));
 }
 
+std::map<std::string, std::string> Settings::readSection(const QString& section) const
+{
+    std::map<std::string, std::string> values;
+    m_store->beginGroup(section);
+    for (const QString& name : m_store->allKeys())
+        values[name.toStdString()] = m_store->value(name).toString().toStdString();
+    m_store->endGroup();
+    return values;
+}
+
+void Settings::replaceSection(const QString& section, const std::map<std::string, std::string>& values)
+{
+    m_store->remove(section);
+    for (const auto& [name, value] : values)
+        m_store->setValue(key(section, QString::fromStdString(name)), QString::fromStdString(value));
+}
+
 bool Settings::sync()
 {
     if (m_lastSyncFailed) {
@@ -123,6 +143,37 @@ void writeProxyOff(Settings& settings)
     settings.writeString(section, QStringLiteral("host"), QString());
     settings.writeInteger(section, QStringLiteral("port"), 0);
     writeProxyLogin(settings, std::nullopt);
+}
+
+net::ProxySettings storedProxy(const Settings& settings)
+{
+    const QString section = QStringLiteral("Proxy");
+    net::ProxySettings proxy;
+    proxy.enabled = settings.readBool(section, QStringLiteral("proxy"), false);
+    if (!proxy.enabled)
+        return proxy;
+    proxy.host = toData(settings.readString(section, QStringLiteral("host")));
+    proxy.port = settings.readInteger(section, QStringLiteral("port"), 0);
+    proxy.sendCredentials = settings.readBool(section, QStringLiteral("avt"), false)
+        && settings.readBool(section, QStringLiteral("save"), false);
+    if (proxy.sendCredentials) {
+        proxy.login = toData(settings.readString(section, QStringLiteral("login")));
+        proxy.password = toData(settings.readString(section, QStringLiteral("pasw")));
+    }
+    return proxy;
+}
+
+std::vector<sources::ListingSource> listingSources(const Settings& settings)
+{
+    return sources::sourcesFromSettings(settings.readSection(QString::fromLatin1(
+        sources::kSourcesSection.data(), static_cast<qsizetype>(sources::kSourcesSection.size()))));
+}
+
+void storeListingSources(Settings& settings, const std::vector<sources::ListingSource>& sources)
+{
+    settings.replaceSection(QString::fromLatin1(sources::kSourcesSection.data(),
+                                                static_cast<qsizetype>(sources::kSourcesSection.size())),
+                            sources::sourcesToSettings(sources));
 }
 
 QString serverBaseUrl(const Settings& settings)

@@ -3,10 +3,19 @@
 #include <QSettings>
 #include <QString>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
+
+namespace brevio::net {
+struct ProxySettings;
+}
+namespace brevio::sources {
+struct ListingSource;
+}
 
 namespace brevio {
 
@@ -27,6 +36,11 @@ public:
     void writeInteger(const QString& section, const QString& name, int value);
     void writeBool(const QString& section, const QString& name, bool value);
 
+    // Every value of a section (names within it, "a/b" for deeper ones), and the section replaced
+    // by exactly these values.
+    std::map<std::string, std::string> readSection(const QString& section) const;
+    void replaceSection(const QString& section, const std::map<std::string, std::string>& values);
+
     // Writes pending changes to disk now; false when they could not be written (a folder or
     // file that may not be written, a full disk). The changes stay pending for the next try.
     bool sync();
@@ -45,6 +59,13 @@ private:
 void writeProxyLogin(Settings& settings, const std::optional<std::pair<QString, QString>>& savedLogin);
 // No proxy: all seven values at their first-run defaults.
 void writeProxyOff(Settings& settings);
+
+// The proxy as the settings page stored it; the login only when its password was saved.
+net::ProxySettings storedProxy(const Settings& settings);
+
+// The listing sources (their own section; the encoding is the core's).
+std::vector<sources::ListingSource> listingSources(const Settings& settings);
+void storeListingSources(Settings& settings, const std::vector<sources::ListingSource>& sources);
 
 // Outside addresses, kept in the settings with built-in defaults.
 QString serverBaseUrl(const Settings& settings);
