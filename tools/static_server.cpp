@@ -200,19 +200,23 @@ StaticServer::StaticServer(const std::filesystem::path& root)
             answer(res, 403, "Forbidden"); // a symbolic link pointing out of the folder
             return httplib::Server::HandlerResponse::Handled;
         }
-        const auto bytes = std::filesystem::is_regular_file(file, error) ? readWholeFile(file) : std::nullopt;
-        if (!bytes) {
+        if (!std::filesystem::is_regular_file(file, error)) {
             answer(res, 404, "Not Found");
             return httplib::Server::HandlerResponse::Handled;
         }
         // Validators, so that a client asks again only for a changed file (conditional GET).
         const std::string tag = entityTag(file);
         const std::string modified = lastModified(file);
-        res.set_header("ETag", tag);
-        res.set_header("Last-Modified", modified);
         const bool unchanged = req.has_header("If-None-Match")
             ? tagListed(req.get_header_value("If-None-Match"), tag)
             : req.has_header("If-Modified-Since") && req.get_header_value("If-Modified-Since") == modified;
+        const auto bytes = unchanged ? std::optional<std::string>() : readWholeFile(file);
+        if (!unchanged && !bytes) {
+            answer(res, 404, "Not Found");
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        res.set_header("ETag", tag);
+        res.set_header("Last-Modified", modified);
         if (unchanged) {
             res.status = 304;
             return httplib::Server::HandlerResponse::Handled;

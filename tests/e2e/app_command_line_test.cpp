@@ -1,8 +1,10 @@
 // The built program's command line: answers without a display or the lock, the working folder
 // options, refusals of what it does not know, and the terminal commands ("--now" prints the "now"
-// view's lines, "--search" the week search's rows) while another copy holds the lock.
+// view's lines, "--search" the week search's rows, "--add-source" and "--refresh" keep the
+// listing sources) while another copy holds the lock.
 #include "core/session/single_instance.h"
 #include "core/store/cp1251.h"
+#include "support/core/source_listing.h"
 #include "support/core/temp_dir.h"
 
 #include <QDate>
@@ -174,6 +176,13 @@ private Q_SLOTS:
             << QStringList{"--now", "--hours=25"} << 2 << QStringLiteral("from 0 to 24");
         QTest::newRow("search without text")
             << QStringList{"--search"} << 2 << QStringLiteral("Missing value");
+        QTest::newRow("refresh and now")
+            << QStringList{"--refresh", "--now"} << 2 << QStringLiteral("exclude each other");
+        QTest::newRow("a source at no address")
+            << QStringList{"--add-source", "ftp://epg.example/guide.xml"} << 2
+            << QStringLiteral("is no source address");
+        QTest::newRow("a source without a name")
+            << QStringList{"--add-source", "/srv/guide.xml", "--name", " "} << 2 << QStringLiteral("--name needs");
     }
 
     // Each as the only copy and while another holds the lock: a second start ends silently only
@@ -339,6 +348,30 @@ private Q_SLOTS:
         if (unreadable)
             QVERIFY2(answer.err.contains(QStringLiteral("not searched whole: Пропал")),
                      qPrintable(answer.err));
+    }
+
+    // A source added from a terminal goes into the settings file; a refresh merges it into the
+    // working folder --workdir names, and a second one finds nothing due.
+    void sourceCommandsKeepTheSettingsAndTheWorkingFolder()
+    {
+        TempDir home;
+        home.write("guide.xml", brevio::test::sourceListing({"Первый", "Второй"}, "v1"));
+        const QString workdir = str(home / "tv");
+        const Answer added = run(home, {"--workdir", workdir, "--add-source", str(home / "guide.xml"), "--name",
+                                        "Grabbed"});
+        QCOMPARE(added.code, 0);
+        QVERIFY2(added.out.startsWith(QStringLiteral("Added the listing source 'Grabbed'")), qPrintable(added.out));
+        const QSettings stored(str(home / "config/Morvane/brevio.conf"), QSettings::IniFormat);
+        QCOMPARE(stored.value(QStringLiteral("ListingSources/1/name")).toString(), QStringLiteral("Grabbed"));
+
+        const Answer refreshed = run(home, {"--workdir", workdir, "--refresh"});
+        QCOMPARE(refreshed.code, 0);
+        QCOMPARE(refreshed.out, QStringLiteral("Grabbed: 2 channels merged, the week of 07.12.2026\n"));
+        QCOMPARE(home.read("tv/dats.dat"), std::string("07.12.2026\r\n"));
+        const Answer again = run(home, {"--workdir", workdir, "--refresh"});
+        QCOMPARE(again.code, 0);
+        QCOMPARE(again.out, QString());
+        QCOMPARE(again.err, QString());
     }
 
 private:
