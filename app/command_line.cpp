@@ -12,8 +12,7 @@ constexpr int kMostHours = 24;
 // The options the toolkit takes out of the command line when the application object is made
 // (its own, the X11 ones and the widgets' ones). Known here too, so that the command line is
 // judged whole before the single-instance lock, and an unknown option is refused while another
-// copy runs, too. Not shown in the help. The toolkit's "name" is declared as --add-source's
-// --name, and left to the toolkit without it.
+// copy runs, too. Not shown in the help.
 constexpr const char* kToolkitValueOptions[] = {
     "platform",
     "platformpluginpath",
@@ -27,6 +26,7 @@ constexpr const char* kToolkitValueOptions[] = {
     "icon",
     "session",
     "display",
+    // "name" is declared as --add-source's --name
     "visual",
     "style",
     "stylesheet",
@@ -62,26 +62,27 @@ CommandLine::CommandLine()
                QStringLiteral("Print the shows of the newest week whose title or description holds TEXT "
                               "(letter case ignored): day, time, channel and title, and exit."),
                QStringLiteral("TEXT"))
-    , m_refresh(QStringLiteral("refresh"),
-                QStringLiteral("Refresh the listing sources that are due (older than their interval, or "
-                               "failed and waited long enough) into the schedules, print a line per source "
-                               "refreshed and exit: 0 when every enabled source is current, 1 with a line per "
-                               "source that is not."))
+    , m_refresh(
+          QStringLiteral("refresh"),
+          QStringLiteral("Refresh the listing sources that are due (older than their interval, or "
+                         "failed and waited long enough) into the schedules, print a line per source "
+                         "refreshed and exit: 0 when every enabled source is current, 1 with a line per "
+                         "source that is not."))
     , m_addSource(QStringLiteral("add-source"),
                   QStringLiteral("Add a listing source: an XMLTV guide at an http:// or https:// ADDRESS, "
                                  "or the absolute path of a file; every channel of it is kept. Exit 2 for "
                                  "an address that is no source's."),
                   QStringLiteral("ADDRESS"))
-    , m_name(QStringLiteral("name"),
-             QStringLiteral("With --add-source: the source's name (by default the address's host or the "
-                            "file's name). Without it, the window's application name, as the toolkit has it."),
-             QStringLiteral("NAME"))
+    , m_name(
+          QStringLiteral("name"),
+          QStringLiteral("With --add-source: the source's name (by default the address's host or the "
+                         "file's name). Without it, the window's application name, as the toolkit has it."),
+          QStringLiteral("NAME"))
 {
     m_parser.setApplicationDescription(QStringLiteral("Brevio: weekly TV listings of many channels."));
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const QCommandLineOption* option :
-         {&m_help, &m_version, &m_dataHome, &m_workdir, &m_now, &m_hours, &m_search, &m_refresh, &m_addSource,
-          &m_name})
+    for (const QCommandLineOption* option : {&m_help, &m_version, &m_dataHome, &m_workdir, &m_now, &m_hours,
+                                             &m_search, &m_refresh, &m_addSource, &m_name})
         m_parser.addOption(*option);
     const auto addToolkitOption = [this](const char* name, bool takesValue) {
         QCommandLineOption option(QString::fromLatin1(name), QString(),
@@ -112,7 +113,8 @@ bool CommandLine::parse(const QStringList& arguments)
                  + int(m_parser.isSet(m_addSource))
              > 1)
         m_error = QStringLiteral("--now, --search, --refresh and --add-source exclude each other.");
-    else if (m_parser.isSet(m_name) && m_parser.isSet(m_addSource) && m_parser.value(m_name).trimmed().isEmpty())
+    else if (m_parser.isSet(m_name) && m_parser.isSet(m_addSource)
+             && m_parser.value(m_name).trimmed().isEmpty())
         m_error = QStringLiteral("--name needs a name.");
     else if (m_parser.isSet(m_hours) && !m_parser.isSet(m_now))
         m_error = QStringLiteral("--hours goes with --now.");

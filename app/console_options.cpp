@@ -67,9 +67,9 @@ int runSourceCommand(const CommandLine& commandLine)
     sources::FetchOptions options;
     options.http.timeoutMs = storedTimeoutMs(settings);
     options.http.proxy = storedProxy(settings);
-    return sources::refreshSources(list, std::chrono::time_point_cast<std::chrono::seconds>(
-                                             std::chrono::system_clock::now()),
-                                   options, std::cout, std::cerr);
+    return sources::refreshSources(
+        list, std::chrono::time_point_cast<std::chrono::seconds>(std::chrono::system_clock::now()), options,
+        std::cout, std::cerr);
 }
 
 // Enters the working folder: made when missing for a command that writes the store, else only
@@ -89,7 +89,8 @@ bool enterFolder(const QString& folder, bool make)
             failure = error.message();
     }
     if (failure)
-        std::cerr << "brevio: cannot use the working folder " << folder.toStdString() << ": " << *failure << '\n';
+        std::cerr << "brevio: cannot use the working folder " << folder.toStdString() << ": " << *failure
+                  << '\n';
     return !failure;
 }
 

@@ -84,7 +84,8 @@ void StagedChanges::commit()
     for (const Item& item : m_items)
         moves.emplace_back(fs::absolute(item.staged), fs::absolute(item.target));
     static std::atomic<unsigned> journals{0};
-    const fs::path journal = folderOf(m_items.back().target) / store::movesJournalName(::getpid(), journals++);
+    const fs::path journal
+        = folderOf(m_items.back().target) / store::movesJournalName(::getpid(), journals++);
     store::replaceFile(journal, store::movesJournalText(moves));
     struct JournalScope
     {

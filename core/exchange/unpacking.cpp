@@ -227,7 +227,8 @@ void UnpackingReader::count(std::size_t produced)
         return; // as large as the file: nothing to guard against
     if (m_unpacked > m_limits.maxBytes)
         throw Error("it unpacks to more than " + sizeText(m_limits.maxBytes) + ", more than a listing holds");
-    if (m_unpacked > m_limits.ratioFrom && m_unpacked / std::max<std::uint64_t>(m_packedRead, 1) >= m_limits.maxRatio)
+    if (m_unpacked > m_limits.ratioFrom
+        && m_unpacked / std::max<std::uint64_t>(m_packedRead, 1) >= m_limits.maxRatio)
         throw Error("it unpacks to more than " + std::to_string(m_limits.maxRatio)
                     + " times its size, as no listing does: refused as a decompression bomb");
 }

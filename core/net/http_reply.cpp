@@ -10,7 +10,8 @@ namespace {
 bool equalNoCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x))
+                   == std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -36,7 +37,8 @@ std::optional<int> replyStatus(std::string_view headerText)
 {
     constexpr std::string_view kProtocol = "HTTP/";
     const std::string_view statusLine = headerText.substr(0, headerText.find_first_of("\r\n"));
-    if (statusLine.size() <= kProtocol.size() || !equalNoCase(statusLine.substr(0, kProtocol.size()), kProtocol))
+    if (statusLine.size() <= kProtocol.size()
+        || !equalNoCase(statusLine.substr(0, kProtocol.size()), kProtocol))
         return std::nullopt;
     const std::size_t blank = statusLine.find(' ');
     if (blank == std::string_view::npos)
@@ -53,7 +55,8 @@ std::optional<std::string> replyHeader(std::string_view headerText, std::string_
     std::size_t at = headerText.find('\n'); // past the status line
     while (at != std::string_view::npos && at + 1 < headerText.size()) {
         const std::size_t end = headerText.find('\n', at + 1);
-        const std::string_view line = headerText.substr(at + 1, end == std::string_view::npos ? end : end - at - 1);
+        const std::string_view line
+            = headerText.substr(at + 1, end == std::string_view::npos ? end : end - at - 1);
         const std::size_t colon = line.find(':');
         if (colon != std::string_view::npos && equalNoCase(trimmed(line.substr(0, colon)), name))
             return std::string(trimmed(line.substr(colon + 1)));

@@ -11,9 +11,8 @@ namespace {
 bool startsWithNoCase(std::string_view text, std::string_view prefix)
 {
     return text.size() >= prefix.size()
-        && std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-               return a == std::tolower(static_cast<unsigned char>(b));
-           });
+        && std::equal(prefix.begin(), prefix.end(), text.begin(),
+                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
 }
 
 // What follows "http://" or "https://"; none for any other address.

@@ -10,7 +10,8 @@
 
 namespace brevio::sources {
 
-std::unique_ptr<RefreshLock> RefreshLock::acquire(std::chrono::milliseconds wait, const std::function<bool()>& pump)
+std::unique_ptr<RefreshLock> RefreshLock::acquire(std::chrono::milliseconds wait,
+                                                  const std::function<bool()>& pump)
 {
     const int fd = ::open(kFileName, O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)

@@ -49,7 +49,8 @@ void printReport(const ListingSource& source, const RefreshReport& report, std::
     out << source.name << ": " << count(report.channelsMerged, "channel", "channels") << " merged, "
         << weeksText(source.state.weeks);
     if (report.channelsTaken > 0)
-        out << "; " << count(report.channelsTaken, "channel is", "channels are") << " given by a source above";
+        out << "; " << count(report.channelsTaken, "channel is", "channels are")
+            << " given by a source above";
     if (report.channelsOffered > 0)
         out << "; " << count(report.channelsOffered, "channel is", "channels are") << " offered, not kept";
     out << "\n";

@@ -109,11 +109,13 @@ FetchedListing fetchLocal(const ListingSource& source)
     fetched.file = source.address;
     fetched.fileSize = static_cast<std::uint64_t>(st.st_size);
     fetched.fileTime = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    fetched.unchanged = source.state.fileSize == fetched.fileSize && source.state.fileTime == fetched.fileTime;
+    fetched.unchanged
+        = source.state.fileSize == fetched.fileSize && source.state.fileTime == fetched.fileTime;
     return fetched;
 }
 
-FetchedListing fetchWeb(const ListingSource& source, const FetchOptions& options, const FetchProgress& progress)
+FetchedListing fetchWeb(const ListingSource& source, const FetchOptions& options,
+                        const FetchProgress& progress)
 {
     net::HttpClientConfig config = options.http;
     config.userAgent = kSourceUserAgent;
@@ -191,11 +193,13 @@ void checkListingKind(const fs::path& file, const std::string& shownAs, const ex
         throw Error("The address gave a web page, not an XMLTV listing (a login page, perhaps).");
 }
 
-FetchedListing fetchListing(const ListingSource& source, const FetchOptions& options, const FetchProgress& progress)
+FetchedListing fetchListing(const ListingSource& source, const FetchOptions& options,
+                            const FetchProgress& progress)
 {
     if (const auto problem = addressProblem(source.address))
         throw Error(*problem);
-    FetchedListing fetched = isLocalAddress(source.address) ? fetchLocal(source) : fetchWeb(source, options, progress);
+    FetchedListing fetched
+        = isLocalAddress(source.address) ? fetchLocal(source) : fetchWeb(source, options, progress);
     if (!fetched.unchanged)
         checkListingKind(fetched.file, source.address, options.unpack);
     return fetched;

@@ -100,9 +100,10 @@ RefreshReport refreshSource(std::vector<ListingSource>& sources, std::size_t ind
     try {
         if (!source.timeZone.empty() && !exchange::isKnownTimeZone(source.timeZone))
             throw Error("The system knows no time zone '" + source.timeZone + "'.");
-        const FetchedListing fetched = fetchListing(source, options, [&](std::uint64_t done, std::uint64_t total) {
-            return !progress || progress(RefreshStep::Downloading, done, total);
-        });
+        const FetchedListing fetched
+            = fetchListing(source, options, [&](std::uint64_t done, std::uint64_t total) {
+                  return !progress || progress(RefreshStep::Downloading, done, total);
+              });
         ListingSource refreshed = source;
         if (fetched.unchanged) {
             report.outcome = Outcome::Unchanged;

@@ -32,7 +32,8 @@ std::string movesJournalName(pid_t pid, unsigned count);
 std::optional<pid_t> movesJournalOwner(std::string_view fileName);
 
 // A journal's text: each move as the staged path and the target path, each ended by a NUL.
-std::string movesJournalText(const std::vector<std::pair<std::filesystem::path, std::filesystem::path>>& moves);
+std::string
+movesJournalText(const std::vector<std::pair<std::filesystem::path, std::filesystem::path>>& moves);
 
 // Completes the moves of every journal in `folder` whose process no longer runs (as the sweep
 // judges it): what is still staged is moved into place, then the journal goes. Returns how many

@@ -178,11 +178,11 @@ private Q_SLOTS:
             << QStringList{"--search"} << 2 << QStringLiteral("Missing value");
         QTest::newRow("refresh and now")
             << QStringList{"--refresh", "--now"} << 2 << QStringLiteral("exclude each other");
-        QTest::newRow("a source at no address")
-            << QStringList{"--add-source", "ftp://epg.example/guide.xml"} << 2
-            << QStringLiteral("is no source address");
+        QTest::newRow("a source at no address") << QStringList{"--add-source", "ftp://epg.example/guide.xml"}
+                                                << 2 << QStringLiteral("is no source address");
         QTest::newRow("a source without a name")
-            << QStringList{"--add-source", "/srv/guide.xml", "--name", " "} << 2 << QStringLiteral("--name needs");
+            << QStringList{"--add-source", "/srv/guide.xml", "--name", " "} << 2
+            << QStringLiteral("--name needs");
     }
 
     // Each as the only copy and while another holds the lock: a second start ends silently only
@@ -357,10 +357,11 @@ private Q_SLOTS:
         TempDir home;
         home.write("guide.xml", brevio::test::sourceListing({"Первый", "Второй"}, "v1"));
         const QString workdir = str(home / "tv");
-        const Answer added = run(home, {"--workdir", workdir, "--add-source", str(home / "guide.xml"), "--name",
-                                        "Grabbed"});
+        const Answer added
+            = run(home, {"--workdir", workdir, "--add-source", str(home / "guide.xml"), "--name", "Grabbed"});
         QCOMPARE(added.code, 0);
-        QVERIFY2(added.out.startsWith(QStringLiteral("Added the listing source 'Grabbed'")), qPrintable(added.out));
+        QVERIFY2(added.out.startsWith(QStringLiteral("Added the listing source 'Grabbed'")),
+                 qPrintable(added.out));
         const QSettings stored(str(home / "config/Morvane/brevio.conf"), QSettings::IniFormat);
         QCOMPARE(stored.value(QStringLiteral("ListingSources/1/name")).toString(), QStringLiteral("Grabbed"));
 

@@ -139,9 +139,10 @@ TEST_F(StaticServerTest, AnUnchangedFileIsNotSentAgain)
     const auto first = rawRequest(m_port, get10("/datas.dat"));
     const auto header = [&](const std::string& name) {
         const auto at = first.header.find("\r\n" + name + ": ");
-        return at == std::string::npos ? std::string()
-                                       : first.header.substr(at + name.size() + 4,
-                                                             first.header.find("\r\n", at + 2) - at - name.size() - 4);
+        return at == std::string::npos
+            ? std::string()
+            : first.header.substr(at + name.size() + 4,
+                                  first.header.find("\r\n", at + 2) - at - name.size() - 4);
     };
     const std::string tag = header("ETag"), modified = header("Last-Modified");
     ASSERT_TRUE(tag.starts_with('"') && tag.ends_with('"')) << first.header;

@@ -214,8 +214,8 @@ TEST(WeekBuilderTest, DaylightSavingChangesKeepLocalTimesAndDays)
 TEST(WeekBuilderTest, OptionsChooseTheDayStartAndTheLanguage)
 {
     test::ScopedTimeZone zone("Europe/Moscow");
-    const ShownWeek week
-        = roundTrip(*readSample("week.xml", ListingOptions{0, {"en", "ru"}, std::nullopt}), date(2026, 12, 7));
+    const ShownWeek week = roundTrip(*readSample("week.xml", ListingOptions{0, {"en", "ru"}, std::nullopt}),
+                                     date(2026, 12, 7));
     const auto& first = week.at("First");
     EXPECT_EQ(first[0].back(), "23:30 Ночное кино");
     EXPECT_EQ(first[1], (Lines{"01:30 После полуночи", "04:59 До пяти", "05:00 Ровно пять"}));

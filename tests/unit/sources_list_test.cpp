@@ -67,8 +67,10 @@ TEST(SourceSchedule, DueWhenOlderThanItsIntervalOrAfterItsWaitForAnotherTry)
         {"refreshed as long ago as its interval", true, kNoon - hours(12), 0, std::nullopt, true, false},
         {"failed, still waiting", true, kNoon - hours(1), 1, kNoon + minutes(5), false, false},
         {"failed, waited long enough", true, kNoon - hours(1), 1, kNoon, true, false},
-        {"refreshed in the future: the clock was set back", true, kNoon + hours(1), 0, std::nullopt, true, false},
-        {"a wait longer than any: the clock was set back", true, std::nullopt, 3, kNoon + hours(13), true, false},
+        {"refreshed in the future: the clock was set back", true, kNoon + hours(1), 0, std::nullopt, true,
+         false},
+        {"a wait longer than any: the clock was set back", true, std::nullopt, 3, kNoon + hours(13), true,
+         false},
     };
     for (const auto& c : cases) {
         ListingSource source;
@@ -88,8 +90,8 @@ TEST(SourceSchedule, AFailedSourceWaitsTenMinutesDoublingUpToItsInterval)
         int failures;
         int interval;
         int minutes;
-    } cases[] = {{1, 720, 10}, {2, 720, 20}, {4, 720, 80}, {7, 720, 640}, {8, 720, 720}, {60, 720, 720},
-                 {1, 5, 10}, {3, 30, 30}};
+    } cases[] = {{1, 720, 10},  {2, 720, 20},   {4, 720, 80}, {7, 720, 640},
+                 {8, 720, 720}, {60, 720, 720}, {1, 5, 10},   {3, 30, 30}};
     for (const auto& c : cases)
         EXPECT_EQ(retryDelay(c.failures, c.interval), minutes(c.minutes))
             << c.failures << " failures, interval " << c.interval;
@@ -195,14 +197,10 @@ TEST(SourceSettings, EveryValueComesBackAndMissingOrBadOnesGiveTheDefaults)
     EXPECT_EQ(sourcesFromSettings(values), expected);
 
     // What a hand-edited file may hold: bad numbers, no values, a source without an address.
-    SectionValues edited{{"count", "3"},
-                         {"1/address", "/srv/tv.xml"},
-                         {"1/interval", "1"},
-                         {"1/failures", "many"},
-                         {"1/fileSize", "-5"},
-                         {"1/dayStart", "5000"},
-                         {"2/name", "no address"},
-                         {"3/address", "http://x.example/"}};
+    SectionValues edited{{"count", "3"},           {"1/address", "/srv/tv.xml"},
+                         {"1/interval", "1"},      {"1/failures", "many"},
+                         {"1/fileSize", "-5"},     {"1/dayStart", "5000"},
+                         {"2/name", "no address"}, {"3/address", "http://x.example/"}};
     const auto read = sourcesFromSettings(edited);
     ASSERT_EQ(read.size(), 2u);
     EXPECT_EQ(read[0].name, "tv.xml");

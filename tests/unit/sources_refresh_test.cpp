@@ -70,7 +70,7 @@ std::function<FixtureReply(const FixtureRequest&)> always(FixtureReply reply)
 
 // 304 when the request names `validator` in `header`, else the listing with `replyHeader`.
 std::function<FixtureReply(const FixtureRequest&)> conditional(const char* header, std::string validator,
-                                                                std::string replyHeader, std::string body)
+                                                               std::string replyHeader, std::string body)
 {
     return [=](const FixtureRequest& request) {
         if (request.header(header) == validator)
@@ -94,7 +94,8 @@ void layOutStore(const test::TempDir& work)
     work.write("dats.dat", "07.12.2026\r\n");
     work.write("07122026/aplp.dat", utf8ToCp1251("Другой:other.txt\r\nПервый:first.txt\r\n"));
     work.write("07122026/other.txt", utf8ToCp1251("Другой\r\n\r\n09:00 Своё\r\n\r\n\r\n\r\n\r\n\r\n\r\n"));
-    work.write("07122026/first.txt", utf8ToCp1251("Первый\r\n\r\n06:00 Старое утро\r\n\r\n\r\n\r\n\r\n\r\n\r\n"));
+    work.write("07122026/first.txt",
+               utf8ToCp1251("Первый\r\n\r\n06:00 Старое утро\r\n\r\n\r\n\r\n\r\n\r\n\r\n"));
 }
 
 class SourceRefreshTest : public ::testing::Test
@@ -144,25 +145,33 @@ TEST_F(SourceRefreshTest, EveryReplyLeavesTheStoreAsItMayBeAndTheStateSaysWhy)
            .outcome = Outcome::Unchanged,
            .sent = "If-None-Match: \"v1\""}}},
         {"Last-Modified only",
-         {{.serve = conditional("If-Modified-Since", kModified, std::string("Last-Modified: ") + kModified, plain),
+         {{.serve
+           = conditional("If-Modified-Since", kModified, std::string("Last-Modified: ") + kModified, plain),
            .changed = both},
-          {.serve = conditional("If-Modified-Since", kModified, std::string("Last-Modified: ") + kModified, plain),
+          {.serve
+           = conditional("If-Modified-Since", kModified, std::string("Last-Modified: ") + kModified, plain),
            .outcome = Outcome::Unchanged,
            .sent = "If-Modified-Since: Tue, 08 Dec 2026 10:00:00 GMT"}}},
         {"gzip file", {{.serve = always(FixtureReply::ok(gzipped(plain))), .changed = both}}},
         {"xz file", {{.serve = always(FixtureReply::ok(test::xzPacked(plain))), .changed = both}}},
-        {"gzip transfer encoding", {{.serve = always(encoded), .changed = both, .sent = "Accept-Encoding: gzip"}}},
+        {"gzip transfer encoding",
+         {{.serve = always(encoded), .changed = both, .sent = "Accept-Encoding: gzip"}}},
         {"a truncated gzip file",
          {{.serve = always(FixtureReply::ok(cutGzip)), .outcome = Outcome::Failed, .said = "cut short"}}},
         {"an HTML page with status 200",
          {{.serve = always(FixtureReply::ok("<!DOCTYPE html>\n<html><body>Log in<br></body></html>")),
            .outcome = Outcome::Failed,
            .said = "a web page"}}},
-        {"an empty file", {{.serve = always(FixtureReply::ok("\n")), .outcome = Outcome::Failed, .said = "empty"}}},
+        {"an empty file",
+         {{.serve = always(FixtureReply::ok("\n")), .outcome = Outcome::Failed, .said = "empty"}}},
         {"no listing at all",
-         {{.serve = always(FixtureReply::ok("<tv></tv>")), .outcome = Outcome::Failed, .said = "no programmes"}}},
+         {{.serve = always(FixtureReply::ok("<tv></tv>")),
+           .outcome = Outcome::Failed,
+           .said = "no programmes"}}},
         {"garbled XML",
-         {{.serve = always(FixtureReply::ok(plain.substr(0, 900))), .outcome = Outcome::Failed, .said = "/s0, line"}}},
+         {{.serve = always(FixtureReply::ok(plain.substr(0, 900))),
+           .outcome = Outcome::Failed,
+           .said = "/s0, line"}}},
         {"404",
          {{.serve = always(FixtureReply::status("HTTP/1.1 404 Not Found", "gone")),
            .outcome = Outcome::Failed,

@@ -18,10 +18,10 @@
 #include <csignal>
 #include <random>
 #include <set>
-#include <vector>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -124,7 +124,8 @@ TEST(TempFileNames, OnlyTheStoresOwnFormsNameAWriter)
     };
     for (const auto& c : cases) {
         const auto owner = tempSiblingOwner(c.name);
-        EXPECT_EQ(owner.value_or(stagingOwner(c.name).value_or(movesJournalOwner(c.name).value_or(0))), c.owner)
+        EXPECT_EQ(owner.value_or(stagingOwner(c.name).value_or(movesJournalOwner(c.name).value_or(0))),
+                  c.owner)
             << c.name;
     }
     EXPECT_EQ(movesJournalName(123, 4), ".moves.123-4.journal");
@@ -199,8 +200,9 @@ TEST(TempFileNames, SweepCompletesTheMovesOfAKilledCommit)
     EXPECT_EQ(dir.read("dats.dat"), "new\r\n");
     EXPECT_EQ(dir.read("12012004/k.txt"), "new");
     EXPECT_TRUE(dir.exists("19012004/aplp.dat"));
-    EXPECT_EQ(entries(dir.path()), (std::set<std::string>{"dats.dat", "12012004", "19012004", "x",
-                                                          movesJournalName(::getppid(), 0)}));
+    EXPECT_EQ(
+        entries(dir.path()),
+        (std::set<std::string>{"dats.dat", "12012004", "19012004", "x", movesJournalName(::getppid(), 0)}));
     EXPECT_EQ(entries(dir / "12012004"), (std::set<std::string>{"aplp.dat", "k.txt"}));
 }
 
@@ -216,7 +218,8 @@ TEST(KilledRefresh, TheStoreIsAsBeforeOrAsAfter)
     dir.write("guide.xml", test::sourceListing(names, "new", 14));
     dir.write("store/dats.dat", "07.12.2026\r\n");
     dir.write("store/07122026/aplp.dat", utf8ToCp1251("Канал 1:k1.txt\r\n"));
-    dir.write("store/07122026/k1.txt", utf8ToCp1251("Канал 1\r\n\r\n06:00 Старое\r\n\r\n\r\n\r\n\r\n\r\n\r\n"));
+    dir.write("store/07122026/k1.txt",
+              utf8ToCp1251("Канал 1\r\n\r\n06:00 Старое\r\n\r\n\r\n\r\n\r\n\r\n\r\n"));
     const fs::path store = dir / "store";
     const test::ScopedCurrentDir here(store);
     sources::RefreshLock::acquire().reset(); // the lock file, which stays
@@ -254,7 +257,8 @@ TEST(KilledRefresh, TheStoreIsAsBeforeOrAsAfter)
     int status = 0;
     ::waitpid(refresher(), &status, 0);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
+    const auto took
+        = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
     const test::FileTree after = test::fileTree(store);
     ASSERT_NE(after, before);
 

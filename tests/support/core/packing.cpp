@@ -29,8 +29,9 @@ std::string xzPacked(std::string_view bytes)
 {
     std::string out(lzma_stream_buffer_bound(bytes.size()), '\0');
     std::size_t written = 0;
-    if (lzma_easy_buffer_encode(6, LZMA_CHECK_CRC64, nullptr, reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                bytes.size(), reinterpret_cast<std::uint8_t*>(out.data()), &written, out.size())
+    if (lzma_easy_buffer_encode(6, LZMA_CHECK_CRC64, nullptr,
+                                reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
+                                reinterpret_cast<std::uint8_t*>(out.data()), &written, out.size())
         != LZMA_OK)
         throw std::runtime_error("lzma_easy_buffer_encode");
     out.resize(written);

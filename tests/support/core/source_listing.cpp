@@ -20,8 +20,9 @@ std::string sourceListing(const std::vector<std::string>& names, const std::stri
             for (const int hour : {12, 18}) {
                 char start[32];
                 std::snprintf(start, sizeof start, "202612%02d%02d0000 +0300", 7 + day, hour);
-                xml += "<programme start=\"" + std::string(start) + "\" channel=\"" + idPrefix + std::to_string(i)
-                    + "\"><title lang=\"ru\">" + version + " " + std::to_string(hour) + "</title></programme>\n";
+                xml += "<programme start=\"" + std::string(start) + "\" channel=\"" + idPrefix
+                    + std::to_string(i) + "\"><title lang=\"ru\">" + version + " " + std::to_string(hour)
+                    + "</title></programme>\n";
             }
     return xml + "</tv>\n";
 }
