@@ -136,7 +136,8 @@ private:
                 continue;
             any = true;
             for (std::size_t s = 0; s < channel.shows.size() && !m_found[i]; ++s)
-                if (showKey(m_work->weekDate, channel, channel.shows[s]) == reminder(i).show) {
+                // Its own week date: one week may be written with other separators.
+                if (showKey(reminder(i).show.weekDate, channel, channel.shows[s]) == reminder(i).show) {
                     add(reminder(i), true, channel, s);
                     m_found[i] = true;
                 }
