@@ -171,7 +171,7 @@ void TBrevioForm::buildHeader(QWidget* central)
     tick->start(1000);
     showTime();
 
-    m_weekSelector = makeControl<QComboBox>(central, "FlatComboBox1", {2, 62, 118, 21});
+    m_weekSelector = makeControl<ShortTextComboBox>(central, "FlatComboBox1", {2, 62, 118, 21});
     connect(m_weekSelector, &QComboBox::activated, this,
             [this] { guard([this] { m_viewingPage->FlatComboBox1Change(); }); });
 
