@@ -62,11 +62,15 @@ CommandLine::CommandLine()
                QStringLiteral("Print the shows of the newest week whose title or description holds TEXT "
                               "(letter case ignored): day, time, channel and title, and exit."),
                QStringLiteral("TEXT"))
+    , m_reminders(
+          QStringLiteral("reminders"),
+          QStringLiteral("Print the reminders still to come, one a line: when each comes and when its "
+                         "show starts (yyyy-mm-dd hh:mm), the channel and the title, and exit."))
 {
     m_parser.setApplicationDescription(QStringLiteral("Brevio: weekly TV listings of many channels."));
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     for (const QCommandLineOption* option :
-         {&m_help, &m_version, &m_dataHome, &m_workdir, &m_now, &m_hours, &m_search})
+         {&m_help, &m_version, &m_dataHome, &m_workdir, &m_now, &m_hours, &m_search, &m_reminders})
         m_parser.addOption(*option);
     const auto addToolkitOption = [this](const char* name, bool takesValue) {
         QCommandLineOption option(QString::fromLatin1(name), QString(),
@@ -93,8 +97,9 @@ bool CommandLine::parse(const QStringList& arguments)
         m_error = QStringLiteral("--workdir needs a folder.");
     else if (m_parser.isSet(m_dataHome) && workFolder().isEmpty())
         m_error = QStringLiteral("--data-home needs HOME or an absolute XDG_DATA_HOME.");
-    else if (m_parser.isSet(m_now) && m_parser.isSet(m_search))
-        m_error = QStringLiteral("--now and --search exclude each other.");
+    else if (int(m_parser.isSet(m_now)) + int(m_parser.isSet(m_search)) + int(m_parser.isSet(m_reminders))
+             > 1)
+        m_error = QStringLiteral("--now, --search and --reminders exclude each other.");
     else if (m_parser.isSet(m_hours) && !m_parser.isSet(m_now))
         m_error = QStringLiteral("--hours goes with --now.");
     else if (m_parser.isSet(m_hours) && !lookAheadHours())
@@ -127,7 +132,13 @@ QString CommandLine::versionText()
 
 bool CommandLine::consoleCommandWanted() const
 {
-    return m_parser.isSet(m_now) || m_parser.isSet(m_hours) || m_parser.isSet(m_search);
+    return m_parser.isSet(m_now) || m_parser.isSet(m_hours) || m_parser.isSet(m_search)
+        || m_parser.isSet(m_reminders);
+}
+
+bool CommandLine::remindersWanted() const
+{
+    return m_parser.isSet(m_reminders);
 }
 
 bool CommandLine::nowWanted() const

@@ -34,13 +34,14 @@ public:
     // --data-home, or empty: the folder the program was started in.
     QString workFolder() const;
 
-    // The terminal commands, "--now [--hours N]" and "--search TEXT": they only read the store
+    // The terminal commands, "--now [--hours N]", "--search TEXT" and "--reminders": they only read the store
     // and answer on standard output, without a window, a display or the single-instance lock.
     // Wanted when any of their options is given, even on a command line parse() refused.
     bool consoleCommandWanted() const;
     bool nowWanted() const;
     std::optional<int> lookAheadHours() const; // --hours, checked by parse()
     QString searchText() const;
+    bool remindersWanted() const;
 
 private:
     QCommandLineParser m_parser;
@@ -51,6 +52,7 @@ private:
     QCommandLineOption m_now;
     QCommandLineOption m_hours;
     QCommandLineOption m_search;
+    QCommandLineOption m_reminders;
     QString m_error;
 };
 

@@ -4,9 +4,9 @@ namespace brevio {
 
 class CommandLine;
 
-// Carries out the terminal command a parsed command line asks for ("--now [--hours N]" or
-// "--search TEXT") on the working folder (the current one, or the one --workdir or --data-home
-// names, which must exist: a command that only reads makes no folder) and returns the exit code.
+// Carries out the terminal command a parsed command line asks for ("--now [--hours N]",
+// "--search TEXT" or "--reminders") on the working folder (the current one, or the one --workdir or
+// --data-home names, which must exist: a command that only reads makes no folder) and returns the exit code.
 // It needs no display, makes no window and leaves the single-instance lock alone.
 int runConsoleCommand(const CommandLine& commandLine);
 
