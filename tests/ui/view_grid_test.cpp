@@ -1,6 +1,6 @@
 // The programme grid widget (offscreen) driven by real keys, clicks and wheel turns: moving
-// between shows, paging, zooming, "now", the activated and add signals, and what a screen
-// reader reads of the chosen show. The boxes themselves are the model's tests.
+// between shows, paging, zooming, "now", the activated and add signals, the tooltip, and what
+// a screen reader reads of the chosen show. The boxes themselves are the model's tests.
 #include "core/session/clock.h"
 #include "core/view/grid_model.h"
 #include "gui/grid/programme_grid.h"
@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 using namespace brevio;
 using namespace std::chrono;
@@ -117,6 +118,23 @@ private Q_SLOTS:
         QApplication::sendEvent(&grid, &menuKey);
         QCOMPARE(added.size(), 2);
         QCOMPARE(added[1], (QVariantList{0, 1}));
+
+        // The tooltip: times, channel, title and description, a listing's text never read as markup.
+        QTest::keyClick(&grid, Qt::Key_PageDown);
+        QTest::keyClick(&grid, Qt::Key_Right);
+        QTest::keyClick(&grid, Qt::Key_Right);
+        const QPoint box = grid.boxRect(7, 2).center();
+        QHelpEvent help(QEvent::ToolTip, box, grid.viewport()->mapToGlobal(box));
+        QApplication::sendEvent(grid.viewport(), &help);
+        QVERIFY2(QToolTip::text().contains(QStringLiteral("20:00–…, Same time<br><b>&lt;C &amp; D&gt;</b>")),
+                 qPrintable(QToolTip::text()));
+        grid.setCurrent(7, 1);
+        const QPoint b = grid.boxRect(7, 1).intersected(grid.timeArea()).center();
+        QHelpEvent aboutB(QEvent::ToolTip, b, grid.viewport()->mapToGlobal(b));
+        QApplication::sendEvent(grid.viewport(), &aboutB);
+        QVERIFY2(QToolTip::text().contains(QStringLiteral("<b>B</b><br>About B")),
+                 qPrintable(QToolTip::text()));
+        QToolTip::hideText();
 
         // A click chooses, a double click activates what it hits.
         const int x = grid.timeArea().left() + 20;

@@ -93,7 +93,7 @@ TEST_F(GridModelTest, BoxesRunFromShowToShowAsTheDayViewCutsAndShiftsThem)
           // Shows from an impossible time on are no boxes.
           "10:00-11:00+ Day",
           // A show followed by one at the same minute runs for no time at all.
-          "19:00-19:00 A | 19:00-20:00 B | 20:00-21:00+ C", ""},
+          "19:00-19:00 A | 19:00-20:00 B | 20:00-21:00+ <C & D>", ""},
          -60,
          30 * 60},
         {1,

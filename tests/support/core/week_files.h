@@ -30,7 +30,7 @@ inline std::string dayFile(const std::vector<std::vector<std::string>>& days)
 // The week of 07.12.2026 with what makes a grid of it hard: shifts either way (one with hours
 // and minutes of opposite signs), shows after midnight, a show shifted to the day before, a
 // missing file, a line naming no file, an empty first day, an impossible time, and shows
-// starting at the same minute. The working folder is `work`.
+// starting at the same minute (one titled like markup). The working folder is `work`.
 inline void writeTrickyWeek(const TempDir& work)
 {
     work.write("times.dat", cp("Вперёд|2|0\r\nПозже|-2|0\r\nMixed|-1|30\r\n"));
@@ -53,7 +53,7 @@ inline void writeTrickyWeek(const TempDir& work)
     work.write("07122026/m.txt", dayFile({{"0:15 News", "19:00 Show"}}));
     work.write("07122026/e.txt", dayFile({none, {"08.00 Tuesday"}}));
     work.write("07122026/b.txt", dayFile({{"10.00 Day", "25.10 Broken", "11.00 After"}, {"09.00 Lost"}}));
-    work.write("07122026/s.txt", dayFile({{"19.00 A", "19.00 B", "About B", "20.00 C"}}));
+    work.write("07122026/s.txt", dayFile({{"19.00 A", "19.00 B", "About B", "20.00 <C & D>"}}));
 }
 
 } // namespace brevio::test
