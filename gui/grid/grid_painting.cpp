@@ -204,8 +204,9 @@ void ProgrammeGrid::paintHours(QPainter& p, std::optional<long long> now)
     p.save();
     p.setClipRect(header);
     const QFontMetrics metrics(font());
-    // Labels as often as they fit: every quarter of an hour when zoomed in, up to every 3 hours.
-    const int labelWidth = metrics.horizontalAdvance(QStringLiteral("00:00")) + 3 * kPad;
+    // Labels as often as they fit with room between: every quarter of an hour when zoomed in, up
+    // to every 3 hours.
+    const int labelWidth = 2 * metrics.horizontalAdvance(QStringLiteral("00:00")) + 2 * kPad;
     int step = 15;
     for (const int minutes : {15, 30, 60, 120, 180}) {
         step = minutes;
