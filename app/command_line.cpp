@@ -62,6 +62,10 @@ CommandLine::CommandLine()
                QStringLiteral("Print the shows of the newest week whose title or description holds TEXT "
                               "(letter case ignored): day, time, channel and title, and exit."),
                QStringLiteral("TEXT"))
+    , m_reminders(
+          QStringLiteral("reminders"),
+          QStringLiteral("Print the reminders still to come, one a line: when each comes and when its "
+                         "show starts (yyyy-mm-dd hh:mm), the channel and the title, and exit."))
     , m_refresh(
           QStringLiteral("refresh"),
           QStringLiteral("Refresh the listing sources that are due (older than their interval, or "
@@ -82,7 +86,7 @@ CommandLine::CommandLine()
     m_parser.setApplicationDescription(QStringLiteral("Brevio: weekly TV listings of many channels."));
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     for (const QCommandLineOption* option : {&m_help, &m_version, &m_dataHome, &m_workdir, &m_now, &m_hours,
-                                             &m_search, &m_refresh, &m_addSource, &m_name})
+                                             &m_search, &m_reminders, &m_refresh, &m_addSource, &m_name})
         m_parser.addOption(*option);
     const auto addToolkitOption = [this](const char* name, bool takesValue) {
         QCommandLineOption option(QString::fromLatin1(name), QString(),
@@ -109,10 +113,11 @@ bool CommandLine::parse(const QStringList& arguments)
         m_error = QStringLiteral("--workdir needs a folder.");
     else if (m_parser.isSet(m_dataHome) && workFolder().isEmpty())
         m_error = QStringLiteral("--data-home needs HOME or an absolute XDG_DATA_HOME.");
-    else if (int(m_parser.isSet(m_now)) + int(m_parser.isSet(m_search)) + int(m_parser.isSet(m_refresh))
-                 + int(m_parser.isSet(m_addSource))
+    else if (int(m_parser.isSet(m_now)) + int(m_parser.isSet(m_search)) + int(m_parser.isSet(m_reminders))
+                 + int(m_parser.isSet(m_refresh)) + int(m_parser.isSet(m_addSource))
              > 1)
-        m_error = QStringLiteral("--now, --search, --refresh and --add-source exclude each other.");
+        m_error
+            = QStringLiteral("--now, --search, --reminders, --refresh and --add-source exclude each other.");
     else if (m_parser.isSet(m_name) && m_parser.isSet(m_addSource)
              && m_parser.value(m_name).trimmed().isEmpty())
         m_error = QStringLiteral("--name needs a name.");
@@ -149,7 +154,12 @@ QString CommandLine::versionText()
 bool CommandLine::consoleCommandWanted() const
 {
     return m_parser.isSet(m_now) || m_parser.isSet(m_hours) || m_parser.isSet(m_search)
-        || m_parser.isSet(m_refresh) || m_parser.isSet(m_addSource);
+        || m_parser.isSet(m_reminders) || m_parser.isSet(m_refresh) || m_parser.isSet(m_addSource);
+}
+
+bool CommandLine::remindersWanted() const
+{
+    return m_parser.isSet(m_reminders);
 }
 
 bool CommandLine::refreshWanted() const

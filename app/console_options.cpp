@@ -1,11 +1,13 @@
 #include "app/console_options.h"
 
 #include "app/command_line.h"
+#include "core/reminders/reminder_console.h"
 #include "core/session/clock.h"
 #include "core/session/work_folder.h"
 #include "core/sources/source_commands.h"
 #include "core/texts/string_table.h"
 #include "core/view/console_commands.h"
+#include "gui/reminders/reminder_settings.h"
 #include "gui/widgets/settings.h"
 
 #include <QFile>
@@ -104,6 +106,9 @@ int runConsoleCommand(const CommandLine& commandLine)
     if (sourceCommand)
         return runSourceCommand(commandLine);
     const Settings settings;
+    if (commandLine.remindersWanted())
+        return reminders::printReminders(SystemClock().now(), readReminderOptions(settings), std::cout,
+                                         std::cerr);
     if (!commandLine.nowWanted()) {
         const QByteArray text = commandLine.searchText().toUtf8();
         return printSearch(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),

@@ -8,10 +8,10 @@
 #include "core/session/work_folder.h"
 #include "core/texts/string_table.h"
 #include "gui/widgets/dialogs.h"
+#include "gui/widgets/form_builder.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QFont>
 #include <QIcon>
 #include <QLocale>
 #include <QMessageBox>
@@ -91,10 +91,7 @@ int main(int argc, char* argv[])
             return refuseWorkFolder(folder, *failure);
     }
 
-    // The window was laid out for a small 8-point interface font of Arial's widths.
-    QFont interfaceFont(QStringLiteral("Liberation Sans"), 8);
-    interfaceFont.setStyleHint(QFont::SansSerif);
-    QApplication::setFont(interfaceFont);
+    QApplication::setFont(brevio::interfaceFont());
 
     brevio::QtDialogs dialogs;
     brevio::SystemClock clock;

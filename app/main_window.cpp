@@ -15,6 +15,8 @@
 #include "gui/extras/links_menu.h"
 #include "gui/news/news_page.h"
 #include "gui/printing/printing_page.h"
+#include "gui/reminders/reminder_service.h"
+#include "gui/reminders/reminder_settings.h"
 #include "gui/retrieval/retrieval_page.h"
 #include "gui/search/search_window.h"
 #include "gui/settings/maintenance_controls.h"
@@ -118,6 +120,17 @@ TBrevioForm::TBrevioForm(Dialogs& dialogs, Clock& clock, QWidget* parent)
          QStringLiteral("RxSpinEdit4"), QStringLiteral("RxSpinEdit5"), QStringLiteral("RxSpinEdit6"),
          QStringLiteral("RxSpinEdit10"), QStringLiteral("CheckBox5"), QStringLiteral("FlatCheckBox12")});
     m_formStorage->restore();
+
+    // Reminders come from the start; "Show" brings the window up.
+    auto* reminders = new ReminderService(m_clock, readReminderOptions(*m_settings), m_languageOffset,
+                                          m_dialogs, QDBusConnection::sessionBus(), this);
+    connect(this, &TBrevioForm::languageChanged, reminders,
+            [this, reminders] { reminders->setLanguageOffset(m_languageOffset); });
+    connect(reminders, &ReminderService::showRequested, this, [this] {
+        showNormal();
+        raise();
+        activateWindow();
+    });
 }
 
 TBrevioForm::~TBrevioForm()
@@ -158,7 +171,7 @@ void TBrevioForm::buildHeader(QWidget* central)
     tick->start(1000);
     showTime();
 
-    m_weekSelector = makeControl<QComboBox>(central, "FlatComboBox1", {2, 62, 118, 21});
+    m_weekSelector = makeControl<ShortTextComboBox>(central, "FlatComboBox1", {2, 62, 118, 21});
     connect(m_weekSelector, &QComboBox::activated, this,
             [this] { guard([this] { m_viewingPage->FlatComboBox1Change(); }); });
 

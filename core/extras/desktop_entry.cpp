@@ -4,6 +4,7 @@
 #include "core/store/errors.h"
 #include "core/store/file_io.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace brevio {
@@ -23,6 +24,35 @@ std::string withFinalSeparator(std::string folder)
     if (folder.empty() || folder.back() != '/')
         folder += '/';
     return folder;
+}
+
+// Well-formed UTF-8: no stray or missing continuation byte, no overlong form, no surrogate, nothing
+// past U+10FFFF.
+bool isUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int length = lead < 0x80 ? 1
+            : lead < 0xC2              ? 0
+            : lead < 0xE0              ? 2
+            : lead < 0xF0              ? 3
+            : lead < 0xF5              ? 4
+                                       : 0;
+        if (length == 0 || i + static_cast<std::size_t>(length) > text.size())
+            return false;
+        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (int k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < least[length] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
+            return false;
+        i += static_cast<std::size_t>(length);
+    }
+    return true;
 }
 
 // Writes through a file beside the target, so a half-written launcher never shows up.
@@ -112,19 +142,15 @@ bool setCompanionAutostart(const fs::path& autostartFolder, bool on, const std::
     return writeEntry(entry, {"Chimeo", "", folder + std::string(kCompanionProgram), {}, folder, ""});
 }
 
-bool writeDesktopShortcut(const fs::path& desktopFolder, const std::string& executable)
+bool writeDesktopShortcut(const fs::path& desktopFolder, const std::string& executable,
+                          const std::vector<std::string>& arguments)
 {
-    if (!isFolder(desktopFolder))
+    if (!isFolder(desktopFolder) || !isUtf8(executable)
+        || !std::all_of(arguments.begin(), arguments.end(), [](const std::string& a) { return isUtf8(a); }))
         return false;
-    // The program's own folder is no place for data once it is installed: the shortcut starts
-    // it the way the applications menu does.
-    const bool written = writeEntry(desktopFolder / kShortcutFile,
-                                    {"Brevio",
-                                     "Телепрограмма",
-                                     executable,
-                                     {std::string(kDataHomeOption)},
-                                     "",
-                                     std::string(kApplicationId)});
+    const bool written
+        = writeEntry(desktopFolder / kShortcutFile,
+                     {"Brevio", "Телепрограмма", executable, arguments, "", std::string(kApplicationId)});
     if (written) {
         // Desktops start only launchers that are marked executable.
         std::error_code ec;

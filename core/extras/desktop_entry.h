@@ -44,8 +44,10 @@ bool setCompanionAutostart(const std::filesystem::path& autostartFolder, bool on
 inline constexpr std::string_view kApplicationId = "org.morvane.Brevio";
 
 // Writes the program's launcher into `desktopFolder`, replacing an earlier one. It starts the
-// program as the applications menu does, keeping its files in the data home. False when the
-// folder is missing or the file cannot be written.
-bool writeDesktopShortcut(const std::filesystem::path& desktopFolder, const std::string& executable);
+// program with `arguments` (those that choose the working folder of the session that made it).
+// False when the folder is missing, the file cannot be written, or a path is no UTF-8 text, which
+// is all the format can hold.
+bool writeDesktopShortcut(const std::filesystem::path& desktopFolder, const std::string& executable,
+                          const std::vector<std::string>& arguments);
 
 } // namespace brevio

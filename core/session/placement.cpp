@@ -3,55 +3,20 @@
 #include "core/store/int_text.h"
 
 #include <algorithm>
-#include <iterator>
+#include <array>
 
 namespace brevio {
 
 namespace {
 
-// How much of the window's top strip must lie on a screen for the window to count as reachable.
-constexpr int kGripWidth = 40;
-constexpr int kGripHeight = 20;
 constexpr int kFarthest = 1 << 24;
+constexpr int kWidestFrame = 1000;
 
-int overlap(int from1, int to1, int from2, int to2)
+// Four integers separated by commas, each with spaces allowed after it.
+std::optional<std::array<int, 4>> fourIntegers(std::string_view text)
 {
-    return std::max(0, std::min(to1, to2) - std::max(from1, from2));
-}
-
-int gap(int from1, int to1, int from2, int to2)
-{
-    return std::max({0, from2 - to1, from1 - to2});
-}
-
-bool reachable(const Placement& window, const Placement& screen)
-{
-    const int gripHeight = std::min(kGripHeight, window.height);
-    return overlap(window.left, window.right(), screen.left, screen.right())
-        >= std::min(kGripWidth, window.width)
-        && overlap(window.top, window.top + gripHeight, screen.top, screen.bottom()) >= gripHeight;
-}
-
-// Squared distance between the two areas (0 when they meet).
-long long distance(const Placement& a, const Placement& b)
-{
-    const long long dx = gap(a.left, a.right(), b.left, b.right());
-    const long long dy = gap(a.top, a.bottom(), b.top, b.bottom());
-    return dx * dx + dy * dy;
-}
-
-} // namespace
-
-std::string placementText(const Placement& p)
-{
-    return std::to_string(p.left) + ',' + std::to_string(p.top) + ',' + std::to_string(p.right() - 1) + ','
-        + std::to_string(p.bottom() - 1);
-}
-
-std::optional<Placement> placementFromText(std::string_view text)
-{
-    int v[4];
-    for (int i = 0; i < 4; ++i) {
+    std::array<int, 4> v{};
+    for (std::size_t i = 0; i < v.size(); ++i) {
         const std::size_t comma = text.find(',');
         if ((i < 3) == (comma == std::string_view::npos))
             return std::nullopt;
@@ -64,32 +29,108 @@ std::optional<Placement> placementFromText(std::string_view text)
         v[i] = *value;
         text = i < 3 ? text.substr(comma + 1) : std::string_view();
     }
-    // No desktop reaches that far; within it no sum below can overflow.
-    if (std::any_of(std::begin(v), std::end(v), [](int c) { return c < -kFarthest || c > kFarthest; }))
-        return std::nullopt;
-    // Right and bottom are inclusive: an area of no pixel is none.
-    if (v[2] < v[0] || v[3] < v[1])
-        return std::nullopt;
-    return Placement{v[0], v[1], v[2] - v[0] + 1, v[3] - v[1] + 1};
+    return v;
 }
 
-Placement placeOnScreens(const Placement& window, const std::vector<Placement>& screens)
+std::string joined(int a, int b, int c, int d)
+{
+    return std::to_string(a) + ',' + std::to_string(b) + ',' + std::to_string(c) + ',' + std::to_string(d);
+}
+
+Placement framed(const Placement& window, const FrameMargins& frame)
+{
+    return {window.left - frame.left, window.top - frame.top, window.width + frame.left + frame.right,
+            window.height + frame.top + frame.bottom};
+}
+
+long long overlap(int from1, int to1, int from2, int to2)
+{
+    return std::max(0, std::min(to1, to2) - std::max(from1, from2));
+}
+
+long long sharedArea(const Placement& a, const Placement& b)
+{
+    return overlap(a.left, a.right(), b.left, b.right()) * overlap(a.top, a.bottom(), b.top, b.bottom());
+}
+
+long long gap(int from1, int to1, int from2, int to2)
+{
+    return std::max({0, from2 - to1, from1 - to2});
+}
+
+// Squared distance between the two areas (0 when they meet).
+long long distance(const Placement& a, const Placement& b)
+{
+    const long long dx = gap(a.left, a.right(), b.left, b.right());
+    const long long dy = gap(a.top, a.bottom(), b.top, b.bottom());
+    return dx * dx + dy * dy;
+}
+
+// Where a user left a window partly past a screen's edge it stays, as long as its title bar
+// can be reached there and most of it shows.
+bool staysOn(const Placement& outer, const FrameMargins& frame, const Placement& screen)
+{
+    const bool titleBarOnScreen = outer.top >= screen.top && outer.top + frame.top <= screen.bottom();
+    const bool fits = outer.width <= screen.width && outer.height <= screen.height;
+    const long long area = static_cast<long long>(outer.width) * outer.height;
+    return titleBarOnScreen && fits && 2 * sharedArea(outer, screen) >= area;
+}
+
+} // namespace
+
+std::string placementText(const Placement& p)
+{
+    return joined(p.left, p.top, p.right() - 1, p.bottom() - 1);
+}
+
+std::optional<Placement> placementFromText(std::string_view text)
+{
+    const auto v = fourIntegers(text);
+    // No desktop reaches that far; within it no sum below can overflow.
+    if (!v || std::any_of(v->begin(), v->end(), [](int c) { return c < -kFarthest || c > kFarthest; }))
+        return std::nullopt;
+    const auto [left, top, right, bottom] = *v;
+    // Right and bottom are inclusive: an area of no pixel is none.
+    if (right < left || bottom < top)
+        return std::nullopt;
+    return Placement{left, top, right - left + 1, bottom - top + 1};
+}
+
+std::string frameText(const FrameMargins& f)
+{
+    return joined(f.left, f.top, f.right, f.bottom);
+}
+
+std::optional<FrameMargins> frameFromText(std::string_view text)
+{
+    const auto v = fourIntegers(text);
+    if (!v || std::any_of(v->begin(), v->end(), [](int c) { return c < 0 || c > kWidestFrame; }))
+        return std::nullopt;
+    return FrameMargins{(*v)[0], (*v)[1], (*v)[2], (*v)[3]};
+}
+
+Placement placeOnScreens(const Placement& window, const FrameMargins& frame,
+                         const std::vector<Placement>& screens)
 {
     if (screens.empty())
         return window;
-    for (const Placement& screen : screens) {
-        if (reachable(window, screen))
-            return window;
-    }
-    const Placement& nearest = *std::min_element(screens.begin(), screens.end(),
-                                                 [&window](const Placement& a, const Placement& b) {
-                                                     return distance(window, a) < distance(window, b);
-                                                 });
+    const Placement outer = framed(window, frame);
+    // The screen it covers most; of screens it does not cover, the nearest.
+    const Placement& screen
+        = *std::min_element(screens.begin(), screens.end(), [&outer](const Placement& a, const Placement& b) {
+              return std::make_pair(-sharedArea(outer, a), distance(outer, a))
+                  < std::make_pair(-sharedArea(outer, b), distance(outer, b));
+          });
+    if (staysOn(outer, frame, screen))
+        return window;
     Placement placed = window;
-    placed.width = std::min(window.width, nearest.width);
-    placed.height = std::min(window.height, nearest.height);
-    placed.left = std::clamp(window.left, nearest.left, nearest.right() - placed.width);
-    placed.top = std::clamp(window.top, nearest.top, nearest.bottom() - placed.height);
+    placed.width = std::max(1, std::min(window.width, screen.width - frame.left - frame.right));
+    placed.height = std::max(1, std::min(window.height, screen.height - frame.top - frame.bottom));
+    // The title bar comes first where the screen is too small even for the shrunk window.
+    placed.left = std::max(std::min(window.left, screen.right() - frame.right - placed.width),
+                           screen.left + frame.left);
+    placed.top = std::max(std::min(window.top, screen.bottom() - frame.bottom - placed.height),
+                          screen.top + frame.top);
     return placed;
 }
 

@@ -1,6 +1,7 @@
 #include "core/session/work_folder.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,6 +21,22 @@ fs::path dataHomeWorkFolder(std::string_view xdgDataHome, std::string_view home)
     else
         return {};
     return base.lexically_normal() / "Brevio";
+}
+
+fs::path userDataHomeWorkFolder()
+{
+    const char* xdgDataHome = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    return dataHomeWorkFolder(xdgDataHome ? xdgDataHome : "", home ? home : "");
+}
+
+std::vector<std::string> workFolderOptions(const fs::path& folder, const fs::path& dataHome)
+{
+    // The same folder by another spelling (a link, a final separator) is the same folder.
+    std::error_code ec;
+    if (!dataHome.empty() && fs::equivalent(folder, dataHome, ec))
+        return {std::string(kDataHomeOption)};
+    return {std::string(kWorkdirOption), fs::absolute(folder, ec).lexically_normal().string()};
 }
 
 std::optional<std::string> enterWorkFolder(const fs::path& folder)

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "core/extras/desktop_entry.h"
+#include "core/session/work_folder.h"
 #include "gui/exchange/jtv_export_dialog.h"
 #include "gui/extras/about_box.h"
 #include "gui/extras/link_addresses.h"
@@ -13,6 +14,8 @@
 #include <QDir>
 #include <QStandardPaths>
 #include <QToolButton>
+
+#include <filesystem>
 
 namespace brevio {
 
@@ -108,9 +111,15 @@ void Extras::N7Click()
 
 void Extras::FlatSpeedButton32Click()
 {
-    // Failures are not reported: the shortcut is a convenience, tried again on the next click.
+    // The shortcut starts the program on this session's working folder (the current folder since
+    // the start). Failures are not reported: it is a convenience, tried again on the next click.
+    std::error_code ec;
+    const std::filesystem::path folder = std::filesystem::current_path(ec);
+    if (ec)
+        return;
     writeDesktopShortcut(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation).toStdString(),
-                         QCoreApplication::applicationFilePath().toStdString());
+                         QCoreApplication::applicationFilePath().toStdString(),
+                         workFolderOptions(folder, userDataHomeWorkFolder()));
 }
 
 void Extras::FlatButton2Click()

@@ -70,7 +70,7 @@ NewsPage::NewsPage(TBrevioForm& form, QWidget* parent)
     makeSpeedButton(this, "FlatSpeedButton39", QStringLiteral("НБУ"), {94, 60, 33, 17}, sources);
     makeSpeedButton(this, "FlatSpeedButton40", QStringLiteral("ЦБР"), {127, 60, 33, 17}, sources);
     makeSpeedButton(this, "FlatSpeedButton48", QStringLiteral("ЦБК"), {160, 60, 33, 17});
-    setCaption(makeControl<QLabel>(this, "Label21", {75, 82, 60, 15}), QStringLiteral("Новости:"));
+    setCaption(makeControl<QLabel>(this, "Label21", {75, 82, 60, 14}), QStringLiteral("Новости:"));
     makeSpeedButton(this, "FlatSpeedButton43", QStringLiteral("РИА \"Ореанда\""), {8, 96, 89, 17}, sources);
     makeSpeedButton(this, "FlatSpeedButton25", QStringLiteral("Подробности"), {104, 96, 89, 17}, sources);
     makeSpeedButton(this, "FlatSpeedButton47", QStringLiteral("EZHEpravda"), {8, 113, 89, 17}, sources);
@@ -87,7 +87,7 @@ NewsPage::NewsPage(TBrevioForm& form, QWidget* parent)
     m_dummy->hide();
     sources->setExclusive(true);
 
-    m_status = makeControl<QLabel>(this, "Panel11", {8, 320, 185, 19});
+    m_status = makeControl<QLabel>(this, "Panel11", {8, 320, 185, 19}, AnchorLeft | AnchorBottom);
     m_status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 
     // Placed at start-up 250 and 40 pixels short of the page's width and height.

@@ -23,8 +23,8 @@ namespace {
 
 QLabel* rightAlignedLabel(QWidget* parent, const char* name, const QString& caption, int top)
 {
-    // Labels end just before the spin boxes at left 296.
-    auto* label = makeControl<QLabel>(parent, name, {150, top + 3, 140, 15});
+    // Labels end just before the spin boxes at left 296, right of the buttons that end at 185.
+    auto* label = makeControl<QLabel>(parent, name, {190, top + 3, 100, 15});
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setCaption(label, caption);
     return label;
@@ -43,7 +43,7 @@ PrintingPage::PrintingPage(TBrevioForm& form, QWidget* parent)
     m_selectedMode
         = makeSpeedButton(this, "FlatSpeedButton15", QStringLiteral("Отобранные"), {16, 8, 169, 17}, modes);
     m_allChannelsMode = makeSpeedButton(this, "FlatSpeedButton16", QStringLiteral("Все телеканалы"),
-                                        {16, 24, 169, 17}, modes);
+                                        {16, 25, 169, 17}, modes);
     m_selectedMode->setChecked(true);
 
     m_allDays = makeCheckBox(this, "FlatCheckBox8", QStringLiteral("Все дни"), {24, 48, 89, 17});

@@ -1,11 +1,14 @@
 #include "gui/settings/font_dialog.h"
 
+#include "core/session/font_style.h"
 #include "gui/widgets/form_builder.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -58,6 +61,31 @@ void nameByLabels(QWidget* dialog)
     }
 }
 
+// The font as the dialog opens on it. Left to itself the dialog looks a font's style up by a
+// name of its own ("Normal", translated), finds none in the family and takes the first style
+// listed ("Condensed Italic", "Bold Italic"), and then a change of the size alone changed the
+// style too. So it gets a family it lists (the one the panes really show when the stored one is
+// not installed) and that family's style nearest to the font's weight and slant.
+QFont openingFont(const QFont& font)
+{
+    QFont opening(font);
+    if (!QFontDatabase::families().contains(font.family()))
+        opening.setFamily(QFontInfo(font).family());
+    const QString family = opening.family();
+    const QStringList names = QFontDatabase::styles(family);
+    if (names.contains(font.styleName()))
+        return opening;
+    std::vector<FaceStyle> styles;
+    for (const QString& name : names) {
+        const QFont face = QFontDatabase::font(family, name, font.pointSize());
+        styles.push_back({name.toStdString(), face.weight(), face.style() != QFont::StyleNormal});
+    }
+    const std::size_t nearest = nearestStyle(styles, font.weight(), font.style() != QFont::StyleNormal);
+    if (nearest < styles.size())
+        opening.setStyleName(names[static_cast<qsizetype>(nearest)]);
+    return opening;
+}
+
 } // namespace
 
 FontColorDialog::FontColorDialog(const QFont& font, const QColor& color, const QString& colorCaption,
@@ -66,12 +94,11 @@ FontColorDialog::FontColorDialog(const QFont& font, const QColor& color, const Q
     , m_initialFont(font)
 {
     setObjectName(QStringLiteral("FontDialog1"));
-    m_fonts = new QFontDialog(font, this);
+    m_fonts = new QFontDialog(openingFont(font), this);
     m_fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     m_fonts->setWindowFlags(Qt::Widget);
     setWindowTitle(m_fonts->windowTitle());
-    // The style list may not hold the font's own style and would offer another one in its place:
-    // only what the user picks counts as a change.
+    // Only what the user picks counts as a change: OK alone keeps the font, its family too.
     connect(m_fonts, &QFontDialog::currentFontChanged, this, [this] { m_fontChanged = true; });
 
     m_colors = new QComboBox(this);

@@ -72,10 +72,13 @@ SettingsPage::SettingsPage(TBrevioForm& form, QWidget* parent)
     connect(save, &QToolButton::clicked, this,
             [this] { m_form.guard([this] { FlatSpeedButton24Click(); }); });
 
-    m_channels = makeControl<QListWidget>(this, "ListBox1", {200, 6, 225, 296},
+    // The list grows with the page; the two buttons under it keep their distance to its bottom.
+    m_channels = makeControl<QListWidget>(this, "ListBox1", {200, 6, 225, 295},
                                           AnchorLeft | AnchorTop | AnchorBottom);
-    makeSpeedButton(this, "FlatSpeedButton30", QStringLiteral("Удалить канал"), {200, 301, 225, 17});
-    makeSpeedButton(this, "FlatSpeedButton23", QStringLiteral("Сортировка каналов"), {200, 323, 225, 17})
+    makeSpeedButton(this, "FlatSpeedButton30", QStringLiteral("Удалить канал"), {200, 301, 225, 17}, nullptr,
+                    AnchorLeft | AnchorBottom);
+    makeSpeedButton(this, "FlatSpeedButton23", QStringLiteral("Сортировка каналов"), {200, 323, 225, 17},
+                    nullptr, AnchorLeft | AnchorBottom)
         ->setEnabled(false);
 
     buildRightColumn();
@@ -88,7 +91,7 @@ void SettingsPage::buildProxyGroup()
     new Anchors(group, QSize(185, 145));
     // Seven rows: the box, host, port, the password box, login, password, saving the password.
     m_useProxy
-        = makeCheckBox(group, "CheckBox1", QStringLiteral("Использовать прокси сервер"), {8, 16, 172, 17});
+        = makeCheckBox(group, "CheckBox1", QStringLiteral("Использовать прокси сервер"), {8, 16, 175, 17});
     m_host = makeControl<QLineEdit>(group, "Edit1", {62, 34, 115, 18});
     makeLabel(group, "Label4", QStringLiteral("адрес"), {8, 36, 52, 15})->setBuddy(m_host);
     m_port = makeControl<QLineEdit>(group, "Edit2", {62, 53, 57, 18});
@@ -100,7 +103,7 @@ void SettingsPage::buildProxyGroup()
     m_password = makeControl<QLineEdit>(group, "Edit4", {62, 110, 115, 18});
     makeLabel(group, "Label7", QStringLiteral("пароль"), {8, 112, 52, 15})->setBuddy(m_password);
     m_password->setEchoMode(QLineEdit::Password);
-    m_savePassword = makeCheckBox(group, "CheckBox3", QStringLiteral("Сохранить пароль"), {48, 127, 132, 16});
+    m_savePassword = makeCheckBox(group, "CheckBox3", QStringLiteral("Сохранить пароль"), {48, 128, 132, 16});
     m_savePassword->setChecked(true);
 
     // toggled, not clicked: checking the boxes from code at start-up runs the same rule.
@@ -125,7 +128,7 @@ void SettingsPage::buildRightColumn()
     makeSpeedButton(this, "FlatSpeedButton32", QStringLiteral("Иконку на рабочий стол"), {432, 157, 167, 17});
     makeSpeedButton(this, "FlatSpeedButton44", QStringLiteral("Настройки Chimeo"), {432, 179, 167, 17});
     m_endTime
-        = makeCheckBox(this, "CheckBox5", QStringLiteral("время оконч. в Отобранных"), {432, 208, 167, 17});
+        = makeCheckBox(this, "CheckBox5", QStringLiteral("время оконч. в Отобранных"), {432, 208, 170, 17});
     m_jtvExport = makeSpeedButton(this, "FlatButton2", QStringLiteral("Экспорт в JTV"), {432, 231, 167, 17});
     m_jtvExport->hide();
     makeSpeedButton(this, "FlatButton3", QStringLiteral("Экспорт в ListTV"), {432, 253, 167, 17})->hide();

@@ -15,6 +15,13 @@
 
 namespace brevio {
 
+QFont interfaceFont()
+{
+    QFont font(QStringLiteral("Liberation Sans"), 8);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
 QToolButton* makeSpeedButton(QWidget* parent, const char* name, const QString& caption, QRect rect,
                              QButtonGroup* group, unsigned anchors)
 {

@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFont>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -19,6 +20,10 @@ class QTextEdit;
 class QToolButton;
 
 namespace brevio {
+
+// The font the window was laid out for: a small 8-point sans serif of Arial's widths. Every
+// caption fits its control in it.
+QFont interfaceFont();
 
 // Creates a control of the designed window: its component name as objectName, its design
 // rectangle and anchoring inside a parent that has Anchors, and an accessible name. Lists and

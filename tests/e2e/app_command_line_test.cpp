@@ -1,7 +1,7 @@
 // The built program's command line: answers without a display or the lock, the working folder
 // options, refusals of what it does not know, and the terminal commands ("--now" prints the "now"
-// view's lines, "--search" the week search's rows, "--add-source" and "--refresh" keep the
-// listing sources) while another copy holds the lock.
+// view's lines, "--search" the week search's rows, "--reminders" those to come, "--add-source"
+// and "--refresh" keep the listing sources) while another copy holds the lock.
 #include "core/session/single_instance.h"
 #include "core/store/cp1251.h"
 #include "support/core/source_listing.h"
@@ -55,11 +55,11 @@ struct Answer
     QString err;
 };
 
-// Runs the program to its end in `home`'s "work" folder, without any display.
-Answer run(const TempDir& home, const QStringList& arguments)
+// Runs the program to its end in `home`'s `folder`, without any display.
+Answer run(const TempDir& home, const QStringList& arguments, const QString& folder = QStringLiteral("work"))
 {
     QProcess process;
-    prepare(process, home, QStringLiteral("work"), arguments, false);
+    prepare(process, home, folder, arguments, false);
     process.start();
     Answer answer;
     if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit)
@@ -348,6 +348,24 @@ private Q_SLOTS:
         if (unreadable)
             QVERIFY2(answer.err.contains(QStringLiteral("not searched whole: Пропал")),
                      qPrintable(answer.err));
+    }
+
+    // From another folder: the working folder --workdir names, and the minutes the settings say.
+    void remindersPrintsThoseToComeInTheWorkingFolder()
+    {
+        layOutWeeks();
+        const QDate monday = m_monday.addDays(7);
+        m_home->write("work/reminders.dat",
+                      brevio::utf8ToCp1251(monday.toString(QStringLiteral("dd.MM.yyyy")).toStdString()
+                                           + "\tПервый\t1\t09:00\tЁлки\tpending\r\n"));
+        setSetting(QStringLiteral("Reminders/MinutesBefore"), 10);
+        const Answer answer = run(
+            *m_home, {QStringLiteral("--reminders"), QStringLiteral("--workdir"), str(*m_home / "work")},
+            QStringLiteral("start"));
+        QCOMPARE(answer.code, 0);
+        const QString day = monday.toString(QStringLiteral("yyyy-MM-dd"));
+        QCOMPARE(answer.out, QStringLiteral("%1 08:50\t%1 09:00\tПервый\tЁлки\n").arg(day));
+        QCOMPARE(answer.err, QString());
     }
 
     // A source added from a terminal goes into the settings file; a refresh merges it into the

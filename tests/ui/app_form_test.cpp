@@ -11,9 +11,11 @@
 #include "support/core/processes.h"
 #include "support/ui/form_fixture.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -22,6 +24,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextEdit>
@@ -480,6 +483,34 @@ private Q_SLOTS:
         f.write("txt2jtv.ini", "");
         f.start(true);
         QVERIFY(!f.find<QToolButton>("FlatButton2")->isHidden());
+    }
+
+    void theWeekListOpensAtOnceAsWideAsTheScreenAllowsAndStaysOpen()
+    {
+        FormFixture f;
+        f.write("dats.dat", "05.01.2026\r\n" + std::string(2 << 20, 'x') + "\r\n12.01.2026\r\n");
+        f.write("ag_news.dat", "");
+        TBrevioForm& form = f.start(true);
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QComboBox* selector = form.weekSelector();
+        QWidget* popup = selector->view()->window();
+
+        // Pressed and released as a user clicks: it opens, laid out and painted, at once.
+        QElapsedTimer opening;
+        opening.start();
+        QTest::mousePress(selector, Qt::LeftButton);
+        QVERIFY(QTest::qWaitForWindowExposed(popup));
+        QVERIFY2(opening.elapsed() <= 100, QByteArray::number(opening.elapsed()));
+        QTest::mouseRelease(selector, Qt::LeftButton);
+        QCOMPARE(popup->width(), selector->screen()->availableGeometry().width());
+        QCOMPARE(selector->itemText(1).size(), qsizetype(2 << 20)); // kept whole
+
+        // It stays open until the user closes it.
+        QTest::qWait(QApplication::doubleClickInterval() + 100);
+        QVERIFY(popup->isVisible());
+        QTest::keyClick(selector->view(), Qt::Key_Escape);
+        QTRY_VERIFY(!popup->isVisible());
+        QCOMPARE(selector->currentText(), QString("12.01.2026"));
     }
 
     void controlsHaveTheirDesignPlaces()

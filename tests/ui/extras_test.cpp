@@ -213,7 +213,7 @@ private Q_SLOTS:
         QCOMPARE(opened.urls[1].toString(), QStringLiteral("http://maker.test/tv/brevio.html"));
     }
 
-    void shortcutGoesIntoTheDesktopFolderOnEveryClick()
+    void shortcutStartsOnThisSessionsWorkingFolderAndGoesIntoTheDesktopFolderOnEveryClick()
     {
         XdgHome xdg;
         FormFixture f;
@@ -224,8 +224,9 @@ private Q_SLOTS:
         std::filesystem::create_directories(xdg.desktop());
         button->click();
         const std::string first = xdg.read(xdg.desktop() / "brevio.desktop");
-        const std::string exec
-            = "Exec=\"" + QCoreApplication::applicationFilePath().toStdString() + "\" \"--data-home\"\n";
+        // Not the data home: the working folder is named.
+        const std::string exec = "Exec=\"" + QCoreApplication::applicationFilePath().toStdString()
+            + "\" \"--workdir\" \"" + std::filesystem::canonical(f.workDir()).string() + "\"\n";
         QVERIFY2(first.find(exec) != std::string::npos, first.c_str());
         button->click();
         QCOMPARE(xdg.read(xdg.desktop() / "brevio.desktop"), first);

@@ -49,3 +49,29 @@ TEST(AppWorkFolder, MissingFoldersAreMadeForTheUserAloneAndEnteredFailuresLeaveT
         EXPECT_EQ(fs::status(made).permissions() & fs::perms::all, fs::perms::owner_all) << made;
     EXPECT_EQ(fs::status(root.path()).permissions() & fs::perms::group_read, fs::perms::group_read);
 }
+
+TEST(AppWorkFolder, AShortcutStartsOnTheDataHomeByItsOptionAndOnAnyOtherFolderByName)
+{
+    TempDir root;
+    const fs::path dataHome = root / "share" / "Brevio";
+    fs::create_directories(dataHome);
+    fs::create_directories(root / "tv");
+    fs::create_directory_symlink(dataHome, root / "link");
+    using Options = std::vector<std::string>;
+    struct Case
+    {
+        const char* what;
+        fs::path folder;
+        fs::path dataHome;
+        Options expected;
+    };
+    const Case cases[] = {
+        {"the data home", dataHome, dataHome, {"--data-home"}},
+        {"the data home by a link", root / "link", dataHome, {"--data-home"}},
+        {"the data home with a final separator", dataHome, root / "share" / "Brevio/", {"--data-home"}},
+        {"another folder", root / "tv", dataHome, {"--workdir", (root / "tv").string()}},
+        {"a data home not made yet", root / "tv", root / "none", {"--workdir", (root / "tv").string()}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(workFolderOptions(c.folder, c.dataHome), c.expected) << c.what;
+}

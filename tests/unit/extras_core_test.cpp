@@ -34,15 +34,17 @@ TEST(ExtrasDesktopEntry, ExecQuotesThePathSoThatShellAndFieldCharactersStayLiter
     EXPECT_EQ(escapeEntryValue("a\nb\rc\td"), "a\\nb\\rc\\td");
 }
 
-TEST(ExtrasDesktopEntry, ShortcutStartsTheProgramWithItsDataHomeAndIsReplacedUnchanged)
+TEST(ExtrasDesktopEntry, ShortcutStartsTheProgramWithItsOptionsQuotedAndIsReplacedUnchanged)
 {
     TempDir desktop;
-    ASSERT_TRUE(writeDesktopShortcut(desktop.path(), "/opt/brevio/brevio"));
+    const std::vector<std::string> options = {"--workdir", "/home/u/my tv/$x%"};
+    ASSERT_TRUE(writeDesktopShortcut(desktop.path(), "/opt/brevio/brevio", options));
     const std::string first = desktop.read("brevio.desktop");
     EXPECT_EQ(first.rfind("[Desktop Entry]\n", 0), 0u);
     EXPECT_NE(first.find("\nType=Application\n"), std::string::npos);
-    // An installed program's folder is no place for data: the working folder is the data home.
-    EXPECT_NE(first.find("\nExec=\"/opt/brevio/brevio\" \"--data-home\"\n"), std::string::npos) << first;
+    EXPECT_NE(first.find("\nExec=\"/opt/brevio/brevio\" \"--workdir\" \"/home/u/my tv/\\\\$x%%\"\n"),
+              std::string::npos)
+        << first;
     EXPECT_EQ(first.find("\nPath="), std::string::npos);
     EXPECT_NE(first.find("\nIcon=org.morvane.Brevio\n"), std::string::npos);
     EXPECT_EQ(first.find('\r'), std::string::npos);
@@ -50,16 +52,38 @@ TEST(ExtrasDesktopEntry, ShortcutStartsTheProgramWithItsDataHomeAndIsReplacedUnc
     EXPECT_NE(perms & std::filesystem::perms::owner_exec, std::filesystem::perms::none);
 
     desktop.write("brevio.desktop", "stale");
-    ASSERT_TRUE(writeDesktopShortcut(desktop.path(), "/opt/brevio/brevio"));
+    ASSERT_TRUE(writeDesktopShortcut(desktop.path(), "/opt/brevio/brevio", options));
     EXPECT_EQ(desktop.read("brevio.desktop"), first);
 }
 
-TEST(ExtrasDesktopEntry, ShortcutNeedsAnExistingDesktopFolder)
+TEST(ExtrasDesktopEntry, ShortcutNeedsAnExistingDesktopFolderAndPathsTheFormatCanHold)
 {
     TempDir home;
-    EXPECT_FALSE(writeDesktopShortcut(home / "Desktop", "/opt/brevio/brevio"));
+    EXPECT_FALSE(writeDesktopShortcut(home / "Desktop", "/opt/brevio/brevio", {"--data-home"}));
     EXPECT_FALSE(std::filesystem::exists(home / "Desktop"));
-    EXPECT_FALSE(writeDesktopShortcut({}, "/opt/brevio/brevio"));
+    EXPECT_FALSE(writeDesktopShortcut({}, "/opt/brevio/brevio", {"--data-home"}));
+
+    // The format holds UTF-8 text only: a folder named in another encoding makes no launcher.
+    struct Case
+    {
+        const char* folder;
+        bool written;
+    };
+    const Case cases[] = {
+        {"/home/u/Телепрограмма", true},     {"/home/u/\xF0\x9F\x93\xBA", true}, // four bytes
+        {"/home/u/\xD2\xE5\xEB\xE5", false}, // windows-1251
+        {"/home/u/\xC0\xAF", false}, // an overlong '/'
+        {"/home/u/\xED\xA0\x80", false}, // a surrogate
+        {"/home/u/\xE2\x82", false}, // cut short
+        {"/home/u/\xF4\x90\x80\x80", false}, // past U+10FFFF
+    };
+    for (const Case& c : cases) {
+        home.write("Desktop/brevio.desktop", "earlier");
+        EXPECT_EQ(writeDesktopShortcut(home / "Desktop", "/opt/brevio/brevio", {"--workdir", c.folder}),
+                  c.written)
+            << c.folder;
+        EXPECT_EQ(home.read("Desktop/brevio.desktop") != "earlier", c.written) << c.folder;
+    }
 }
 
 TEST(ExtrasDesktopEntry, CompanionAutostartMakesItsFolderAndIsGoneWhenOff)

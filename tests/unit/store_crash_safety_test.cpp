@@ -1,6 +1,7 @@
 // Whole-file rewrites and listing-source refreshes killed at random moments: the target stays
 // whole, the store is as before or as after, and what a kill left behind (of a rewrite or of an
 // import) goes at the next start's sweep, which touches nothing else.
+#include "core/reminders/reminder_file.h"
 #include "core/sources/refresh_lock.h"
 #include "core/sources/source_refresh.h"
 #include "core/store/cp1251.h"
@@ -16,6 +17,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <functional>
 #include <random>
 #include <set>
 #include <sys/wait.h>
@@ -45,16 +47,13 @@ struct KillRound
     int leftOvers = 0; // files the sweeps removed
 };
 
-// Kills a process that rewrites `target` over and over, `kills` times, each at a random moment;
-// after each kill the target must hold one whole version and a sweep must leave it alone.
-KillRound killRewrites(const TempDir& dir, TempFileKind kind, int kills)
+// Kills a process that writes `target` over and over, `write(true)` giving `a` and
+// `write(false)` giving `b`, `kills` times, each at a random moment; after each kill the target
+// must hold one whole version and a sweep must leave it alone.
+KillRound killRewrites(const TempDir& dir, const std::string& target, const std::string& a,
+                       const std::string& b, const std::function<void(bool first)>& write, int kills)
 {
-    // Two versions of different sizes and bytes, so a torn or mixed file shows.
-    const std::string a(100000, 'a');
-    const std::string b(250000, 'b');
-    const fs::path target = dir / "aplp.dat";
-    replaceFile(target, a);
-
+    write(true);
     std::mt19937 rng(std::random_device{}());
     std::uniform_int_distribution<int> moment(0, 4000);
     KillRound round;
@@ -62,7 +61,7 @@ KillRound killRewrites(const TempDir& dir, TempFileKind kind, int kills)
         const pid_t writer = ::fork();
         if (writer == 0) {
             for (unsigned n = 0;; ++n)
-                replaceFile(target, n % 2 ? a : b, FileSync::Now, kind);
+                write(n % 2 != 0);
         }
         std::this_thread::sleep_for(std::chrono::microseconds(moment(rng)));
         ::kill(writer, SIGKILL);
@@ -71,10 +70,10 @@ KillRound killRewrites(const TempDir& dir, TempFileKind kind, int kills)
         EXPECT_TRUE(WIFSIGNALED(status)) << "the writer ended by itself";
         ++round.kills;
 
-        const std::string now = dir.read("aplp.dat");
+        const std::string now = dir.read(target);
         EXPECT_TRUE(now == a || now == b) << "torn target after kill " << i << ": " << now.size() << " bytes";
         round.leftOvers += removeStaleTempFiles(dir.path());
-        EXPECT_EQ(entries(dir.path()), std::set<std::string>{"aplp.dat"}) << "after kill " << i;
+        EXPECT_EQ(entries(dir.path()), std::set<std::string>{target}) << "after kill " << i;
         if (::testing::Test::HasFailure())
             break;
     }
@@ -289,12 +288,38 @@ TEST(KilledRewrite, TargetStaysWholeAndTheSweepLeavesOnlyIt)
     for (const TempFileKind kind : {TempFileKind::Unnamed, TempFileKind::Named}) {
         SCOPED_TRACE(kind == TempFileKind::Unnamed ? "unnamed" : "named");
         TempDir dir;
-        const KillRound round = killRewrites(dir, kind, 50);
+        // Two versions of different sizes and bytes, so a torn or mixed file shows.
+        const std::string a(100000, 'a');
+        const std::string b(250000, 'b');
+        const KillRound round = killRewrites(
+            dir, "aplp.dat", a, b,
+            [&](bool first) { replaceFile(dir / "aplp.dat", first ? a : b, FileSync::Now, kind); }, 50);
         EXPECT_EQ(round.kills, 50);
         if (kind == TempFileKind::Named) {
             EXPECT_GT(round.leftOvers, 0) << "no kill fell into a write: the moments are too late";
         }
     }
+}
+
+TEST(KilledRewrite, TheRemindersFileStaysWhole)
+{
+    TempDir dir;
+    const test::ScopedCurrentDir here(dir.path());
+    reminders::ReminderFile first, second;
+    for (int i = 0; i < 3000; ++i) {
+        const reminders::ShowKey show{"12.01.2004", "Channel " + std::to_string(i), i % 7, i % 1440, "Film"};
+        first.reminders.push_back({show});
+        second.reminders.push_back({show, reminders::ReminderState::Shown});
+    }
+    const auto text = [&](const reminders::ReminderFile& file) {
+        reminders::writeReminderFile(file);
+        return dir.read(reminders::kReminderFile);
+    };
+    const std::string a = text(first), b = text(second);
+    killRewrites(
+        dir, std::string(reminders::kReminderFile), a, b,
+        [&](bool isFirst) { reminders::writeReminderFile(isFirst ? first : second); }, 20);
+    EXPECT_EQ(reminders::readReminderFile().reminders.size(), 3000u);
 }
 
 } // namespace brevio::store
