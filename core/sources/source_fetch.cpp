@@ -105,6 +105,9 @@ FetchedListing fetchLocal(const ListingSource& source)
     struct stat st;
     if (::stat(source.address.c_str(), &st) != 0)
         throw IoError::fromErrno(errno, source.address);
+    // A folder, a named pipe or a device is no listing; a pipe could keep the refresh waiting.
+    if (!S_ISREG(st.st_mode))
+        throw Error(source.address + ": not a regular file, so no listing");
     FetchedListing fetched;
     fetched.file = source.address;
     fetched.fileSize = static_cast<std::uint64_t>(st.st_size);

@@ -264,6 +264,11 @@ TEST_F(SourceRefreshTest, ALocalFileIsReadAgainOnlyWhenItChanged)
 {
     std::vector<ListingSource> sources(1);
     sources[0].address = (m_work / "grabbed.xml").string();
+    std::filesystem::create_directory(m_work / "folder.xml");
+    sources.push_back({});
+    sources[1].address = (m_work / "folder.xml").string();
+    EXPECT_EQ(refreshSource(sources, 1, kNow, FetchOptions{}, *m_lock).outcome, Outcome::Failed);
+    EXPECT_NE(sources[1].state.lastError.find("not a regular file"), std::string::npos);
     const struct
     {
         std::optional<std::string> write; // before the refresh
