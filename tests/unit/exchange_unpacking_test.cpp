@@ -92,12 +92,5 @@ TEST(Unpacking, EachPackingByItsFirstBytesAndEachFaultWithItsReason)
     }
 }
 
-TEST(Unpacking, SizesReadAsAMessageSaysThem)
-{
-    EXPECT_EQ(sizeText(std::uint64_t(8) << 30), "8 GiB");
-    EXPECT_EQ(sizeText(std::uint64_t(1536) << 20), "1536 MiB");
-    EXPECT_EQ(sizeText(1000), "1000 bytes");
-}
-
 } // namespace
 } // namespace brevio::exchange

@@ -144,17 +144,6 @@ TEST(SourceChannels, AFirstListingOfFewIsKeptLaterOnesAreOnlyOffered)
     }
 }
 
-TEST(SourceChannels, ASourceHigherInTheListGivesAChannelOfTheSameName)
-{
-    std::vector<ListingSource> sources(4);
-    sources[0].kept = {"A", "B"};
-    sources[1].kept = {"C"};
-    sources[1].enabled = false; // gives nothing
-    sources[2].kept = {"B", "D"};
-    EXPECT_EQ(channelsTakenAbove(sources, 0), Names{});
-    EXPECT_EQ(channelsTakenAbove(sources, 3), (Names{"A", "B", "D"}));
-}
-
 ListingSource everyValueSet()
 {
     ListingSource source;
