@@ -26,7 +26,7 @@ constexpr const char* kToolkitValueOptions[] = {
     "icon",
     "session",
     "display",
-    "name",
+    // "name" is declared as --add-source's --name
     "visual",
     "style",
     "stylesheet",
@@ -62,11 +62,31 @@ CommandLine::CommandLine()
                QStringLiteral("Print the shows of the newest week whose title or description holds TEXT "
                               "(letter case ignored): day, time, channel and title, and exit."),
                QStringLiteral("TEXT"))
+    , m_reminders(
+          QStringLiteral("reminders"),
+          QStringLiteral("Print the reminders still to come, one a line: when each comes and when its "
+                         "show starts (yyyy-mm-dd hh:mm), the channel and the title, and exit."))
+    , m_refresh(
+          QStringLiteral("refresh"),
+          QStringLiteral("Refresh the listing sources that are due (older than their interval, or "
+                         "failed and waited long enough) into the schedules, print a line per source "
+                         "refreshed and exit: 0 when every enabled source is current, 1 with a line per "
+                         "source that is not."))
+    , m_addSource(QStringLiteral("add-source"),
+                  QStringLiteral("Add a listing source: an XMLTV guide at an http:// or https:// ADDRESS, "
+                                 "or the absolute path of a file; every channel of it is kept. Exit 2 for "
+                                 "an address that is no source's."),
+                  QStringLiteral("ADDRESS"))
+    , m_name(
+          QStringLiteral("name"),
+          QStringLiteral("With --add-source: the source's name (by default the address's host or the "
+                         "file's name). Without it, the window's application name, as the toolkit has it."),
+          QStringLiteral("NAME"))
 {
     m_parser.setApplicationDescription(QStringLiteral("Brevio: weekly TV listings of many channels."));
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const QCommandLineOption* option :
-         {&m_help, &m_version, &m_dataHome, &m_workdir, &m_now, &m_hours, &m_search})
+    for (const QCommandLineOption* option : {&m_help, &m_version, &m_dataHome, &m_workdir, &m_now, &m_hours,
+                                             &m_search, &m_reminders, &m_refresh, &m_addSource, &m_name})
         m_parser.addOption(*option);
     const auto addToolkitOption = [this](const char* name, bool takesValue) {
         QCommandLineOption option(QString::fromLatin1(name), QString(),
@@ -93,8 +113,14 @@ bool CommandLine::parse(const QStringList& arguments)
         m_error = QStringLiteral("--workdir needs a folder.");
     else if (m_parser.isSet(m_dataHome) && workFolder().isEmpty())
         m_error = QStringLiteral("--data-home needs HOME or an absolute XDG_DATA_HOME.");
-    else if (m_parser.isSet(m_now) && m_parser.isSet(m_search))
-        m_error = QStringLiteral("--now and --search exclude each other.");
+    else if (int(m_parser.isSet(m_now)) + int(m_parser.isSet(m_search)) + int(m_parser.isSet(m_reminders))
+                 + int(m_parser.isSet(m_refresh)) + int(m_parser.isSet(m_addSource))
+             > 1)
+        m_error
+            = QStringLiteral("--now, --search, --reminders, --refresh and --add-source exclude each other.");
+    else if (m_parser.isSet(m_name) && m_parser.isSet(m_addSource)
+             && m_parser.value(m_name).trimmed().isEmpty())
+        m_error = QStringLiteral("--name needs a name.");
     else if (m_parser.isSet(m_hours) && !m_parser.isSet(m_now))
         m_error = QStringLiteral("--hours goes with --now.");
     else if (m_parser.isSet(m_hours) && !lookAheadHours())
@@ -127,7 +153,33 @@ QString CommandLine::versionText()
 
 bool CommandLine::consoleCommandWanted() const
 {
-    return m_parser.isSet(m_now) || m_parser.isSet(m_hours) || m_parser.isSet(m_search);
+    return m_parser.isSet(m_now) || m_parser.isSet(m_hours) || m_parser.isSet(m_search)
+        || m_parser.isSet(m_reminders) || m_parser.isSet(m_refresh) || m_parser.isSet(m_addSource);
+}
+
+bool CommandLine::remindersWanted() const
+{
+    return m_parser.isSet(m_reminders);
+}
+
+bool CommandLine::refreshWanted() const
+{
+    return m_parser.isSet(m_refresh);
+}
+
+bool CommandLine::addSourceWanted() const
+{
+    return m_parser.isSet(m_addSource);
+}
+
+QString CommandLine::sourceAddress() const
+{
+    return m_parser.value(m_addSource).trimmed();
+}
+
+QString CommandLine::sourceName() const
+{
+    return m_parser.value(m_name).trimmed();
 }
 
 bool CommandLine::nowWanted() const

@@ -34,13 +34,21 @@ public:
     // --data-home, or empty: the folder the program was started in.
     QString workFolder() const;
 
-    // The terminal commands, "--now [--hours N]" and "--search TEXT": they only read the store
-    // and answer on standard output, without a window, a display or the single-instance lock.
+    // The terminal commands, "--now [--hours N]", "--search TEXT" and "--reminders" (they only read
+    // the store and answer on standard output) and the listing sources' below, all without a window.
     // Wanted when any of their options is given, even on a command line parse() refused.
     bool consoleCommandWanted() const;
     bool nowWanted() const;
     std::optional<int> lookAheadHours() const; // --hours, checked by parse()
     QString searchText() const;
+    bool remindersWanted() const;
+
+    // The listing sources' commands, "--refresh" and "--add-source ADDRESS [--name NAME]": they
+    // write the store or the settings, without a window, a display or the single-instance lock.
+    bool refreshWanted() const;
+    bool addSourceWanted() const;
+    QString sourceAddress() const;
+    QString sourceName() const; // empty when --name is not given
 
 private:
     QCommandLineParser m_parser;
@@ -51,6 +59,10 @@ private:
     QCommandLineOption m_now;
     QCommandLineOption m_hours;
     QCommandLineOption m_search;
+    QCommandLineOption m_reminders;
+    QCommandLineOption m_refresh;
+    QCommandLineOption m_addSource;
+    QCommandLineOption m_name;
     QString m_error;
 };
 

@@ -1,34 +1,97 @@
 #include "app/console_options.h"
 
 #include "app/command_line.h"
+#include "core/reminders/reminder_console.h"
 #include "core/session/clock.h"
+#include "core/session/work_folder.h"
+#include "core/sources/source_commands.h"
 #include "core/view/console_commands.h"
+#include "gui/reminders/reminder_settings.h"
 #include "gui/widgets/settings.h"
 
 #include <QFile>
 
+#include <chrono>
 #include <filesystem>
 #include <iostream>
+#include <optional>
+#include <string>
 
 namespace brevio {
 
 namespace {
 
+// The no-progress time-out the settings page stores; a timer's refresh never waits for ever.
+long storedTimeoutMs(const Settings& settings)
+{
+    const int seconds = storedTimeoutSeconds(settings);
+    return (seconds > 0 ? seconds : 300) * 1000L;
+}
+
+sources::SourceListStore sourceListStore(Settings& settings)
+{
+    return {[&settings] {
+                settings.sync(); // what another process stored meanwhile
+                return listingSources(settings);
+            },
+            [&settings](const std::vector<sources::ListingSource>& list) -> std::optional<std::string> {
+                storeListingSources(settings, list);
+                if (settings.sync())
+                    return std::nullopt;
+                return "the listing sources could not be stored in " + settings.fileName().toStdString();
+            }};
+}
+
+int runSourceCommand(const CommandLine& commandLine)
+{
+    Settings settings;
+    sources::SourceListStore list = sourceListStore(settings);
+    if (commandLine.addSourceWanted())
+        return sources::addSource(list, commandLine.sourceAddress().toStdString(),
+                                  commandLine.sourceName().toStdString(), std::cout, std::cerr);
+    sources::FetchOptions options;
+    options.http.timeoutMs = storedTimeoutMs(settings);
+    options.http.proxy = storedProxy(settings);
+    return sources::refreshSources(
+        list, std::chrono::time_point_cast<std::chrono::seconds>(std::chrono::system_clock::now()), options,
+        std::cout, std::cerr);
+}
+
+// Enters the working folder: made when missing for a command that writes the store, else only
+// entered (a command that reads makes no folder).
+bool enterFolder(const QString& folder, bool make)
+{
+    if (folder.isEmpty())
+        return true;
+    const std::string path = QFile::encodeName(folder).toStdString();
+    std::optional<std::string> failure;
+    if (make) {
+        failure = enterWorkFolder(path);
+    } else {
+        std::error_code error;
+        std::filesystem::current_path(path, error);
+        if (error)
+            failure = error.message();
+    }
+    if (failure)
+        std::cerr << "brevio: cannot use the working folder " << folder.toStdString() << ": " << *failure
+                  << '\n';
+    return !failure;
+}
+
 } // namespace
 
 int runConsoleCommand(const CommandLine& commandLine)
 {
-    const QString folder = commandLine.workFolder();
-    if (!folder.isEmpty()) {
-        std::error_code error;
-        std::filesystem::current_path(QFile::encodeName(folder).toStdString(), error);
-        if (error) {
-            std::cerr << "brevio: cannot use the working folder " << folder.toStdString() << ": "
-                      << error.message() << '\n';
-            return 1;
-        }
-    }
+    const bool sourceCommand = commandLine.refreshWanted() || commandLine.addSourceWanted();
+    if (!enterFolder(commandLine.workFolder(), sourceCommand))
+        return 1;
+    if (sourceCommand)
+        return runSourceCommand(commandLine);
     const Settings settings;
+    if (commandLine.remindersWanted())
+        return reminders::printReminders(SystemClock().now(), readReminderOptions(settings), std::cout,
+                                         std::cerr);
     if (!commandLine.nowWanted()) {
         const QByteArray text = commandLine.searchText().toUtf8();
         return printSearch(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),

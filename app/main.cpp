@@ -67,8 +67,8 @@ int main(int argc, char* argv[])
     }
     if (!understood)
         return refuseCommandLine(commandLine);
-    // The terminal commands only read the store: they answer without a display, and a running
-    // copy holding the lock does not stop them.
+    // The terminal commands answer without a display, and a running copy holding the lock does
+    // not stop them (a refresh of the store keeps to its own lock).
     if (commandLine.consoleCommandWanted())
         return brevio::runConsoleCommand(commandLine);
 

@@ -17,6 +17,8 @@
 #include "gui/extras/links_menu.h"
 #include "gui/news/news_page.h"
 #include "gui/printing/printing_page.h"
+#include "gui/reminders/reminder_service.h"
+#include "gui/reminders/reminder_settings.h"
 #include "gui/retrieval/retrieval_page.h"
 #include "gui/search/search_window.h"
 #include "gui/settings/companion_box.h"
@@ -114,6 +116,18 @@ MainWindow::MainWindow(Dialogs& dialogs, Clock& clock, QWidget* parent)
            << m_settingsPage->companionBox()->autostart();
     m_formStorage->setStoredControls(stored);
     m_formStorage->restore();
+
+    // Reminders come from the start; "Show" brings the window up.
+    auto* reminders = new ReminderService(m_clock, readReminderOptions(*m_settings), m_languageOffset,
+                                          m_dialogs, QDBusConnection::sessionBus(), this);
+    connect(this, &MainWindow::languageChanged, reminders,
+            [this, reminders] { reminders->setLanguageOffset(m_languageOffset); });
+    connect(reminders, &ReminderService::showRequested, this, [this] {
+        showNormal();
+        raise();
+        activateWindow();
+    });
+
     // The pages and windows ask the host until they are gone, also while they close: it is
     // made the last child, so that it is deleted after them.
     m_host->setParent(nullptr);

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Publishing and importing a generated XMLTV listing: time and peak memory of brevio-publish,
-# time of the import in the program and the window's longest pause meanwhile.
+# time of the import in the program and the window's longest pause meanwhile; the same listing
+# gzip-compressed as a listing source on loopback, refreshed into an empty store and again
+# unchanged.
 #
 #   bench/xmltv_bench.sh BUILD_DIR [CHANNELS [DAYS [DETAIL]]]
 #
@@ -21,4 +23,8 @@ echo "listing: $channels channels, $days days, $(($(stat -c %s "$work/listing.xm
   "$work/listing.xml" 2>&1 >/dev/null | grep -v '^brevio-publish: warning' || true
 if [ -x "$build/bench/bench_import" ]; then
   "$build/bench/bench_import" "$work/listing.xml" | grep '^import:'
+fi
+if [ -x "$build/bench/bench_refresh" ]; then
+  gzip -c "$work/listing.xml" >"$work/listing.xml.gz"
+  "$build/bench/bench_refresh" "$work/listing.xml.gz"
 fi

@@ -1,4 +1,4 @@
-// XMLTV listings of any content, plain or gzip: the reader reads a listing or refuses it with a
+// XMLTV listings of any content, plain, gzip or xz: the reader reads a listing or refuses it with a
 // message that names the file and a line, and what it read, written out again by the writer,
 // reads back the same.
 #include "core/exchange/exchange_errors.h"

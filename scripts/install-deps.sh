@@ -21,6 +21,8 @@ packages=(
   # XMLTV listings: the streaming reader and gzip; the format's own toolkit and a real web
   # server for the tests; /usr/bin/time for the benchmark
   libxml2-dev zlib1g-dev xmltv-util nginx-light time
+  # listing sources publish their guides xz-compressed as often as gzip-compressed
+  liblzma-dev
   # JTV archives are zip files; an outside reader checks the calendar export in the tests
   libzip-dev python3-icalendar
   # the Debian package: dependencies by dpkg-shlibdeps, checked by lintian and the validators

@@ -7,8 +7,9 @@
 #   scripts/run-demo.sh --keep    without a display: keep Brevio running until Ctrl-C
 #
 # Everything lives in demo/ of the checkout: demo/server (the server's files, written afresh
-# each run so that its weeks are the current ones), demo/work (Brevio's working folder) and
-# demo/config (Brevio's settings, so the user's own stay untouched).
+# each run so that its weeks are the current ones, and the same listings as listings.xml.gz, a
+# listing source), demo/work (Brevio's working folder) and demo/config (Brevio's settings, so the
+# user's own stay untouched).
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -17,7 +18,7 @@ build=$repo/build/demo
 brevio=$build/brevio
 
 usage() {
-  sed -n '2,11s/^# \{0,1\}//p' "${BASH_SOURCE[0]}"
+  sed -n '2,12s/^# \{0,1\}//p' "${BASH_SOURCE[0]}"
 }
 
 say() { echo "run-demo: $*"; }
@@ -121,23 +122,32 @@ done
 url="http://127.0.0.1:$(cat "$port_file")/"
 say "schedule server at $url serving $demo/server"
 
-# Point Brevio at it: [Server] url in its settings file, every other line kept as it is.
+# Point Brevio at it: [Server] url in its settings file, every other line kept as it is, but
+# for the listing sources of an earlier run (their address named an earlier port).
 # The file can hold a proxy password, so it is the owner's alone, from its first byte.
 settings=$demo/config/Morvane/brevio.conf
 new_settings=$(mktemp "$settings.XXXXXX")
-awk -v section='[Server]' -v line="url=$url" '
+awk -v section='[Server]' -v line="url=$url" -v dropped='[ListingSources]' '
   /^\[.*\][ \t\r]*$/ {
     inside = ($0 == section)
-    print
+    skipping = ($0 == dropped)
+    if (!skipping) print
     if (inside && !done) { print line; done = 1 }
     next
   }
+  skipping { next }
   inside && /^url[ \t]*=/ { next }
   { print }
   END { if (!done) { if (NR > 0) print ""; print section; print line } }
 ' "$([ -f "$settings" ] && echo "$settings" || echo /dev/null)" >"$new_settings"
 chmod 600 "$new_settings"
 mv "$new_settings" "$settings"
+
+# The same listings as a listing source: gzip-compressed, served with an ETag, refreshed by the
+# window on its first start (and by 'brevio --refresh' from a terminal).
+gzip -c "$demo/listings.xml" >"$demo/server/listings.xml.gz"
+XDG_CONFIG_HOME=$demo/config "$brevio" --workdir "$demo/work" \
+  --add-source "${url}listings.xml.gz" --name "Demo listings" >/dev/null
 
 [ -e "$demo/work/links" ] || cp "$repo/tools/demo/links" "$demo/work/links"
 

@@ -3,10 +3,13 @@
 #include <httplib.h>
 
 #include <cctype>
+#include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <thread>
 
 namespace brevio::tools {
@@ -77,6 +80,48 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path)
     if (in.bad())
         return std::nullopt;
     return bytes;
+}
+
+// A file's validator: its size and modification time, so that a changed file gets a new one.
+std::string entityTag(const std::filesystem::path& file)
+{
+    struct stat st;
+    if (::stat(file.c_str(), &st) != 0)
+        return {};
+    char tag[64];
+    std::snprintf(tag, sizeof tag, "\"%llx-%llx\"", static_cast<unsigned long long>(st.st_size),
+                  static_cast<unsigned long long>(st.st_mtim.tv_sec) * 1000000000ULL
+                      + static_cast<unsigned long long>(st.st_mtim.tv_nsec));
+    return tag;
+}
+
+std::string lastModified(const std::filesystem::path& file)
+{
+    struct stat st;
+    if (::stat(file.c_str(), &st) != 0)
+        return {};
+    std::tm utc{};
+    gmtime_r(&st.st_mtim.tv_sec, &utc);
+    char text[64];
+    std::strftime(text, sizeof text, "%a, %d %b %Y %H:%M:%S GMT", &utc);
+    return text;
+}
+
+// Whether an If-None-Match list ("a", "b" or *) names `tag`.
+bool tagListed(std::string_view list, std::string_view tag)
+{
+    while (!list.empty()) {
+        const auto comma = std::min(list.find(','), list.size());
+        std::string_view item = list.substr(0, comma);
+        item.remove_prefix(std::min(item.find_first_not_of(' '), item.size()));
+        item = item.substr(0, item.find_last_not_of(' ') + 1);
+        if (item.starts_with("W/"))
+            item.remove_prefix(2);
+        if (item == "*" || item == tag)
+            return true;
+        list.remove_prefix(std::min(comma + 1, list.size()));
+    }
+    return false;
 }
 
 void answer(httplib::Response& res, int status, const char* text)
@@ -155,9 +200,25 @@ StaticServer::StaticServer(const std::filesystem::path& root)
             answer(res, 403, "Forbidden"); // a symbolic link pointing out of the folder
             return httplib::Server::HandlerResponse::Handled;
         }
-        const auto bytes = std::filesystem::is_regular_file(file, error) ? readWholeFile(file) : std::nullopt;
-        if (!bytes) {
+        if (!std::filesystem::is_regular_file(file, error)) {
             answer(res, 404, "Not Found");
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        // Validators, so that a client asks again only for a changed file (conditional GET).
+        const std::string tag = entityTag(file);
+        const std::string modified = lastModified(file);
+        const bool unchanged = req.has_header("If-None-Match")
+            ? tagListed(req.get_header_value("If-None-Match"), tag)
+            : req.has_header("If-Modified-Since") && req.get_header_value("If-Modified-Since") == modified;
+        const auto bytes = unchanged ? std::optional<std::string>() : readWholeFile(file);
+        if (!unchanged && !bytes) {
+            answer(res, 404, "Not Found");
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        res.set_header("ETag", tag);
+        res.set_header("Last-Modified", modified);
+        if (unchanged) {
+            res.status = 304;
             return httplib::Server::HandlerResponse::Handled;
         }
         res.status = 200;

@@ -23,9 +23,10 @@ namespace brevio::tools {
 std::optional<std::string> servedPath(std::string_view target);
 
 // Serves one folder read-only on 127.0.0.1: GET and HEAD of its files byte for byte as
-// application/octet-stream, 404 for what is not a file there, 403 for targets that would
-// leave the folder (symbolic links included), 405 for other methods. Accepts HTTP/1.0
-// and HTTP/1.1 requests.
+// application/octet-stream with an ETag (of size and time) and Last-Modified, 304 without a
+// body when If-None-Match names that tag (or, without it, If-Modified-Since repeats that
+// time), 404 for what is not a file there, 403 for targets that would leave the folder
+// (symbolic links included), 405 for other methods. Accepts HTTP/1.0 and HTTP/1.1 requests.
 class StaticServer
 {
 public:

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <regex>
 
 namespace brevio::exchange {
@@ -49,6 +50,65 @@ std::string weekDateText(std::chrono::sys_days day)
     std::snprintf(text, sizeof text, "%02u.%02u.%04d", unsigned(date.day()), unsigned(date.month()),
                   int(date.year()));
     return text;
+}
+
+namespace {
+
+// The process's time zone set to another for as long as it lives (one thread, as all of this).
+class ZoneScope
+{
+public:
+    explicit ZoneScope(const std::string& zone)
+        : m_active(!zone.empty())
+    {
+        if (!m_active)
+            return;
+        if (const char* old = std::getenv("TZ"))
+            m_previous = old;
+        ::setenv("TZ", zone.c_str(), 1);
+        ::tzset();
+    }
+    ~ZoneScope()
+    {
+        if (!m_active)
+            return;
+        if (m_previous)
+            ::setenv("TZ", m_previous->c_str(), 1);
+        else
+            ::unsetenv("TZ");
+        ::tzset();
+    }
+    ZoneScope(const ZoneScope&) = delete;
+    ZoneScope& operator=(const ZoneScope&) = delete;
+
+private:
+    bool m_active;
+    std::optional<std::string> m_previous;
+};
+
+} // namespace
+
+ZoneClock::ZoneClock(std::string zone)
+    : m_zone(std::move(zone))
+{
+}
+
+std::chrono::sys_seconds ZoneClock::moment(std::chrono::sys_seconds reading)
+{
+    using namespace std::chrono;
+    // Clocks change only at whole quarter hours, so one offset serves each quarter hour read.
+    constexpr std::int64_t kQuarter = 15 * 60;
+    const std::int64_t seconds = reading.time_since_epoch().count();
+    const std::int64_t quarter = seconds / kQuarter - (seconds % kQuarter < 0 ? 1 : 0);
+    auto known = m_offsets.find(quarter);
+    if (known == m_offsets.end()) {
+        const sys_seconds start{std::chrono::seconds(quarter * kQuarter)};
+        const sys_days day = floor<days>(start);
+        const ZoneScope scope(m_zone);
+        const XmltvTime shown = localMoment(day, duration_cast<minutes>(start - day).count());
+        known = m_offsets.emplace(quarter, (start - shown.utc).count()).first;
+    }
+    return reading - std::chrono::seconds(known->second);
 }
 
 bool isKnownTimeZone(std::string_view zone)

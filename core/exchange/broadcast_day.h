@@ -3,8 +3,10 @@
 #include "core/exchange/xmltv_model.h"
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 // Moments as the week store shows them: local dates and clock times, the broadcast day's start
 // (a show at 01:30 may still belong to the evening before, see day_layout.h) and week dates.
@@ -33,6 +35,21 @@ std::string weekDateText(std::chrono::sys_days day);
 
 // The Monday of the week that holds `day`.
 std::chrono::sys_days mondayOf(std::chrono::sys_days day);
+
+// The clocks of one time zone, for times a listing writes without an offset or zone.
+class ZoneClock
+{
+public:
+    // `zone`: a name isKnownTimeZone accepts; empty for the process's own zone.
+    explicit ZoneClock(std::string zone);
+    // The moment at which the zone's clocks show `reading` (the clock's date and time written as
+    // if they were UTC). A reading the clocks skip counts as shown an hour later.
+    std::chrono::sys_seconds moment(std::chrono::sys_seconds reading);
+
+private:
+    std::string m_zone;
+    std::unordered_map<std::int64_t, std::int64_t> m_offsets; // seconds east, per quarter hour read
+};
 
 // A TZ value the system can honour: a zone of the zone database ("Europe/Moscow"), a zone
 // file's path, "UTC", or a POSIX rule such as "MSK-3". The C library silently falls back to

@@ -73,9 +73,25 @@ fs::path StagedChanges::stageFolder(const fs::path& target)
 
 void StagedChanges::commit()
 {
-    // Everything staged reaches the disk before anything takes its place.
-    if (!m_items.empty())
-        store::syncFileSystem(folderOf(m_items.front().target));
+    if (m_items.empty()) {
+        m_committed = true;
+        return;
+    }
+    // Everything staged reaches the disk before anything takes its place, and so does the list of
+    // the moves: a kill among them leaves the next start's sweep a journal to complete them by.
+    store::syncFileSystem(folderOf(m_items.front().target));
+    std::vector<std::pair<fs::path, fs::path>> moves;
+    for (const Item& item : m_items)
+        moves.emplace_back(fs::absolute(item.staged), fs::absolute(item.target));
+    static std::atomic<unsigned> journals{0};
+    const fs::path journal
+        = folderOf(m_items.back().target) / store::movesJournalName(::getpid(), journals++);
+    store::replaceFile(journal, store::movesJournalText(moves));
+    struct JournalScope
+    {
+        const fs::path& file;
+        ~JournalScope() { store::removeFile(file); }
+    } journalScope{journal};
     std::vector<Undo> done;
     try {
         for (const Item& item : m_items) {

@@ -28,8 +28,9 @@ public:
     std::filesystem::path stageFolder(const std::filesystem::path& target);
 
     // Flushes what is staged to disk, then moves everything into place. A file that is
-    // replaced keeps its permissions. When a move
-    // fails, the ones before it are undone and IoError is thrown.
+    // replaced keeps its permissions. When a move fails, the ones before it are undone and
+    // IoError is thrown. A kill among the moves leaves a journal of them (store::movesJournalName)
+    // by which the next start's sweep completes them, so the store is as before or as after.
     void commit();
 
 private:

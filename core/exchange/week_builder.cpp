@@ -22,6 +22,22 @@ std::string_view firstLine(std::string_view bytes)
 WeekBuilder::WeekBuilder(ListingOptions options)
     : m_options(std::move(options))
 {
+    if (m_options.bareTimeZone)
+        m_bareClock.emplace(*m_options.bareTimeZone);
+}
+
+void WeekBuilder::readBareTimes(XmltvProgramme& programme)
+{
+    const auto read = [this](XmltvTime& time) {
+        if (time.zoneWritten)
+            return;
+        const std::chrono::sys_seconds reading = time.utc;
+        time.utc = m_bareClock->moment(reading);
+        time.offsetMinutes = static_cast<int>((reading - time.utc).count() / 60);
+    };
+    read(programme.start);
+    if (programme.stop)
+        read(*programme.stop);
 }
 
 void WeekBuilder::channel(XmltvChannel&& channel)
@@ -41,6 +57,8 @@ void WeekBuilder::channel(XmltvChannel&& channel)
 
 void WeekBuilder::programme(XmltvProgramme&& programme)
 {
+    if (m_bareClock)
+        readBareTimes(programme);
     auto it = m_channelIndex.find(programme.channel);
     if (it == m_channelIndex.end()) {
         // No <channel> element (yet): the channel is named by its id.
@@ -214,6 +232,15 @@ std::size_t WeekBuilder::channelCount()
 {
     prepare();
     return m_channelsInOrder.size();
+}
+
+std::vector<std::pair<std::string, std::string>> WeekBuilder::channelNames()
+{
+    prepare();
+    std::vector<std::pair<std::string, std::string>> names;
+    for (const std::uint32_t channel : m_channelsInOrder)
+        names.emplace_back(m_channels[channel].id, m_labels[channel].name);
+    return names;
 }
 
 void WeekBuilder::forEachChannel(const std::function<void(ListingChannel&)>& take)

@@ -12,6 +12,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Turns the programmes of one or more listings into channel files, one per channel and week:
@@ -24,6 +25,9 @@ struct ListingOptions
 {
     int dayStartMinutes = kDefaultDayStartMinutes;
     std::vector<std::string> languages{"ru"}; // display names, titles and descriptions
+    // The zone whose clocks a time without an offset or zone is read on: none for UTC, as the
+    // format has it; empty for this machine's zone (what most grabbers that leave it out mean).
+    std::optional<std::string> bareTimeZone;
 };
 
 struct ChannelWeekFile
@@ -83,6 +87,8 @@ public:
     // The same shows channel by channel, in the same order, each channel with the shows of all
     // its weeks (for merging into a store that has shows of its own).
     std::size_t channelCount();
+    // The channels with shows in the same order, as XMLTV id and name (windows-1251).
+    std::vector<std::pair<std::string, std::string>> channelNames();
     void forEachChannel(const std::function<void(ListingChannel&)>& take);
 
     const ListingOptions& options() const { return m_options; }
@@ -119,7 +125,10 @@ private:
     // The shows' texts from the spool, sorted by start, duplicates dropped.
     std::vector<Loaded> loadShows(const std::vector<const Show*>& shows);
 
+    void readBareTimes(XmltvProgramme& programme);
+
     ListingOptions m_options;
+    std::optional<ZoneClock> m_bareClock;
     ShowSpool m_spool;
     std::vector<XmltvChannel> m_channels;
     std::vector<bool> m_declared; // per channel: defined by a <channel> element

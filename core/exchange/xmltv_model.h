@@ -21,6 +21,7 @@ struct XmltvTime
 {
     std::chrono::sys_seconds utc;
     int offsetMinutes = 0;
+    bool zoneWritten = true; // false: the text gave no offset or zone, and UTC was taken
 };
 
 struct XmltvChannel

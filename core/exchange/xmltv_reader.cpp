@@ -1,13 +1,14 @@
 #include "core/exchange/xmltv_reader.h"
 
 #include "core/exchange/exchange_errors.h"
+#include "core/exchange/unpacking.h"
 #include "core/exchange/xmltv_time.h"
 
 #include <libxml/hash.h>
 #include <libxml/parser.h>
 #include <libxml/xmlreader.h>
-#include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <memory>
@@ -41,11 +42,6 @@ void setUpParserOnce()
 // own size limits (no XML_PARSE_HUGE) end a runaway text node.
 constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_BIG_LINES | XML_PARSE_COMPACT | XML_PARSE_NOCDATA;
 
-struct GzCloser
-{
-    void operator()(gzFile_s* file) const { gzclose(file); }
-};
-
 struct ReaderFreer
 {
     void operator()(xmlTextReader* reader) const { xmlFreeTextReader(reader); }
@@ -56,30 +52,35 @@ struct XmlFreer
     void operator()(xmlChar* text) const { xmlFree(text); }
 };
 
-// The file as the parser pulls it: zlib reads gzip and plain files alike.
+// The file as the parser pulls it: plain, gzip or xz, unpacked on the way. Nothing may be thrown
+// through the parser, so a fault waits here until it returns.
 struct Input
 {
-    gzFile file = nullptr;
+    UnpackingReader* reader = nullptr;
     std::string failure;
 };
 
 int readInput(void* context, char* buffer, int length)
 {
     auto* input = static_cast<Input*>(context);
-    const int n = gzread(input->file, buffer, static_cast<unsigned>(length));
-    int code = Z_OK;
-    const char* message = gzerror(input->file, &code);
-    if (n < 0 || (code != Z_OK && code != Z_STREAM_END)) {
-        input->failure = message ? message : "unreadable data";
+    try {
+        return static_cast<int>(input->reader->read(buffer, static_cast<std::size_t>(std::max(length, 0))));
+    } catch (const std::exception& e) {
+        input->failure = e.what();
         return -1;
     }
-    return n;
 }
 
 int closeInput(void*)
 {
-    return 0; // the gzFile is closed by its owner
+    return 0; // the file is closed by its owner
 }
+
+struct FileCloser
+{
+    int fd;
+    ~FileCloser() { ::close(fd); }
+};
 
 // The first error the parser reported (warnings are not errors).
 struct ParseFault
@@ -257,7 +258,7 @@ constexpr const char* kNotRegular
 // The file opened for reading, with its size. Only a regular file is opened: the type is
 // looked at before the open, so that a device is never opened, and again on the open file,
 // which is opened without waiting, so that a pipe swapped in between cannot stall the read.
-std::unique_ptr<gzFile_s, GzCloser> openListing(const std::filesystem::path& file, std::uint64_t& size)
+int openListing(const std::filesystem::path& file, std::uint64_t& size)
 {
     const std::string name = file.string();
     struct stat st;
@@ -274,25 +275,20 @@ std::unique_ptr<gzFile_s, GzCloser> openListing(const std::filesystem::path& fil
         throw XmltvError(name, kNotRegular);
     }
     size = static_cast<std::uint64_t>(st.st_size);
-    std::unique_ptr<gzFile_s, GzCloser> gz(gzdopen(fd, "rb"));
-    if (!gz) {
-        ::close(fd);
-        refuse(ENOMEM);
-    }
-    return gz;
+    return fd;
 }
 
 } // namespace
 
-void readXmltvFile(const std::filesystem::path& file, XmltvSink& sink, const ReadProgress& progress)
+void readXmltvFile(const std::filesystem::path& file, XmltvSink& sink, const ReadProgress& progress,
+                   const UnpackLimits& limits)
 {
     setUpParserOnce();
     const std::string name = file.string();
-    Input input;
     std::uint64_t total = 0;
-    const auto gz = openListing(file, total);
-    gzbuffer(gz.get(), 256 * 1024);
-    input.file = gz.get();
+    const FileCloser opened{openListing(file, total)};
+    UnpackingReader unpacked(opened.fd, limits);
+    Input input{&unpacked, {}};
 
     std::unique_ptr<xmlTextReader, ReaderFreer> reader(
         xmlReaderForIO(readInput, closeInput, &input, name.c_str(), nullptr, kParseOptions));
@@ -361,7 +357,7 @@ void readXmltvFile(const std::filesystem::path& file, XmltvSink& sink, const Rea
         } catch (const ListingError& e) {
             fail(line, e.what());
         }
-        if (progress && !progress(static_cast<std::uint64_t>(gzoffset(gz.get())), total))
+        if (progress && !progress(unpacked.packedBytesRead(), total))
             throw Cancelled();
         status = xmlTextReaderNext(reader.get());
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/exchange/unpacking.h"
 #include "core/exchange/xmltv_model.h"
 
 #include <cstdint>
@@ -24,13 +25,14 @@ public:
 // (it then throws Cancelled).
 using ReadProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
 
-// Reads one XMLTV file, plain or gzip-compressed, in whatever encoding its XML declaration
-// names. Never loads a DTD or any other outside resource and accepts no entity declarations.
-// Throws XmltvError naming the file and line for malformed XML, a root other than <tv>, a
-// channel or programme without its required attributes, a programme without a title, a time
-// that names no real moment or a zone it does not know, a text beyond the parser's size limit,
-// a file that cannot be opened and anything but a regular file (a named pipe, a device, a
-// folder: refused before it is opened, so that nothing waits for a writer or reads forever).
-void readXmltvFile(const std::filesystem::path& file, XmltvSink& sink, const ReadProgress& progress = {});
+// Reads one XMLTV file, plain, gzip- or xz-compressed (told by its first bytes, within `limits`),
+// in whatever encoding its XML declaration names. Never loads a DTD or any other outside resource and accepts
+// no entity declarations. Throws XmltvError naming the file and line for malformed XML, a root other than
+// <tv>, a channel or programme without its required attributes, a programme without a title, a time that
+// names no real moment or a zone it does not know, a text beyond the parser's size limit, a file that cannot
+// be opened and anything but a regular file (a named pipe, a device, a folder: refused before it is opened,
+// so that nothing waits for a writer or reads forever).
+void readXmltvFile(const std::filesystem::path& file, XmltvSink& sink, const ReadProgress& progress = {},
+                   const UnpackLimits& limits = {});
 
 } // namespace brevio::exchange

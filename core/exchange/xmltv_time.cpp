@@ -110,7 +110,7 @@ std::optional<XmltvTime> parseXmltvTime(std::string_view text)
     if (!date.ok() || h > 23 || mi > 59 || s > 59)
         return std::nullopt;
     const auto local = sys_days(date) + hours(h) + minutes(mi) + seconds(s);
-    return XmltvTime{local - minutes(*offset), *offset};
+    return XmltvTime{local - minutes(*offset), *offset, !zonePart(text).empty()};
 }
 
 std::optional<std::string> unknownZoneName(std::string_view text)

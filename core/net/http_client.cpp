@@ -58,10 +58,10 @@ class HttpClient::Attempt
 public:
     enum class Stop { None, Aborted, TimedOut };
 
-    Attempt(CURLM* multi, const HttpClientConfig& config, const std::string& url)
+    Attempt(CURLM* multi, const HttpClientConfig& config, const HttpRequest& request, const std::string& url)
         : m_multi(multi)
         , m_easy(curl_easy_init())
-        , m_assembler(config.maxBodyBytes)
+        , m_assembler(config.maxBodyBytes, request.body)
         , m_url(url)
     {
         if (!m_easy)
@@ -69,6 +69,8 @@ public:
         const ProxySettings& proxy = config.proxy;
         m_lookupHost = proxy.enabled ? proxy.host : urlHost(url);
         for (const std::string& line : programHeaderLines())
+            m_headers = curl_slist_append(m_headers, line.c_str());
+        for (const std::string& line : request.headerLines)
             m_headers = curl_slist_append(m_headers, line.c_str());
         for (const std::string& line : proxyHeaderLines(proxy))
             m_proxyHeaders = curl_slist_append(m_proxyHeaders, line.c_str());
@@ -149,6 +151,16 @@ public:
         return code;
     }
 
+    // Where the last redirect pointed, as libcurl read it.
+    std::string redirectTarget() const
+    {
+        char* target = nullptr;
+        curl_easy_getinfo(m_easy, CURLINFO_REDIRECT_URL, &target);
+        if (!target)
+            curl_easy_getinfo(m_easy, CURLINFO_EFFECTIVE_URL, &target);
+        return target ? target : "";
+    }
+
     std::string detail() const
     {
         return m_errorBuffer[0] ? std::string(m_errorBuffer) : std::string(curl_easy_strerror(m_result));
@@ -160,7 +172,11 @@ private:
         const ProxySettings& proxy = config.proxy;
         curl_easy_setopt(m_easy, CURLOPT_URL, m_url.c_str());
         curl_easy_setopt(m_easy, CURLOPT_HTTPGET, 1L);
-        curl_easy_setopt(m_easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
+        curl_easy_setopt(m_easy, CURLOPT_HTTP_VERSION,
+                         static_cast<long>(config.version == HttpVersion::Http11 ? CURL_HTTP_VERSION_1_1
+                                                                                 : CURL_HTTP_VERSION_1_0));
+        if (config.acceptGzip)
+            curl_easy_setopt(m_easy, CURLOPT_ACCEPT_ENCODING, "gzip");
         curl_easy_setopt(m_easy, CURLOPT_PROTOCOLS_STR, "http,https");
         curl_easy_setopt(m_easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
         curl_easy_setopt(m_easy, CURLOPT_FOLLOWLOCATION, 1L);
@@ -210,7 +226,7 @@ private:
         auto* a = static_cast<Attempt*>(self);
         a->progressed();
         a->m_assembler.addHeaderLine({data, size * count});
-        return size * count;
+        return a->m_assembler.sinkFailed() ? 0 : size * count;
     }
 
     static std::size_t onBody(char* data, std::size_t size, std::size_t count, void* self)
@@ -218,11 +234,11 @@ private:
         auto* a = static_cast<Attempt*>(self);
         a->progressed();
         if (!a->m_assembler.addBody({data, size * count})) {
-            a->m_tooLarge = true;
+            a->m_tooLarge = !a->m_assembler.sinkFailed();
             return 0; // ends the transfer with a write error
         }
         a->m_events.push_back(
-            {EventType::PacketReceived, a->m_assembler.body().size(), a->m_assembler.contentLength()});
+            {EventType::PacketReceived, a->m_assembler.bodySize(), a->m_assembler.contentLength()});
         return size * count;
     }
 
@@ -305,7 +321,7 @@ void HttpClient::abort()
         m_abortRequested = true;
 }
 
-const HttpReply& HttpClient::get(const std::string& url)
+const HttpReply& HttpClient::get(const std::string& url, const HttpRequest& request)
 {
     if (m_busy)
         throw TransferError(Kind::Broken, "Another transfer is still running");
@@ -321,7 +337,7 @@ const HttpReply& HttpClient::get(const std::string& url)
     std::string target = escapedUrl(url);
     bool hostAsked = false;
     for (;;) {
-        Attempt attempt(static_cast<CURLM*>(m_multi), m_config, target);
+        Attempt attempt(static_cast<CURLM*>(m_multi), m_config, request, target);
         runAttempt(attempt);
         if (attempt.assembler().started()) {
             m_reply.header = attempt.assembler().header();
@@ -367,7 +383,16 @@ const HttpReply& HttpClient::get(const std::string& url)
             fail(attempt, Kind::ConnectionFailed, "Connection failed: " + attempt.detail());
         case CURLE_OPERATION_TIMEDOUT:
             fail(attempt, Kind::TimedOut, "Timed out: " + attempt.detail());
+        case CURLE_UNSUPPORTED_PROTOCOL: {
+            const std::string redirect = attempt.redirectTarget();
+            fail(attempt, Kind::Broken,
+                 redirect.empty() || redirect == attempt.url()
+                     ? "Only http and https addresses can be fetched: " + attempt.url()
+                     : "A redirect to " + redirect + " was not followed: only http and https addresses are");
+        }
         default:
+            if (attempt.assembler().sinkFailed())
+                fail(attempt, Kind::Broken, "The download could not be written: " + request.body->failure());
             if (attempt.tooLarge())
                 fail(attempt, Kind::TooLarge,
                      "The reply is larger than " + std::to_string(m_config.maxBodyBytes)

@@ -3,10 +3,12 @@
 #include "core/net/http_config.h"
 #include "core/net/http_listener.h"
 #include "core/net/http_reply.h"
+#include "core/net/reply_assembler.h"
 #include "core/store/errors.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace brevio::net {
 
@@ -35,6 +37,13 @@ private:
     Kind m_kind;
 };
 
+// What one GET adds to the program's request.
+struct HttpRequest
+{
+    std::vector<std::string> headerLines; // sent after the program's own ("If-None-Match: ...")
+    BodySink* body = nullptr; // where the body goes; none: into reply().body
+};
+
 // One client per operation; each get() is a blocking HTTP/1.0 GET on libcurl that keeps the
 // caller's window alive by calling `pump` between short polls. Single-threaded: every event
 // and the pump run on the calling thread.
@@ -51,7 +60,8 @@ public:
     // broken transfer throws too, so its incomplete reply never reaches a success test.
     // After a throw, reply() holds whatever part of a reply had arrived (or the previous
     // reply when none had).
-    const HttpReply& get(const std::string& url);
+    const HttpReply& get(const std::string& url) { return get(url, HttpRequest{}); }
+    const HttpReply& get(const std::string& url, const HttpRequest& request);
     const HttpReply& reply() const { return m_reply; }
 
     // Ends the transfer in progress; its get() throws TransferError::Kind::Aborted. Meant to

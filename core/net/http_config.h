@@ -16,9 +16,15 @@ struct ProxySettings
     std::string password;
 };
 
+enum class HttpVersion { Http10, Http11 };
+
 struct HttpClientConfig
 {
     std::string userAgent;
+    // The schedule server speaks HTTP/1.0; listing sources are ordinary web servers.
+    HttpVersion version = HttpVersion::Http10;
+    // Ask for "Content-Encoding: gzip" and decode it (the body cap counts the decoded bytes).
+    bool acceptGzip = false;
     // Longest wait without progress (a name found, a connection made, request bytes sent, a
     // header line or body bytes received); 0: wait for ever.
     long timeoutMs = 0;

@@ -46,6 +46,9 @@ void ReplyAssembler::addHeaderLine(std::string_view line)
             return; // trailer lines after a chunked body are not part of the header text
         m_header.clear();
         m_body.clear();
+        m_bodySize = 0;
+        if (m_sink && !m_sink->restart())
+            m_sinkFailed = true;
         m_contentLength = 0;
         m_started = true;
         m_headerDone = false;
@@ -59,9 +62,15 @@ void ReplyAssembler::addHeaderLine(std::string_view line)
 
 bool ReplyAssembler::addBody(std::string_view bytes)
 {
-    if (bytes.size() > m_maxBodyBytes - std::min(m_body.size(), m_maxBodyBytes))
+    if (m_sinkFailed || bytes.size() > m_maxBodyBytes - std::min<std::uint64_t>(m_bodySize, m_maxBodyBytes))
         return false;
-    m_body += bytes;
+    if (m_sink && !m_sink->write(bytes)) {
+        m_sinkFailed = true;
+        return false;
+    }
+    if (!m_sink)
+        m_body += bytes;
+    m_bodySize += bytes.size();
     return true;
 }
 

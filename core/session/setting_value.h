@@ -11,8 +11,11 @@ namespace brevio {
 // that is not a decimal integer, reads as the caller's default.
 
 int settingToInt(const std::optional<std::string>& stored, int fallback);
+// The same for values past an int: moments in seconds, file sizes.
+long long settingToInt64(const std::optional<std::string>& stored, long long fallback);
 bool settingToBool(const std::optional<std::string>& stored, bool fallback);
 std::string intToSetting(int value);
+std::string int64ToSetting(long long value);
 std::string boolToSetting(bool value);
 
 } // namespace brevio

@@ -18,6 +18,8 @@ namespace brevio::store {
 namespace {
 
 constexpr std::string_view kTempSuffix = ".tmp";
+constexpr std::string_view kJournalPrefix = ".moves.";
+constexpr std::string_view kJournalSuffix = ".journal";
 constexpr std::string_view kStagingMark = ".import-";
 constexpr std::size_t kMaxNameBytes = 255; // NAME_MAX
 
@@ -103,6 +105,62 @@ std::optional<pid_t> tempSiblingOwner(std::string_view fileName)
     return processId(stamp.substr(0, dash1));
 }
 
+std::string movesJournalName(pid_t pid, unsigned count)
+{
+    return std::string(kJournalPrefix) + std::to_string(pid) + '-' + std::to_string(count)
+        + std::string(kJournalSuffix);
+}
+
+std::optional<pid_t> movesJournalOwner(std::string_view fileName)
+{
+    if (!fileName.starts_with(kJournalPrefix) || !fileName.ends_with(kJournalSuffix))
+        return std::nullopt;
+    fileName.remove_prefix(kJournalPrefix.size());
+    fileName.remove_suffix(kJournalSuffix.size());
+    const auto dash = fileName.find('-');
+    if (dash == fileName.npos || !allDigits(fileName.substr(dash + 1)))
+        return std::nullopt;
+    return processId(fileName.substr(0, dash));
+}
+
+std::string movesJournalText(const std::vector<std::pair<fs::path, fs::path>>& moves)
+{
+    std::string text;
+    for (const auto& [staged, target] : moves) {
+        text += staged.string();
+        text += '\0';
+        text += target.string();
+        text += '\0';
+    }
+    return text;
+}
+
+int completeStaleMoves(const fs::path& folder) noexcept
+{
+    int completed = 0;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        const auto owner = movesJournalOwner(entry.path().filename().native());
+        if (!owner || isRunning(*owner) || !entry.is_regular_file(ec))
+            continue;
+        try {
+            const std::string text = readFile(entry.path());
+            std::vector<std::string> paths;
+            for (std::size_t at = 0, end; (end = text.find('\0', at)) != text.npos; at = end + 1)
+                paths.push_back(text.substr(at, end - at));
+            // What is no longer staged was moved before the kill.
+            for (std::size_t i = 0; i + 1 < paths.size(); i += 2)
+                if (fs::exists(fs::symlink_status(paths[i], ec)))
+                    ::rename(paths[i].c_str(), paths[i + 1].c_str());
+        } catch (...) {
+            continue; // unreadable: the sweep removes what it staged
+        }
+        removeFile(entry.path());
+        ++completed;
+    }
+    return completed;
+}
+
 int removeStaleTempFiles(const fs::path& folder) noexcept
 {
     // readdir and the folder's descriptor rather than paths: the start sweeps every week folder,
@@ -132,12 +190,15 @@ int removeStaleTempFiles(const fs::path& folder) noexcept
     return removed;
 }
 
-int removeStaleStoreTempFiles() noexcept
+namespace {
+
+// The working folder's week folders (those holding a channel list).
+std::vector<std::string> weekFolders() noexcept
 {
-    int removed = removeStaleTempFiles(".");
+    std::vector<std::string> folders;
     DIR* dir = ::opendir(".");
     if (!dir)
-        return removed;
+        return folders;
     const int dirFd = ::dirfd(dir);
     const std::string channelList(kChannelListFile);
     while (const dirent* entry = ::readdir(dir)) {
@@ -150,9 +211,23 @@ int removeStaleStoreTempFiles() noexcept
             continue;
         const std::string list = std::string(name) + "/" + channelList;
         if (::fstatat(dirFd, list.c_str(), &st, 0) == 0 && S_ISREG(st.st_mode))
-            removed += removeStaleTempFiles(name);
+            folders.emplace_back(name);
     }
     ::closedir(dir);
+    return folders;
+}
+
+} // namespace
+
+int removeStaleStoreTempFiles() noexcept
+{
+    // An interrupted commit is completed before anything it staged could be taken for litter.
+    for (const std::string& folder : weekFolders())
+        completeStaleMoves(folder);
+    completeStaleMoves(".");
+    int removed = removeStaleTempFiles(".");
+    for (const std::string& folder : weekFolders())
+        removed += removeStaleTempFiles(folder);
     return removed;
 }
 

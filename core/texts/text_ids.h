@@ -202,6 +202,12 @@ enum class TextId : int {
     SoundFileName = 186,
     CalendarExportWhat = 190,
     ListingExportWhat = 191,
+    // Reminders.
+    ReminderShow = 490,
+    ReminderSnooze = 491,
+    ReminderStartsAt = 492,
+    ReminderOnAir = 493,
+    ReminderBox = 494,
 };
 
 // The id `steps` texts after `first`, for texts that stand in a row (weekdays, columns).

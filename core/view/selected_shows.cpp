@@ -115,6 +115,34 @@ void addShowToList(const AddShowInput& input, AddShowResult& result)
     result.targetLines = std::move(lines);
 }
 
+ListedShows::ListedShows(const SelectedLists& lists)
+{
+    for (std::size_t i = 0; i < lists.size(); ++i)
+        m_folded[i] = foldCase1251(paneText(lists[i]));
+}
+
+bool ListedShows::contains(const std::vector<std::string>& dayPane, int day, int line, int lineCount,
+                           std::string_view channelName) const
+{
+    const std::string& sameDay = m_folded[static_cast<std::size_t>(day)];
+    const std::string& nextDay = m_folded[static_cast<std::size_t>(day) + 1];
+    if (sameDay.empty() && nextDay.empty())
+        return false; // the usual case, asked for every show of a week
+    std::string entry;
+    for (int i = line; i < line + lineCount; ++i) {
+        if (i > line)
+            entry += '\n';
+        entry += dayPane[static_cast<std::size_t>(i)];
+    }
+    entry += " - ";
+    entry += channelName;
+    entry = foldCase1251(entry);
+    if (sameDay.find(entry) != std::string::npos)
+        return true;
+    return nextDay.find(entry) != std::string::npos
+        && startsAfterMidnight(dayPane, line, timeOfDay(timePrefix(dayPane[static_cast<std::size_t>(line)])));
+}
+
 std::string addShowMessage(AddOutcome outcome, int languageOffset)
 {
     switch (outcome) {

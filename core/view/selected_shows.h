@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/view/pane_text.h"
+#include "core/view/week_lists.h"
 
 #include <optional>
 #include <string>
@@ -59,6 +60,25 @@ struct AddShowResult
 // Throws InvalidTimeError when a time it compares is no time of day; `result` then tells
 // whether the bold mark is due, and no list changes.
 void addShowToList(const AddShowInput& input, AddShowResult& result);
+
+// The selected lists made ready for asking, show after show, whether a show of a day pane
+// stands in them already, as addShowToList finds a duplicate: its entry (the show's lines,
+// " - " and the channel name) in the list of its pane's day or, for a show after midnight, in
+// the next day's. Letter case is ignored; an entry with the end time in front counts too.
+class ListedShows
+{
+public:
+    explicit ListedShows(const SelectedLists& lists);
+
+    // The show whose time line is `line` of day pane `day` (line 0 the channel name), with
+    // `lineCount` lines in all. The lines above it must hold valid times, as they do for a
+    // show the week's reader found.
+    bool contains(const std::vector<std::string>& dayPane, int day, int line, int lineCount,
+                  std::string_view channelName) const;
+
+private:
+    std::array<std::string, store::kSelectedListCount> m_folded;
+};
 
 // The message for an outcome (UTF-8, for a plain message box); empty for Added.
 std::string addShowMessage(AddOutcome outcome, int languageOffset);

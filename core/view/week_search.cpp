@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstring>
 #include <numeric>
-#include <sys/stat.h>
 
 namespace brevio::view {
 
@@ -31,35 +30,19 @@ bool isBlank(std::string_view text)
 
 } // namespace
 
-WeekSearch::FileStamp WeekSearch::stampOf(const std::string& path)
+WeekSearch::WeekSearch(std::string weekFolder)
+    : WeekSearch(LoadedWeek(std::move(weekFolder)))
 {
-    FileStamp stamp{path};
-    struct stat info
-    {
-    };
-    if (::stat(path.c_str(), &info) == 0) {
-        stamp.exists = true;
-        stamp.size = static_cast<long long>(info.st_size);
-        stamp.modified = static_cast<long long>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
-    }
-    return stamp;
 }
 
-WeekSearch::WeekSearch(std::string weekFolder)
-    : m_folder(std::move(weekFolder))
+WeekSearch::WeekSearch(const LoadedWeek& week)
+    : m_folder(week.weekFolder())
+    , m_problems(week.problems())
+    , m_stamps(week.stamps())
 {
-    // Stamped before reading: a file that changes meanwhile makes the week out of date.
-    m_stamps.push_back(stampOf(weekFile(m_folder, store::kChannelListFile).string()));
-    m_stamps.push_back(stampOf(std::string(store::kTimeShiftFile)));
-
     std::vector<Collected> collected;
-    readWeekChannels(m_folder, {}, [&](ChannelWeek& channel) {
-        if (!channel.fileName.empty())
-            m_stamps.push_back(stampOf(weekFile(m_folder, channel.fileName).string()));
-        m_channelNames.resize(static_cast<std::size_t>(channel.index) + 1);
-        m_channelNames.back() = channel.name;
-        if (!channel.problem.empty())
-            m_problems.push_back(cp1251ToUtf8(channel.name) + ": " + channel.problem);
+    for (const ChannelWeek& channel : week.channels()) {
+        m_channelNames.push_back(channel.name);
         for (const PaneShow& show : channel.shows) {
             Collected item{{channel.index, show.day, show.line, show.airMinutes, 0, 0, 0}, {}};
             item.text = channel.title(show);
@@ -71,7 +54,7 @@ WeekSearch::WeekSearch(std::string weekFolder)
             }
             collected.push_back(std::move(item));
         }
-    });
+    }
 
     std::vector<std::size_t> order(collected.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
@@ -98,8 +81,7 @@ WeekSearch::WeekSearch(std::string weekFolder)
 
 bool WeekSearch::upToDate() const
 {
-    return std::all_of(m_stamps.begin(), m_stamps.end(),
-                       [](const FileStamp& stamp) { return stampOf(stamp.path) == stamp; });
+    return m_stamps.upToDate();
 }
 
 std::vector<std::uint32_t> WeekSearch::find(std::string_view query) const

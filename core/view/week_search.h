@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/view/loaded_week.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -29,6 +31,8 @@ public:
     // times.dat and every channel file, each once. Throws IoError when the week has no channel
     // list; a channel that cannot be read whole is listed in problems() instead.
     explicit WeekSearch(std::string weekFolder);
+    // The same from a week read already.
+    explicit WeekSearch(const LoadedWeek& week);
 
     const std::string& weekFolder() const { return m_folder; }
     // False once a file the week was read from has changed, appeared or gone since.
@@ -46,24 +50,13 @@ public:
     const std::vector<std::string>& problems() const { return m_problems; }
 
 private:
-    struct FileStamp
-    {
-        std::string path;
-        bool exists = false;
-        long long size = 0;
-        long long modified = 0; // nanoseconds
-        bool operator==(const FileStamp&) const = default;
-    };
-
-    static FileStamp stampOf(const std::string& path);
-
     std::string m_folder;
     std::vector<FoundShow> m_shows; // in order of airing
     std::string m_text; // every show's lines, each ended by '\n'
     std::string m_folded; // the same, folded for searching
     std::vector<std::string> m_channelNames; // by index; empty for channels not read
     std::vector<std::string> m_problems;
-    std::vector<FileStamp> m_stamps;
+    FileStamps m_stamps;
 };
 
 // The day a found show airs, as the results name it (UTF-8): the weekday in the interface

@@ -1,7 +1,10 @@
 #include "gui/widgets/settings.h"
 
+#include "core/net/http_config.h"
 #include "core/session/setting_value.h"
+#include "core/sources/source_settings.h"
 #include "core/texts/string_table.h"
+#include "gui/widgets/qt_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,6 +78,23 @@ void Settings::writeInteger(const QString& section, const QString& name, int val
 void Settings::writeBool(const QString& section, const QString& name, bool value)
 {
     writeString(section, name, QString::fromStdString(boolToSetting(value)));
+}
+
+std::map<std::string, std::string> Settings::readSection(const QString& section) const
+{
+    std::map<std::string, std::string> values;
+    m_store->beginGroup(section);
+    for (const QString& name : m_store->allKeys())
+        values[name.toStdString()] = m_store->value(name).toString().toStdString();
+    m_store->endGroup();
+    return values;
+}
+
+void Settings::replaceSection(const QString& section, const std::map<std::string, std::string>& values)
+{
+    m_store->remove(section);
+    for (const auto& [name, value] : values)
+        m_store->setValue(key(section, QString::fromStdString(name)), QString::fromStdString(value));
 }
 
 bool Settings::sync()
@@ -152,7 +172,7 @@ void storeLastWeek(Settings& settings, const QString& weekDate)
     settings.writeString(kMain, QStringLiteral("lastdate"), weekDate);
 }
 
-std::optional<StoredProxy> storedProxy(const Settings& settings)
+std::optional<StoredProxy> proxyAsStored(const Settings& settings)
 {
     if (!settings.readBool(kProxy, QStringLiteral("proxy"), false))
         return std::nullopt;
@@ -232,6 +252,41 @@ int storedNowHours(const Settings& settings)
     return std::clamp(
         settings.readInteger(formSection(), storedValueKey(QString::fromLatin1(kNowHoursControl)), 0), 0,
         kMaxNowHours);
+}
+
+net::ProxySettings storedProxy(const Settings& settings)
+{
+    net::ProxySettings proxy;
+    const std::optional<StoredProxy> stored = proxyAsStored(settings);
+    if (!stored)
+        return proxy;
+    proxy.enabled = true;
+    proxy.host = toData(stored->host);
+    proxy.port = stored->port;
+    proxy.sendCredentials = stored->savedLogin.has_value();
+    if (stored->savedLogin) {
+        proxy.login = toData(stored->savedLogin->first);
+        proxy.password = toData(stored->savedLogin->second);
+    }
+    return proxy;
+}
+
+int storedTimeoutSeconds(const Settings& settings)
+{
+    return settings.readInteger(formSection(), storedValueKey(QString::fromLatin1(kTimeoutControl)), 300);
+}
+
+std::vector<sources::ListingSource> listingSources(const Settings& settings)
+{
+    return sources::sourcesFromSettings(settings.readSection(QString::fromLatin1(
+        sources::kSourcesSection.data(), static_cast<qsizetype>(sources::kSourcesSection.size()))));
+}
+
+void storeListingSources(Settings& settings, const std::vector<sources::ListingSource>& sources)
+{
+    settings.replaceSection(QString::fromLatin1(sources::kSourcesSection.data(),
+                                                static_cast<qsizetype>(sources::kSourcesSection.size())),
+                            sources::sourcesToSettings(sources));
 }
 
 QString serverBaseUrl(const Settings& settings)

@@ -5,10 +5,19 @@
 #include <QSettings>
 #include <QString>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
+
+namespace brevio::net {
+struct ProxySettings;
+}
+namespace brevio::sources {
+struct ListingSource;
+}
 
 namespace brevio {
 
@@ -28,6 +37,11 @@ public:
     void writeString(const QString& section, const QString& name, const QString& value);
     void writeInteger(const QString& section, const QString& name, int value);
     void writeBool(const QString& section, const QString& name, bool value);
+
+    // Every value of a section (names within it, "a/b" for deeper ones), and the section replaced
+    // by exactly these values.
+    std::map<std::string, std::string> readSection(const QString& section) const;
+    void replaceSection(const QString& section, const std::map<std::string, std::string>& values);
 
     // Writes pending changes to disk now; false when they could not be written (a folder or
     // file that may not be written, a full disk). The changes stay pending for the next try.
@@ -60,7 +74,7 @@ struct StoredProxy
     int port = 0;
     std::optional<std::pair<QString, QString>> savedLogin;
 };
-std::optional<StoredProxy> storedProxy(const Settings& settings);
+std::optional<StoredProxy> proxyAsStored(const Settings& settings);
 // A proxy in use: its host (the port follows on its own, as its text may be no number).
 void writeProxyHost(Settings& settings, const QString& host);
 void writeProxyPort(Settings& settings, int port);
@@ -85,6 +99,17 @@ QString storedCheckedKey(const QString& control);
 inline constexpr char kNowHoursControl[] = "RxSpinEdit10";
 inline constexpr int kMaxNowHours = 5;
 int storedNowHours(const Settings& settings);
+
+// The stored proxy as a transfer takes it (disabled when none is used); the login only when
+// its password was saved.
+net::ProxySettings storedProxy(const Settings& settings);
+// The no-progress time-out in seconds as the settings page's spin box keeps it (300 by default).
+inline constexpr char kTimeoutControl[] = "RxSpinEdit11";
+int storedTimeoutSeconds(const Settings& settings);
+
+// The listing sources (their own section; the encoding is the core's).
+std::vector<sources::ListingSource> listingSources(const Settings& settings);
+void storeListingSources(Settings& settings, const std::vector<sources::ListingSource>& sources);
 
 // Outside addresses, kept in the settings with built-in defaults.
 QString serverBaseUrl(const Settings& settings);

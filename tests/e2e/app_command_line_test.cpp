@@ -1,8 +1,10 @@
 // The built program's command line: answers without a display or the lock, the working folder
 // options, refusals of what it does not know, and the terminal commands ("--now" prints the "now"
-// view's lines, "--search" the week search's rows) while another copy holds the lock.
+// view's lines, "--search" the week search's rows, "--reminders" those to come, "--add-source"
+// and "--refresh" keep the listing sources) while another copy holds the lock.
 #include "core/session/single_instance.h"
 #include "core/store/cp1251.h"
+#include "support/core/source_listing.h"
 #include "support/core/temp_dir.h"
 
 #include <QDate>
@@ -53,11 +55,11 @@ struct Answer
     QString err;
 };
 
-// Runs the program to its end in `home`'s "work" folder, without any display.
-Answer run(const TempDir& home, const QStringList& arguments)
+// Runs the program to its end in `home`'s `folder`, without any display.
+Answer run(const TempDir& home, const QStringList& arguments, const QString& folder = QStringLiteral("work"))
 {
     QProcess process;
-    prepare(process, home, QStringLiteral("work"), arguments, false);
+    prepare(process, home, folder, arguments, false);
     process.start();
     Answer answer;
     if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit)
@@ -174,6 +176,13 @@ private Q_SLOTS:
             << QStringList{"--now", "--hours=25"} << 2 << QStringLiteral("from 0 to 24");
         QTest::newRow("search without text")
             << QStringList{"--search"} << 2 << QStringLiteral("Missing value");
+        QTest::newRow("refresh and now")
+            << QStringList{"--refresh", "--now"} << 2 << QStringLiteral("exclude each other");
+        QTest::newRow("a source at no address") << QStringList{"--add-source", "ftp://epg.example/guide.xml"}
+                                                << 2 << QStringLiteral("is no source address");
+        QTest::newRow("a source without a name")
+            << QStringList{"--add-source", "/srv/guide.xml", "--name", " "} << 2
+            << QStringLiteral("--name needs");
     }
 
     // Each as the only copy and while another holds the lock: a second start ends silently only
@@ -339,6 +348,49 @@ private Q_SLOTS:
         if (unreadable)
             QVERIFY2(answer.err.contains(QStringLiteral("not searched whole: Пропал")),
                      qPrintable(answer.err));
+    }
+
+    // From another folder: the working folder --workdir names, and the minutes the settings say.
+    void remindersPrintsThoseToComeInTheWorkingFolder()
+    {
+        layOutWeeks();
+        const QDate monday = m_monday.addDays(7);
+        m_home->write("work/reminders.dat",
+                      brevio::utf8ToCp1251(monday.toString(QStringLiteral("dd.MM.yyyy")).toStdString()
+                                           + "\tПервый\t1\t09:00\tЁлки\tpending\r\n"));
+        setSetting(QStringLiteral("Reminders/MinutesBefore"), 10);
+        const Answer answer = run(
+            *m_home, {QStringLiteral("--reminders"), QStringLiteral("--workdir"), str(*m_home / "work")},
+            QStringLiteral("start"));
+        QCOMPARE(answer.code, 0);
+        const QString day = monday.toString(QStringLiteral("yyyy-MM-dd"));
+        QCOMPARE(answer.out, QStringLiteral("%1 08:50\t%1 09:00\tПервый\tЁлки\n").arg(day));
+        QCOMPARE(answer.err, QString());
+    }
+
+    // A source added from a terminal goes into the settings file; a refresh merges it into the
+    // working folder --workdir names, and a second one finds nothing due.
+    void sourceCommandsKeepTheSettingsAndTheWorkingFolder()
+    {
+        TempDir home;
+        home.write("guide.xml", brevio::test::sourceListing({"Первый", "Второй"}, "v1"));
+        const QString workdir = str(home / "tv");
+        const Answer added
+            = run(home, {"--workdir", workdir, "--add-source", str(home / "guide.xml"), "--name", "Grabbed"});
+        QCOMPARE(added.code, 0);
+        QVERIFY2(added.out.startsWith(QStringLiteral("Added the listing source 'Grabbed'")),
+                 qPrintable(added.out));
+        const QSettings stored(str(home / "config/Morvane/brevio.conf"), QSettings::IniFormat);
+        QCOMPARE(stored.value(QStringLiteral("ListingSources/1/name")).toString(), QStringLiteral("Grabbed"));
+
+        const Answer refreshed = run(home, {"--workdir", workdir, "--refresh"});
+        QCOMPARE(refreshed.code, 0);
+        QCOMPARE(refreshed.out, QStringLiteral("Grabbed: 2 channels merged, the week of 07.12.2026\n"));
+        QCOMPARE(home.read("tv/dats.dat"), std::string("07.12.2026\r\n"));
+        const Answer again = run(home, {"--workdir", workdir, "--refresh"});
+        QCOMPARE(again.code, 0);
+        QCOMPARE(again.out, QString());
+        QCOMPARE(again.err, QString());
     }
 
 private:

@@ -133,6 +133,36 @@ TEST_F(StaticServerTest, AnswersHttp11AndHead)
     EXPECT_EQ(head.body, "");
 }
 
+// The validators of a reply bring 304 without a body while the file stays as it is.
+TEST_F(StaticServerTest, AnUnchangedFileIsNotSentAgain)
+{
+    const auto first = rawRequest(m_port, get10("/datas.dat"));
+    const auto header = [&](const std::string& name) {
+        const auto at = first.header.find("\r\n" + name + ": ");
+        return at == std::string::npos
+            ? std::string()
+            : first.header.substr(at + name.size() + 4,
+                                  first.header.find("\r\n", at + 2) - at - name.size() - 4);
+    };
+    const std::string tag = header("ETag"), modified = header("Last-Modified");
+    ASSERT_TRUE(tag.starts_with('"') && tag.ends_with('"')) << first.header;
+    ASSERT_TRUE(modified.ends_with(" GMT")) << first.header;
+    const auto asked = [&](const std::string& line) {
+        return rawRequest(m_port, "GET /datas.dat HTTP/1.0\r\n" + line + "\r\n\r\n");
+    };
+    for (const std::string& line : {"If-None-Match: " + tag, "If-None-Match: \"x\", W/" + tag,
+                                    std::string("If-None-Match: *"), "If-Modified-Since: " + modified}) {
+        const auto reply = asked(line);
+        EXPECT_NE(reply.statusLine().find(" 304 "), std::string::npos) << line << ": " << reply.header;
+        EXPECT_EQ(reply.body, "") << line;
+    }
+    // Another tag wins over a matching time; a changed file gets a new tag.
+    EXPECT_EQ(asked("If-None-Match: \"x\"\r\nIf-Modified-Since: " + modified).body,
+              "12.01.2004\r\n19.01.2004\r\n");
+    m_dir.write("root/datas.dat", "12.01.2004\r\n19.01.2004\r\n26.01.2004\r\n");
+    EXPECT_NE(asked("If-None-Match: " + tag).statusLine().find(" 200 "), std::string::npos);
+}
+
 TEST_F(StaticServerTest, MissingFilesAndFoldersAre404)
 {
     for (const char* target : {"/nothing.txt", "/12012004/", "/12012004", "/", "/datas.dat/x"}) {

@@ -3,6 +3,7 @@
 #include "core/exchange/show_lines.h"
 #include "core/exchange/week_builder.h"
 #include "core/exchange/xmltv_reader.h"
+#include "core/exchange/xmltv_time.h"
 #include "core/store/cp1251.h"
 #include "core/store/file_io.h"
 #include "core/store/line_reader.h"
@@ -213,8 +214,8 @@ TEST(WeekBuilderTest, DaylightSavingChangesKeepLocalTimesAndDays)
 TEST(WeekBuilderTest, OptionsChooseTheDayStartAndTheLanguage)
 {
     test::ScopedTimeZone zone("Europe/Moscow");
-    const ShownWeek week
-        = roundTrip(*readSample("week.xml", ListingOptions{0, {"en", "ru"}}), date(2026, 12, 7));
+    const ShownWeek week = roundTrip(*readSample("week.xml", ListingOptions{0, {"en", "ru"}, std::nullopt}),
+                                     date(2026, 12, 7));
     const auto& first = week.at("First");
     EXPECT_EQ(first[0].back(), "23:30 Ночное кино");
     EXPECT_EQ(first[1], (Lines{"01:30 После полуночи", "04:59 До пяти", "05:00 Ровно пять"}));
@@ -385,6 +386,41 @@ TEST(ChannelLabelsTest, NamesAvoidTheListSeparatorsAndNeverRepeat)
     EXPECT_EQ(names,
               (std::vector<std::string>{"Кино. хиты / 24", "Кино. хиты / 24 (b.example)", "c.example",
                                         "d.example", "Фильмы", "Кино. хиты / 24 (b.example) (f.example)"}));
+}
+
+// A time written without an offset or zone is read on the clocks the listing's options name:
+// UTC as the format has it, this machine's, or a zone of the system's (a time the clocks skip
+// counts as an hour later); the process keeps its own zone.
+TEST(WeekBuilderTest, TimesWithoutAZoneAreReadOnTheChosenClocks)
+{
+    test::ScopedTimeZone zone("Europe/Moscow");
+    const auto at = [](sys_days day, int h, int m) { return sys_seconds(day + hours(h) + minutes(m)); };
+    const struct
+    {
+        std::optional<std::string> bareZone;
+        sys_seconds reading;
+        sys_seconds moment;
+    } cases[] = {
+        {std::nullopt, at(date(2026, 12, 9), 3, 0), at(date(2026, 12, 9), 3, 0)},
+        {"", at(date(2026, 12, 9), 3, 0), at(date(2026, 12, 9), 0, 0)},
+        {"Asia/Tokyo", at(date(2026, 12, 9), 3, 0), at(date(2026, 12, 8), 18, 0)},
+        {"America/New_York", at(date(2026, 7, 1), 12, 0), at(date(2026, 7, 1), 16, 0)},
+        {"America/New_York", at(date(2026, 3, 8), 2, 30), at(date(2026, 3, 8), 7, 30)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bareZone.value_or("(UTC)"));
+        WeekBuilder builder(ListingOptions{kDefaultDayStartMinutes, {"ru"}, c.bareZone});
+        XmltvProgramme show;
+        show.channel = "c";
+        show.start = *parseXmltvTime(formatXmltvTime({c.reading, 0}).substr(0, 14));
+        show.titles = {{"ru", "Без зоны"}};
+        builder.programme(std::move(show));
+        builder.forEachChannel([&](ListingChannel& channel) {
+            ASSERT_EQ(channel.shows.size(), 1u);
+            EXPECT_EQ(channel.shows[0].start, c.moment);
+        });
+        EXPECT_STREQ(std::getenv("TZ"), "Europe/Moscow");
+    }
 }
 
 } // namespace

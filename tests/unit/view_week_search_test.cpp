@@ -1,12 +1,11 @@
 // The week search: what it finds, on which day and at which time it says, in which order, and
 // when the week it read is out of date.
-#include "core/store/cp1251.h"
 #include "core/store/errors.h"
 #include "core/texts/string_table.h"
 #include "core/view/time_text.h"
 #include "core/view/week_search.h"
 #include "core/view/week_shows.h"
-#include "support/core/temp_dir.h"
+#include "support/core/week_files.h"
 
 #include <gtest/gtest.h>
 
@@ -15,21 +14,8 @@
 namespace brevio::view {
 namespace {
 
-std::string cp(const std::string& utf8)
-{
-    return utf8ToCp1251(utf8);
-}
-
-std::string dayFile(const std::vector<std::vector<std::string>>& days)
-{
-    std::string text = cp("Программа") + "\r\n";
-    for (const auto& day : days) {
-        text += "\r\n";
-        for (const std::string& line : day)
-            text += cp(line) + "\r\n";
-    }
-    return text;
-}
+using test::cp;
+using test::dayFile;
 
 // Three channels of 07.12.2026: one as its file says, one two hours ahead, one two hours
 // behind, and a channel whose file is missing.

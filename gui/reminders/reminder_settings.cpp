@@ -1,0 +1,31 @@
+#include "gui/reminders/reminder_settings.h"
+
+#include "gui/widgets/settings.h"
+
+namespace brevio {
+
+namespace {
+
+const QString kSection = QStringLiteral("Reminders");
+const QString kMinutesBefore = QStringLiteral("MinutesBefore");
+const QString kEverySelected = QStringLiteral("EverySelected");
+
+} // namespace
+
+reminders::ReminderOptions readReminderOptions(const Settings& settings)
+{
+    reminders::ReminderOptions options;
+    const int minutes = settings.readInteger(kSection, kMinutesBefore, reminders::kDefaultMinutesBefore);
+    if (minutes >= 0 && minutes <= reminders::kMostMinutesBefore)
+        options.minutesBefore = minutes;
+    options.everySelected = settings.readBool(kSection, kEverySelected, false);
+    return options;
+}
+
+void writeReminderOptions(Settings& settings, const reminders::ReminderOptions& options)
+{
+    settings.writeInteger(kSection, kMinutesBefore, options.minutesBefore);
+    settings.writeBool(kSection, kEverySelected, options.everySelected);
+}
+
+} // namespace brevio
