@@ -21,13 +21,6 @@ namespace brevio {
 
 namespace {
 
-// The no-progress time-out the settings page stores; a timer's refresh never waits for ever.
-long storedTimeoutMs(const Settings& settings)
-{
-    const int seconds = storedTimeoutSeconds(settings);
-    return (seconds > 0 ? seconds : 300) * 1000L;
-}
-
 sources::SourceListStore sourceListStore(Settings& settings)
 {
     return {[&settings] {
@@ -50,7 +43,7 @@ int runSourceCommand(const CommandLine& commandLine)
         return sources::addSource(list, commandLine.sourceAddress().toStdString(),
                                   commandLine.sourceName().toStdString(), std::cout, std::cerr);
     sources::FetchOptions options;
-    options.http.timeoutMs = storedTimeoutMs(settings);
+    options.http.timeoutMs = kDefaultTimeoutSeconds * 1000L; // the spin box's value at every start
     options.http.proxy = storedProxy(settings);
     return sources::refreshSources(
         list, std::chrono::time_point_cast<std::chrono::seconds>(std::chrono::system_clock::now()), options,

@@ -38,7 +38,7 @@ SettingsPage::SettingsPage(PageHost& host, QWidget* parent)
     buildProxyGroup();
 
     auto* timeoutLabel = makeLabel(this, "Label25", QStringLiteral("TimeOut, sec"), {38, 153, 72, 15});
-    m_timeout = makeSpinBox(this, kTimeoutControl, {110, 150, 49, 18}, 0, 900, 300, 10);
+    m_timeout = makeSpinBox(this, kTimeoutControl, {110, 150, 49, 18}, 0, 900, kDefaultTimeoutSeconds, 10);
     timeoutLabel->setBuddy(m_timeout);
 
     auto* language = makeControl<QGroupBox>(this, "GroupBox2", {8, 170, 185, 45});

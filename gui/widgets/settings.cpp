@@ -271,11 +271,6 @@ net::ProxySettings storedProxy(const Settings& settings)
     return proxy;
 }
 
-int storedTimeoutSeconds(const Settings& settings)
-{
-    return settings.readInteger(formSection(), storedValueKey(QString::fromLatin1(kTimeoutControl)), 300);
-}
-
 std::vector<sources::ListingSource> listingSources(const Settings& settings)
 {
     return sources::sourcesFromSettings(settings.readSection(QString::fromLatin1(

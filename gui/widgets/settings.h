@@ -103,9 +103,10 @@ int storedNowHours(const Settings& settings);
 // The stored proxy as a transfer takes it (disabled when none is used); the login only when
 // its password was saved.
 net::ProxySettings storedProxy(const Settings& settings);
-// The no-progress time-out in seconds as the settings page's spin box keeps it (300 by default).
+// The settings page's "TimeOut, sec" spin box: not stored, 300 at every start, which is also
+// what a transfer without a window waits.
 inline constexpr char kTimeoutControl[] = "RxSpinEdit11";
-int storedTimeoutSeconds(const Settings& settings);
+inline constexpr int kDefaultTimeoutSeconds = 300;
 
 // The listing sources (their own section; the encoding is the core's).
 std::vector<sources::ListingSource> listingSources(const Settings& settings);
