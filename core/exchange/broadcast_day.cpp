@@ -1,11 +1,14 @@
 #include "core/exchange/broadcast_day.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <regex>
+#include <sstream>
 
 namespace brevio::exchange {
 
@@ -35,6 +38,15 @@ XmltvTime localMoment(std::chrono::sys_days day, long long minutes)
     local.tm_isdst = -1;
     const std::time_t t = std::mktime(&local);
     return {sys_seconds(seconds(t)), int(local.tm_gmtoff / 60)};
+}
+
+std::chrono::sys_seconds utcMoment(std::chrono::local_seconds wallClock)
+{
+    using namespace std::chrono;
+    const local_days day = floor<days>(wallClock);
+    const auto inDay = wallClock - day;
+    const auto wholeMinutes = duration_cast<minutes>(inDay);
+    return localMoment(sys_days(day.time_since_epoch()), wholeMinutes.count()).utc + (inDay - wholeMinutes);
 }
 
 std::chrono::sys_days mondayOf(std::chrono::sys_days day)
@@ -128,6 +140,26 @@ bool isKnownTimeZone(std::string_view zone)
     // std offset [dst [offset] [,rule]]: "MSK-3", "EST5EDT", "<+03>-3".
     static const std::regex posixRule(R"(^([A-Za-z]{3,}|<[A-Za-z0-9+-]{3,}>)[+-]?\d{1,2}(:\d{2}){0,2}.*$)");
     return std::regex_match(zone.begin(), zone.end(), posixRule);
+}
+
+std::vector<std::string> systemTimeZones()
+{
+    // Lines "CC<TAB>coordinates<TAB>Zone/Name[<TAB>comment]"; '#' starts a comment line.
+    const char* dir = std::getenv("TZDIR");
+    std::ifstream table(std::filesystem::path(dir && *dir ? dir : "/usr/share/zoneinfo") / "zone1970.tab");
+    std::vector<std::string> zones;
+    for (std::string line; std::getline(table, line);) {
+        if (line.empty() || line.front() == '#')
+            continue;
+        std::istringstream fields(line);
+        std::string codes, place, zone;
+        if (std::getline(fields, codes, '\t') && std::getline(fields, place, '\t')
+            && std::getline(fields, zone, '\t') && !zone.empty())
+            zones.push_back(zone);
+    }
+    std::sort(zones.begin(), zones.end());
+    zones.erase(std::unique(zones.begin(), zones.end()), zones.end());
+    return zones;
 }
 
 } // namespace brevio::exchange

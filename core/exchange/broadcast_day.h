@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 // Moments as the week store shows them: local dates and clock times, the broadcast day's start
 // (a show at 01:30 may still belong to the evening before, see day_layout.h) and week dates.
@@ -29,6 +30,10 @@ LocalClock localClock(std::chrono::sys_seconds moment);
 // A time the clock skips (the hour daylight saving leaves out) counts as the clock would show it
 // an hour later; of a time the clock shows twice, the C library picks one.
 XmltvTime localMoment(std::chrono::sys_days day, long long minutes);
+
+// The moment at which this machine's clocks show `wallClock` (see localMoment for the hours the
+// clocks skip or show twice).
+std::chrono::sys_seconds utcMoment(std::chrono::local_seconds wallClock);
 
 // "dd.mm.yyyy", the week date of a week's Monday as the schedule server writes it.
 std::string weekDateText(std::chrono::sys_days day);
@@ -55,5 +60,9 @@ private:
 // file's path, "UTC", or a POSIX rule such as "MSK-3". The C library silently falls back to
 // UTC for anything else, so callers refuse such names instead of writing wrong times.
 bool isKnownTimeZone(std::string_view zone);
+
+// The zones of the system's zone database that people live in ("Europe/Moscow"), sorted; empty
+// when the database lists none.
+std::vector<std::string> systemTimeZones();
 
 } // namespace brevio::exchange

@@ -1,7 +1,9 @@
 #include "core/exchange/staged_changes.h"
 
+#include "core/exchange/exchange_errors.h"
 #include "core/store/errors.h"
 #include "core/store/file_io.h"
+#include "core/store/side_thread.h"
 #include "core/store/temp_files.h"
 
 #include <atomic>
@@ -71,7 +73,7 @@ fs::path StagedChanges::stageFolder(const fs::path& target)
     return item.staged;
 }
 
-void StagedChanges::commit()
+void StagedChanges::commit(const std::function<bool()>& whileFlushing)
 {
     if (m_items.empty()) {
         m_committed = true;
@@ -79,19 +81,30 @@ void StagedChanges::commit()
     }
     // Everything staged reaches the disk before anything takes its place, and so does the list of
     // the moves: a kill among them leaves the next start's sweep a journal to complete them by.
-    store::syncFileSystem(folderOf(m_items.front().target));
     std::vector<std::pair<fs::path, fs::path>> moves;
     for (const Item& item : m_items)
         moves.emplace_back(fs::absolute(item.staged), fs::absolute(item.target));
     static std::atomic<unsigned> journals{0};
     const fs::path journal
-        = folderOf(m_items.back().target) / store::movesJournalName(::getpid(), journals++);
-    store::replaceFile(journal, store::movesJournalText(moves));
+        = fs::absolute(folderOf(m_items.back().target) / store::movesJournalName(::getpid(), journals++));
     struct JournalScope
     {
         const fs::path& file;
         ~JournalScope() { store::removeFile(file); }
     } journalScope{journal};
+    const fs::path flushed = fs::absolute(folderOf(m_items.front().target));
+    const auto flush = [&] {
+        store::syncFileSystem(flushed);
+        store::replaceFile(journal, store::movesJournalText(moves));
+    };
+    if (whileFlushing) {
+        bool stop = false;
+        store::runBesidePump(flush, [&] { stop = !whileFlushing() || stop; });
+        if (stop)
+            throw Cancelled();
+    } else {
+        flush();
+    }
     std::vector<Undo> done;
     try {
         for (const Item& item : m_items) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -31,7 +32,10 @@ public:
     // replaced keeps its permissions. When a move fails, the ones before it are undone and
     // IoError is thrown. A kill among the moves leaves a journal of them (store::movesJournalName)
     // by which the next start's sweep completes them, so the store is as before or as after.
-    void commit();
+    // With `whileFlushing`, the flush and the journal are written on a thread of their own while
+    // this one calls it every few milliseconds (the window turns its event loop there); false
+    // from it cancels the commit before the first move (Cancelled), and nothing changes.
+    void commit(const std::function<bool()>& whileFlushing = {});
 
 private:
     struct Item

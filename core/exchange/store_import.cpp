@@ -235,7 +235,11 @@ ImportSummary mergeListing(WeekBuilder& listing, const std::function<bool(std::s
     // Last: a week is listed only once its files are in place.
     if (weekList != oldWeekList)
         changes.stageFile(weekListFile, weekList);
-    changes.commit();
+    // The flush before the moves may take long: the progress is told on meanwhile (its last step
+    // again), and may still cancel.
+    changes.commit(progress
+                       ? std::function<bool()>([&] { return progress(ImportStep::Writing, done, channels); })
+                       : std::function<bool()>());
 
     summary.loss = listing.loss();
     summary.lossLine = listing.lossLine();

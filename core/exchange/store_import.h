@@ -54,7 +54,9 @@ ImportSummary importListings(const std::vector<std::filesystem::path>& files, co
 // gets a folder, and a week the week list lacks gets its line, in date order (see withWeekInDateOrder). Every
 // file is staged beside its place and moved into place only when all are ready, the week list last, so a week
 // is listed only when all its files are in place, and an error or a cancel (Cancelled) leaves
-// the store as it was. A listing without programmes changes nothing and returns an empty summary.
+// the store as it was. While the staged files are flushed to disk, on a thread of its own,
+// `progress` is told the last step again every few milliseconds. A listing without programmes changes nothing
+// and returns an empty summary.
 ImportSummary mergeListing(WeekBuilder& listing,
                            const std::function<bool(std::string_view channelId)>& keep = {},
                            const ImportProgress& progress = {});

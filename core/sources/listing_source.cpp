@@ -123,13 +123,48 @@ void recordFailure(ListingSource& source, Seconds now, std::string error)
     state.lastError = std::move(error);
 }
 
-std::vector<std::string> channelsTakenAbove(const std::vector<ListingSource>& sources, std::size_t index)
+std::map<std::string, std::size_t> channelsGivenAbove(const std::vector<ListingSource>& sources,
+                                                      std::size_t index)
 {
-    std::set<std::string> taken;
+    std::map<std::string, std::size_t> given;
     for (std::size_t i = 0; i < std::min(index, sources.size()); ++i)
         if (sources[i].enabled)
-            taken.insert(sources[i].kept.begin(), sources[i].kept.end());
-    return {taken.begin(), taken.end()};
+            for (const std::string& name : sources[i].kept)
+                given.emplace(name, i); // the first, highest, stays
+    return given;
+}
+
+bool readsAlike(const ListingSource& a, const ListingSource& b)
+{
+    const std::set<std::string> keptA(a.kept.begin(), a.kept.end());
+    const std::set<std::string> keptB(b.kept.begin(), b.kept.end());
+    return a.address == b.address && keptA == keptB && a.timeZone == b.timeZone
+        && a.dayStartMinutes == b.dayStartMinutes && a.languages == b.languages;
+}
+
+bool takeEdit(ListingSource& stored, const ListingSource& edited)
+{
+    const bool reread = !readsAlike(stored, edited);
+    SourceState state = stored.state;
+    if (stored.address != edited.address) {
+        state = SourceState{};
+    } else if (reread) {
+        state.etag.clear();
+        state.lastModified.clear();
+        state.fileSize.reset();
+        state.fileTime.reset();
+    }
+    stored = edited;
+    stored.intervalMinutes = clampedInterval(edited.intervalMinutes);
+    stored.state = std::move(state);
+    return reread;
+}
+
+ListingSource* findSource(std::vector<ListingSource>& sources, std::string_view address)
+{
+    const auto found = std::find_if(sources.begin(), sources.end(),
+                                    [&](const ListingSource& s) { return s.address == address; });
+    return found == sources.end() ? nullptr : &*found;
 }
 
 void takeChannelNames(ListingSource& source, const std::vector<std::string>& names)
@@ -146,9 +181,8 @@ void takeChannelNames(ListingSource& source, const std::vector<std::string>& nam
 
 bool applyRefresh(std::vector<ListingSource>& stored, const ListingSource& refreshed)
 {
-    const auto same = std::find_if(stored.begin(), stored.end(),
-                                   [&](const ListingSource& s) { return s.address == refreshed.address; });
-    if (same == stored.end())
+    ListingSource* same = findSource(stored, refreshed.address);
+    if (!same)
         return false;
     same->kept = refreshed.kept;
     same->offered = refreshed.offered;

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -83,9 +84,24 @@ std::chrono::minutes retryDelay(int failures, int intervalMinutes);
 // The source's state after a failed refresh at `now`: the error kept, the next try put off.
 void recordFailure(ListingSource& source, Seconds now, std::string error);
 
-// The channel names that sources above `index` (enabled ones) keep: a source higher in the list
-// gives these, so this one does not.
-std::vector<std::string> channelsTakenAbove(const std::vector<ListingSource>& sources, std::size_t index);
+// The channel names that sources above `index` (enabled ones) keep, each with the index of the
+// highest of them: that source gives the channel, so this one does not.
+std::map<std::string, std::size_t> channelsGivenAbove(const std::vector<ListingSource>& sources,
+                                                      std::size_t index);
+
+// Whether the two read and merge a listing alike: the same address, kept channels (in any
+// order), time zone, day start and languages.
+bool readsAlike(const ListingSource& a, const ListingSource& b);
+
+// Puts what the user set for a source (`edited`: name, address, switch, interval, import
+// settings, channel choice) into `stored`, keeping its state. A source that now reads its
+// listing otherwise (see readsAlike) forgets what made its next fetch conditional, so that the
+// listing is read and merged again, and at another address it starts afresh. True when the
+// listing is to be read again.
+bool takeEdit(ListingSource& stored, const ListingSource& edited);
+
+// The source of `address` in `sources`, or none.
+ListingSource* findSource(std::vector<ListingSource>& sources, std::string_view address);
 
 // A listing's channel names (in its order) made known to the source: the first listing read
 // keeps all of them when they are few (or the source keeps all), else offers them; later ones

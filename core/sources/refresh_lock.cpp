@@ -29,7 +29,7 @@ std::unique_ptr<RefreshLock> RefreshLock::acquire(std::chrono::milliseconds wait
             ::close(fd);
             return nullptr;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::this_thread::sleep_for(std::chrono::milliseconds(10)); // short: a window pumps between
     }
 }
 

@@ -121,9 +121,7 @@ int addSource(SourceListStore& list, std::string_view address, std::string_view 
         return 2;
     }
     std::vector<ListingSource> sources = list.load();
-    const auto same = std::find_if(sources.begin(), sources.end(),
-                                   [&](const ListingSource& s) { return s.address == address; });
-    if (same != sources.end()) {
+    if (const ListingSource* same = findSource(sources, address)) {
         err << kProgram << address << " is the listing source '" << same->name << "' already\n";
         return 2;
     }

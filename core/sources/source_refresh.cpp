@@ -108,8 +108,10 @@ RefreshReport refreshSource(std::vector<ListingSource>& sources, std::size_t ind
         if (fetched.unchanged) {
             report.outcome = Outcome::Unchanged;
         } else {
-            const auto taken = channelsTakenAbove(sources, index);
-            mergeFetched(refreshed, fetched, {taken.begin(), taken.end()}, options, progress, report);
+            std::set<std::string> taken;
+            for (const auto& given : channelsGivenAbove(sources, index))
+                taken.insert(given.first);
+            mergeFetched(refreshed, fetched, taken, options, progress, report);
             report.outcome = Outcome::Merged;
         }
         recordSuccess(refreshed.state, now);

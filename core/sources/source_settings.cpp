@@ -166,7 +166,9 @@ std::vector<ListingSource> sourcesFromSettings(const SectionValues& values)
         source.address = in.text("address");
         if (source.address.empty())
             continue;
-        source.name = in.text("name", defaultSourceName(source.address));
+        source.name = in.text("name");
+        if (source.name.empty())
+            source.name = defaultSourceName(source.address);
         source.enabled = in.flag("enabled", true);
         source.intervalMinutes = clampedInterval(in.integer("interval", kDefaultIntervalMinutes));
         source.timeZone = in.text("zone");

@@ -22,6 +22,7 @@ inline constexpr CaptionEntry kCaptionTable[] = {
     {TextId::CheckForNewWeek, "FlatSpeedButton19"},
     {TextId::DownloadTicked, "FlatSpeedButton20"},
     {TextId::AbortTransfer, "FlatSpeedButton27"},
+    {TextId::ListingSourcesItem, "ListingSourcesButton"},
     {TextId::PrintSelectedShows, "FlatSpeedButton15"},
     {TextId::PrintAllChannels, "FlatSpeedButton16"},
     {TextId::PrintByDays, "FlatSpeedButton17"},

@@ -130,10 +130,11 @@ TEST_F(ImportTest, ACancelLeavesTheStoreAsItWas)
 {
     const auto before = snapshot(m_work.path());
     // Stop at the first, a middle and the last step of reading (25 elements), and of writing
-    // (4 channels).
+    // (4 channels), and while the staged files are flushed, before they move in.
     const std::pair<ImportStep, int> stops[] = {
         {ImportStep::Reading, 1}, {ImportStep::Reading, 12}, {ImportStep::Reading, 25},
         {ImportStep::Writing, 1}, {ImportStep::Writing, 2},  {ImportStep::Writing, 4},
+        {ImportStep::Writing, 5},
     };
     for (const auto& [step, at] : stops) {
         int calls = 0;

@@ -303,6 +303,19 @@ TEST(BroadcastDayTest, KnowsWhichTimeZonesTheSystemHonours)
     for (const char* zone :
          {"Europe/Atlantis", "Moscow", "../../etc/passwd", "Europe/../../../etc/passwd", "3"})
         EXPECT_FALSE(isKnownTimeZone(zone)) << zone;
+    // Those offered to choose from are known, and in order.
+    const auto zones = systemTimeZones();
+    EXPECT_TRUE(std::is_sorted(zones.begin(), zones.end()));
+    EXPECT_TRUE(std::binary_search(zones.begin(), zones.end(), "Europe/Moscow"));
+    EXPECT_TRUE(
+        std::all_of(zones.begin(), zones.end(), [](const std::string& z) { return isKnownTimeZone(z); }));
+}
+
+TEST(BroadcastDayTest, TheWallClockOfThisMachineAsAMoment)
+{
+    test::ScopedTimeZone zone("Europe/Moscow");
+    const auto wall = local_days(year(2026) / 12 / 9) + hours(12) + minutes(5) + seconds(30);
+    EXPECT_EQ(utcMoment(wall), sys_days(year(2026) / 12 / 9) + hours(9) + minutes(5) + seconds(30));
 }
 
 XmltvProgramme show(std::string title, std::string description = {}, std::vector<XmltvEpisode> episodes = {},

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace brevio::sources {
 namespace {
 
@@ -186,10 +188,15 @@ TEST(SourceSettings, EveryValueComesBackAndMissingOrBadOnesGiveTheDefaults)
     EXPECT_EQ(sourcesFromSettings(values), expected);
 
     // What a hand-edited file may hold: bad numbers, no values, a source without an address.
-    SectionValues edited{{"count", "3"},           {"1/address", "/srv/tv.xml"},
-                         {"1/interval", "1"},      {"1/failures", "many"},
-                         {"1/fileSize", "-5"},     {"1/dayStart", "5000"},
-                         {"2/name", "no address"}, {"3/address", "http://x.example/"}};
+    SectionValues edited{{"count", "3"},
+                         {"1/address", "/srv/tv.xml"},
+                         {"1/interval", "1"},
+                         {"1/failures", "many"},
+                         {"1/fileSize", "-5"},
+                         {"1/dayStart", "5000"},
+                         {"2/name", "no address"},
+                         {"3/address", "http://x.example/"},
+                         {"3/name", ""}};
     const auto read = sourcesFromSettings(edited);
     ASSERT_EQ(read.size(), 2u);
     EXPECT_EQ(read[0].name, "tv.xml");
@@ -200,6 +207,7 @@ TEST(SourceSettings, EveryValueComesBackAndMissingOrBadOnesGiveTheDefaults)
     EXPECT_EQ(read[0].languages, Names{"ru"});
     EXPECT_TRUE(read[0].enabled);
     EXPECT_EQ(read[1].address, "http://x.example/");
+    EXPECT_EQ(read[1].name, "x.example"); // a list names every source
 }
 
 TEST(SourceSettings, ARefreshIsStoredIntoTheSourceOfItsAddressWhereverItIsNow)
@@ -216,6 +224,58 @@ TEST(SourceSettings, ARefreshIsStoredIntoTheSourceOfItsAddressWhereverItIsNow)
     EXPECT_EQ(stored[0].state, SourceState{});
     stored.pop_back();
     EXPECT_FALSE(applyRefresh(stored, refreshed)); // removed meanwhile
+}
+
+TEST(SourceEdit, AChangeInHowTheListingIsReadMakesTheNextFetchUnconditional)
+{
+    const struct
+    {
+        const char* name;
+        std::function<void(ListingSource&)> edit;
+        bool reread;
+    } cases[] = {
+        {"renamed", [](ListingSource& s) { s.name = "another"; }, false},
+        {"switched on", [](ListingSource& s) { s.enabled = true; }, false},
+        {"another interval", [](ListingSource& s) { s.intervalMinutes = 60; }, false},
+        {"the same channels in another order", [](ListingSource& s) { std::swap(s.kept[0], s.kept[1]); },
+         false},
+        {"a channel more", [](ListingSource& s) { s.kept.push_back(s.offered.at(0)); }, true},
+        {"another zone", [](ListingSource& s) { s.timeZone = "Europe/Moscow"; }, true},
+        {"another day start", [](ListingSource& s) { s.dayStartMinutes = 0; }, true},
+        {"other languages", [](ListingSource& s) { s.languages = {"ru"}; }, true},
+        {"another address", [](ListingSource& s) { s.address = "/srv/other.xml"; }, true},
+    };
+    for (const auto& c : cases) {
+        ListingSource stored = everyValueSet();
+        ListingSource edited = stored;
+        c.edit(edited);
+        EXPECT_EQ(takeEdit(stored, edited), c.reread) << c.name;
+        SourceState expected = everyValueSet().state;
+        if (edited.address != everyValueSet().address) {
+            expected = SourceState{}; // another source in all but its name
+        } else if (c.reread) {
+            expected.etag.clear();
+            expected.lastModified.clear();
+            expected.fileSize.reset();
+            expected.fileTime.reset();
+        }
+        EXPECT_EQ(stored.state, expected) << c.name;
+        edited.state = expected;
+        EXPECT_EQ(stored, edited) << c.name;
+    }
+}
+
+TEST(SourceChannels, TheHighestEnabledSourceThatKeepsAChannelGivesIt)
+{
+    std::vector<ListingSource> sources(4);
+    sources[0].kept = {"a"};
+    sources[1].kept = {"a", "b", "c"};
+    sources[1].enabled = false;
+    sources[2].kept = {"b", "a"};
+    using Given = std::map<std::string, std::size_t>;
+    EXPECT_EQ(channelsGivenAbove(sources, 0), Given{});
+    EXPECT_EQ(channelsGivenAbove(sources, 2), (Given{{"a", 0}}));
+    EXPECT_EQ(channelsGivenAbove(sources, 3), (Given{{"a", 0}, {"b", 2}}));
 }
 
 } // namespace

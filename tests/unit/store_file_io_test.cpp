@@ -3,10 +3,12 @@
 #include "core/store/file_io.h"
 #include "core/store/file_lines.h"
 #include "core/store/line_reader.h"
+#include "core/store/side_thread.h"
 #include "support/core/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <csignal>
 #include <ctime>
 #include <functional>
@@ -14,6 +16,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -315,6 +318,23 @@ TEST(Folders, RemoveTreeReportsWhatCouldNotGo)
     });
     EXPECT_EQ(result, 0);
     EXPECT_TRUE(dir.exists("week/locked/k1.txt"));
+}
+
+// A flush of the file system on a thread of its own: the window's pump runs until it has ended,
+// and what it throws reaches the caller.
+TEST(SideThread, PumpsUntilTheWorkEndsAndPassesOnItsError)
+{
+    std::atomic<int> pumped{0};
+    bool ended = false;
+    runBesidePump(
+        [&] {
+            while (pumped < 3) // the work cannot end without the pump running meanwhile
+                std::this_thread::yield();
+            ended = true;
+        },
+        [&] { ++pumped; });
+    EXPECT_TRUE(ended);
+    EXPECT_THROW(runBesidePump([] { throw IoError(5, "disk"); }, [] {}), IoError);
 }
 
 TEST(ErrorLog, RecordBytesAndAppending)
