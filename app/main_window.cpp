@@ -23,6 +23,8 @@
 #include "gui/search/search_window.h"
 #include "gui/settings/companion_box.h"
 #include "gui/settings/settings_page.h"
+#include "gui/sources/source_list_dialog.h"
+#include "gui/sources/source_refresher.h"
 #include "gui/viewing/viewing_page.h"
 #include "gui/widgets/accessible_buttons.h"
 #include "gui/widgets/dialogs.h"
@@ -103,6 +105,8 @@ MainWindow::MainWindow(Dialogs& dialogs, Clock& clock, QWidget* parent)
     m_import = new XmltvImport(*m_host);
     new SearchWindow(*m_host);
     m_exports = new WeekExports(*m_host);
+    m_sourceRefresher = new SourceRefresher(*m_host);
+    m_sourceList = new SourceListDialog(*m_host, *m_sourceRefresher);
     auto* extras = new Extras(*m_host, m_usefulLinksMenu, m_helpMenu);
     m_host->connectPages(*extras);
 
@@ -478,6 +482,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    if (m_sourceRefresher->busy()) {
+        m_sourceRefresher->cancelAndCloseWhenDone();
+        event->ignore();
+        return;
+    }
     m_formStorage->store();
     if (!storeOnClose()) {
         event->ignore();
@@ -496,8 +505,9 @@ void MainWindow::endSession()
     if (m_ending)
         return;
     m_ending = true;
-    // A transfer in progress ends at once; its handler unwinds as the program ends.
+    // A transfer or a refresh in progress ends at once; its handler unwinds as the program ends.
     m_http->abortTransfer();
+    m_sourceRefresher->cancel();
     const std::pair<const char*, std::function<void()>> steps[] = {
         {"window placement", [this] { m_formStorage->store(); }},
         {"language", [this] { m_settingsPage->storeLanguage(); }},

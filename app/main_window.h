@@ -31,6 +31,8 @@ class PrintingPage;
 class RetrievalPage;
 class Settings;
 class SettingsPage;
+class SourceListDialog;
+class SourceRefresher;
 class ViewingPage;
 class WeekExports;
 class XmltvImport;
@@ -155,6 +157,8 @@ private:
     QMenu* m_helpMenu = nullptr;
     QMenu* m_fileMenu = nullptr;
     XmltvImport* m_import = nullptr;
+    SourceRefresher* m_sourceRefresher = nullptr;
+    SourceListDialog* m_sourceList = nullptr;
     WeekExports* m_exports = nullptr;
     ViewingPage* m_viewingPage = nullptr;
     RetrievalPage* m_retrievalPage = nullptr;

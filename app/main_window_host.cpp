@@ -7,10 +7,13 @@
 #include "gui/printing/printing_page.h"
 #include "gui/retrieval/retrieval_page.h"
 #include "gui/settings/settings_page.h"
+#include "gui/sources/source_list_dialog.h"
+#include "gui/sources/source_refresher.h"
 #include "gui/viewing/viewing_page.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -38,6 +41,12 @@ void MainWindowHost::connectPages(Extras& extras)
         for (QToolButton* button : w.pageButtons())
             button->setEnabled(!running);
     });
+    // The listing sources: their window from the retrieval page too, their refresh on its
+    // status line.
+    connectGuarded(w.m_retrievalPage->sourcesButton(), &QToolButton::clicked, w.m_sourceList,
+                   &SourceListDialog::openList);
+    connect(w.m_sourceRefresher, &SourceRefresher::statusChanged, w.m_retrievalPage->statusLine(),
+            &QLabel::setText);
     connectGuarded(w.m_settingsPage->desktopShortcut(), &QToolButton::clicked, &extras,
                    &Extras::putShortcutOnDesktop);
     connectGuarded(w.m_settingsPage->jtvExport(), &QToolButton::clicked, w.m_exports,
@@ -197,6 +206,18 @@ void MainWindowHost::reloadWeeks()
     m_window.m_settingsPage->reloadWeekList();
     if (m_window.m_weekSelector->count() > 0)
         m_window.m_viewingPage->showChosenWeek();
+}
+
+void MainWindowHost::followStoreChange()
+{
+    QComboBox* selector = m_window.m_weekSelector;
+    const QString shown = selector->currentText();
+    reloadWeeks();
+    const int at = shown.isEmpty() ? -1 : selector->findText(shown);
+    if (at >= 0 && at != selector->currentIndex()) {
+        selector->setCurrentIndex(at);
+        m_window.m_viewingPage->showChosenWeek();
+    }
 }
 
 void MainWindowHost::removeWeek(int row, const QString& week)

@@ -51,6 +51,7 @@ public:
     void addWeek(const QString& week) override;
     void showNewestWeek() override;
     void reloadWeeks() override;
+    void followStoreChange() override;
     void removeWeek(int row, const QString& week) override;
     void followWeekSelector() override;
     void removeChannel(const QString& name) override;

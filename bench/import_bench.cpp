@@ -9,6 +9,7 @@
 #include "gui/widgets/dialogs.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -78,6 +79,15 @@ int main(int argc, char** argv)
     });
     beat.start(1);
     sinceBeat.start();
+
+    // The import's options, asked after the file, are taken as they stand.
+    QTimer acceptOptions;
+    QObject::connect(&acceptOptions, &QTimer::timeout, [] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (box && box->objectName() == QLatin1String("ImportOptions"))
+            box->accept();
+    });
+    acceptOptions.start(1);
 
     QElapsedTimer took;
     took.start();

@@ -2,7 +2,7 @@
 # Publishing and importing a generated XMLTV listing: time and peak memory of brevio-publish,
 # time of the import in the program and the window's longest pause meanwhile; the same listing
 # gzip-compressed as a listing source on loopback, refreshed into an empty store and again
-# unchanged.
+# unchanged, by the core alone and through the window (with the window's longest pause).
 #
 #   bench/xmltv_bench.sh BUILD_DIR [CHANNELS [DAYS [DETAIL]]]
 #
@@ -27,4 +27,7 @@ fi
 if [ -x "$build/bench/bench_refresh" ]; then
   gzip -c "$work/listing.xml" >"$work/listing.xml.gz"
   "$build/bench/bench_refresh" "$work/listing.xml.gz"
+fi
+if [ -x "$build/bench/bench_refresh_window" ]; then
+  "$build/bench/bench_refresh_window" "$work/listing.xml.gz" | grep -v '^message:'
 fi

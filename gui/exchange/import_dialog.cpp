@@ -2,19 +2,24 @@
 
 #include "core/exchange/exchange_errors.h"
 #include "core/exchange/store_import.h"
+#include "core/sources/refresh_lock.h"
 #include "core/texts/text_ids.h"
 #include "gui/widgets/dialogs.h"
 #include "gui/widgets/http_session.h"
+#include "gui/widgets/listing_options_form.h"
 #include "gui/widgets/page_host.h"
 #include "gui/widgets/qt_text.h"
+#include "gui/widgets/settings.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace brevio {
 
@@ -87,6 +92,33 @@ void XmltvImport::cancelAndCloseWhenDone()
     m_closeWhenDone = true;
 }
 
+std::optional<exchange::ListingOptions> XmltvImport::chooseOptions()
+{
+    // As the last import had them: a provider's listings come the same way every week.
+    const exchange::ListingOptions last = lastImportOptions(m_host.settings());
+    QDialog box(m_host.window());
+    box.setObjectName(QStringLiteral("ImportOptions"));
+    box.setWindowTitle(m_host.text(TextId::ImportXmltvTitle));
+    auto* form = new ListingOptionsForm(m_host, &box);
+    form->setValues(last.bareTimeZone.value_or(""), last.dayStartMinutes, last.languages);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &box);
+    connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&box);
+    layout->addWidget(form);
+    layout->addWidget(buttons);
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+
+    exchange::ListingOptions options;
+    options.bareTimeZone = form->zone();
+    options.dayStartMinutes = form->dayStartMinutes();
+    options.languages = form->languages();
+    storeImportOptions(m_host.settings(), options);
+    m_host.storeSettings();
+    return options;
+}
+
 void XmltvImport::importXmltv()
 {
     if (m_busy || m_host.http().busy())
@@ -95,6 +127,9 @@ void XmltvImport::importXmltv()
                                                       m_host.text(TextId::XmltvFiles)
                                                           + QStringLiteral(" (*.xml *.xml.gz *.gz);;* (*)"));
     if (!file)
+        return;
+    const auto options = chooseOptions();
+    if (!options)
         return;
 
     // Made without a cancel text, the box has Qt's own "Cancel" in the interface language.
@@ -128,8 +163,13 @@ void XmltvImport::importXmltv()
     std::optional<exchange::ImportSummary> summary;
     try {
         const BusyScope running(m_busy);
-        summary = exchange::importListings({QFile::encodeName(*file).toStdString()},
-                                           exchange::ListingOptions{}, onProgress);
+        // A listing source's refresh (the window's, or a timer's in another process) writes the
+        // store too: the import waits for it to end.
+        const auto lock = sources::RefreshLock::acquire(
+            std::chrono::hours(24), [&] { return onProgress(exchange::ImportStep::Reading, 0, 1); });
+        if (!lock)
+            throw exchange::Cancelled();
+        summary = exchange::importListings({QFile::encodeName(*file).toStdString()}, *options, onProgress);
     } catch (const exchange::Cancelled&) {
         // Nothing was changed; said below.
     } catch (...) {

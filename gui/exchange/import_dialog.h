@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/exchange/week_builder.h"
+
 #include <QObject>
+
+#include <optional>
 
 class QAction;
 
@@ -8,7 +12,8 @@ namespace brevio {
 
 class PageHost;
 
-// "Файл" → "Импорт XMLTV…": adds the weeks of an XMLTV file to the week store. The work runs
+// "Файл" → "Импорт XMLTV…": adds the weeks of an XMLTV file to the week store, read with the time
+// zone, day start and languages the user confirms after choosing the file. The work runs
 // on the window's thread and lets the window process its events between steps (as a transfer
 // does), under a progress box whose Cancel leaves the store as it was. Owned by the main window.
 class XmltvImport : public QObject
@@ -28,6 +33,10 @@ public:
     QAction* action() const { return m_action; }
 
 private:
+    // The zone, day start and languages the listing is read with, offered as the last import
+    // left them; none when the user cancels.
+    std::optional<exchange::ListingOptions> chooseOptions();
+
     PageHost& m_host;
     QAction* m_action = nullptr;
     bool m_busy = false;

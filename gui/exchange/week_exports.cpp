@@ -95,14 +95,6 @@ void saveExport(const PageHost& host, const QString& title, const QString& filte
     dialogs.message(done);
 }
 
-std::chrono::sys_seconds utcNow(const Clock& clock)
-{
-    const auto now = clock.now();
-    const auto day = std::chrono::floor<std::chrono::days>(now);
-    const auto minutes = std::chrono::duration_cast<std::chrono::minutes>(now - day).count();
-    return exchange::localMoment(std::chrono::sys_days(day.time_since_epoch()), minutes).utc;
-}
-
 } // namespace
 
 WeekExports::WeekExports(PageHost& host)
@@ -174,10 +166,10 @@ void WeekExports::exportCalendar()
         m_host.dialogs().message(m_host.text(TextId::NothingToExport));
         return;
     }
-    saveExport(m_host, options.windowTitle(), QStringLiteral("iCalendar (*.ics)"),
-               suggestedName(*week, "ics"),
-               exchange::calendarText(events, options.reminderMinutes(), utcNow(m_host.clock())),
-               {events.size(), channels.size(), {}});
+    saveExport(
+        m_host, options.windowTitle(), QStringLiteral("iCalendar (*.ics)"), suggestedName(*week, "ics"),
+        exchange::calendarText(events, options.reminderMinutes(), exchange::utcMoment(m_host.clock().now())),
+        {events.size(), channels.size(), {}});
 }
 
 void WeekExports::openJtvExport()

@@ -67,6 +67,10 @@ RetrievalPage::RetrievalPage(PageHost& host, QWidget* parent)
     m_abort = makeSpeedButton(this, "FlatSpeedButton27", QStringLiteral("Прервать сеанс связи"), kButtonSpot);
     m_download->hide();
     m_abort->hide();
+    // Beside the schedule server's steps, the other way listings come: sources that refresh
+    // themselves (the host opens their window).
+    m_sources = makeSpeedButton(this, "ListingSourcesButton", QStringLiteral("Источники программы…"),
+                                {224, 4, 180, 17});
     m_host.connectGuarded(m_check, &QToolButton::clicked, this, &RetrievalPage::checkForNewWeek);
     m_host.connectGuarded(m_download, &QToolButton::clicked, this, &RetrievalPage::downloadTickedChannels);
     m_host.connectGuarded(m_abort, &QToolButton::clicked, &m_host.http(), &HttpSession::abortTransfer);

@@ -41,6 +41,7 @@ public:
     QToolButton* checkButton() const { return m_check; }
     QToolButton* downloadButton() const { return m_download; }
     QToolButton* abortButton() const { return m_abort; }
+    QToolButton* sourcesButton() const { return m_sources; }
     QPlainTextEdit* progressMemo() const { return m_memo; }
     QListWidget* channelChecklist() const { return m_checklist; }
     QLabel* statusLine() const { return m_status; }
@@ -74,6 +75,7 @@ private:
     QToolButton* m_check = nullptr;
     QToolButton* m_download = nullptr;
     QToolButton* m_abort = nullptr;
+    QToolButton* m_sources = nullptr;
     QPlainTextEdit* m_memo = nullptr;
     QListWidget* m_checklist = nullptr;
     QLabel* m_status = nullptr;

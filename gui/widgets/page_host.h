@@ -90,6 +90,9 @@ public:
     // The week list file has changed: the selector, the settings page's week list and the
     // viewing page follow it.
     virtual void reloadWeeks() = 0;
+    // The same when the store changed under the window (a listing source's refresh): the week
+    // shown stays shown while it is listed.
+    virtual void followStoreChange() = 0;
     // A deleted week (at `row` of the week list) leaves the selector, which shows the newest;
     // followWeekSelector then loads that week unless the viewing page shows it already.
     virtual void removeWeek(int row, const QString& week) = 0;

@@ -1,5 +1,6 @@
 #include "gui/widgets/settings.h"
 
+#include "core/exchange/week_builder.h"
 #include "core/net/http_config.h"
 #include "core/session/setting_value.h"
 #include "core/sources/source_settings.h"
@@ -269,6 +270,38 @@ net::ProxySettings storedProxy(const Settings& settings)
         proxy.password = toData(stored->savedLogin->second);
     }
     return proxy;
+}
+
+namespace {
+
+const QString kImportSection = QStringLiteral("XmltvImport");
+
+} // namespace
+
+exchange::ListingOptions lastImportOptions(const Settings& settings)
+{
+    exchange::ListingOptions options;
+    options.bareTimeZone = settings.readString(kImportSection, QStringLiteral("zone")).toStdString();
+    options.dayStartMinutes = std::clamp(
+        settings.readInteger(kImportSection, QStringLiteral("dayStart"), options.dayStartMinutes), 0,
+        24 * 60 - 1);
+    const QString languages
+        = settings.readString(kImportSection, QStringLiteral("languages"), QStringLiteral("ru"));
+    options.languages.clear();
+    for (const QString& code : languages.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        options.languages.push_back(code.toStdString());
+    return options;
+}
+
+void storeImportOptions(Settings& settings, const exchange::ListingOptions& options)
+{
+    settings.writeString(kImportSection, QStringLiteral("zone"),
+                         QString::fromStdString(options.bareTimeZone.value_or("")));
+    settings.writeInteger(kImportSection, QStringLiteral("dayStart"), options.dayStartMinutes);
+    QStringList languages;
+    for (const std::string& code : options.languages)
+        languages << QString::fromStdString(code);
+    settings.writeString(kImportSection, QStringLiteral("languages"), languages.join(QLatin1Char(',')));
 }
 
 std::vector<sources::ListingSource> listingSources(const Settings& settings)

@@ -15,6 +15,9 @@
 namespace brevio::net {
 struct ProxySettings;
 }
+namespace brevio::exchange {
+struct ListingOptions;
+}
 namespace brevio::sources {
 struct ListingSource;
 }
@@ -111,6 +114,10 @@ inline constexpr int kDefaultTimeoutSeconds = 300;
 // The listing sources (their own section; the encoding is the core's).
 std::vector<sources::ListingSource> listingSources(const Settings& settings);
 void storeListingSources(Settings& settings, const std::vector<sources::ListingSource>& sources);
+
+// What the last "Import XMLTV…" read its file with; the defaults before the first.
+exchange::ListingOptions lastImportOptions(const Settings& settings);
+void storeImportOptions(Settings& settings, const exchange::ListingOptions& options);
 
 // Outside addresses, kept in the settings with built-in defaults.
 QString serverBaseUrl(const Settings& settings);

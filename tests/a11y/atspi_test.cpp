@@ -5,6 +5,7 @@
 #include "core/view/now_view.h"
 #include "gui/extras/about_box.h"
 #include "gui/settings/settings_page.h"
+#include "gui/sources/source_list_dialog.h"
 #include "gui/widgets/settings.h"
 #include "ui/view_week_data.h"
 
@@ -74,11 +75,14 @@ private Q_SLOTS:
             const ProbeResult names = probe({QStringLiteral("names"), ownPid()});
             QVERIFY2(names.exitCode == 0, qPrintable(names.out));
         }
-        // A dialog beside the window is walked with it.
+        // Dialogs beside the window are walked with it.
         const auto settings = std::make_unique<Settings>();
         AboutBox about(*settings, &form);
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
+        auto* sourceList = form.findChild<SourceListDialog*>();
+        sourceList->openList();
+        QVERIFY(QTest::qWaitForWindowExposed(sourceList));
         const ProbeResult names = probe({QStringLiteral("names"), ownPid()});
         QVERIFY2(names.exitCode == 0, qPrintable(names.out));
     }

@@ -10,6 +10,8 @@
 #include "gui/search/search_window.h"
 #include "gui/settings/font_dialog.h"
 #include "gui/settings/settings_page.h"
+#include "gui/sources/source_editor.h"
+#include "gui/sources/source_list_dialog.h"
 #include "gui/widgets/settings.h"
 #include "gui/widgets/week_choice_dialog.h"
 #include "support/ui/accessibility.h"
@@ -107,8 +109,17 @@ private Q_SLOTS:
     {
         FormFixture f;
         layOutWeek(f, "Первый:k1.txt\r\nНТВ:k2.txt\r\n");
-        MainWindow& form = f.start(true);
         const auto settings = std::make_unique<Settings>();
+        // A listing source with channels kept and offered (switched off: nothing refreshes it).
+        sources::ListingSource source;
+        source.address = "/srv/guide.xml";
+        source.enabled = false;
+        source.kept = {"A"};
+        source.offered = {"B"};
+        storeListingSources(*settings, {source});
+        MainWindow& form = f.start(true);
+        auto* sourceList = form.findChild<SourceListDialog*>();
+        sourceList->openList();
         for (const bool russian : {false, true}) {
             useLanguage(f, russian);
             QCOMPARE(unnamedFocusable(&form), QStringList());
@@ -122,11 +133,12 @@ private Q_SLOTS:
                                  1);
             ExportDialog calendar(form.host(), ExportDialog::Kind::Calendar, QStringLiteral("iCalendar"),
                                   QString(), 0);
+            SourceEditor sourceEditor(form.host(), {source}, 0, &form);
             auto* search = form.findChild<SearchWindow*>();
             search->openSearch();
             search->field()->setText(QStringLiteral("a"));
-            for (QWidget* dialog :
-                 std::initializer_list<QWidget*>{&about, &font, &week, &jtv, &listing, &calendar, search}) {
+            for (QWidget* dialog : std::initializer_list<QWidget*>{
+                     &about, &font, &week, &jtv, &listing, &calendar, search, sourceList, &sourceEditor}) {
                 dialog->show();
                 const QStringList unnamed = unnamedFocusable(dialog);
                 QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char('\n'))));
