@@ -33,6 +33,7 @@ class Settings;
 class SettingsPage;
 class ViewingPage;
 class WeekExports;
+class WindowReminders;
 class XmltvImport;
 
 // The main window: the header with the clock, the week selector and the page buttons, the menus
@@ -161,6 +162,7 @@ private:
     SettingsPage* m_settingsPage = nullptr;
     PrintingPage* m_printingPage = nullptr;
     NewsPage* m_newsPage = nullptr;
+    WindowReminders* m_reminders = nullptr;
 };
 
 } // namespace brevio

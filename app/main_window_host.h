@@ -57,6 +57,9 @@ public:
     void showFoundShow(int channel, int day, int line) override;
     void addFoundShow(int channel, int day, int line) override;
 
+    bool hasReminder(const reminders::ShowKey& show) const override;
+    void setReminder(const reminders::ShowKey& show, bool on) override;
+
 private:
     MainWindow& m_window;
 };

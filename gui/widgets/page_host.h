@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/reminders/reminder_file.h"
 #include "core/texts/text_ids.h"
 #include "core/view/week_lists.h"
 
@@ -100,6 +101,13 @@ public:
     virtual void showFoundShow(int channel, int day, int line) = 0;
     virtual void addFoundShow(int channel, int day, int line) = 0;
 
+    // Reminders of shows. Whether `show` has a reminder to come (pending or snoozed; with "remind
+    // of every selected show", a selected show unless its reminder was removed).
+    virtual bool hasReminder(const reminders::ShowKey& show) const = 0;
+    // Gives `show` a reminder or takes it away (remindersChanged follows). Says so in a box when
+    // the show is over; throws IoError when the reminders file cannot be read or written.
+    virtual void setReminder(const reminders::ShowKey& show, bool on) = 0;
+
     // Connects `signal` of `sender` to `handler` so that it runs inside the guard: the one place
     // of the rule that every handler runs inside it. `handler` is a method of `receiver` or a
     // function that `receiver` outlives; it takes no arguments (the signal's are not passed on).
@@ -122,6 +130,8 @@ Q_SIGNALS:
     void languageChanged();
     // The week selector shows another week.
     void weekSelectorChanged();
+    // The shows that have a reminder to come are others now: the marks follow.
+    void remindersChanged();
 };
 
 } // namespace brevio
