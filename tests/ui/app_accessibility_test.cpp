@@ -10,6 +10,7 @@
 #include "gui/search/search_window.h"
 #include "gui/settings/font_dialog.h"
 #include "gui/settings/settings_page.h"
+#include "gui/viewing/day_reminders.h"
 #include "gui/widgets/settings.h"
 #include "gui/widgets/week_choice_dialog.h"
 #include "support/ui/accessibility.h"
@@ -90,6 +91,9 @@ private Q_SLOTS:
             {"RxSpinEdit7", "Hours", "Часы"},
             {"FlatSpeedButton31", "Now", "Сейчас"},
             {"FlatSpeedButton44", "Настройки Chimeo", "Настройки Chimeo"},
+            {"RemindButton", "Remind Me", "Напомнить"},
+            {"RemindEverySelected", "Remind of every selected show", "Напоминать обо всех отобранных"},
+            {"ReminderMinutes", "Minutes before the start", "За сколько минут до начала"},
         };
         FormFixture f;
         f.start();
@@ -125,8 +129,11 @@ private Q_SLOTS:
             auto* search = form.findChild<SearchWindow*>();
             search->openSearch();
             search->field()->setText(QStringLiteral("a"));
+            // The menus of the day panes and of the search results.
+            QMenu* dayMenu = form.viewingPage()->dayReminders()->menu();
             for (QWidget* dialog :
-                 std::initializer_list<QWidget*>{&about, &font, &week, &jtv, &listing, &calendar, search}) {
+                 std::initializer_list<QWidget*>{&about, &font, &week, &jtv, &listing, &calendar, search,
+                                                 dayMenu, search->resultMenu()}) {
                 dialog->show();
                 const QStringList unnamed = unnamedFocusable(dialog);
                 QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char('\n'))));
