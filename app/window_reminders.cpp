@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QSpinBox>
 
 namespace brevio {
@@ -89,6 +90,9 @@ bool WindowReminders::keepRunningOnClose()
     if (choice != WhenClosed::StayInTray)
         return false;
     m_service->tray().setWindowHidden(true);
+    // Its own windows (the search) go with it.
+    for (QDialog* dialog : m_window.findChildren<QDialog*>())
+        dialog->hide();
     return true;
 }
 

@@ -401,10 +401,6 @@ const std::unordered_map<int, std::string_view>& table()
         {710, "%1 %2 — %3: %4"},
         {511, "The show of this reminder is no longer in the listing: \"%1\" on %2."},
         {711, "Передачи этого напоминания больше нет в программе: «%1» на канале %2."},
-        {512, "Reminder of the highlighted show"},
-        {712, "Напоминание о выделенной передаче"},
-        {513, "Show"},
-        {713, "Передача"},
     };
     // clang-format on
     return texts;

@@ -225,8 +225,6 @@ enum class TextId : int {
     NoRemindersToCome = 509,
     TrayReminderEntry = 510,
     ReminderShowGone = 511,
-    ReminderButtonName = 512,
-    ShowMenuName = 513,
 };
 
 // The id `steps` texts after `first`, for texts that stand in a row (weekdays, columns).
