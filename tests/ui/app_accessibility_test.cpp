@@ -4,6 +4,7 @@
 #include "gui/exchange/export_dialog.h"
 #include "gui/exchange/jtv_export_dialog.h"
 #include "gui/extras/about_box.h"
+#include "gui/grid/grid_window.h"
 #include "gui/news/news_page.h"
 #include "gui/news/news_pane.h"
 #include "gui/printing/printing_page.h"
@@ -89,6 +90,9 @@ private Q_SLOTS:
             {"RxSpinEdit2", "Left", "Левое"},
             {"RxSpinEdit7", "Hours", "Часы"},
             {"FlatSpeedButton31", "Now", "Сейчас"},
+            {"GridDays", "Monday", "Понедельник"}, // the day chosen
+            {"GridNowButton", "Now", "Сейчас"},
+            {"ProgrammeGrid", "Programme grid, Monday", "Сетка передач, Понедельник"},
             {"FlatSpeedButton44", "Настройки Chimeo", "Настройки Chimeo"},
         };
         FormFixture f;
@@ -125,8 +129,10 @@ private Q_SLOTS:
             auto* search = form.findChild<SearchWindow*>();
             search->openSearch();
             search->field()->setText(QStringLiteral("a"));
-            for (QWidget* dialog :
-                 std::initializer_list<QWidget*>{&about, &font, &week, &jtv, &listing, &calendar, search}) {
+            auto* grid = form.findChild<GridWindow*>();
+            grid->openGrid();
+            for (QWidget* dialog : std::initializer_list<QWidget*>{&about, &font, &week, &jtv, &listing,
+                                                                   &calendar, search, grid}) {
                 dialog->show();
                 const QStringList unnamed = unnamedFocusable(dialog);
                 QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char('\n'))));
