@@ -44,8 +44,10 @@ GridWindow::GridWindow(PageHost& host)
     setObjectName(QStringLiteral("GridWindow"));
     setMinimumSize(480, 320);
     // A first opening takes most of a small screen and a good part of a large one.
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    resize(std::min(1100, screen.width() * 9 / 10), std::min(720, screen.height() * 9 / 10));
+    QSize size(1100, 720);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(size);
 
     m_days = new QTabBar(this);
     m_days->setObjectName(QStringLiteral("GridDays"));
@@ -90,7 +92,8 @@ GridWindow::GridWindow(PageHost& host)
     m_host.connectGuarded(m_grid, &ProgrammeGrid::addRequested, this,
                           [this] { addChosen(m_grid->currentRow(), m_grid->currentBox()); });
     connect(m_grid, &ProgrammeGrid::menuOpening, this, [this](QMenu* menu, int row, int box) {
-        if (m_day && row >= 0 && row < m_day->rowCount())
+        if (m_day && row >= 0 && row < m_day->rowCount() && box >= 0
+            && box < static_cast<int>(m_day->row(row).size()))
             Q_EMIT showMenuOpening(menu, row, m_day->day(),
                                    m_day->row(row)[static_cast<std::size_t>(box)].line);
     });
@@ -148,11 +151,15 @@ void GridWindow::showEvent(QShowEvent* event)
 
 void GridWindow::hideEvent(QHideEvent* event)
 {
-    // The week is kept only while the window is open; it opens again on today.
-    m_watch.stop();
-    m_grid->setModel(nullptr);
-    m_day.reset();
-    m_week.reset();
+    // The week is kept only while the window is open; it opens again on today. A window the
+    // desktop minimises keeps its day and its place.
+    if (!event->spontaneous()) {
+        m_watch.stop();
+        m_grid->setModel(nullptr);
+        m_day.reset();
+        m_week.reset();
+        m_weekDate.clear();
+    }
     QWidget::hideEvent(event);
 }
 
@@ -187,7 +194,7 @@ void GridWindow::loadWeek()
     const std::string weekDate = toData(weekText);
     if (m_week && weekDate == m_weekDate && m_week->upToDate())
         return;
-    const bool sameWeek = m_day && weekDate == m_weekDate;
+    const bool sameWeek = weekDate == m_weekDate;
     std::shared_ptr<const view::LoadedWeek> week;
     m_problem.clear();
     if (weekText.isEmpty()) {
@@ -206,7 +213,7 @@ void GridWindow::loadWeek()
     m_weekDate = weekDate;
     int day = m_days->currentIndex();
     if (!sameWeek)
-        day = todayInWeek().value_or(m_day ? day : 0);
+        day = todayInWeek().value_or(shown ? day : 0);
     retranslate(); // the title, the tabs' dates and the problems
     showDay(day);
 }

@@ -117,8 +117,12 @@ private Q_SLOTS:
         QApplication::sendEvent(grid, &menuKey);
         QCOMPARE(offered, (QList<QVariantList>{{1, 1, 2, 2}}));
 
-        // Another day from the tabs; "Now" comes back to today's, Esc closes.
+        // Another day from the tabs, kept while the window is minimised; "Now" comes back to
+        // today's, Esc closes.
         QTest::mouseClick(window->days(), Qt::LeftButton, {}, window->days()->tabRect(0).center());
+        QCOMPARE(grid->model()->day(), 0);
+        window->showMinimized();
+        window->showNormal();
         QCOMPARE(grid->model()->day(), 0);
         QTest::mouseClick(window->nowButton(), Qt::LeftButton);
         QCOMPARE(grid->model()->day(), 2);
