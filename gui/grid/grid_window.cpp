@@ -48,7 +48,15 @@ GridWindow::GridWindow(PageHost& host)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
     resize(size);
+    buildControls();
+    connectHandlers();
+    retranslate();
+}
 
+GridWindow::~GridWindow() = default;
+
+void GridWindow::buildControls()
+{
     m_days = new QTabBar(this);
     m_days->setObjectName(QStringLiteral("GridDays"));
     m_days->setExpanding(false);
@@ -58,7 +66,7 @@ GridWindow::GridWindow(PageHost& host)
     m_now = new QPushButton(this);
     m_now->setObjectName(QStringLiteral("GridNowButton"));
     m_now->setAutoDefault(false);
-    m_grid = new ProgrammeGrid(host.clock(), this);
+    m_grid = new ProgrammeGrid(m_host.clock(), this);
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("GridStatus"));
     m_status->setWordWrap(true);
@@ -77,7 +85,11 @@ GridWindow::GridWindow(PageHost& host)
     m_action = new QAction(this);
     m_action->setObjectName(QStringLiteral("GridItem"));
     m_action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-    host.fileMenu()->addAction(m_action);
+    m_host.fileMenu()->addAction(m_action);
+}
+
+void GridWindow::connectHandlers()
+{
     m_host.connectGuarded(m_action, &QAction::triggered, this, &GridWindow::openGrid);
 
     m_host.connectGuarded(m_days, &QTabBar::currentChanged, this,
@@ -94,7 +106,7 @@ GridWindow::GridWindow(PageHost& host)
     connect(m_grid, &ProgrammeGrid::menuOpening, this, [this](QMenu* menu, int row, int box) {
         if (m_day && row >= 0 && row < m_day->rowCount() && box >= 0
             && box < static_cast<int>(m_day->row(row).size()))
-            Q_EMIT showMenuOpening(menu, row, m_day->day(),
+            Q_EMIT showMenuOpening(menu, m_day->channel(row).index, m_day->day(),
                                    m_day->row(row)[static_cast<std::size_t>(box)].line);
     });
 
@@ -115,10 +127,7 @@ GridWindow::GridWindow(PageHost& host)
         updateNowButton();
     });
     connect(&m_host, &PageHost::languageChanged, this, [this] { retranslate(); });
-    retranslate();
 }
-
-GridWindow::~GridWindow() = default;
 
 void GridWindow::retranslate()
 {
@@ -127,8 +136,7 @@ void GridWindow::retranslate()
     setCaption(m_now, m_host.text(TextId::GridNow));
     for (int day = 0; day < kWeekdays; ++day)
         m_days->setTabText(day, fromUtf8(view::airDayText(day, m_weekDate, m_host.languageOffset())));
-    m_grid->setTexts(m_host.text(TextId::GridName).arg(m_days->tabText(m_days->currentIndex())),
-                     m_host.text(TextId::AddFoundToSelected));
+    nameGrid();
     showStatus();
 }
 
@@ -229,9 +237,15 @@ void GridWindow::showDay(int day)
         next = std::make_unique<view::GridDay>(*m_week, m_weekDate, day, m_host.selectedListLines());
     m_grid->setModel(next.get());
     m_day = std::move(next);
-    m_grid->setTexts(m_host.text(TextId::GridName).arg(m_days->tabText(day)),
-                     m_host.text(TextId::AddFoundToSelected));
+    nameGrid();
     updateNowButton();
+}
+
+void GridWindow::nameGrid()
+{
+    // Screen readers hear which day the grid shows.
+    m_grid->setTexts(m_host.text(TextId::GridName).arg(m_days->tabText(m_days->currentIndex())),
+                     m_host.text(TextId::AddFoundToSelected));
 }
 
 void GridWindow::showStatus()
@@ -270,22 +284,22 @@ std::optional<int> GridWindow::todayInWeek() const
     return static_cast<int>(day);
 }
 
+bool GridWindow::nowOnShownDay() const
+{
+    const auto now = m_day ? m_day->minuteOf(m_host.clock().now()) : std::nullopt;
+    return now && *now >= m_day->firstMinute() && *now < m_day->lastMinute();
+}
+
 void GridWindow::updateNowButton()
 {
-    bool onShownDay = false;
-    if (m_day) {
-        const auto now = m_day->minuteOf(m_host.clock().now());
-        onShownDay = now && *now >= m_day->firstMinute() && *now < m_day->lastMinute();
-    }
-    m_now->setEnabled(m_day && (onShownDay || todayInWeek()));
+    m_now->setEnabled(m_day && (nowOnShownDay() || todayInWeek()));
 }
 
 void GridWindow::goToNow()
 {
     if (!m_day)
         return;
-    const auto now = m_day->minuteOf(m_host.clock().now());
-    if (!now || *now < m_day->firstMinute() || *now >= m_day->lastMinute()) {
+    if (!nowOnShownDay()) {
         const auto today = todayInWeek();
         if (!today)
             return;

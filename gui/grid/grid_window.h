@@ -62,13 +62,18 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    void buildControls();
+    void connectHandlers();
     void retranslate();
     // Reads the week in the selector unless the one held is still current. A new week opens on
     // today, else on the weekday shown before; the same week read again keeps the day.
     void loadWeek();
     // What changed meanwhile: the week read again, or the selected shows marked afresh.
     void catchUp();
+    // The grid's name and its context menu's entry, in the interface language.
+    void nameGrid();
     void showStatus();
+    bool nowOnShownDay() const;
     void updateNowButton();
     std::optional<int> todayInWeek() const;
     // The show at the grid's (row, box) as the viewing page names it; none when the week has

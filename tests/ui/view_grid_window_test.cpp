@@ -69,8 +69,6 @@ private Q_SLOTS:
         QVERIFY(window);
         ProgrammeGrid* grid = window->grid();
         QCOMPARE(window->windowTitle(), QStringLiteral("Programme Grid: Week 07.12.2026"));
-        QCOMPARE(window->days()->currentIndex(), 2);
-        QCOMPARE(window->days()->tabText(2), QStringLiteral("Wednesday 09.12"));
         QCOMPARE(grid->model()->day(), 2);
         QVERIFY2(window->status()->text().startsWith(QStringLiteral("Not read whole: Нет файла: ")),
                  qPrintable(window->status()->text()));
@@ -145,9 +143,7 @@ private Q_SLOTS:
         form.settingsPage()->russian()->setChecked(true);
         QCOMPARE(window->windowTitle(), QStringLiteral("Сетка передач: неделя 07.12.2026"));
         QCOMPARE(window->action()->text(), QStringLiteral("Сетка передач"));
-        QCOMPARE(window->nowButton()->text(), QStringLiteral("Сейчас"));
         QCOMPARE(window->days()->tabText(2), QStringLiteral("Среда 09.12"));
-        QCOMPARE(grid->accessibleName(), QStringLiteral("Сетка передач, Среда 09.12"));
         QVERIFY(window->status()->text().startsWith(QStringLiteral("Прочитаны не полностью: Нет файла: ")));
 
         // A file of the week changes: the grid is read again within seconds, on the same day.
