@@ -16,6 +16,7 @@
 #include "gui/exchange/week_exports.h"
 #include "gui/extras/extras.h"
 #include "gui/extras/links_menu.h"
+#include "gui/grid/grid_window.h"
 #include "gui/news/news_page.h"
 #include "gui/printing/printing_page.h"
 #include "gui/retrieval/retrieval_page.h"
@@ -101,6 +102,7 @@ MainWindow::MainWindow(Dialogs& dialogs, Clock& clock, QWidget* parent)
     buildMenu();
     m_import = new XmltvImport(*m_host);
     new SearchWindow(*m_host);
+    auto* grid = new GridWindow(*m_host);
     m_exports = new WeekExports(*m_host);
     auto* extras = new Extras(*m_host, m_usefulLinksMenu, m_helpMenu);
     m_host->connectPages(*extras);
@@ -108,6 +110,7 @@ MainWindow::MainWindow(Dialogs& dialogs, Clock& clock, QWidget* parent)
     startSession();
 
     m_formStorage = std::make_unique<FormStorage>(this, *m_settings);
+    m_formStorage->keepPlaceOf(grid, QStringLiteral("Grid"));
     QList<QWidget*> stored;
     for (QSpinBox* spin : m_printingPage->layoutSpins())
         stored << spin;

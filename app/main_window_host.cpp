@@ -106,6 +106,11 @@ std::string MainWindowHost::currentWeekFolder() const
     return m_window.currentWeekFolder();
 }
 
+std::shared_ptr<const view::LoadedWeek> MainWindowHost::loadedWeek(const std::string& weekFolder)
+{
+    return m_weeks.week(weekFolder);
+}
+
 net::ProxySettings MainWindowHost::proxy() const
 {
     return m_window.m_settingsPage->proxy();

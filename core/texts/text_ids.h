@@ -202,6 +202,12 @@ enum class TextId : int {
     SoundFileName = 186,
     CalendarExportWhat = 190,
     ListingExportWhat = 191,
+    // Programme grid.
+    GridItem = 470,
+    GridTitle = 471,
+    GridNow = 472,
+    GridName = 473, // of the grid for screen readers; the tabs are named by the day chosen
+    GridNotReadWhole = 474,
     // Reminders.
     ReminderShow = 490,
     ReminderSnooze = 491,

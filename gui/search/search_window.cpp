@@ -296,7 +296,8 @@ bool SearchWindow::loadCurrentWeek()
     }
     try {
         const WaitCursor waiting;
-        m_week = std::make_unique<view::WeekSearch>(store::checkedWeekFolder(week, store::FolderUse::Read));
+        m_week = std::make_unique<view::WeekSearch>(
+            *m_host.loadedWeek(store::checkedWeekFolder(week, store::FolderUse::Read)));
         m_weekDate = week;
     } catch (const Error& e) {
         m_problem = fromUtf8(e.what());

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -25,6 +26,9 @@ class HttpSession;
 class Settings;
 namespace net {
 struct ProxySettings;
+}
+namespace view {
+class LoadedWeek;
 }
 
 // What a page or window of the program may ask of the main window that holds it. A page knows
@@ -60,6 +64,9 @@ public:
     // The week in the week selector ("" when there is none) and its folder (checked for reading).
     virtual QString currentWeek() const = 0;
     virtual std::string currentWeekFolder() const = 0;
+    // The week of `weekFolder` read whole, shared by the windows that show all of it (search,
+    // programme grid): read once while one of them holds it and its files stay unchanged.
+    virtual std::shared_ptr<const view::LoadedWeek> loadedWeek(const std::string& weekFolder) = 0;
 
     // What one page needs of another, as that page holds it now.
     // The settings page's proxy fields; ConvertError for a port that is not a whole number.
