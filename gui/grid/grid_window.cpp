@@ -1,5 +1,6 @@
 #include "gui/grid/grid_window.h"
 
+#include "core/reminders/reminder_schedule.h"
 #include "core/session/clock.h"
 #include "core/store/errors.h"
 #include "core/store/week_folder.h"
@@ -104,11 +105,14 @@ void GridWindow::connectHandlers()
     m_host.connectGuarded(m_grid, &ProgrammeGrid::addRequested, this,
                           [this] { addChosen(m_grid->currentRow(), m_grid->currentBox()); });
     connect(m_grid, &ProgrammeGrid::menuOpening, this, [this](QMenu* menu, int row, int box) {
-        if (m_day && row >= 0 && row < m_day->rowCount() && box >= 0
-            && box < static_cast<int>(m_day->row(row).size()))
-            Q_EMIT showMenuOpening(menu, m_day->channel(row).index, m_day->day(),
-                                   m_day->row(row)[static_cast<std::size_t>(box)].line);
+        if (!m_day || row < 0 || row >= m_day->rowCount() || box < 0
+            || box >= static_cast<int>(m_day->row(row).size()))
+            return;
+        const view::GridBox& chosen = m_day->row(row)[static_cast<std::size_t>(box)];
+        addReminderEntry(menu, row, chosen);
+        Q_EMIT showMenuOpening(menu, m_day->channel(row).index, m_day->day(), chosen.line);
     });
+    connect(&m_host, &PageHost::remindersChanged, this, &GridWindow::markReminders);
 
     // A week chosen meanwhile is shown at once (after the viewing page has loaded it); a file
     // of the week changed by a download, an import or another program is noticed within seconds.
@@ -188,7 +192,7 @@ bool GridWindow::event(QEvent* event)
         m_host.guard([this] {
             if (m_week->upToDate() && toData(m_host.currentWeek()) == m_weekDate) {
                 m_day->markListed(m_host.selectedListLines());
-                m_grid->viewport()->update();
+                markReminders();
             } else {
                 loadWeek();
             }
@@ -237,8 +241,39 @@ void GridWindow::showDay(int day)
         next = std::make_unique<view::GridDay>(*m_week, m_weekDate, day, m_host.selectedListLines());
     m_grid->setModel(next.get());
     m_day = std::move(next);
+    markReminders();
     nameGrid();
     updateNowButton();
+}
+
+std::optional<reminders::ShowKey> GridWindow::reminderKey(int row, const view::GridBox& box) const
+{
+    const view::PaneShow* show = m_day->show(row, box);
+    if (!show)
+        return std::nullopt;
+    return reminders::showKey(m_weekDate, m_day->channel(row), *show);
+}
+
+void GridWindow::addReminderEntry(QMenu* menu, int row, const view::GridBox& box)
+{
+    const auto key = reminderKey(row, box);
+    if (!key)
+        return;
+    const bool reminded = m_host.hasReminder(*key);
+    QAction* entry = menu->addAction(m_host.text(reminded ? TextId::DoNotRemind : TextId::RemindMe));
+    entry->setObjectName(QStringLiteral("GridRemind"));
+    m_host.connectGuarded(entry, &QAction::triggered, this,
+                          [this, key = *key, reminded] { m_host.setReminder(key, !reminded); });
+}
+
+void GridWindow::markReminders()
+{
+    if (!m_day)
+        return;
+    m_day->markReminded([this](const view::ChannelWeek& channel, const view::PaneShow& show) {
+        return m_host.hasReminder(reminders::showKey(m_weekDate, channel, show));
+    });
+    m_grid->viewport()->update();
 }
 
 void GridWindow::nameGrid()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/reminders/reminder_file.h"
+
 #include <QTimer>
 #include <QWidget>
 
@@ -18,6 +20,7 @@ namespace brevio {
 class PageHost;
 class ProgrammeGrid;
 namespace view {
+struct GridBox;
 class GridDay;
 class LoadedWeek;
 } // namespace view
@@ -25,7 +28,8 @@ class LoadedWeek;
 // "Файл" → "Сетка передач" (Ctrl+G in the main window): every channel of the week in the week
 // selector against the clock, one weekday at a time, opening on today when the week holds it.
 // Enter or a double click shows the show on the viewing page and brings the main window
-// forward; Insert and the context menu add it to the selected shows. "Now" and Home bring the
+// forward; Insert and the context menu add it to the selected shows, the context menu gives it a
+// reminder or takes it away. "Now" and Home bring the
 // current time into view; Esc closes. The week is read when the window opens (or taken from the
 // search window, which may hold it already) and kept while it is open; it is read again when the
 // week selector moves or a file of the week changes. Owned by the main window.
@@ -73,6 +77,12 @@ private:
     // The grid's name and its context menu's entry, in the interface language.
     void nameGrid();
     void showStatus();
+    // The reminder's key of the show at the grid's (row, box); none when the week does not name it.
+    std::optional<reminders::ShowKey> reminderKey(int row, const view::GridBox& box) const;
+    // "Remind me" / "Do not remind" in the show's context menu.
+    void addReminderEntry(QMenu* menu, int row, const view::GridBox& box);
+    // Marks the boxes of the shows that have a reminder (after the reminders changed).
+    void markReminders();
     bool nowOnShownDay() const;
     void updateNowButton();
     std::optional<int> todayInWeek() const;

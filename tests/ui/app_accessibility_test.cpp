@@ -138,8 +138,8 @@ private Q_SLOTS:
             // The menus of the day panes and of the search results.
             QMenu* dayMenu = form.viewingPage()->dayReminders()->menu();
             for (QWidget* dialog :
-                 std::initializer_list<QWidget*>{&about, &font, &week, &jtv, &listing, &calendar, search, grid,
-                                                 dayMenu, search->resultMenu()}) {
+                 std::initializer_list<QWidget*>{&about, &font, &week, &jtv, &listing, &calendar, search,
+                                                 grid, dayMenu, search->resultMenu()}) {
                 dialog->show();
                 const QStringList unnamed = unnamedFocusable(dialog);
                 QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char('\n'))));

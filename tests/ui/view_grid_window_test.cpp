@@ -1,12 +1,8 @@
 // The programme grid's window on a real main window (offscreen): Ctrl+G opens it on the week and
 // on today, real keys reach the grid, Enter shows the show on the viewing page, Insert adds it,
-// the window follows the language, the week selector and the store, and keeps its place. What
-// the grid itself does with keys and boxes is the widget's and the model's tests.
-#include "core/view/grid_model.h"
-#include "gui/grid/grid_window.h"
-#include "gui/grid/programme_grid.h"
-#include "gui/settings/settings_page.h"
-#include "ui/view_week_data.h"
+// the context menu gives it a reminder, the window follows the language, the week selector and
+// the store, and keeps its place. What the grid itself does with keys and boxes is the widget's
+// and the model's tests.
 
 #include <QApplication>
 #include <QComboBox>
@@ -103,17 +99,27 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.messages,
                  QStringList{QStringLiteral("This Record Already Exists In The Selected List")});
 
-        // The context menu lets others add their entries for the show, named as the viewing
-        // page names it.
+        // The context menu gives the show a reminder, marked on its box, and lets others add
+        // their entries for the show, named as the viewing page names it.
         QList<QVariantList> offered;
         connect(window, &GridWindow::showMenuOpening, window,
                 [&offered](QMenu* menu, int channel, int day, int line) {
-                    offered << QVariantList{static_cast<int>(menu->actions().size()), channel, day, line};
+                    auto* remind = menu->findChild<QAction*>(QStringLiteral("GridRemind"));
+                    offered << QVariantList{static_cast<int>(menu->actions().size()), channel, day, line,
+                                            remind ? remind->text() : QString()};
+                    if (remind)
+                        remind->trigger();
                     QTimer::singleShot(0, menu, &QMenu::close);
                 });
+        grid->setCurrent(0, 2); // the film at 13:00, still to come
         QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
         QApplication::sendEvent(grid, &menuKey);
-        QCOMPARE(offered, (QList<QVariantList>{{1, 1, 2, 2}}));
+        QCOMPARE(offered, (QList<QVariantList>{{2, 0, 2, 4, QStringLiteral("Remind Me")}}));
+        QVERIFY(grid->model()->row(0)[2].reminded);
+        QVERIFY(!grid->model()->row(0)[1].reminded);
+        QApplication::sendEvent(grid, &menuKey);
+        QCOMPARE(offered.last().last(), QStringLiteral("Do Not Remind"));
+        QVERIFY(!grid->model()->row(0)[2].reminded);
 
         // Another day from the tabs, kept while the window is minimised; "Now" comes back to
         // today's, Esc closes.
