@@ -3,6 +3,11 @@
 // the context menu gives it a reminder, the window follows the language, the week selector and
 // the store, and keeps its place. What the grid itself does with keys and boxes is the widget's
 // and the model's tests.
+#include "core/view/grid_model.h"
+#include "gui/grid/grid_window.h"
+#include "gui/grid/programme_grid.h"
+#include "gui/settings/settings_page.h"
+#include "ui/view_week_data.h"
 
 #include <QApplication>
 #include <QComboBox>
