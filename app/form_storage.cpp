@@ -16,6 +16,7 @@ namespace {
 const QString kSection = formSection();
 const QString kPlace = QStringLiteral("NormPos");
 const QString kFrame = QStringLiteral("FrameMargins");
+const QString kShowCmd = QStringLiteral("ShowCmd");
 
 Placement toPlacement(const QRect& r)
 {
@@ -54,20 +55,49 @@ FormStorage::FormStorage(QWidget* window, Settings& settings)
     m_window->setMinimumSize(kMinimumWidth, kMinimumHeight);
 }
 
-void FormStorage::restore()
+void FormStorage::keepPlaceOf(QWidget* window, const QString& keyPrefix)
+{
+    m_others.append({window, keyPrefix});
+}
+
+void FormStorage::restorePlace(const KeptWindow& kept)
 {
     // The window's own area is stored and set, never the frame's: the frame is the desktop's
     // and may differ from one start to the next. It is not known before the window is shown, so
     // the one it had last time keeps the title bar on the screen.
-    if (auto placement = placementFromText(m_settings.readString(kSection, kPlace).toStdString())) {
-        placement->width = std::max(placement->width, m_window->minimumWidth());
-        placement->height = std::max(placement->height, m_window->minimumHeight());
+    QWidget* window = kept.window;
+    if (auto placement
+        = placementFromText(m_settings.readString(kSection, kept.keyPrefix + kPlace).toStdString())) {
+        placement->width = std::max(placement->width, window->minimumWidth());
+        placement->height = std::max(placement->height, window->minimumHeight());
         const FrameMargins frame
-            = frameFromText(m_settings.readString(kSection, kFrame).toStdString()).value_or(kAssumedFrame);
-        m_window->setGeometry(toRect(placeOnScreens(*placement, frame, screenAreas())));
+            = frameFromText(m_settings.readString(kSection, kept.keyPrefix + kFrame).toStdString())
+                  .value_or(kAssumedFrame);
+        window->setGeometry(toRect(placeOnScreens(*placement, frame, screenAreas())));
     }
-    if (m_settings.readInteger(kSection, QStringLiteral("ShowCmd"), 1) == 3)
-        m_window->setWindowState(m_window->windowState() | Qt::WindowMaximized);
+    if (m_settings.readInteger(kSection, kept.keyPrefix + kShowCmd, 1) == 3)
+        window->setWindowState(window->windowState() | Qt::WindowMaximized);
+}
+
+void FormStorage::storePlace(const KeptWindow& kept)
+{
+    const QWidget* window = kept.window;
+    const bool maximized = window->isMaximized();
+    const QRect normal = maximized ? window->normalGeometry() : window->geometry();
+    m_settings.writeInteger(kSection, kept.keyPrefix + kShowCmd, maximized ? 3 : 1);
+    m_settings.writeString(kSection, kept.keyPrefix + kPlace,
+                           QString::fromStdString(placementText(toPlacement(normal))));
+    // A maximised window may lose its frame; one never shown has none yet.
+    const FrameMargins frame = frameOf(window);
+    if (!maximized && frame != FrameMargins{})
+        m_settings.writeString(kSection, kept.keyPrefix + kFrame, QString::fromStdString(frameText(frame)));
+}
+
+void FormStorage::restore()
+{
+    restorePlace({m_window, QString()});
+    for (const KeptWindow& other : m_others)
+        restorePlace(other);
 
     for (QWidget* control : m_controls) {
         const QString name = control->objectName();
@@ -80,17 +110,14 @@ void FormStorage::restore()
 
 void FormStorage::store()
 {
-    const bool maximized = m_window->isMaximized();
-    const QRect normal = maximized ? m_window->normalGeometry() : m_window->geometry();
     m_settings.writeString(kSection, QStringLiteral("Flags"), QStringLiteral("0"));
-    m_settings.writeInteger(kSection, QStringLiteral("ShowCmd"), maximized ? 3 : 1);
     m_settings.writeInteger(kSection, QStringLiteral("PixelsPerInch"), m_window->logicalDpiY());
     m_settings.writeString(kSection, QStringLiteral("MinMaxPos"), QStringLiteral("-1,-1,-1,-1"));
-    m_settings.writeString(kSection, kPlace, QString::fromStdString(placementText(toPlacement(normal))));
-    // A maximised window may lose its frame; one never shown has none yet.
-    const FrameMargins frame = frameOf(m_window);
-    if (!maximized && frame != FrameMargins{})
-        m_settings.writeString(kSection, kFrame, QString::fromStdString(frameText(frame)));
+    storePlace({m_window, QString()});
+    // A window not shown in this run (nor restored maximised) has no place of its own yet.
+    for (const KeptWindow& other : m_others)
+        if (other.window->testAttribute(Qt::WA_WState_Created))
+            storePlace(other);
 
     for (QWidget* control : m_controls) {
         const QString name = control->objectName();

@@ -2,6 +2,7 @@
 
 #include "app/form_storage.h"
 #include "app/main_window_host.h"
+#include "app/window_reminders.h"
 #include "core/session/clock.h"
 #include "core/store/file_io.h"
 #include "core/store/file_names.h"
@@ -15,10 +16,9 @@
 #include "gui/exchange/week_exports.h"
 #include "gui/extras/extras.h"
 #include "gui/extras/links_menu.h"
+#include "gui/grid/grid_window.h"
 #include "gui/news/news_page.h"
 #include "gui/printing/printing_page.h"
-#include "gui/reminders/reminder_service.h"
-#include "gui/reminders/reminder_settings.h"
 #include "gui/retrieval/retrieval_page.h"
 #include "gui/search/search_window.h"
 #include "gui/settings/companion_box.h"
@@ -104,6 +104,7 @@ MainWindow::MainWindow(Dialogs& dialogs, Clock& clock, QWidget* parent)
     buildMenu();
     m_import = new XmltvImport(*m_host);
     new SearchWindow(*m_host);
+    auto* grid = new GridWindow(*m_host);
     m_exports = new WeekExports(*m_host);
     m_sourceRefresher = new SourceRefresher(*m_host);
     m_sourceList = new SourceListDialog(*m_host, *m_sourceRefresher);
@@ -113,6 +114,7 @@ MainWindow::MainWindow(Dialogs& dialogs, Clock& clock, QWidget* parent)
     startSession();
 
     m_formStorage = std::make_unique<FormStorage>(this, *m_settings);
+    m_formStorage->keepPlaceOf(grid, QStringLiteral("Grid"));
     QList<QWidget*> stored;
     for (QSpinBox* spin : m_printingPage->layoutSpins())
         stored << spin;
@@ -121,16 +123,8 @@ MainWindow::MainWindow(Dialogs& dialogs, Clock& clock, QWidget* parent)
     m_formStorage->setStoredControls(stored);
     m_formStorage->restore();
 
-    // Reminders come from the start; "Show" brings the window up.
-    auto* reminders = new ReminderService(m_clock, readReminderOptions(*m_settings), m_languageOffset,
-                                          m_dialogs, QDBusConnection::sessionBus(), this);
-    connect(this, &MainWindow::languageChanged, reminders,
-            [this, reminders] { reminders->setLanguageOffset(m_languageOffset); });
-    connect(reminders, &ReminderService::showRequested, this, [this] {
-        showNormal();
-        raise();
-        activateWindow();
-    });
+    // Reminders come from the start.
+    m_reminders = new WindowReminders(*this, *m_host);
 
     // The pages and windows ask the host until they are gone, also while they close: it is
     // made the last child, so that it is deleted after them.
@@ -492,8 +486,14 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    const bool stayInTray = m_reminders->keepRunningOnClose();
     // Settings that cannot be written are reported, and the window closes all the same.
     storeSettings();
+    if (stayInTray) {
+        event->ignore();
+        hide();
+        return;
+    }
     QMainWindow::closeEvent(event);
 }
 

@@ -35,6 +35,7 @@ class SourceListDialog;
 class SourceRefresher;
 class ViewingPage;
 class WeekExports;
+class WindowReminders;
 class XmltvImport;
 
 // The main window: the header with the clock, the week selector and the page buttons, the menus
@@ -165,6 +166,7 @@ private:
     SettingsPage* m_settingsPage = nullptr;
     PrintingPage* m_printingPage = nullptr;
     NewsPage* m_newsPage = nullptr;
+    WindowReminders* m_reminders = nullptr;
 };
 
 } // namespace brevio

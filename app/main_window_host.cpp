@@ -1,10 +1,12 @@
 #include "app/main_window_host.h"
 
 #include "app/main_window.h"
+#include "app/window_reminders.h"
 #include "core/net/http_config.h"
 #include "gui/exchange/week_exports.h"
 #include "gui/extras/extras.h"
 #include "gui/printing/printing_page.h"
+#include "gui/reminders/reminder_service.h"
 #include "gui/retrieval/retrieval_page.h"
 #include "gui/settings/settings_page.h"
 #include "gui/sources/source_list_dialog.h"
@@ -111,6 +113,11 @@ QString MainWindowHost::currentWeek() const
 std::string MainWindowHost::currentWeekFolder() const
 {
     return m_window.currentWeekFolder();
+}
+
+std::shared_ptr<const view::LoadedWeek> MainWindowHost::loadedWeek(const std::string& weekFolder)
+{
+    return m_weeks.week(weekFolder);
 }
 
 net::ProxySettings MainWindowHost::proxy() const
@@ -248,6 +255,17 @@ void MainWindowHost::showFoundShow(int channel, int day, int line)
 void MainWindowHost::addFoundShow(int channel, int day, int line)
 {
     m_window.m_viewingPage->addFoundToSelected(channel, day, line);
+}
+
+bool MainWindowHost::hasReminder(const reminders::ShowKey& show) const
+{
+    return m_window.m_reminders && m_window.m_reminders->service().isReminded(show);
+}
+
+void MainWindowHost::setReminder(const reminders::ShowKey& show, bool on)
+{
+    if (m_window.m_reminders)
+        m_window.m_reminders->setReminder(show, on);
 }
 
 } // namespace brevio

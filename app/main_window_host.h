@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/view/loaded_week.h"
 #include "gui/widgets/page_host.h"
 
 namespace brevio {
@@ -33,6 +34,7 @@ public:
 
     QString currentWeek() const override;
     std::string currentWeekFolder() const override;
+    std::shared_ptr<const view::LoadedWeek> loadedWeek(const std::string& weekFolder) override;
 
     net::ProxySettings proxy() const override;
     int transferTimeoutSeconds() const override;
@@ -58,8 +60,12 @@ public:
     void showFoundShow(int channel, int day, int line) override;
     void addFoundShow(int channel, int day, int line) override;
 
+    bool hasReminder(const reminders::ShowKey& show) const override;
+    void setReminder(const reminders::ShowKey& show, bool on) override;
+
 private:
     MainWindow& m_window;
+    view::WeekCache m_weeks;
 };
 
 } // namespace brevio

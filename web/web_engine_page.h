@@ -11,6 +11,21 @@ class QWebEngineProfile;
 // The web engine's side of the browser panel, behind the rule that nothing a page runs
 // reaches the machine: no files, no plug-ins, no pop-up windows, no downloads, no boxes of
 // its own, no permissions; and a saved copy shown offline fetches nothing at all.
+//
+// Every request passes RequestGuard: a web page reaches only http(s)/ws(s) (and its own
+// data/blob), never file:; a saved copy reaches nothing but itself. GuardedPage keeps links in
+// the panel (a user's "new window" link opens in it, a script's window is not made), refuses
+// navigation to other schemes, answers every permission, full-screen, protocol-handler and
+// file-system request with no, shows no boxes and offers no files to upload. Downloads are
+// cancelled and the status line says so. Plug-ins, the PDF viewer, clipboard access, window
+// activation, WebGL and hyperlink auditing are off. A saved copy is shown under the scheme
+// brevio-copy:, served from memory: its scripts run, but nothing it names is fetched and no
+// link leaves it. The engine takes the settings page's proxy at each load
+// (QNetworkProxy::setApplicationProxy; a change rebuilds its network side so that the very
+// next request uses it) and answers the proxy's challenge once with the login. Pages are drawn
+// in software (Qt Quick's software back end); the profile "brevio" keeps its cache and cookies
+// under $XDG_CACHE_HOME/Morvane/brevio and $XDG_DATA_HOME/Morvane/brevio. As root the
+// sandbox is turned off for this process (one line on standard error).
 namespace brevio::web {
 
 // Saved copies are served under a scheme of their own, so a copy has an origin that no web

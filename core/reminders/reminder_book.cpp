@@ -48,6 +48,8 @@ ReminderBook::Check ReminderBook::check(const ReminderOptions& options)
     for (const ScheduledReminder& scheduled : schedule.reminders) {
         switch (momentOf(scheduled, now)) {
         case Moment::Quiet:
+            if (isUpcoming(scheduled, now))
+                result.upcoming.push_back(scheduled);
             break;
         case Moment::Over:
             if (scheduled.kept)

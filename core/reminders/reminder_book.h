@@ -24,6 +24,8 @@ public:
     struct Check
     {
         std::vector<ScheduledReminder> due; // to be shown now; already marked as shown
+        // Those still to come after this check (isUpcoming), in the order they come.
+        std::vector<ScheduledReminder> upcoming;
         std::vector<std::string> notes; // UTF-8 lines for the log
     };
 

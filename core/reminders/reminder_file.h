@@ -24,7 +24,7 @@ struct ShowKey
     int fileMinutes = 0;
     std::string title; // its heading without the time
 
-    bool operator==(const ShowKey&) const = default;
+    auto operator<=>(const ShowKey&) const = default;
 };
 
 enum class ReminderState {

@@ -226,9 +226,15 @@ private:
 
 ShowKey showKey(std::string_view weekDate, const view::ChannelWeek& channel, const view::PaneShow& show)
 {
-    const long long fileTime = show.airMinutes - view::shiftMinutes(channel.shift);
-    return {std::string(weekDate), channel.name, show.day, view::wrapToDay(fileTime),
-            std::string(channel.title(show))};
+    return showKey(weekDate, channel.name, view::shiftMinutes(channel.shift), show.day, show.airMinutes,
+                   channel.title(show));
+}
+
+ShowKey showKey(std::string_view weekDate, std::string_view channel, long long shiftMinutes, int day,
+                long long airMinutes, std::string_view title)
+{
+    return {std::string(weekDate), std::string(channel), day, view::wrapToDay(airMinutes - shiftMinutes),
+            std::string(title)};
 }
 
 Schedule buildSchedule(const std::vector<Reminder>& reminders, const ReminderOptions& options,

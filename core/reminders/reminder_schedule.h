@@ -55,6 +55,10 @@ struct Schedule
 
 // The key of a show of a week's channel as readWeekChannels reads it.
 ShowKey showKey(std::string_view weekDate, const view::ChannelWeek& channel, const view::PaneShow& show);
+// The same from what a window keeps of the show: its channel's name and shift in minutes, its day
+// pane, when it airs (PaneShow::airMinutes) and its heading without the time.
+ShowKey showKey(std::string_view weekDate, std::string_view channel, long long shiftMinutes, int day,
+                long long airMinutes, std::string_view title);
 
 // Reads the weeks the reminders name (only the channels they name) and, with everySelected,
 // the selected lists of every week of the week list that is not over at `now`. A reminder of a

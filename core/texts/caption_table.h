@@ -99,6 +99,10 @@ inline constexpr CaptionEntry kCaptionTable[] = {
     {TextId::ExportXmltvItem, "ExportXmltvItem"},
     {TextId::ExportIcsItem, "ExportIcsItem"},
     {TextId::ExportJtvItem, "ExportJtvItem"},
+    {TextId::RemindersGroup, "ReminderGroup"},
+    {TextId::RemindEverySelected, "RemindEverySelected"},
+    {TextId::MinutesBeforeLabel, "ReminderMinutesLabel"},
+    {TextId::WhenClosedLabel, "WhenClosedLabel"},
 };
 
 } // namespace brevio

@@ -233,12 +233,35 @@ enum class TextId : int {
     SourceUnchanged = 467,
     RefreshCancelled = 468,
     AddressTaken = 469,
+    // Programme grid.
+    GridItem = 470,
+    GridTitle = 471,
+    GridNow = 472,
+    GridName = 473, // of the grid for screen readers; the tabs are named by the day chosen
+    GridNotReadWhole = 474,
     // Reminders.
     ReminderShow = 490,
     ReminderSnooze = 491,
     ReminderStartsAt = 492,
     ReminderOnAir = 493,
     ReminderBox = 494,
+    RemindMe = 495,
+    DoNotRemind = 496,
+    NothingToRemind = 497,
+    RemindersGroup = 498,
+    MinutesBeforeLabel = 499,
+    RemindEverySelected = 500,
+    WhenClosedLabel = 501,
+    WhenClosedAsk = 502,
+    WhenClosedKeep = 503,
+    WhenClosedQuit = 504,
+    KeepRunningQuestion = 505,
+    TrayOpen = 506,
+    TrayQuit = 507,
+    NextReminders = 508,
+    NoRemindersToCome = 509,
+    TrayReminderEntry = 510,
+    ReminderShowGone = 511,
 };
 
 // The id `steps` texts after `first`, for texts that stand in a row (weekdays, columns).

@@ -116,6 +116,26 @@ void GridDay::markListed(const SelectedLists& lists)
     }
 }
 
+const PaneShow* GridDay::show(int index, const GridBox& box) const
+{
+    const ChannelWeek& ch = channel(index);
+    const auto found = std::find_if(ch.shows.begin(), ch.shows.end(),
+                                    [&](const PaneShow& s) { return s.day == m_day && s.line == box.line; });
+    return found == ch.shows.end() ? nullptr : &*found;
+}
+
+void GridDay::markReminded(const std::function<bool(const ChannelWeek&, const PaneShow&)>& reminded)
+{
+    for (int r = 0; r < rowCount(); ++r) {
+        const ChannelWeek& ch = channel(r);
+        for (std::size_t i = m_rowStarts[static_cast<std::size_t>(r)];
+             i < m_rowStarts[static_cast<std::size_t>(r) + 1]; ++i) {
+            const PaneShow* s = show(r, m_boxes[i]);
+            m_boxes[i].reminded = s && reminded(ch, *s);
+        }
+    }
+}
+
 std::pair<int, int> GridDay::boxesIn(int index, long long from, long long to) const
 {
     const auto boxes = row(index);

@@ -4,6 +4,7 @@
 #include "core/view/week_lists.h"
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -28,6 +29,7 @@ struct GridBox
     int lineCount = 1; // with its description lines
     bool openEnded = false;
     bool listed = false; // in the selected lists
+    bool reminded = false; // has a reminder
 
     bool airsAt(long long minute) const { return start <= minute && minute < end; }
 };
@@ -58,6 +60,10 @@ public:
 
     // Marks the shows that stand in the selected lists (after the lists changed).
     void markListed(const SelectedLists& lists);
+    // The day pane's show a box stands for; none when the channel's shows do not name it.
+    const PaneShow* show(int row, const GridBox& box) const;
+    // Marks the shows `reminded` says have a reminder.
+    void markReminded(const std::function<bool(const ChannelWeek&, const PaneShow&)>& reminded);
 
     // The boxes of a row that reach into [from, to): indices [first, last) of row(row).
     std::pair<int, int> boxesIn(int row, long long from, long long to) const;

@@ -49,4 +49,13 @@ LoadedWeek::LoadedWeek(std::string weekFolder)
     });
 }
 
+std::shared_ptr<const LoadedWeek> WeekCache::week(const std::string& weekFolder)
+{
+    if (auto held = m_last.lock(); held && held->weekFolder() == weekFolder && held->upToDate())
+        return held;
+    auto read = std::make_shared<const LoadedWeek>(weekFolder);
+    m_last = read;
+    return read;
+}
+
 } // namespace brevio::view

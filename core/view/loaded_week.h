@@ -2,6 +2,7 @@
 
 #include "core/view/week_shows.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,20 @@ private:
     std::vector<ChannelWeek> m_channels;
     std::vector<std::string> m_problems;
     FileStamps m_stamps;
+};
+
+// The week read last, lent to every window that asks for the same folder while one of them
+// still holds it and its files are unchanged, so that windows open side by side read it once.
+// It is kept only as long as a window holds it.
+class WeekCache
+{
+public:
+    // The week of `weekFolder`: the one held elsewhere when it is still current, else read now
+    // (throws what LoadedWeek throws).
+    std::shared_ptr<const LoadedWeek> week(const std::string& weekFolder);
+
+private:
+    std::weak_ptr<const LoadedWeek> m_last;
 };
 
 } // namespace brevio::view

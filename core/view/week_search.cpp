@@ -5,6 +5,7 @@
 #include "core/store/week_folder.h"
 #include "core/texts/text_ids.h"
 #include "core/view/text_search.h"
+#include "core/view/time_text.h"
 #include "core/view/week_lists.h"
 #include "core/view/week_shows.h"
 
@@ -43,6 +44,7 @@ WeekSearch::WeekSearch(const LoadedWeek& week)
     std::vector<Collected> collected;
     for (const ChannelWeek& channel : week.channels()) {
         m_channelNames.push_back(channel.name);
+        m_shiftMinutes.push_back(view::shiftMinutes(channel.shift));
         for (const PaneShow& show : channel.shows) {
             Collected item{{channel.index, show.day, show.line, show.airMinutes, 0, 0, 0}, {}};
             item.text = channel.title(show);
@@ -111,6 +113,13 @@ std::string_view WeekSearch::title(std::uint32_t index) const
 {
     const FoundShow& show = m_shows[index];
     return std::string_view(m_text).substr(show.text, show.titleLength);
+}
+
+long long WeekSearch::shiftMinutes(int channel) const
+{
+    return channel >= 0 && static_cast<std::size_t>(channel) < m_shiftMinutes.size()
+        ? m_shiftMinutes[static_cast<std::size_t>(channel)]
+        : 0;
 }
 
 std::string_view WeekSearch::channelName(int channel) const

@@ -46,6 +46,8 @@ public:
     std::size_t showCount() const { return m_shows.size(); }
     std::string_view title(std::uint32_t index) const;
     std::string_view channelName(int channel) const;
+    // The channel's shift in minutes (times.dat), as its shows' airMinutes hold it.
+    long long shiftMinutes(int channel) const;
     // "Channel: what went wrong" (UTF-8) for each channel that could not be read whole.
     const std::vector<std::string>& problems() const { return m_problems; }
 
@@ -55,6 +57,7 @@ private:
     std::string m_text; // every show's lines, each ended by '\n'
     std::string m_folded; // the same, folded for searching
     std::vector<std::string> m_channelNames; // by index; empty for channels not read
+    std::vector<long long> m_shiftMinutes; // by index
     std::vector<std::string> m_problems;
     FileStamps m_stamps;
 };

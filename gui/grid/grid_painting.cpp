@@ -23,6 +23,8 @@ const QColor kNowColour(214, 40, 40);
 const QColor kListedColour(224, 120, 0);
 const QColor kAiringColour(255, 214, 90);
 constexpr int kListedMark = 4;
+constexpr int kReminderCorner = 10;
+const QColor kReminderColour(40, 110, 210);
 constexpr int kMaxCachedBoxes = 20000;
 constexpr int kWidthStep = 8;
 constexpr int kMinTextWidth = 16; // narrower boxes would show a lone "…"
@@ -172,6 +174,15 @@ void ProgrammeGrid::paintBox(QPainter& p, int row, int index, const view::GridBo
     p.drawLine(inner.topRight(), inner.bottomRight());
     if (box.listed)
         p.fillRect(QRect(inner.left() + 1, inner.top(), kListedMark, inner.height()), kListedColour);
+    if (box.reminded) { // a corner folded down, as on a page to come back to
+        const int side = std::min({kReminderCorner, inner.width() / 2, inner.height() / 2});
+        const QPoint corner = inner.topRight();
+        p.save();
+        p.setPen(Qt::NoPen);
+        p.setBrush(kReminderColour);
+        p.drawPolygon(QPolygon({corner, corner - QPoint(side, 0), corner + QPoint(0, side)}));
+        p.restore();
+    }
 
     // The text starts where the box comes into view, so a show begun earlier still says what it is.
     const int textLeft = std::max(inner.left(), timeArea().left()) + kPad + (box.listed ? kListedMark : 0);

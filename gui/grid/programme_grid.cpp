@@ -322,7 +322,10 @@ void ProgrammeGrid::moveVertically(int step, int rows)
     if (!m_model || m_model->rowCount() == 0)
         return;
     if (m_row < 0) {
-        m_moment = leftMinute();
+        // The keys start from the show on the air when "now" is in view, else from the left edge.
+        const auto now = nowMinute();
+        const bool nowInView = now && *now >= leftMinute() && *now < leftMinute() + m_minutesPerScreen;
+        m_moment = nowInView ? static_cast<double>(*now) : leftMinute();
         const int first = m_model->rowWithShows(firstVisibleRow() - 1, 1);
         if (first >= 0)
             chooseAtMoment(first);
@@ -470,15 +473,22 @@ void ProgrammeGrid::contextMenuEvent(QContextMenuEvent* event)
 
 void ProgrammeGrid::showContextMenu(const QPoint& viewportPos)
 {
-    if (m_row < 0 || m_addText.isEmpty())
+    if (m_row < 0)
         return;
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("GridMenu"));
-    QAction* add = menu.addAction(m_addText);
-    add->setShortcut(QKeySequence(Qt::Key_Insert));
+    QAction* add = nullptr;
+    if (!m_addText.isEmpty()) {
+        add = menu.addAction(m_addText);
+        add->setShortcut(QKeySequence(Qt::Key_Insert));
+    }
     const int row = m_row;
     const int box = m_box;
-    if (menu.exec(viewport()->mapToGlobal(viewportPos)) == add)
+    Q_EMIT menuOpening(&menu, row, box);
+    if (menu.isEmpty())
+        return;
+    QAction* chosen = menu.exec(viewport()->mapToGlobal(viewportPos));
+    if (chosen && chosen == add)
         Q_EMIT addRequested(row, box);
 }
 

@@ -7,6 +7,8 @@
 #include <memory>
 #include <optional>
 
+class QMenu;
+
 namespace brevio {
 
 class Clock;
@@ -76,6 +78,9 @@ Q_SIGNALS:
     void activated(int row, int box);
     // Insert or the context menu: add it to the selected shows.
     void addRequested(int row, int box);
+    // The chosen show's context menu is about to open (its own entry in it): connected
+    // receivers add their entries for the show, directly.
+    void menuOpening(QMenu* menu, int row, int box);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

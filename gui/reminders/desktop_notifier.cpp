@@ -3,14 +3,13 @@
 #include "core/extras/desktop_entry.h"
 #include "core/texts/text_ids.h"
 #include "core/view/time_text.h"
+#include "gui/reminders/reminder_tray.h"
 #include "gui/widgets/dialogs.h"
 #include "gui/widgets/qt_text.h"
 
-#include <QApplication>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QSystemTrayIcon>
 
 namespace brevio {
 
@@ -33,10 +32,11 @@ QString startText(std::chrono::local_seconds start)
 
 } // namespace
 
-DesktopNotifier::DesktopNotifier(Dialogs& dialogs, QDBusConnection bus, QObject* parent)
+DesktopNotifier::DesktopNotifier(Dialogs& dialogs, ReminderTray& tray, QDBusConnection bus, QObject* parent)
     : QObject(parent)
     , m_dialogs(dialogs)
     , m_bus(std::move(bus))
+    , m_tray(tray)
 {
     m_bus.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
                   SLOT(onActionInvoked(uint, QString)));
@@ -80,18 +80,8 @@ void DesktopNotifier::answered(QDBusPendingCallWatcher* call, const reminders::S
 void DesktopNotifier::fallBack(const reminders::ScheduledReminder& reminder, const QString& summary,
                                const QString& body)
 {
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        if (!m_tray) {
-            m_tray = new QSystemTrayIcon(QApplication::windowIcon(), this);
-            m_tray->setToolTip(QStringLiteral("Brevio"));
-            connect(m_tray, &QSystemTrayIcon::messageClicked, this, [this] {
-                if (m_trayReminder)
-                    Q_EMIT showRequested(*m_trayReminder);
-            });
-        }
-        m_trayReminder = reminder;
-        m_tray->show();
-        m_tray->showMessage(summary, body, QApplication::windowIcon());
+    if (ReminderTray::available()) {
+        m_tray.showMessage(reminder, summary, body);
         return;
     }
     m_dialogs.message(text(TextId::ReminderBox).arg(summary, body));

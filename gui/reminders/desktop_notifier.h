@@ -12,21 +12,21 @@
 #include <optional>
 
 class QDBusPendingCallWatcher;
-class QSystemTrayIcon;
 
 namespace brevio {
 
 class Dialogs;
+class ReminderTray;
 
 // Shows a reminder as a desktop notification (org.freedesktop.Notifications on the session
 // bus) with the actions "Show" and "In 5 minutes". Where no notification service answers, a
-// tray message says it where the desktop has a tray, else a message box.
+// message of the reminders' tray icon says it where the desktop has a tray, else a message box.
 class DesktopNotifier : public QObject
 {
     Q_OBJECT
 public:
-    explicit DesktopNotifier(Dialogs& dialogs, QDBusConnection bus = QDBusConnection::sessionBus(),
-                             QObject* parent = nullptr);
+    DesktopNotifier(Dialogs& dialogs, ReminderTray& tray, QDBusConnection bus = QDBusConnection::sessionBus(),
+                    QObject* parent = nullptr);
 
     void setLanguageOffset(int offset) { m_languageOffset = offset; }
     // Shows `reminder` at `now`: the title as the summary, the channel and the start as the body
@@ -56,8 +56,7 @@ private:
     // The notifications of ours the service shows, by its ids: the service's signals reach
     // every program, so an id of another program's notification is no business of ours.
     std::map<uint, reminders::ScheduledReminder> m_open;
-    QSystemTrayIcon* m_tray = nullptr;
-    std::optional<reminders::ScheduledReminder> m_trayReminder; // the tray message's
+    ReminderTray& m_tray;
 };
 
 } // namespace brevio

@@ -1,5 +1,6 @@
 #include "gui/search/search_window.h"
 
+#include "core/reminders/reminder_schedule.h"
 #include "core/store/cp1251.h"
 #include "core/store/errors.h"
 #include "core/store/week_folder.h"
@@ -10,6 +11,7 @@
 #include "gui/widgets/form_builder.h"
 #include "gui/widgets/page_host.h"
 #include "gui/widgets/qt_text.h"
+#include "gui/widgets/reminder_mark.h"
 #include "gui/widgets/wait_cursor.h"
 
 #include <QAbstractTableModel>
@@ -54,6 +56,20 @@ public:
     }
     void clear() { setResults(nullptr, {}, {}); }
     std::uint32_t hit(int row) const { return m_hits[static_cast<std::size_t>(row)]; }
+    reminders::ShowKey keyOf(int row) const
+    {
+        const std::uint32_t found = hit(row);
+        const view::FoundShow& show = m_week->show(found);
+        return reminders::showKey(m_weekDate, m_week->channelName(show.channel),
+                                  m_week->shiftMinutes(show.channel), show.day, show.airMinutes,
+                                  m_week->title(found));
+    }
+    // The reminders have changed: the marks follow.
+    void remark()
+    {
+        if (!m_hits.empty())
+            Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, kColumns - 1), {Qt::BackgroundRole});
+    }
     void retranslate()
     {
         Q_EMIT headerDataChanged(Qt::Horizontal, 0, kColumns - 1);
@@ -69,7 +85,11 @@ public:
 
     QVariant data(const QModelIndex& index, int role) const override
     {
-        if (!m_week || !index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+        if (!m_week || !index.isValid())
+            return {};
+        if (role == Qt::BackgroundRole)
+            return m_host.hasReminder(keyOf(index.row())) ? QVariant(reminderMarkBrush()) : QVariant();
+        if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
             return {};
         const std::uint32_t found = hit(index.row());
         const view::FoundShow& show = m_week->show(found);
@@ -138,7 +158,9 @@ SearchWindow::SearchWindow(PageHost& host)
     m_show->setObjectName(QStringLiteral("SearchShowButton"));
     m_add = new QPushButton(this);
     m_add->setObjectName(QStringLiteral("SearchAddButton"));
-    for (QPushButton* button : {m_show, m_add})
+    m_remind = new QPushButton(this);
+    m_remind->setObjectName(QStringLiteral("SearchRemindButton"));
+    for (QPushButton* button : {m_show, m_add, m_remind})
         button->setAutoDefault(false); // Enter belongs to the field and the results
 
     auto* top = new QHBoxLayout;
@@ -148,6 +170,7 @@ SearchWindow::SearchWindow(PageHost& host)
     bottom->addWidget(m_status, 1);
     bottom->addWidget(m_show);
     bottom->addWidget(m_add);
+    bottom->addWidget(m_remind);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_results, 1);
@@ -167,6 +190,27 @@ SearchWindow::SearchWindow(PageHost& host)
     m_host.connectGuarded(m_results, &QAbstractItemView::activated, this, &SearchWindow::showChosenResult);
     m_host.connectGuarded(m_show, &QPushButton::clicked, this, &SearchWindow::showChosenResult);
     m_host.connectGuarded(m_add, &QPushButton::clicked, this, &SearchWindow::addChosenResult);
+    m_host.connectGuarded(m_remind, &QPushButton::clicked, this, &SearchWindow::toggleChosenReminder);
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("SearchResultMenu"));
+    m_host.connectGuarded(m_menu->addAction(QString()), &QAction::triggered, this,
+                          &SearchWindow::showChosenResult);
+    m_host.connectGuarded(m_menu->addAction(QString()), &QAction::triggered, this,
+                          &SearchWindow::addChosenResult);
+    m_remindEntry = m_menu->addAction(QString());
+    m_host.connectGuarded(m_remindEntry, &QAction::triggered, this, &SearchWindow::toggleChosenReminder);
+    m_results->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_host.connectGuarded(m_results, &QWidget::customContextMenuRequested, this,
+                          &SearchWindow::openResultMenu);
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), m_results);
+    menuKey->setContext(Qt::WidgetShortcut);
+    m_host.connectGuarded(menuKey, &QShortcut::activated, this, &SearchWindow::openResultMenu);
+    connect(m_results->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &SearchWindow::updateRemindEntries);
+    connect(&m_host, &PageHost::remindersChanged, this, [this] {
+        m_model->remark();
+        updateRemindEntries();
+    });
     auto* insert = new QShortcut(QKeySequence(Qt::Key_Insert), this);
     insert->setContext(Qt::WidgetWithChildrenShortcut);
     m_host.connectGuarded(insert, &QShortcut::activated, this, &SearchWindow::addChosenResult);
@@ -194,6 +238,9 @@ void SearchWindow::retranslate()
     m_results->setAccessibleName(m_host.text(TextId::FoundShows));
     setCaption(m_show, m_host.text(TextId::ShowFound));
     setCaption(m_add, m_host.text(TextId::AddFoundToSelected));
+    m_menu->actions().at(0)->setText(m_host.text(TextId::ShowFound));
+    m_menu->actions().at(1)->setText(m_host.text(TextId::AddFoundToSelected));
+    updateRemindEntries();
     m_model->retranslate();
     if (isVisible())
         runSearch(); // the status line speaks the new language too
@@ -249,7 +296,8 @@ bool SearchWindow::loadCurrentWeek()
     }
     try {
         const WaitCursor waiting;
-        m_week = std::make_unique<view::WeekSearch>(store::checkedWeekFolder(week, store::FolderUse::Read));
+        m_week = std::make_unique<view::WeekSearch>(
+            *m_host.loadedWeek(store::checkedWeekFolder(week, store::FolderUse::Read)));
         m_weekDate = week;
     } catch (const Error& e) {
         m_problem = fromUtf8(e.what());
@@ -262,6 +310,7 @@ void SearchWindow::runSearch()
 {
     if (!loadCurrentWeek()) {
         m_status->setText(m_problem);
+        updateRemindEntries();
         return;
     }
     const QByteArray typed = m_field->text().toUtf8();
@@ -274,6 +323,7 @@ void SearchWindow::runSearch()
     m_model->setResults(m_week.get(), m_weekDate, std::move(hits));
     if (count > 0)
         m_results->selectRow(0);
+    updateRemindEntries();
 
     QStringList status;
     if (!m_field->text().trimmed().isEmpty())
@@ -316,6 +366,36 @@ void SearchWindow::addChosenResult()
     int channel = 0, day = 0, line = 0;
     if (chosenShow(channel, day, line))
         m_host.addFoundShow(channel, day, line);
+}
+
+void SearchWindow::updateRemindEntries()
+{
+    const QModelIndex current = m_results->currentIndex();
+    const bool chosen = current.isValid() && m_week;
+    const bool reminded = chosen && m_host.hasReminder(m_model->keyOf(current.row()));
+    const QString caption = m_host.text(reminded ? TextId::DoNotRemind : TextId::RemindMe);
+    setCaption(m_remind, caption);
+    m_remindEntry->setText(caption);
+    m_remind->setEnabled(chosen);
+    m_remindEntry->setEnabled(chosen);
+}
+
+void SearchWindow::toggleChosenReminder()
+{
+    int channel = 0, day = 0, line = 0;
+    if (!chosenShow(channel, day, line))
+        return;
+    const reminders::ShowKey show = m_model->keyOf(m_results->currentIndex().row());
+    m_host.setReminder(show, !m_host.hasReminder(show));
+}
+
+void SearchWindow::openResultMenu()
+{
+    const QModelIndex current = m_results->currentIndex();
+    if (!current.isValid())
+        return;
+    const QRect row = m_results->visualRect(current);
+    m_menu->popup(m_results->viewport()->mapToGlobal(row.bottomLeft()));
 }
 
 } // namespace brevio

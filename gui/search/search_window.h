@@ -10,6 +10,7 @@
 class QAction;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QTableView;
 
@@ -23,7 +24,8 @@ class WeekSearch;
 
 // "Файл" → "Поиск…" (Ctrl+F anywhere in the main window): finds shows in every channel and on
 // every day of the week in the week selector as the user types. Enter or a double click shows
-// the found show on the viewing page; Insert adds it to the selected shows; Esc closes.
+// the found show on the viewing page; Insert adds it to the selected shows; "Remind me" gives it
+// a reminder (results with one are marked); Esc closes.
 // The week is read when the window first searches it and kept while the window is open; it is
 // read again when the week selector moves or a file of the week changes. Owned by the main
 // window.
@@ -43,11 +45,17 @@ public:
     void showChosenResult();
     // The chosen result into the selected shows, as a click in the day pane would put it.
     void addChosenResult();
+    // "Remind me" / "Do not remind" on the chosen result.
+    void toggleChosenReminder();
+    // The results' menu (right button, menu key, Shift+F10): show, add, remind.
+    void openResultMenu();
 
     QAction* action() const { return m_action; }
     QLineEdit* field() const { return m_field; }
     QTableView* results() const { return m_results; }
     QLabel* status() const { return m_status; }
+    QPushButton* remindButton() const { return m_remind; }
+    QMenu* resultMenu() const { return m_menu; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -61,6 +69,8 @@ private:
     bool loadCurrentWeek();
     // The chosen result's show (channel, day, line) if the week it came from is still current.
     bool chosenShow(int& channel, int& day, int& line);
+    // The button and the menu entry say what they will do with the chosen result.
+    void updateRemindEntries();
 
     PageHost& m_host;
     QAction* m_action = nullptr;
@@ -70,6 +80,9 @@ private:
     QLabel* m_status = nullptr;
     QPushButton* m_show = nullptr;
     QPushButton* m_add = nullptr;
+    QPushButton* m_remind = nullptr;
+    QMenu* m_menu = nullptr;
+    QAction* m_remindEntry = nullptr;
     FoundShowsModel* m_model = nullptr;
     std::unique_ptr<view::WeekSearch> m_week;
     std::string m_weekDate; // of m_week

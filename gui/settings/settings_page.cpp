@@ -1,6 +1,7 @@
 #include "gui/settings/settings_page.h"
 
 #include "core/net/http_config.h"
+#include "core/reminders/reminder_schedule.h"
 #include "core/store/file_io.h"
 #include "core/store/file_names.h"
 #include "core/store/int_text.h"
@@ -14,6 +15,7 @@
 #include "gui/widgets/settings.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,14 +66,16 @@ SettingsPage::SettingsPage(PageHost& host, QWidget* parent)
                                  {8, 253, 185, 17});
     m_host.connectGuarded(save, &QToolButton::clicked, this, &SettingsPage::saveSettings);
 
-    // The list grows with the page; the two buttons under it keep their distance to its bottom.
-    m_channels = makeControl<QListWidget>(this, "ListBox1", {200, 6, 225, 295},
+    // The list grows with the page; the two buttons and the reminders under it keep their
+    // distance to its bottom.
+    m_channels = makeControl<QListWidget>(this, "ListBox1", {200, 6, 225, 225},
                                           AnchorLeft | AnchorTop | AnchorBottom);
     m_deleteChannel = makeSpeedButton(this, "FlatSpeedButton30", QStringLiteral("Удалить канал"),
-                                      {200, 301, 225, 17}, nullptr, AnchorLeft | AnchorBottom);
-    makeSpeedButton(this, "FlatSpeedButton23", QStringLiteral("Сортировка каналов"), {200, 323, 225, 17},
+                                      {200, 231, 225, 17}, nullptr, AnchorLeft | AnchorBottom);
+    makeSpeedButton(this, "FlatSpeedButton23", QStringLiteral("Сортировка каналов"), {200, 253, 225, 17},
                     nullptr, AnchorLeft | AnchorBottom)
         ->setEnabled(false);
+    buildReminderGroup();
 
     buildRightColumn();
 }
@@ -135,6 +139,31 @@ void SettingsPage::buildRightColumn()
     m_companion = new CompanionBox(m_host, this);
     m_host.connectGuarded(companion, &QToolButton::clicked, m_companion,
                           &CompanionBox::openCompanionSettings);
+}
+
+void SettingsPage::buildReminderGroup()
+{
+    auto* group
+        = makeControl<QGroupBox>(this, "ReminderGroup", {200, 274, 225, 81}, AnchorLeft | AnchorBottom);
+    new Anchors(group, QSize(225, 81));
+    m_remindEverySelected = makeCheckBox(group, "RemindEverySelected", QString(), {8, 16, 212, 17});
+    auto* minutes = makeLabel(group, "ReminderMinutesLabel", QString(), {8, 38, 160, 15});
+    m_reminderMinutes = makeSpinBox(group, "ReminderMinutes", {168, 36, 49, 18}, 0,
+                                    reminders::kMostMinutesBefore, reminders::kDefaultMinutesBefore);
+    minutes->setBuddy(m_reminderMinutes);
+    auto* closed = makeLabel(group, "WhenClosedLabel", QString(), {8, 59, 100, 15});
+    m_whenClosed = makeControl<QComboBox>(group, "WhenClosed", {108, 57, 109, 19});
+    m_whenClosed->addItems({QString(), QString(), QString()});
+    closed->setBuddy(m_whenClosed);
+    connect(&m_host, &PageHost::languageChanged, this, &SettingsPage::retranslateReminderChoices);
+}
+
+void SettingsPage::retranslateReminderChoices()
+{
+    for (int i = 0; i < m_whenClosed->count(); ++i)
+        m_whenClosed->setItemText(i, m_host.text(textAfter(TextId::WhenClosedAsk, i)));
+    // Its list too is called as its label says.
+    setAccessibleNameOf(m_whenClosed, m_host.text(TextId::WhenClosedLabel));
 }
 
 void SettingsPage::updateProxyControls()

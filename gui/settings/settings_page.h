@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QListWidget;
@@ -20,8 +21,8 @@ namespace net {
 struct ProxySettings;
 }
 
-// The settings page: proxy, time-out, language, the "now" look-ahead, channel and week upkeep,
-// the font and the extras.
+// The settings page: proxy, time-out, language, the "now" look-ahead, the reminders, channel and
+// week upkeep, the font and the extras.
 class SettingsPage : public QFrame
 {
     Q_OBJECT
@@ -75,10 +76,16 @@ public:
     QToolButton* desktopShortcut() const { return m_desktopShortcut; }
     MaintenanceControls* maintenance() const { return m_maintenance; }
     CompanionBox* companionBox() const { return m_companion; }
+    // The reminders' controls; the window reads and stores their values.
+    QSpinBox* reminderMinutes() const { return m_reminderMinutes; }
+    QCheckBox* remindEverySelected() const { return m_remindEverySelected; }
+    QComboBox* whenClosed() const { return m_whenClosed; }
 
 private:
     void buildProxyGroup();
     void buildRightColumn();
+    void buildReminderGroup();
+    void retranslateReminderChoices();
 
     PageHost& m_host;
     QCheckBox* m_useProxy = nullptr;
@@ -100,6 +107,9 @@ private:
     QToolButton* m_deleteChannel = nullptr;
     MaintenanceControls* m_maintenance = nullptr;
     CompanionBox* m_companion = nullptr;
+    QSpinBox* m_reminderMinutes = nullptr;
+    QCheckBox* m_remindEverySelected = nullptr;
+    QComboBox* m_whenClosed = nullptr;
 };
 
 } // namespace brevio

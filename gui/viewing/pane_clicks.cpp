@@ -7,9 +7,10 @@
 
 namespace brevio::view {
 
-PaneClicks::PaneClicks(QTextEdit* pane, Handler handler)
+PaneClicks::PaneClicks(QTextEdit* pane, Handler handler, std::function<void()> menu)
     : QObject(pane)
     , m_handler(std::move(handler))
+    , m_menu(std::move(menu))
 {
     pane->setContextMenuPolicy(Qt::NoContextMenu);
     pane->viewport()->installEventFilter(this);
@@ -25,6 +26,12 @@ bool PaneClicks::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
             return false;
+        const bool menuKey = key->key() == Qt::Key_Menu
+            || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+        if (menuKey && m_menu) {
+            m_menu();
+            return true;
+        }
         if (key->key() == Qt::Key_Space) {
             m_handler(Qt::LeftButton);
             return true;

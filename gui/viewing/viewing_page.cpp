@@ -10,6 +10,7 @@
 #include "core/view/now_view.h"
 #include "core/view/selected_shows.h"
 #include "core/view/week_lists.h"
+#include "gui/viewing/day_reminders.h"
 #include "gui/viewing/pane_clicks.h"
 #include "gui/widgets/dialogs.h"
 #include "gui/widgets/form_builder.h"
@@ -81,8 +82,10 @@ ViewingPage::ViewingPage(PageHost& host, QWidget* parent)
     m_host.connectGuarded(m_selected, &QToolButton::clicked, this, &ViewingPage::showSelectedMode);
     m_host.connectGuarded(m_nextMonday, &QToolButton::clicked, this, &ViewingPage::showNextMonday);
 
-    m_channelList = makeControl<QListWidget>(this, "TextListBox1", {5, 56, 234, 299},
+    m_channelList = makeControl<QListWidget>(this, "TextListBox1", {5, 56, 234, 277},
                                              AnchorLeft | AnchorTop | AnchorBottom);
+    m_remind = makeSpeedButton(this, "RemindButton", QString(), {5, 338, 234, 17}, nullptr,
+                               AnchorLeft | AnchorBottom);
     m_channelList->setSelectionMode(QAbstractItemView::SingleSelection);
 
     // The panes lie on one spot; the visibility rule shows one at a time.
@@ -96,6 +99,7 @@ ViewingPage::ViewingPage(PageHost& host, QWidget* parent)
         m_listPanes[l] = makePane(this, name.constData(), paneRect, false);
     }
     m_nowPane = makePane(this, "RichEdit17", paneRect, true);
+    m_reminders = new DayReminders(m_host, *this, m_remind);
     connectHandlers();
     updatePaneVisibility();
 }
@@ -120,10 +124,13 @@ void ViewingPage::connectHandlers()
     });
 
     for (int d = 0; d < kDays; ++d) {
-        new view::PaneClicks(m_dayPanes[d], [this, d](Qt::MouseButton button) {
-            m_host.guard(
-                [&] { addShowToSelected(button, m_dayPanes[d], m_listPanes[d], m_listPanes[d + 1]); });
-        });
+        new view::PaneClicks(
+            m_dayPanes[d],
+            [this, d](Qt::MouseButton button) {
+                m_host.guard(
+                    [&] { addShowToSelected(button, m_dayPanes[d], m_listPanes[d], m_listPanes[d + 1]); });
+            },
+            [this, d] { m_host.guard([&] { m_reminders->openMenu(d); }); });
     }
     for (auto* list : m_listPanes) {
         new view::PaneClicks(
@@ -155,6 +162,7 @@ void ViewingPage::setDayButtonDown(int day)
 
 void ViewingPage::clearDayPanes()
 {
+    m_reminders->forget();
     for (auto* pane : m_dayPanes)
         view::clearToPlain(pane);
 }
@@ -170,6 +178,7 @@ void ViewingPage::updatePaneVisibility()
     m_listPanes[kDays]->setVisible(selected && m_nextMonday->isChecked());
     m_nowPane->setVisible(m_now->isChecked());
     m_nextMonday->setEnabled(selected);
+    m_reminders->updateButton();
 }
 
 void ViewingPage::showAllMode()
@@ -273,6 +282,7 @@ void ViewingPage::showChosenChannel()
                      for (int d = 0; d < kDays; ++d)
                          view::showLines(m_dayPanes[d], days.panes[static_cast<std::size_t>(d)]);
                  });
+    m_reminders->channelShown(selectedRow(m_channelList));
     m_all->setChecked(true);
     showAllMode();
 }
@@ -291,6 +301,7 @@ void ViewingPage::writeSelectedList(int list, const std::vector<std::string>& li
     if (!m_listsWeek)
         throw UnsafeNameError::noWeekFolder();
     view::saveSelectedList(store::checkedWeekFolder(*m_listsWeek, store::FolderUse::Write), list, lines);
+    Q_EMIT selectedListWritten();
 }
 
 void ViewingPage::addShowToSelected(Qt::MouseButton button, QTextEdit* dayPane, QTextEdit* sameDayList,

@@ -16,6 +16,7 @@ class QToolButton;
 
 namespace brevio {
 
+class DayReminders;
 class PageHost;
 
 // The viewing page: channel list, mode and day buttons, the seven day panes, the eight list
@@ -84,6 +85,8 @@ public:
     QTextEdit* dayPane(int day) const { return m_dayPanes[day]; }
     QTextEdit* listPane(int list) const { return m_listPanes[list]; }
     QTextEdit* nowPane() const { return m_nowPane; }
+    QToolButton* remindButton() const { return m_remind; }
+    DayReminders* dayReminders() const { return m_reminders; }
     // Every schedule pane (day, list and now panes): they share the font of the settings.
     QList<QTextEdit*> schedulePanes() const;
     // The lines of the eight list panes.
@@ -95,6 +98,8 @@ public:
 Q_SIGNALS:
     // The week's channel names, for the other pages' lists.
     void channelNamesChanged(const QStringList& names);
+    // A list pane was written to its file.
+    void selectedListWritten();
 
 private:
     void showSelectedLists(const view::SelectedLists& lists);
@@ -116,6 +121,8 @@ private:
     std::array<QTextEdit*, kDays> m_dayPanes{};
     std::array<QTextEdit*, kLists> m_listPanes{};
     QTextEdit* m_nowPane = nullptr;
+    QToolButton* m_remind = nullptr;
+    DayReminders* m_reminders = nullptr;
     // The week date whose lists the list panes show; none while no week could be loaded.
     std::optional<std::string> m_listsWeek;
     // The channel list's selection just changed: the press that changed it has filled the panes.

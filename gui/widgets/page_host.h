@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/reminders/reminder_file.h"
 #include "core/texts/text_ids.h"
 #include "core/view/week_lists.h"
 
@@ -9,6 +10,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -24,6 +26,9 @@ class HttpSession;
 class Settings;
 namespace net {
 struct ProxySettings;
+}
+namespace view {
+class LoadedWeek;
 }
 
 // What a page or window of the program may ask of the main window that holds it. A page knows
@@ -59,6 +64,9 @@ public:
     // The week in the week selector ("" when there is none) and its folder (checked for reading).
     virtual QString currentWeek() const = 0;
     virtual std::string currentWeekFolder() const = 0;
+    // The week of `weekFolder` read whole, shared by the windows that show all of it (search,
+    // programme grid): read once while one of them holds it and its files stay unchanged.
+    virtual std::shared_ptr<const view::LoadedWeek> loadedWeek(const std::string& weekFolder) = 0;
 
     // What one page needs of another, as that page holds it now.
     // The settings page's proxy fields; ConvertError for a port that is not a whole number.
@@ -103,6 +111,13 @@ public:
     virtual void showFoundShow(int channel, int day, int line) = 0;
     virtual void addFoundShow(int channel, int day, int line) = 0;
 
+    // Reminders of shows. Whether `show` has a reminder to come (pending or snoozed; with "remind
+    // of every selected show", a selected show unless its reminder was removed).
+    virtual bool hasReminder(const reminders::ShowKey& show) const = 0;
+    // Gives `show` a reminder or takes it away (remindersChanged follows). Says so in a box when
+    // the show is over; throws IoError when the reminders file cannot be read or written.
+    virtual void setReminder(const reminders::ShowKey& show, bool on) = 0;
+
     // Connects `signal` of `sender` to `handler` so that it runs inside the guard: the one place
     // of the rule that every handler runs inside it. `handler` is a method of `receiver` or a
     // function that `receiver` outlives; it takes no arguments (the signal's are not passed on).
@@ -125,6 +140,8 @@ Q_SIGNALS:
     void languageChanged();
     // The week selector shows another week.
     void weekSelectorChanged();
+    // The shows that have a reminder to come are others now: the marks follow.
+    void remindersChanged();
 };
 
 } // namespace brevio

@@ -30,9 +30,11 @@ void showLines(QTextEdit* pane, const std::vector<std::string>& lines)
 void clearToPlain(QTextEdit* pane)
 {
     pane->clear();
-    // A plain text set later takes the format at the caret, which may be a bold mark.
+    // A plain text set later takes the format at the caret, which may be a bold or a reminder
+    // mark.
     QTextCharFormat plain;
     plain.setFontWeight(QFont::Normal);
+    plain.setBackground(Qt::NoBrush);
     pane->mergeCurrentCharFormat(plain);
 }
 

@@ -19,7 +19,7 @@ std::vector<std::string> linesOf(const QTextEdit* pane);
 // Over-long lines and texts are cut as shownPaneText says.
 void showLines(QTextEdit* pane, const std::vector<std::string>& lines);
 
-// Empties the pane and makes sure what is added next is not bold.
+// Empties the pane and makes sure what is added next is neither bold nor marked.
 void clearToPlain(QTextEdit* pane);
 
 // The pane's highlight: its start (the caret when nothing is highlighted) and length.

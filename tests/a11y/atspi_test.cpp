@@ -1,9 +1,11 @@
 // A screen reader's view of the real window through AT-SPI, on a virtual display with a session
-// bus of its own: every focusable object of every window has a name in both languages, and the
-// "now" pane, pressed and read through AT-SPI, says what the core computed.
+// bus of its own: every focusable object of every window (the programme grid's too) has a name
+// in both languages, and the "now" pane, pressed and read through AT-SPI, says what the core
+// computed.
 #include "core/store/cp1251.h"
 #include "core/view/now_view.h"
 #include "gui/extras/about_box.h"
+#include "gui/grid/grid_window.h"
 #include "gui/settings/settings_page.h"
 #include "gui/sources/source_list_dialog.h"
 #include "gui/widgets/settings.h"
@@ -68,8 +70,13 @@ private Q_SLOTS:
     {
         FormFixture f;
         layOutWeek(f, "Первый:k1.txt\r\nНТВ:k2.txt\r\n");
+        f.write("07122026/k1.txt", channelFile({{}, {}, {"06.00 Утро", "11.30 Новости", "13.00 Фильм"}}));
         MainWindow& form = f.start(true);
         QVERIFY(QTest::qWaitForWindowExposed(&form));
+        // The programme grid's window beside it, a show chosen.
+        auto* grid = form.findChild<GridWindow*>();
+        grid->openGrid();
+        QVERIFY(QTest::qWaitForWindowExposed(grid));
         for (QRadioButton* language : {form.settingsPage()->russian(), form.settingsPage()->english()}) {
             language->click();
             const ProbeResult names = probe({QStringLiteral("names"), ownPid()});

@@ -6,9 +6,9 @@
 #include "core/texts/string_table.h"
 #include "gui/reminders/reminder_service.h"
 #include "support/core/temp_dir.h"
+#include "support/ui/notification_stand_in.h"
 #include "support/ui/scripted_dialogs.h"
 
-#include <QDBusConnection>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -16,30 +16,6 @@ namespace {
 
 using namespace std::chrono;
 using brevio::reminders::ReminderState;
-
-const QString kService = QStringLiteral("org.freedesktop.Notifications");
-
-class StandInNotifications : public QObject
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-
-public:
-    QList<QVariantList> calls; // the arguments of each Notify
-
-public Q_SLOTS:
-    uint Notify(const QString& app, uint replaces, const QString& icon, const QString& summary,
-                const QString& body, const QStringList& actions, const QVariantMap& hints, int timeout)
-    {
-        calls.append({app, replaces, icon, summary, body, actions,
-                      hints.value(QStringLiteral("desktop-entry")), timeout});
-        return 100 + uint(calls.size());
-    }
-
-Q_SIGNALS:
-    void ActionInvoked(uint id, const QString& action);
-    void NotificationClosed(uint id, uint reason);
-};
 
 local_seconds mondayAt(int hour, int minute)
 {
@@ -61,13 +37,9 @@ private Q_SLOTS:
         work.write("12012004/one.txt", "\r\n19.45 Film\r\n21.00 News\r\n22.00 Late\r\n");
         brevio::reminders::writeReminderFile({{{{"12.01.2004", "One", 0, 19 * 60 + 45, "Film"}}}, {}});
 
-        QDBusConnection standInBus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "stand-in");
-        QVERIFY2(standInBus.isConnected(), "no session bus: run under dbus-run-session");
-        StandInNotifications standIn;
-        QVERIFY(
-            standInBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &standIn,
-                                      QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
-        QVERIFY(standInBus.registerService(kService));
+        brevio::test::NotificationStandIn standIn;
+        QString error;
+        QVERIFY2(standIn.start(error), qPrintable(error));
 
         brevio::FixedClock clock(mondayAt(19, 40));
         brevio::test::ScriptedDialogs dialogs;
@@ -101,7 +73,7 @@ private Q_SLOTS:
         QCOMPARE(shown[0][0].value<brevio::reminders::ScheduledReminder>().reminder.show.title, "Film");
 
         // No service: no tray on this platform, so a box.
-        QVERIFY(standInBus.unregisterService(kService));
+        QVERIFY(standIn.stop());
         service.book()->add({"12.01.2004", "One", 0, 21 * 60, "News"});
         clock.set(mondayAt(20, 55));
         service.checkNow();

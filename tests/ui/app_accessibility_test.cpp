@@ -4,6 +4,7 @@
 #include "gui/exchange/export_dialog.h"
 #include "gui/exchange/jtv_export_dialog.h"
 #include "gui/extras/about_box.h"
+#include "gui/grid/grid_window.h"
 #include "gui/news/news_page.h"
 #include "gui/news/news_pane.h"
 #include "gui/printing/printing_page.h"
@@ -12,6 +13,7 @@
 #include "gui/settings/settings_page.h"
 #include "gui/sources/source_editor.h"
 #include "gui/sources/source_list_dialog.h"
+#include "gui/viewing/day_reminders.h"
 #include "gui/widgets/settings.h"
 #include "gui/widgets/week_choice_dialog.h"
 #include "support/ui/accessibility.h"
@@ -91,7 +93,13 @@ private Q_SLOTS:
             {"RxSpinEdit2", "Left", "Левое"},
             {"RxSpinEdit7", "Hours", "Часы"},
             {"FlatSpeedButton31", "Now", "Сейчас"},
+            {"GridDays", "Monday", "Понедельник"}, // the day chosen
+            {"GridNowButton", "Now", "Сейчас"},
+            {"ProgrammeGrid", "Programme grid, Monday", "Сетка передач, Понедельник"},
             {"FlatSpeedButton44", "Настройки Chimeo", "Настройки Chimeo"},
+            {"RemindButton", "Remind Me", "Напомнить"},
+            {"RemindEverySelected", "Remind of every selected show", "Напоминать обо всех отобранных"},
+            {"ReminderMinutes", "Minutes before the start", "За сколько минут до начала"},
         };
         FormFixture f;
         f.start();
@@ -137,8 +145,13 @@ private Q_SLOTS:
             auto* search = form.findChild<SearchWindow*>();
             search->openSearch();
             search->field()->setText(QStringLiteral("a"));
+            auto* grid = form.findChild<GridWindow*>();
+            grid->openGrid();
+            // The menus of the day panes and of the search results.
+            QMenu* dayMenu = form.viewingPage()->dayReminders()->menu();
             for (QWidget* dialog : std::initializer_list<QWidget*>{
-                     &about, &font, &week, &jtv, &listing, &calendar, search, sourceList, &sourceEditor}) {
+                     &about, &font, &week, &jtv, &listing, &calendar, search, grid, dayMenu,
+                     search->resultMenu(), sourceList, &sourceEditor}) {
                 dialog->show();
                 const QStringList unnamed = unnamedFocusable(dialog);
                 QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char('\n'))));

@@ -4,6 +4,7 @@
 #include "core/reminders/reminder_book.h"
 #include "core/reminders/reminder_console.h"
 #include "core/store/cp1251.h"
+#include "core/view/week_search.h"
 #include "support/core/temp_dir.h"
 #include "support/core/xmltv_samples.h"
 
@@ -11,6 +12,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <set>
 #include <sstream>
 
 namespace brevio::reminders {
@@ -105,6 +107,27 @@ TEST(ReminderLineTest, ReadsItsGrammarAndRefusesTheRest)
         EXPECT_FALSE(parseReminderLine(bad)) << bad;
 }
 
+// The search window keys the shows it found as the day view keys its own: shifted channels and
+// shows after midnight included.
+TEST_F(RemindersTest, AFoundShowHasTheKeyOfTheDayViewsShow)
+{
+    std::set<ShowKey> dayView;
+    view::readWeekChannels("12012004/", {}, [&](view::ChannelWeek& channel) {
+        for (const view::PaneShow& show : channel.shows)
+            dayView.insert(showKey("12.01.2004", channel, show));
+    });
+    const view::WeekSearch week("12012004/");
+    std::set<ShowKey> found;
+    for (std::uint32_t i = 0; i < week.showCount(); ++i) {
+        const view::FoundShow& show = week.show(i);
+        found.insert(showKey("12.01.2004", week.channelName(show.channel), week.shiftMinutes(show.channel),
+                             show.day, show.airMinutes, week.title(i)));
+    }
+    EXPECT_EQ(found, dayView);
+    EXPECT_TRUE(found.contains(key("12.01.2004", "Plus", 0, 22, 30, "Shifted")));
+    EXPECT_TRUE(found.contains(key("12.01.2004", "One", 0, 0, 30, "Night")));
+}
+
 TEST_F(RemindersTest, TheFileKeepsRemindersAndGivesBackLinesItCannotRead)
 {
     const std::string cyrillic = utf8ToCp1251("Фильм");
@@ -161,16 +184,21 @@ TEST_F(RemindersTest, ComesOnceAndAgainWhenSnoozedAndLeavesWithItsShow)
     {
         ReminderBook book(m_clock);
         book.add(film);
-        EXPECT_TRUE(checkAt(book, at(monday, 19, 39) + seconds(59)).due.empty());
+        const auto before = checkAt(book, at(monday, 19, 39) + seconds(59));
+        EXPECT_TRUE(before.due.empty());
+        EXPECT_EQ(titles(before.upcoming), Lines{"Film"});
         const auto check = checkAt(book, at(monday, 19, 40));
         EXPECT_EQ(titles(check.due), Lines{"Film"});
+        EXPECT_TRUE(check.upcoming.empty()); // shown: nothing more to come
         EXPECT_EQ(check.due[0].line, 2); // under the channel name and the day's separator
         EXPECT_TRUE(checkAt(book, at(monday, 19, 41)).due.empty());
     }
     ReminderBook restarted(m_clock); // shown: not again after a restart
     EXPECT_TRUE(checkAt(restarted, at(monday, 19, 42)).due.empty());
     restarted.snooze(film);
-    EXPECT_TRUE(checkAt(restarted, at(monday, 19, 46) + seconds(59)).due.empty());
+    const auto snoozed = checkAt(restarted, at(monday, 19, 46) + seconds(59));
+    EXPECT_TRUE(snoozed.due.empty());
+    EXPECT_EQ(titles(snoozed.upcoming), Lines{"Film"});
     EXPECT_EQ(titles(checkAt(restarted, at(monday, 19, 47)).due), Lines{"Film"});
     EXPECT_EQ(restarted.reminders().size(), 1u);
     const auto over = checkAt(restarted, at(monday, 21, 0));

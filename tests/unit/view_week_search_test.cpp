@@ -1,5 +1,5 @@
 // The week search: what it finds, on which day and at which time it says, in which order, and
-// when the week it read is out of date.
+// when the week it read is out of date; the week read once for the windows open side by side.
 #include "core/store/errors.h"
 #include "core/texts/string_table.h"
 #include "core/view/time_text.h"
@@ -102,6 +102,24 @@ TEST_F(WeekSearchTest, KnowsWhenTheWeekItReadHasChanged)
     EXPECT_FALSE(again.upToDate());
 
     EXPECT_THROW(WeekSearch("14122026/"), IoError);
+}
+
+TEST_F(WeekSearchTest, WindowsShareTheWeekReadWhileOneHoldsItAndItIsCurrent)
+{
+    m_work.write("14122026/aplp.dat", cp("Второй:v.txt\r\n"));
+    WeekCache cache;
+    auto first = cache.week("07122026/");
+    EXPECT_EQ(cache.week("07122026/"), first);
+    m_work.write("07122026/gone.txt", dayFile({{"08.00 Пришёл"}}));
+    auto changed = cache.week("07122026/");
+    EXPECT_NE(changed, first);
+    EXPECT_TRUE(changed->problems().empty());
+    EXPECT_EQ(cache.week("14122026/")->channels().size(), 1U);
+    // Nothing is kept once no window holds it.
+    const std::weak_ptr<const LoadedWeek> kept = changed;
+    first.reset();
+    changed.reset();
+    EXPECT_TRUE(kept.expired());
 }
 
 TEST(WeekDayTextTest, NamesTheDayInTheInterfaceLanguage)
