@@ -1,31 +1,10 @@
 #include "core/net/http_reply.h"
 
+#include "core/net/header_text.h"
+
 #include <algorithm>
-#include <cctype>
 
 namespace brevio::net {
-
-namespace {
-
-bool equalNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x))
-                   == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-} // namespace
 
 bool replySucceeded(std::string_view headerText)
 {
@@ -58,8 +37,8 @@ std::optional<std::string> replyHeader(std::string_view headerText, std::string_
         const std::string_view line
             = headerText.substr(at + 1, end == std::string_view::npos ? end : end - at - 1);
         const std::size_t colon = line.find(':');
-        if (colon != std::string_view::npos && equalNoCase(trimmed(line.substr(0, colon)), name))
-            return std::string(trimmed(line.substr(colon + 1)));
+        if (colon != std::string_view::npos && equalNoCase(trimmedHeaderText(line.substr(0, colon)), name))
+            return std::string(trimmedHeaderText(line.substr(colon + 1)));
         at = end;
     }
     return std::nullopt;

@@ -1,36 +1,18 @@
 #include "core/net/reply_assembler.h"
 
+#include "core/net/header_text.h"
+
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 
 namespace brevio::net {
 
 namespace {
 
-bool startsWithNoCase(std::string_view text, std::string_view prefix)
-{
-    return text.size() >= prefix.size()
-        && std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a))
-                   == std::tolower(static_cast<unsigned char>(b));
-           });
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // The value of a Content-Length line; 0 when it is not a plain decimal number.
 std::uint64_t parseLength(std::string_view value)
 {
-    value = trimmed(value);
+    value = trimmedHeaderText(value);
     std::uint64_t n = 0;
     const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
     return ec == std::errc() && end == value.data() + value.size() ? n : 0;
@@ -54,7 +36,7 @@ void ReplyAssembler::addHeaderLine(std::string_view line)
         m_headerDone = false;
     }
     m_header += line;
-    if (trimmed(line).empty())
+    if (trimmedHeaderText(line).empty())
         m_headerDone = true;
     else if (constexpr std::string_view name = "Content-Length:"; startsWithNoCase(line, name))
         m_contentLength = parseLength(line.substr(name.size()));
