@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QProgressDialog>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -27,23 +28,6 @@ namespace {
 
 constexpr int kProgressSteps = 1000; // reading fills the first half of the bar, writing the rest
 constexpr qint64 kPumpMilliseconds = 15;
-
-// Marks the import as running for as long as it lives, whatever way it ends.
-class BusyScope
-{
-public:
-    explicit BusyScope(bool& busy)
-        : m_busy(busy)
-    {
-        m_busy = true;
-    }
-    ~BusyScope() { m_busy = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    bool& m_busy;
-};
 
 constexpr std::size_t kNamesShown = 10; // per list; a box is no place for 300 channel names
 
@@ -162,7 +146,7 @@ void XmltvImport::importXmltv()
 
     std::optional<exchange::ImportSummary> summary;
     try {
-        const BusyScope running(m_busy);
+        const QScopedValueRollback running(m_busy, true);
         // A listing source's refresh (the window's, or a timer's in another process) writes the
         // store too: the import waits for it to end.
         const auto lock = sources::RefreshLock::acquire(

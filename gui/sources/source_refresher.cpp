@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProgressDialog>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QWindow>
 
@@ -73,22 +74,6 @@ public:
 
 private:
     QWidget& m_open;
-};
-
-class BusyScope
-{
-public:
-    explicit BusyScope(bool& busy)
-        : m_busy(busy)
-    {
-        m_busy = true;
-    }
-    ~BusyScope() { m_busy = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    bool& m_busy;
 };
 
 QString outcomeText(const PageHost& host, const ListingSource& source, const RefreshReport& report)
@@ -233,7 +218,7 @@ void SourceRefresher::run(const Choice& chosen, bool asked)
     if (std::none_of(listed.begin(), listed.end(), [&](const ListingSource& s) { return chosen(s, now); }))
         return;
 
-    const BusyScope running(m_busy);
+    const QScopedValueRollback running(m_busy, true);
     m_cancel = false;
     try {
         RefreshProgress progress(m_host, *this);
