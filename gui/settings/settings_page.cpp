@@ -146,7 +146,7 @@ void SettingsPage::buildReminderGroup()
     auto* group
         = makeControl<QGroupBox>(this, "ReminderGroup", {200, 274, 225, 81}, AnchorLeft | AnchorBottom);
     new Anchors(group, QSize(225, 81));
-    m_remindEverySelected = makeCheckBox(group, "RemindEverySelected", QString(), {8, 16, 212, 17});
+    m_remindEverySelected = makeCheckBox(group, "RemindEverySelected", QString(), {8, 18, 212, 17});
     auto* minutes = makeLabel(group, "ReminderMinutesLabel", QString(), {8, 38, 160, 15});
     m_reminderMinutes = makeSpinBox(group, "ReminderMinutes", {168, 36, 49, 18}, 0,
                                     reminders::kMostMinutesBefore, reminders::kDefaultMinutesBefore);

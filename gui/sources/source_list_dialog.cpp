@@ -65,7 +65,7 @@ SourceListDialog::SourceListDialog(PageHost& host, SourceRefresher& refresher)
     , m_refresher(refresher)
 {
     setObjectName(QStringLiteral("SourceListWindow"));
-    resize(760, 320);
+    resize(940, 320); // the state column wide enough for a refresh of two weeks
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("SourceList"));
     m_list->setColumnCount(ColumnCount);
