@@ -116,6 +116,8 @@ private:
 
     void prepare();
     void layOut();
+    // Orders the laid-out shows by week, channel, day and time (what channelWeek looks up).
+    void groupByWeek();
     ShowRange channelWeek(std::int32_t monday, std::uint32_t rank) const;
     struct Loaded
     {
