@@ -146,27 +146,12 @@ BENCHMARK(fullRepaint)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(scriptedScroll)->Unit(benchmark::kMillisecond);
 
-// Takes --name=N out of the arguments; the rest belongs to the benchmark library.
-int takeCount(int& argc, char** argv, const char* flag, int fallback)
-{
-    int value = fallback;
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], flag, std::strlen(flag)) == 0)
-            value = std::atoi(argv[i] + std::strlen(flag));
-        else
-            argv[kept++] = argv[i];
-    }
-    argc = kept;
-    return value;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const int channels = takeCount(argc, argv, "--channels=", 300);
-    const int kilobytes = takeCount(argc, argv, "--channel-kb=", 9);
+    const int channels = brevio::bench::takeCount(argc, argv, "--channels=", 300);
+    const int kilobytes = brevio::bench::takeCount(argc, argv, "--channel-kb=", 9);
     if (channels < 1 || kilobytes < 1) {
         std::cerr << "--channels and --channel-kb need a number of at least 1\n";
         return 2;

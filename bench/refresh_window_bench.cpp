@@ -8,39 +8,17 @@
 #include "core/session/clock.h"
 #include "core/sources/listing_source.h"
 #include "gui/sources/source_refresher.h"
-#include "gui/widgets/dialogs.h"
 #include "gui/widgets/settings.h"
 #include "tools/static_server.h"
+#include "window_run.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QLabel>
-#include <QSettings>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <cstdio>
 #include <filesystem>
 #include <thread>
-
-namespace {
-
-class BenchDialogs : public brevio::Dialogs
-{
-public:
-    void message(const QString& text) override { std::printf("message: %s\n", qPrintable(text)); }
-    bool confirm(const QString&) override { return false; }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    QString chooseWeek(const QStringList& weeks) override { return weeks.value(0); }
-    std::optional<QString> chooseOpenFile(const QString&, const QString&) override { return std::nullopt; }
-};
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -52,19 +30,12 @@ int main(int argc, char** argv)
     }
     const std::filesystem::path listing = std::filesystem::absolute(argv[1]);
     QTemporaryDir served;
-    QTemporaryDir work;
-    QTemporaryDir config;
     std::filesystem::copy_file(listing, served.filePath(QStringLiteral("listings.xml.gz")).toStdString());
     brevio::tools::StaticServer server(served.path().toStdString());
     const int port = server.bind(0);
     std::thread serving([&] { server.run(); });
 
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
-    QDir::setCurrent(work.path());
-    for (const char* name : {"dats.dat", "ag_news.dat"}) { // a store used before: no first run
-        QFile file(work.filePath(QString::fromLatin1(name)));
-        file.open(QIODevice::WriteOnly);
-    }
+    const brevio::bench::FreshSession session;
     {
         brevio::sources::ListingSource source;
         source.name = "bench";
@@ -75,7 +46,7 @@ int main(int argc, char** argv)
         settings.sync();
     }
 
-    BenchDialogs dialogs;
+    brevio::bench::PrintingDialogs dialogs;
     brevio::SystemClock clock;
     brevio::MainWindow form(dialogs, clock);
     form.show();
@@ -84,29 +55,19 @@ int main(int argc, char** argv)
     QObject::connect(refresher, &brevio::SourceRefresher::statusChanged,
                      [&](const QString& text) { said = text; });
 
-    // The event loop's heartbeat: the longest gap between two turns while the refresh runs.
-    QElapsedTimer sinceBeat;
-    qint64 longestGap = 0;
-    QTimer beat;
-    QObject::connect(&beat, &QTimer::timeout, [&] {
-        longestGap = std::max(longestGap, sinceBeat.elapsed());
-        sinceBeat.restart();
-    });
-    beat.start(1);
-    sinceBeat.start();
-
+    brevio::bench::Heartbeat heartbeat;
+    heartbeat.start();
     QElapsedTimer took;
     took.start();
     refresher->refreshAll();
     const qint64 elapsed = took.elapsed();
-    longestGap = std::max(longestGap, sinceBeat.elapsed());
+    const qint64 longestGap = heartbeat.stop();
     std::printf("refresh in the window: %.2f s, the window's longest pause %lld ms (%s)\n",
                 double(elapsed) / 1000.0, static_cast<long long>(longestGap), qPrintable(said));
 
     took.restart();
     refresher->refreshAll();
     std::printf("unchanged: %lld ms (%s)\n", static_cast<long long>(took.elapsed()), qPrintable(said));
-    beat.stop();
     server.stop();
     serving.join();
     return 0;

@@ -3,6 +3,8 @@
 #include "core/store/cp1251.h"
 
 #include <array>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -182,6 +184,20 @@ GeneratedStore writeWeeks(const std::filesystem::path& root, const StoreShape& s
         writeFile(root / (folder + list), text);
     }
     return newest;
+}
+
+int takeCount(int& argc, char** argv, const char* flag, int fallback)
+{
+    int value = fallback;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], flag, std::strlen(flag)) == 0)
+            value = std::atoi(argv[i] + std::strlen(flag));
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    return value;
 }
 
 } // namespace brevio::bench

@@ -39,4 +39,8 @@ GeneratedStore writeStore(const std::filesystem::path& root, const StoreShape& s
 // folders but reads none of them.
 GeneratedStore writeWeeks(const std::filesystem::path& root, const StoreShape& shape, int weeks);
 
+// Takes --name=N (`flag` is "--name=") out of the command line and returns N, else
+// `fallback`; the rest of the arguments belongs to the benchmark library.
+int takeCount(int& argc, char** argv, const char* flag, int fallback);
+
 } // namespace brevio::bench

@@ -250,29 +250,14 @@ BENCHMARK(openGridWindow)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(printWeek)->Arg(1)->Arg(5)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(checkChannelOffer)->Unit(benchmark::kMillisecond)->Iterations(2);
 
-// Takes --name=N out of the arguments; the rest belongs to the benchmark library.
-int takeCount(int& argc, char** argv, const char* flag, int fallback)
-{
-    int value = fallback;
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], flag, std::strlen(flag)) == 0)
-            value = std::atoi(argv[i] + std::strlen(flag));
-        else
-            argv[kept++] = argv[i];
-    }
-    argc = kept;
-    return value;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const int channels = takeCount(argc, argv, "--channels=", 300);
-    const int weeks = takeCount(argc, argv, "--weeks=", 52);
-    const int kilobytes = takeCount(argc, argv, "--channel-kb=", 60);
-    g_offeredChannels = takeCount(argc, argv, "--offer=", g_offeredChannels);
+    const int channels = brevio::bench::takeCount(argc, argv, "--channels=", 300);
+    const int weeks = brevio::bench::takeCount(argc, argv, "--weeks=", 52);
+    const int kilobytes = brevio::bench::takeCount(argc, argv, "--channel-kb=", 60);
+    g_offeredChannels = brevio::bench::takeCount(argc, argv, "--offer=", g_offeredChannels);
     if (channels < 1 || weeks < 1 || g_offeredChannels < 1) {
         std::cerr << "--channels, --weeks and --offer need a number of at least 1\n";
         return 2;
