@@ -134,32 +134,20 @@ void WeekBuilder::layOut()
 
 void WeekBuilder::groupByWeek()
 {
-    // Laid out in channel and time order, the shows are dealt to their weeks in that order, which
-    // is mostly the order of (channel, day, time) within a week already: one pass instead of a
-    // second sort of every show, so the window is not kept waiting. A week that is not (a clock
-    // put back across midnight) is sorted on its own.
-    std::map<std::int32_t, std::size_t> firstOfWeek;
+    // Laid out in channel and time order, the shows are dealt to their weeks keeping that order:
+    // one pass instead of a second sort of every show, so the window is not kept waiting. Within
+    // a week each channel's shows then lie together in time order, which is all the look-ups
+    // and the day blocks need.
+    std::map<std::int32_t, std::size_t> next;
     for (const Show& show : m_shows)
-        ++firstOfWeek[show.monday];
+        ++next[show.monday];
     std::size_t at = 0;
-    for (auto& [monday, first] : firstOfWeek)
+    for (auto& [monday, first] : next)
         at += std::exchange(first, at);
     std::vector<Show> grouped(m_shows.size());
-    std::map<std::int32_t, std::size_t> next = firstOfWeek;
     for (const Show& show : m_shows)
         grouped[next[show.monday]++] = show;
     m_shows = std::move(grouped);
-
-    const auto before = [this](const Show& a, const Show& b) {
-        return std::tie(m_rank[a.channel], a.weekday, a.start, a.offset)
-            < std::tie(m_rank[b.channel], b.weekday, b.start, b.offset);
-    };
-    for (const auto& [monday, first] : firstOfWeek) {
-        const auto begin = m_shows.begin() + static_cast<std::ptrdiff_t>(first);
-        const auto end = m_shows.begin() + static_cast<std::ptrdiff_t>(next[monday]);
-        if (!std::is_sorted(begin, end, before))
-            std::sort(begin, end, before);
-    }
 }
 
 UndeclaredChannels WeekBuilder::undeclaredChannels() const

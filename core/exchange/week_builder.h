@@ -116,7 +116,7 @@ private:
 
     void prepare();
     void layOut();
-    // Orders the laid-out shows by week, channel, day and time (what channelWeek looks up).
+    // Orders the laid-out shows by week, then channel and time (what channelWeek looks up).
     void groupByWeek();
     ShowRange channelWeek(std::int32_t monday, std::uint32_t rank) const;
     struct Loaded
