@@ -7,6 +7,7 @@
 #include "gui/grid/grid_window.h"
 #include "gui/grid/programme_grid.h"
 #include "gui/settings/settings_page.h"
+#include "support/ui/shortcut_window.h"
 #include "ui/view_week_data.h"
 
 #include <QApplication>
@@ -39,16 +40,6 @@ void layOutGridWeeks(FormFixture& f)
     f.write("07122026/n.txt", channelFile({none, none, {"09.00 Сериал", "11.00 Ток-шоу"}}));
 }
 
-GridWindow* pressCtrlG(MainWindow& form)
-{
-    QApplication::setActiveWindow(&form);
-    if (!QTest::qWaitForWindowActive(&form))
-        return nullptr;
-    QTest::keyClick(&form, Qt::Key_G, Qt::ControlModifier);
-    auto* window = form.findChild<GridWindow*>(QStringLiteral("GridWindow"));
-    return window && window->isVisible() ? window : nullptr;
-}
-
 QPair<int, int> current(const ProgrammeGrid* grid)
 {
     return {grid->currentRow(), grid->currentBox()};
@@ -66,7 +57,7 @@ private Q_SLOTS:
         FormFixture f;
         layOutGridWeeks(f);
         MainWindow& form = f.start(true);
-        GridWindow* window = pressCtrlG(form);
+        GridWindow* window = openByShortcut<GridWindow>(form, Qt::Key_G, "GridWindow");
         QVERIFY(window);
         ProgrammeGrid* grid = window->grid();
         QCOMPARE(window->windowTitle(), QStringLiteral("Programme Grid: Week 07.12.2026"));
@@ -146,7 +137,7 @@ private Q_SLOTS:
         FormFixture f;
         layOutGridWeeks(f);
         MainWindow& form = f.start(true);
-        GridWindow* window = pressCtrlG(form);
+        GridWindow* window = openByShortcut<GridWindow>(form, Qt::Key_G, "GridWindow");
         QVERIFY(window);
         QTRY_VERIFY(window->isActiveWindow());
         ProgrammeGrid* grid = window->grid();
@@ -182,7 +173,7 @@ private Q_SLOTS:
         f.start(true);
         QVERIFY(f.stop());
         QCOMPARE(f.setting("fm", "GridNormPos"), QString("50,60,649,459"));
-        window = pressCtrlG(f.start(true));
+        window = openByShortcut<GridWindow>(f.start(true), Qt::Key_G, "GridWindow");
         QVERIFY(window);
         QTRY_COMPARE(window->geometry(), place);
     }

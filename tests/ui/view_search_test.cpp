@@ -5,6 +5,7 @@
 #include "gui/search/search_window.h"
 #include "gui/settings/settings_page.h"
 #include "support/ui/modal.h"
+#include "support/ui/shortcut_window.h"
 #include "ui/view_week_data.h"
 
 #include <QApplication>
@@ -50,16 +51,6 @@ void type(QWidget* widget, const QString& text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
 }
 
-SearchWindow* openSearch(MainWindow& form)
-{
-    QApplication::setActiveWindow(&form);
-    if (!QTest::qWaitForWindowActive(&form))
-        return nullptr;
-    QTest::keyClick(&form, Qt::Key_F, Qt::ControlModifier);
-    auto* search = form.findChild<SearchWindow*>(QStringLiteral("SearchWindow"));
-    return search && search->isVisible() ? search : nullptr;
-}
-
 } // namespace
 
 class ViewSearchTest : public QObject
@@ -72,7 +63,7 @@ private Q_SLOTS:
         FormFixture f;
         layOutSearchWeek(f);
         MainWindow& form = f.start(true);
-        SearchWindow* search = openSearch(form);
+        SearchWindow* search = openByShortcut<SearchWindow>(form, Qt::Key_F, "SearchWindow");
         QVERIFY(search);
         QTRY_COMPARE(QApplication::focusWidget(), search->field());
 
@@ -137,7 +128,7 @@ private Q_SLOTS:
         f.write("14122026/v.txt", channelFile({{"09.00 Новости недели"}}));
         MainWindow& form = f.start(true);
         form.weekSelector()->setCurrentIndex(0);
-        SearchWindow* search = openSearch(form);
+        SearchWindow* search = openByShortcut<SearchWindow>(form, Qt::Key_F, "SearchWindow");
         QVERIFY(search);
         type(search->field(), QStringLiteral("утро"));
         QCOMPARE(row(search->results(), 0), (QStringList{"Tuesday 08.12", "07:00", "Первый", "Утро"}));
